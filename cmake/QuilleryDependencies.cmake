@@ -1,0 +1,19 @@
+# Every third-party dependency comes from Debian's packages (scripts/debian-packages.txt).
+find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Concurrent Test)
+find_package(SQLiteCpp REQUIRED)
+find_package(SQLite3 REQUIRED)
+find_package(ICU REQUIRED COMPONENTS uc i18n)
+find_package(PkgConfig REQUIRED)
+
+if(NOT QUILLERY_CORE_ONLY)
+    find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Svg DBus Network LinguistTools)
+    pkg_check_modules(GEONAMES REQUIRED IMPORTED_TARGET geonames)
+    find_package(PostgreSQL REQUIRED)
+endif()
+
+if(QUILLERY_BUILD_TESTS)
+    find_package(GTest REQUIRED)
+endif()
+if(QUILLERY_BUILD_BENCH AND NOT QUILLERY_CORE_ONLY)
+    find_package(benchmark REQUIRED)
+endif()

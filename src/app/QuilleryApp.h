@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/app/Preferences.h"
+#include "core/model/Store.h"
+#include "ui/app/MainWindow.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace quillery {
+
+// The program: runs the start-up sequence (preferences, the book's store,
+// the notification delegate, the sync monitor, the window) and keeps what it
+// made alive until the program ends. The one place where real platform
+// adapters are wired into the core and the widgets.
+class QuilleryApp final : public QObject
+{
+    Q_OBJECT
+public:
+    struct Options {
+        QString storePath; // empty: the book in the user's data folder
+    };
+
+    explicit QuilleryApp(Options options = {}, QObject *parent = nullptr);
+    ~QuilleryApp() override;
+
+    // Runs the start-up sequence. The only failure is a book that cannot be
+    // opened: then it returns false, fills `error` and has built no window.
+    bool start(StoreOpenError *error);
+
+    // Whether cloud mirroring can be offered: the libpq connection service
+    // "quillery" is defined.
+    static bool hasCloudKitEntitlement();
+
+    Store &store() const { return *m_store; }
+    Preferences &preferences() const { return *m_preferences; }
+    bool syncing() const { return m_syncing; }
+    ui::MainWindow &window() const { return *m_window; }
+
+    // Writes every unsaved change of the book and the preferences now.
+    void saveAll();
+
+private:
+    Options m_options;
+    std::unique_ptr<Preferences> m_preferences;
+    std::unique_ptr<Store> m_store;
+    bool m_syncing = false;
+    std::unique_ptr<ui::MainWindow> m_window;
+};
+
+// Tells the user that the book cannot be opened: always on standard error,
+// and in a dialog when there is a display to show one on.
+void reportFatalStoreError(const StoreOpenError &error);
+
+} // namespace quillery

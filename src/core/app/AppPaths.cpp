@@ -1,0 +1,31 @@
+#include "AppPaths.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace quillery::AppPaths {
+
+QString containerIdentifier()
+{
+    return QStringLiteral("iCloud.") + QString::fromLatin1(BundleIdentifier);
+}
+
+QString dataDirectory()
+{
+    const QString dir
+        = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Quillery");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+QString storeFile()
+{
+    return dataDirectory() + QStringLiteral("/book.sqlite");
+}
+
+QString logFile(const QString &name)
+{
+    return dataDirectory() + u'/' + name;
+}
+
+} // namespace quillery::AppPaths

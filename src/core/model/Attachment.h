@@ -1,0 +1,73 @@
+#pragma once
+
+#include "Record.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace quillery {
+
+class TaskItem;
+
+// A photo or file kept with a task. Its bytes are stored apart from the other
+// fields and read from the store only when asked for.
+class Attachment final : public Record
+{
+    Q_OBJECT
+public:
+    explicit Attachment(const QString &name = QString(), const QString &typeIdentifier = QString(),
+        std::optional<QByteArray> data = std::nullopt);
+    explicit Attachment(LoadTag tag)
+        : Record(tag)
+    { }
+    ~Attachment() override;
+
+    Kind kind() const override { return Kind::Attachment; }
+
+    QString name() const { return m_name; }
+    void setName(const QString &name);
+
+    QString typeIdentifier() const { return m_typeIdentifier; }
+    void setTypeIdentifier(const QString &identifier);
+
+    // The bytes, loaded from the store on first use. None when the attachment
+    // has no content (or its content could not be read).
+    std::optional<QByteArray> data() const;
+    void setData(const std::optional<QByteArray> &data);
+    // Whether content is present, without loading it.
+    bool hasData() const { return m_dataSize.has_value(); }
+    // The size of the content in bytes, without loading it.
+    std::optional<qint64> dataSize() const { return m_dataSize; }
+    // Forgets loaded bytes that are already in the file, to free memory.
+    void unloadData();
+
+    TaskItem *task() const { return m_task; }
+    void setTask(TaskItem *task);
+
+    // True when the type identifier names a known type that is an image.
+    bool isImage() const;
+
+Q_SIGNALS:
+    void nameChanged();
+    void typeIdentifierChanged();
+    void dataChanged();
+    void taskChanged();
+
+private:
+    friend class TaskItem;
+    friend class Store;
+    friend class StoreLoader;
+    friend class StoreWriter;
+
+    QString m_name;
+    QString m_typeIdentifier;
+    mutable std::optional<QByteArray> m_data;
+    mutable bool m_dataLoaded = true; // false for stored records until read
+    bool m_dataDirty = false; // bytes not yet written to the file
+    std::optional<qint64> m_dataSize;
+    TaskItem *m_task = nullptr;
+};
+
+} // namespace quillery

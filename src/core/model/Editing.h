@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Page.h"
+
+#include <QObject>
+#include <QPointer>
+
+namespace quillery {
+
+// What the user is doing on the pages of one window right now: which page
+// holds the editing focus, whether a group of tasks is lifted for dragging,
+// and whether a task is being typed. The book owns one and hands it to every
+// page it shows. Each field has its own signal, emitted only on a real change.
+class Editing final : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Editing(QObject *parent = nullptr);
+
+    Page *focusedPage() const { return m_focusedPage.data(); }
+    void setFocusedPage(Page *page);
+
+    bool lifted() const { return m_lifted; }
+    void setLifted(bool lifted);
+
+    bool adding() const { return m_adding; }
+    void setAdding(bool adding);
+
+Q_SIGNALS:
+    void focusedPageChanged();
+    void liftedChanged();
+    void addingChanged();
+
+private:
+    QPointer<Page> m_focusedPage;
+    bool m_lifted = false;
+    bool m_adding = false;
+};
+
+} // namespace quillery

@@ -1,0 +1,66 @@
+#include "Page.h"
+
+#include "TaskItem.h"
+
+#include <algorithm>
+
+namespace quillery {
+
+Page::Page(double position, int colorIndex)
+    : m_position(position)
+    , m_colorIndex(colorIndex)
+{ }
+
+Page::~Page()
+{
+    // Tasks outlive a page only when it is destroyed without being removed
+    // from the store (never in the program, possible in tests): they simply
+    // lose their page.
+    for (TaskItem *task : std::as_const(m_tasks))
+        task->m_page = nullptr;
+}
+
+void Page::setPosition(double position)
+{
+    assign(m_position, position, Field::Position, &Page::positionChanged);
+}
+
+void Page::setTitle(const QString &title)
+{
+    assign(m_title, title, Field::Title, &Page::titleChanged);
+}
+
+void Page::setColorIndex(int index)
+{
+    assign(m_colorIndex, index, Field::ColorIndex, &Page::colorIndexChanged);
+}
+
+QList<TaskItem *> Page::sortedTasks() const
+{
+    QList<TaskItem *> live;
+    live.reserve(m_tasks.size());
+    for (TaskItem *task : m_tasks) {
+        if (!task->isDeleted())
+            live.append(task);
+    }
+    std::stable_sort(live.begin(), live.end(), [](const TaskItem *a, const TaskItem *b) {
+        if (a->order() != b->order())
+            return a->order() < b->order();
+        return a->createdMSecs() < b->createdMSecs();
+    });
+    return live;
+}
+
+void Page::attachTask(TaskItem *task)
+{
+    m_tasks.append(task);
+    Q_EMIT tasksChanged();
+}
+
+void Page::detachTask(TaskItem *task)
+{
+    if (m_tasks.removeOne(task))
+        Q_EMIT tasksChanged();
+}
+
+} // namespace quillery

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "Record.h"
+
+#include <QList>
+#include <QString>
+
+namespace quillery {
+
+class TaskItem;
+
+// One page of the book: its place in the book, title, paper colour and tasks.
+class Page final : public Record
+{
+    Q_OBJECT
+public:
+    explicit Page(double position = 0, int colorIndex = 0);
+    explicit Page(LoadTag tag)
+        : Record(tag)
+    { }
+    ~Page() override;
+
+    Kind kind() const override { return Kind::Page; }
+
+    double position() const { return m_position; }
+    void setPosition(double position);
+
+    QString title() const { return m_title; }
+    void setTitle(const QString &title);
+
+    int colorIndex() const { return m_colorIndex; }
+    void setColorIndex(int index);
+
+    // Every task whose `page` is this page, in no particular order. A task
+    // removed from the store stays listed until the store has processed the
+    // removal (at the latest on the next save); use sortedTasks() to see the
+    // live tasks only.
+    const QList<TaskItem *> &tasks() const { return m_tasks; }
+
+    // The live tasks, ascending by `order`, equal orders oldest first.
+    QList<TaskItem *> sortedTasks() const;
+
+Q_SIGNALS:
+    void positionChanged();
+    void titleChanged();
+    void colorIndexChanged();
+    // A task joined or left the page (not emitted for changes inside a task).
+    void tasksChanged();
+
+private:
+    friend class TaskItem;
+    friend class Store;
+    friend class StoreLoader;
+    void attachTask(TaskItem *task);
+    void detachTask(TaskItem *task);
+
+    double m_position = 0;
+    QString m_title;
+    int m_colorIndex = 0;
+    QList<TaskItem *> m_tasks;
+};
+
+} // namespace quillery

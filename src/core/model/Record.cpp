@@ -1,0 +1,35 @@
+#include "Record.h"
+
+#include "Store.h"
+
+namespace quillery {
+
+Record::Record() = default;
+
+Record::Record(LoadTag)
+    : m_id()
+    , m_created(0)
+{ }
+Record::~Record() = default;
+
+void Record::setId(const QUuid &id)
+{
+    if (id.isNull())
+        return;
+    assign(m_id, id, Field::Id, &Record::idChanged);
+}
+
+void Record::setCreated(const QDateTime &created)
+{
+    if (!created.isValid())
+        return;
+    assign(m_created, created.toMSecsSinceEpoch(), Field::Created, &Record::createdChanged);
+}
+
+void Record::didChange(Field field)
+{
+    if (m_store)
+        m_store->recordDidChange(this, field);
+}
+
+} // namespace quillery

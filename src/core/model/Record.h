@@ -1,0 +1,116 @@
+#pragma once
+
+#include "Field.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QUuid>
+
+#include <optional>
+
+namespace quillery {
+
+class Store;
+
+// Base of the three persistent record types. A record is created with every
+// field at its default, then inserted into a Store, which owns it from then
+// on. Every setter ignores a value equal to the current one; a real change
+// emits the field's own signal and `changed`, and tells the store so it can
+// save (and mirror) it.
+//
+// Records are identified by object identity. `id` is a field like any other,
+// used where an identity must survive outside the store.
+class Record : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Kind { Page, Task, Attachment };
+
+    // Passed by the store's loader: skips making a fresh id and creation time,
+    // which the stored row provides.
+    struct LoadTag {
+    };
+
+    ~Record() override;
+
+    virtual Kind kind() const = 0;
+
+    QUuid id() const { return m_id; }
+    void setId(const QUuid &id);
+
+    QDateTime created() const { return QDateTime::fromMSecsSinceEpoch(m_created, Qt::UTC); }
+    qint64 createdMSecs() const { return m_created; }
+    void setCreated(const QDateTime &created);
+
+    Store *store() const { return m_store; }
+    bool isInserted() const { return m_store != nullptr; }
+    // True from the moment the record is removed from its store until it is
+    // destroyed (shortly after, on the event loop). Views that hold a record
+    // check this or hold it through a QPointer.
+    bool isDeleted() const { return m_deleted; }
+    // True once the record has a row in the book file.
+    bool isStored() const { return m_rowId != 0; }
+
+Q_SIGNALS:
+    void idChanged();
+    void createdChanged();
+    // After any field's own signal.
+    void changed(quillery::Field field);
+
+protected:
+    Record();
+    explicit Record(LoadTag);
+
+    // Assigns `value` to `member` when it differs, then reports the change.
+    // Returns whether anything changed.
+    template <typename T, typename Signal> bool assign(T &member, const T &value, Field field, Signal signal)
+    {
+        if (member == value)
+            return false;
+        member = value;
+        didChange(field);
+        Q_EMIT(static_cast<typename MemberClass<Signal>::type *>(this)->*signal)();
+        Q_EMIT changed(field);
+        return true;
+    }
+
+    // Tells the store that `field` changed (no signal is emitted here).
+    void didChange(Field field);
+
+private:
+    template <typename> struct MemberClass;
+    template <typename C> struct MemberClass<void (C::*)()> {
+        using type = C;
+    };
+
+    friend class Store;
+    friend class StoreLoader;
+    friend class StoreWriter;
+
+    Store *m_store = nullptr;
+    bool m_deleted = false;
+    bool m_dirty = false; // has changes not yet written to the file
+    bool m_pending = true; // has changes the mirror has not yet sent
+    qint64 m_rowId = 0; // row in the file; 0 until first written
+    qint64 m_modified = 0; // when a field last changed (ms since the epoch)
+    QUuid m_id = QUuid::createUuid();
+    qint64 m_created = QDateTime::currentMSecsSinceEpoch();
+};
+
+// Conversions between the optional millisecond times the records keep and the
+// QDateTime values they hand out.
+inline std::optional<QDateTime> toDateTime(std::optional<qint64> ms)
+{
+    if (!ms)
+        return std::nullopt;
+    return QDateTime::fromMSecsSinceEpoch(*ms, Qt::UTC);
+}
+
+inline std::optional<qint64> toMSecs(const std::optional<QDateTime> &dt)
+{
+    if (!dt || !dt->isValid())
+        return std::nullopt;
+    return dt->toMSecsSinceEpoch();
+}
+
+} // namespace quillery

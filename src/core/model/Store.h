@@ -1,0 +1,135 @@
+#pragma once
+
+#include "Attachment.h"
+#include "Field.h"
+#include "Page.h"
+#include "StoreOpenError.h"
+#include "TaskItem.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+
+namespace SQLite {
+class Database;
+}
+
+namespace quillery {
+
+class StoreWriter;
+
+// A deleted record whose row (if it has one) is still in the file.
+struct StoreRemoval {
+    Record::Kind kind;
+    qint64 rowId; // 0 when the record was never written
+    QUuid id;
+    qint64 when; // ms since the epoch
+};
+
+// The one store of the book: it owns every record, keeps them in an SQLite
+// file (write-ahead log), and tells views about every insert, removal and
+// field change. Changes are saved automatically soon after they are made
+// (well within a second); save() writes at once.
+//
+// Removing a record marks it (and what it cascades to: a page's tasks, a
+// task's attachments) deleted at once; the store lets go of the objects when
+// it processes pending changes, on the next pass of the event loop or at the
+// latest on the next save. Views keep records in QPointer or watch
+// recordRemoved, and never assume a record they hold is still alive.
+class Store final : public QObject
+{
+    Q_OBJECT
+public:
+    // Opens the book at `path`, creating it when the file does not exist.
+    // Returns null and fills `error` when the file cannot be used; the file is
+    // then left exactly as it was.
+    static std::unique_ptr<Store> open(const QString &path, StoreOpenError *error);
+
+    ~Store() override; // saves what is unsaved
+
+    QString path() const { return m_path; }
+
+    // Takes ownership of a new record and makes it live.
+    void insert(Record *record);
+    // Marks a live record (and its cascade) deleted. Records never inserted
+    // are left to their owner.
+    void remove(Record *record);
+
+    // Writes every unsaved change in one transaction. On failure the changes
+    // stay unsaved (and are tried again by the next save); `error` says why.
+    bool save(QString *error = nullptr);
+    bool hasUnsavedChanges() const;
+    // Lets go of removed records (they are destroyed on the event loop).
+    void processPendingChanges();
+
+    // How long after a change the automatic save runs (default 400 ms).
+    void setAutosaveDelay(int msecs);
+    int autosaveDelay() const { return m_autosave.interval(); }
+
+    // All live pages, ascending by position, equal positions oldest first.
+    const QList<Page *> &pages() const;
+    // All live tasks, in no particular order.
+    const QList<TaskItem *> &tasks() const { return m_tasks; }
+    // All live attachments, in no particular order.
+    const QList<Attachment *> &attachments() const { return m_attachments; }
+
+    // Live records by `id` (the first one when a damaged book holds several).
+    Page *page(const QUuid &id) const;
+    TaskItem *task(const QUuid &id) const;
+    Attachment *attachment(const QUuid &id) const;
+
+    // Reads an attachment's bytes from the file.
+    std::optional<QByteArray> loadAttachmentData(const Attachment *attachment) const;
+
+    // The underlying database, for the mirror's own bookkeeping tables.
+    SQLite::Database &database() const { return *m_db; }
+
+Q_SIGNALS:
+    // A page was inserted or removed, or its position or creation time changed.
+    void pagesChanged();
+    // A task was inserted or removed (the number of tasks changed).
+    void tasksChanged();
+    void recordInserted(quillery::Record *record);
+    // The record was marked deleted; it is still a valid object here.
+    void recordRemoved(quillery::Record *record);
+    void recordChanged(quillery::Record *record, quillery::Field field);
+    void saved();
+    void saveFailed(const QString &error);
+
+private:
+    friend class Record;
+    friend class Attachment;
+    friend class StoreLoader;
+
+    Store(const QString &path, std::unique_ptr<SQLite::Database> db);
+
+    void recordDidChange(Record *record, Field field);
+    void markDirty(Record *record);
+    void adopt(Record *record);
+    void collectCascade(Record *record, QList<Record *> &out) const;
+    void scheduleAutosave();
+    void schedulePendingChanges();
+
+    QString m_path;
+    std::unique_ptr<SQLite::Database> m_db;
+    std::unique_ptr<StoreWriter> m_writer;
+
+    QList<Page *> m_pages;
+    QList<TaskItem *> m_tasks;
+    QList<Attachment *> m_attachments;
+    QHash<QUuid, Record *> m_byId;
+    mutable QList<Page *> m_sortedPages;
+    mutable bool m_sortedPagesValid = false;
+
+    QList<Record *> m_dirty; // live records with unsaved changes
+    QList<Record *> m_removed; // deleted records not yet let go
+    QList<StoreRemoval> m_unsavedRemovals;
+    bool m_pendingChangesQueued = false;
+    QTimer m_autosave;
+};
+
+} // namespace quillery

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Record.h"
+
+#include <QList>
+
+#include <memory>
+
+namespace SQLite {
+class Database;
+class Statement;
+} // namespace SQLite
+
+namespace quillery {
+
+struct StoreRemoval;
+
+// Writes records and removals to the book file with prepared statements,
+// all in one transaction per call. Rows of new records get their row ids
+// here; on failure those ids are taken back so the next attempt inserts again.
+class StoreWriter final
+{
+public:
+    explicit StoreWriter(SQLite::Database &db);
+    ~StoreWriter();
+
+    // Throws SQLite::Exception when the transaction fails (nothing is written
+    // then); on success the records' dirty flags are cleared.
+    void write(const QList<Record *> &dirty, const QList<StoreRemoval> &removals);
+
+private:
+    void writePage(class Page *page);
+    void writeTask(class TaskItem *task);
+    void writeAttachment(class Attachment *attachment);
+    void remove(const StoreRemoval &removal);
+
+    SQLite::Database &m_db;
+    std::unique_ptr<SQLite::Statement> m_insertPage, m_updatePage;
+    std::unique_ptr<SQLite::Statement> m_insertTask, m_updateTask;
+    std::unique_ptr<SQLite::Statement> m_insertAttachment, m_updateAttachment;
+    std::unique_ptr<SQLite::Statement> m_putData, m_dropData;
+    std::unique_ptr<SQLite::Statement> m_tombstone;
+    QList<Record *> m_newRows;
+};
+
+} // namespace quillery

@@ -1,0 +1,151 @@
+#include "TaskItem.h"
+
+#include "Attachment.h"
+#include "Page.h"
+#include "Store.h"
+
+#include <algorithm>
+
+namespace quillery {
+
+TaskItem::TaskItem(const QString &text, double order)
+    : m_text(text)
+    , m_order(order)
+{ }
+
+TaskItem::~TaskItem()
+{
+    if (m_page)
+        m_page->m_tasks.removeOne(this);
+    for (Attachment *attachment : std::as_const(m_attachments))
+        attachment->m_task = nullptr;
+}
+
+void TaskItem::setText(const QString &text)
+{
+    assign(m_text, text, Field::Text, &TaskItem::textChanged);
+}
+void TaskItem::setDone(bool done)
+{
+    assign(m_done, done, Field::Done, &TaskItem::doneChanged);
+}
+void TaskItem::setOrder(double order)
+{
+    assign(m_order, order, Field::Order, &TaskItem::orderChanged);
+}
+void TaskItem::setNotes(const QString &notes)
+{
+    assign(m_notes, notes, Field::Notes, &TaskItem::notesChanged);
+}
+void TaskItem::setIndent(int indent)
+{
+    assign(m_indent, indent, Field::Indent, &TaskItem::indentChanged);
+}
+
+void TaskItem::setDue(const std::optional<QDateTime> &due)
+{
+    assign(m_due, toMSecs(due), Field::Due, &TaskItem::dueChanged);
+}
+
+void TaskItem::setAlarm(const std::optional<QDateTime> &alarm)
+{
+    assign(m_alarm, toMSecs(alarm), Field::Alarm, &TaskItem::alarmChanged);
+}
+
+void TaskItem::setPlaceName(const QString &name)
+{
+    assign(m_placeName, name, Field::PlaceName, &TaskItem::placeNameChanged);
+}
+
+void TaskItem::setPlaceAddress(const QString &address)
+{
+    assign(m_placeAddress, address, Field::PlaceAddress, &TaskItem::placeAddressChanged);
+}
+
+void TaskItem::setLatitude(std::optional<double> latitude)
+{
+    assign(m_latitude, latitude, Field::Latitude, &TaskItem::latitudeChanged);
+}
+
+void TaskItem::setLongitude(std::optional<double> longitude)
+{
+    assign(m_longitude, longitude, Field::Longitude, &TaskItem::longitudeChanged);
+}
+
+void TaskItem::setPage(Page *page)
+{
+    if (m_page == page)
+        return;
+    Page *old = m_page;
+    m_page = page;
+    if (old)
+        old->detachTask(this);
+    if (page)
+        page->attachTask(this);
+    didChange(Field::PageLink);
+    Q_EMIT pageChanged();
+    Q_EMIT changed(Field::PageLink);
+}
+
+QList<Attachment *> TaskItem::sortedAttachments() const
+{
+    QList<Attachment *> live;
+    live.reserve(m_attachments.size());
+    for (Attachment *attachment : m_attachments) {
+        if (!attachment->isDeleted())
+            live.append(attachment);
+    }
+    std::stable_sort(live.begin(), live.end(),
+        [](const Attachment *a, const Attachment *b) { return a->createdMSecs() < b->createdMSecs(); });
+    return live;
+}
+
+std::optional<Place> TaskItem::place() const
+{
+    if (!m_latitude || !m_longitude || m_placeName.isEmpty())
+        return std::nullopt;
+    return Place { m_placeName, m_placeAddress, *m_latitude, *m_longitude };
+}
+
+void TaskItem::setPlace(const std::optional<Place> &place)
+{
+    if (place) {
+        setPlaceName(place->name);
+        setPlaceAddress(place->address);
+        setLatitude(place->latitude);
+        setLongitude(place->longitude);
+    } else {
+        setPlaceName(QString());
+        setPlaceAddress(QString());
+        setLatitude(std::nullopt);
+        setLongitude(std::nullopt);
+    }
+}
+
+void TaskItem::attachAttachment(Attachment *attachment)
+{
+    m_attachments.append(attachment);
+    Q_EMIT attachmentsChanged();
+}
+
+void TaskItem::detachAttachment(Attachment *attachment)
+{
+    if (m_attachments.removeOne(attachment))
+        Q_EMIT attachmentsChanged();
+}
+
+TaskItem *addTask(const QString &text, int indent, Page *page, Store &store)
+{
+    std::optional<double> largest;
+    if (page) {
+        for (const TaskItem *task : page->tasks())
+            largest = largest ? std::max(*largest, task->order()) : task->order();
+    }
+    auto *task = new TaskItem(text, largest ? *largest + 1 : 1);
+    store.insert(task);
+    task->setIndent(indent);
+    task->setPage(page);
+    return task;
+}
+
+} // namespace quillery

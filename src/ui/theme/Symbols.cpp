@@ -1,0 +1,149 @@
+#include "Symbols.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QIconEngine>
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace quillery::ui {
+
+namespace {
+
+const QString ThemeRoot = QStringLiteral("/usr/share/icons");
+const QString AdwaitaScalable = QStringLiteral("/usr/share/icons/Adwaita/scalable");
+
+const QHash<QString, QString> &symbolMap()
+{
+    static const QHash<QString, QString> map = {
+        { QStringLiteral("square.grid.2x2"), QStringLiteral("view-grid-symbolic") },
+        { QStringLiteral("chevron.left"), QStringLiteral("go-previous-symbolic") },
+        { QStringLiteral("chevron.right"), QStringLiteral("go-next-symbolic") },
+        { QStringLiteral("ellipsis"), QStringLiteral("view-more-horizontal-symbolic") },
+        { QStringLiteral("bell.badge"), QStringLiteral("alarm-symbolic") },
+        { QStringLiteral("gearshape"), QStringLiteral("emblem-system-symbolic") },
+        { QStringLiteral("eye.slash"), QStringLiteral("view-conceal-symbolic") },
+        { QStringLiteral("trash"), QStringLiteral("user-trash-symbolic") },
+        { QStringLiteral("checkmark"), QStringLiteral("object-select-symbolic") },
+        { QStringLiteral("xmark"), QStringLiteral("window-close-symbolic") },
+        { QStringLiteral("xmark.circle.fill"), QStringLiteral("window-close-symbolic") },
+        { QStringLiteral("plus"), QStringLiteral("list-add-symbolic") },
+        { QStringLiteral("calendar"), QStringLiteral("x-office-calendar-symbolic") },
+        { QStringLiteral("mappin.and.ellipse"), QStringLiteral("mark-location-symbolic") },
+        { QStringLiteral("mappin.circle.fill"), QStringLiteral("mark-location-symbolic") },
+        { QStringLiteral("photo.on.rectangle.angled"), QStringLiteral("image-x-generic-symbolic") },
+        { QStringLiteral("paperclip"), QStringLiteral("mail-attachment-symbolic") },
+        { QStringLiteral("doc.fill"), QStringLiteral("x-office-document-symbolic") },
+        { QStringLiteral("textformat"), QStringLiteral("font-x-generic-symbolic") },
+    };
+    return map;
+}
+
+// Symbols are looked up many times while painting; the file search runs once.
+QHash<QString, QString> &pathCache()
+{
+    static QHash<QString, QString> cache;
+    return cache;
+}
+
+class SymbolIconEngine final : public QIconEngine
+{
+public:
+    SymbolIconEngine(QString symbol, QColor color)
+        : m_symbol(std::move(symbol))
+        , m_color(std::move(color))
+    { }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State) override
+    {
+        QColor color = m_color;
+        if (mode == QIcon::Disabled)
+            color.setAlphaF(color.alphaF() * 0.3);
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        const int side = std::min(rect.width(), rect.height());
+        const QPixmap pm = Symbols::pixmap(m_symbol, side, color, ratio);
+        painter->drawPixmap(
+            QRect(rect.x() + (rect.width() - side) / 2, rect.y() + (rect.height() - side) / 2, side, side), pm);
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QPixmap pm(size);
+        pm.fill(Qt::transparent);
+        QPainter painter(&pm);
+        paint(&painter, QRect(QPoint(), size), mode, state);
+        return pm;
+    }
+
+    QIconEngine *clone() const override { return new SymbolIconEngine(m_symbol, m_color); }
+
+private:
+    QString m_symbol;
+    QColor m_color;
+};
+
+} // namespace
+
+void Symbols::installIconTheme()
+{
+    QStringList paths = QIcon::themeSearchPaths();
+    if (!paths.contains(ThemeRoot))
+        paths.append(ThemeRoot);
+    QIcon::setThemeSearchPaths(paths);
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+}
+
+QString Symbols::iconName(const QString &symbol)
+{
+    return symbolMap().value(symbol, symbol);
+}
+
+QString Symbols::filePath(const QString &symbol)
+{
+    QHash<QString, QString> &cache = pathCache();
+    if (const auto found = cache.constFind(symbol); found != cache.constEnd())
+        return *found;
+    const QString file = iconName(symbol) + QStringLiteral(".svg");
+    QString path;
+    const QDir root(AdwaitaScalable);
+    for (const QString &context : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString candidate = root.filePath(context + u'/' + file);
+        if (QFileInfo::exists(candidate)) {
+            path = candidate;
+            break;
+        }
+    }
+    cache.insert(symbol, path);
+    return path;
+}
+
+QPixmap Symbols::pixmap(const QString &symbol, int size, const QColor &color, qreal devicePixelRatio)
+{
+    const QString path = filePath(symbol);
+    if (path.isEmpty() || size <= 0)
+        return {};
+    const int pixels = qRound(size * devicePixelRatio);
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QSvgRenderer renderer(path);
+        QPainter painter(&image);
+        renderer.render(&painter, QRectF(0, 0, pixels, pixels));
+        // Keep the symbol's shape, take the caller's colour.
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(image.rect(), color);
+    }
+    QPixmap pm = QPixmap::fromImage(std::move(image));
+    pm.setDevicePixelRatio(devicePixelRatio);
+    return pm;
+}
+
+QIcon Symbols::icon(const QString &symbol, const QColor &color)
+{
+    return QIcon(new SymbolIconEngine(symbol, color));
+}
+
+} // namespace quillery::ui

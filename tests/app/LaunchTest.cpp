@@ -1,0 +1,101 @@
+// Starts the real program as a user would (offscreen, with a home of its own).
+#include "core/model/Store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace quillery;
+
+namespace {
+
+QString program()
+{
+    return qEnvironmentVariable("QUILLERY_BINARY_DIR") + QStringLiteral("/bin/quillery");
+}
+
+// A home folder of its own for each launched program.
+class Home
+{
+public:
+    Home()
+    {
+        m_env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : { "HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME" })
+            m_env.insert(QString::fromLatin1(name), m_dir.path());
+        m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    }
+
+    QString bookPath() const { return m_dir.filePath(QStringLiteral("Quillery/book.sqlite")); }
+    QString dataDir() const { return m_dir.filePath(QStringLiteral("Quillery")); }
+
+    void start(QProcess &process) const
+    {
+        process.setProcessEnvironment(m_env);
+        process.start(program(), {});
+        ASSERT_TRUE(process.waitForStarted(5000));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcessEnvironment m_env;
+};
+
+bool waitFor(const std::function<bool()> &condition, int msecs)
+{
+    for (int waited = 0; waited < msecs; waited += 50) {
+        if (condition())
+            return true;
+        QThread::msleep(50);
+    }
+    return condition();
+}
+
+} // namespace
+
+TEST(Launch, aSecondLaunchHandsOverAndLeavesWithSuccess)
+{
+    Home home;
+    QProcess first;
+    home.start(first);
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(home.bookPath()); }, 10000)) << "the first copy opened its book";
+
+    QProcess second;
+    home.start(second);
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running) << "the first copy keeps running";
+
+    ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 0) << "SIGTERM ends the program cleanly";
+}
+
+TEST(Launch, aBookThatCannotBeOpenedStopsTheProgramWithAClearMessage)
+{
+    Home home;
+    QDir().mkpath(home.dataDir());
+    QFile book(home.bookPath());
+    ASSERT_TRUE(book.open(QIODevice::WriteOnly));
+    const QByteArray garbage = QByteArray("definitely not a database ").repeated(100);
+    book.write(garbage);
+    book.close();
+
+    QProcess process;
+    home.start(process);
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_NE(process.exitCode(), 0);
+    const QString message = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_TRUE(message.contains(home.bookPath())) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("not a Quillery book"))) << message.toStdString();
+
+    ASSERT_TRUE(book.open(QIODevice::ReadOnly));
+    EXPECT_EQ(book.readAll(), garbage) << "the file is left exactly as it was";
+}

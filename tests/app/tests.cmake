@@ -1,0 +1,2 @@
+# The launch tests start the real program.
+add_dependencies(${QUILLERY_TEST_NAME} quillery)

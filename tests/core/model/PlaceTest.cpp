@@ -1,0 +1,96 @@
+#include "core/model/Place.h"
+#include "core/model/TaskItem.h"
+
+#include <QSignalSpy>
+#include <QUrlQuery>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <unordered_set>
+
+using namespace quillery;
+
+TEST(Place, mapsLinkCarriesCoordinatesThenNameInShortestForm)
+{
+    const Place berlin { QStringLiteral("Berlin"), QString(), 52.52, 13.405 };
+    const auto url = berlin.mapsURL();
+    ASSERT_TRUE(url);
+    EXPECT_EQ(url->query(QUrl::FullyEncoded), QStringLiteral("ll=52.52,13.405&q=Berlin"));
+    EXPECT_EQ(url->scheme(), QStringLiteral("https"));
+}
+
+TEST(Place, mapsLinkEncodesEverythingThatCouldBreakTheQuery)
+{
+    const Place place { QStringLiteral("Tom & Jerry's #1 Café+Bar = ok"), QString(), -33.8688, 151.2093 };
+    const auto url = place.mapsURL();
+    ASSERT_TRUE(url);
+    const QString query = url->query(QUrl::FullyEncoded);
+    EXPECT_EQ(
+        query, QStringLiteral("ll=-33.8688,151.2093&q=Tom%20%26%20Jerry%27s%20%231%20Caf%C3%A9%2BBar%20%3D%20ok"));
+    // Read back, the two items come out whole and in order.
+    const QUrlQuery items(*url);
+    ASSERT_EQ(items.queryItems().size(), 2);
+    EXPECT_EQ(items.queryItems().at(0).first, QStringLiteral("ll"));
+    EXPECT_EQ(items.queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded), place.name);
+    EXPECT_TRUE(url->fragment().isEmpty());
+}
+
+TEST(Place, shortestDecimalReadsBackExactly)
+{
+    for (double value : { 52.52, 13.405, -0.1, 0.1 + 0.2, 1e-7, 179.99999999999997, -90.0, 0.0 }) {
+        const QString text = shortestDecimal(value);
+        EXPECT_EQ(text.toDouble(), value) << text.toStdString();
+        EXPECT_FALSE(text.contains(u' '));
+    }
+    EXPECT_EQ(shortestDecimal(52.52), QStringLiteral("52.52"));
+    EXPECT_EQ(shortestDecimal(-90.0), QStringLiteral("-90"));
+}
+
+TEST(Place, equalityAndHashUseAllFourFields)
+{
+    const Place a { QStringLiteral("Library"), QStringLiteral("1 Main Street"), 1.5, 2.5 };
+    Place b = a;
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(qHash(a), qHash(b));
+    b.address = QStringLiteral("2 Main Street");
+    EXPECT_NE(a, b);
+    Place c = a;
+    c.longitude = 2.5000001;
+    EXPECT_NE(a, c);
+    std::unordered_set<Place> set { a, b, c, a };
+    EXPECT_EQ(set.size(), 3u);
+}
+
+TEST(TaskPlace, presentOnlyWithBothCoordinatesAndAName)
+{
+    TaskItem task;
+    EXPECT_FALSE(task.place());
+    task.setLatitude(1.0);
+    task.setLongitude(2.0);
+    EXPECT_FALSE(task.place()) << "no name";
+    task.setPlaceName(QStringLiteral("Library"));
+    ASSERT_TRUE(task.place());
+    EXPECT_EQ(*task.place(), (Place { QStringLiteral("Library"), QString(), 1.0, 2.0 }));
+    task.setLongitude(std::nullopt);
+    EXPECT_FALSE(task.place()) << "missing longitude";
+}
+
+TEST(TaskPlace, writingAndClearingAreFourSeparateChanges)
+{
+    TaskItem task;
+    QSignalSpy changes(&task, &Record::changed);
+    const Place place { QStringLiteral("Library"), QStringLiteral("12 High Street, Springfield"), 10.0, 20.0 };
+    task.setPlace(place);
+    EXPECT_EQ(changes.count(), 4);
+    EXPECT_EQ(task.place(), place);
+
+    task.setPlace(place);
+    EXPECT_EQ(changes.count(), 4) << "writing the same place changes nothing";
+
+    task.setPlace(std::nullopt);
+    EXPECT_EQ(changes.count(), 8);
+    EXPECT_TRUE(task.placeName().isEmpty());
+    EXPECT_TRUE(task.placeAddress().isEmpty());
+    EXPECT_FALSE(task.latitude());
+    EXPECT_FALSE(task.longitude());
+}

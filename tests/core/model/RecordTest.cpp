@@ -1,0 +1,178 @@
+// Records in memory: defaults, change signals, relationships, ordering and
+// appending tasks.
+#include "core/model/Attachment.h"
+#include "core/model/Editing.h"
+#include "core/model/Page.h"
+#include "core/model/TaskItem.h"
+#include "support/TempStore.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using quillery::test::TempStore;
+
+TEST(Records, startWithTheirDefaults)
+{
+    const qint64 before = QDateTime::currentMSecsSinceEpoch();
+    Page page;
+    TaskItem task;
+    Attachment attachment;
+    const qint64 after = QDateTime::currentMSecsSinceEpoch();
+
+    EXPECT_FALSE(page.id().isNull());
+    EXPECT_EQ(page.position(), 0.0);
+    EXPECT_EQ(page.title(), QString());
+    EXPECT_EQ(page.colorIndex(), 0);
+    EXPECT_GE(page.createdMSecs(), before);
+    EXPECT_LE(page.createdMSecs(), after);
+    EXPECT_TRUE(page.tasks().isEmpty());
+
+    EXPECT_FALSE(task.id().isNull());
+    EXPECT_NE(task.id(), page.id());
+    EXPECT_EQ(task.text(), QString());
+    EXPECT_FALSE(task.done());
+    EXPECT_EQ(task.order(), 0.0);
+    EXPECT_FALSE(task.due());
+    EXPECT_FALSE(task.alarm());
+    EXPECT_EQ(task.notes(), QString());
+    EXPECT_EQ(task.placeName(), QString());
+    EXPECT_EQ(task.placeAddress(), QString());
+    EXPECT_FALSE(task.latitude());
+    EXPECT_FALSE(task.longitude());
+    EXPECT_EQ(task.indent(), 0);
+    EXPECT_EQ(task.page(), nullptr);
+    EXPECT_TRUE(task.attachments().isEmpty());
+
+    EXPECT_EQ(attachment.name(), QString());
+    EXPECT_EQ(attachment.typeIdentifier(), QString());
+    EXPECT_FALSE(attachment.data());
+    EXPECT_FALSE(attachment.hasData());
+    EXPECT_EQ(attachment.task(), nullptr);
+
+    const Page made(3.0, 4);
+    EXPECT_EQ(made.position(), 3.0);
+    EXPECT_EQ(made.colorIndex(), 4);
+    const TaskItem line(QStringLiteral("Buy milk"), 2.5);
+    EXPECT_EQ(line.text(), QStringLiteral("Buy milk"));
+    EXPECT_EQ(line.order(), 2.5);
+}
+
+TEST(Records, writingTheSameValueEmitsNothing)
+{
+    TaskItem task(QStringLiteral("a"));
+    QSignalSpy text(&task, &TaskItem::textChanged);
+    QSignalSpy any(&task, &Record::changed);
+    task.setText(QStringLiteral("a"));
+    task.setDone(false);
+    task.setDue(std::nullopt);
+    task.setIndent(0);
+    EXPECT_EQ(any.count(), 0);
+    task.setText(QStringLiteral("b"));
+    EXPECT_EQ(text.count(), 1);
+    EXPECT_EQ(any.count(), 1);
+    EXPECT_EQ(any.at(0).at(0).value<Field>(), Field::Text);
+
+    const QDateTime due = QDateTime::fromSecsSinceEpoch(1'800'000'000, Qt::UTC);
+    QSignalSpy dueSpy(&task, &TaskItem::dueChanged);
+    task.setDue(due);
+    task.setDue(due.toOffsetFromUtc(3600)); // the same moment, written differently
+    EXPECT_EQ(dueSpy.count(), 1);
+}
+
+TEST(Records, taskAndPageKeepBothSidesOfTheirLinkInStep)
+{
+    Page first;
+    Page second;
+    TaskItem task;
+    QSignalSpy firstTasks(&first, &Page::tasksChanged);
+    task.setPage(&first);
+    EXPECT_EQ(first.tasks(), QList<TaskItem *> { &task });
+    task.setPage(&second);
+    EXPECT_TRUE(first.tasks().isEmpty());
+    EXPECT_EQ(second.tasks(), QList<TaskItem *> { &task });
+    EXPECT_EQ(firstTasks.count(), 2);
+    task.setPage(nullptr);
+    EXPECT_TRUE(second.tasks().isEmpty());
+
+    Attachment attachment;
+    attachment.setTask(&task);
+    EXPECT_EQ(task.attachments(), QList<Attachment *> { &attachment });
+}
+
+TEST(Records, sortedTasksOrderByOrderThenCreationAndSkipRemovedTasks)
+{
+    TempStore store;
+    auto *page = new Page(1, 0);
+    store->insert(page);
+    const auto make = [&](const char *text, double order, qint64 created) {
+        auto *task = new TaskItem(QString::fromLatin1(text), order);
+        task->setCreated(QDateTime::fromMSecsSinceEpoch(created, Qt::UTC));
+        store->insert(task);
+        task->setPage(page);
+        return task;
+    };
+    TaskItem *late = make("late twin", 2, 2000);
+    TaskItem *third = make("third", 3, 10);
+    TaskItem *early = make("early twin", 2, 1000);
+    TaskItem *first = make("first", -1.5, 5000);
+    TaskItem *gone = make("gone", 0, 1);
+
+    store->remove(gone);
+    EXPECT_TRUE(gone->isDeleted());
+    EXPECT_TRUE(page->tasks().contains(gone)) << "still listed until processed";
+    EXPECT_EQ(page->sortedTasks(), (QList<TaskItem *> { first, early, late, third }));
+
+    store->processPendingChanges();
+    EXPECT_FALSE(page->tasks().contains(gone));
+    EXPECT_EQ(page->sortedTasks(), (QList<TaskItem *> { first, early, late, third }));
+}
+
+TEST(Records, addTaskAppendsAfterTheLargestOrder)
+{
+    TempStore store;
+    auto *page = new Page(1, 0);
+    store->insert(page);
+
+    TaskItem *one = addTask(QStringLiteral("one"), 0, page, *store);
+    EXPECT_EQ(one->order(), 1.0);
+    EXPECT_EQ(one->page(), page);
+    EXPECT_TRUE(one->isInserted());
+
+    one->setOrder(7.0);
+    TaskItem *sub = addTask(QStringLiteral("sub"), 1, page, *store);
+    EXPECT_EQ(sub->order(), 8.0);
+    EXPECT_EQ(sub->indent(), 1);
+
+    // A removed task not yet processed still counts.
+    sub->setOrder(20.0);
+    store->remove(sub);
+    EXPECT_EQ(addTask(QStringLiteral("after"), 0, page, *store)->order(), 21.0);
+
+    // Negative and fractional orders are fine.
+    auto *other = new Page(2, 0);
+    store->insert(other);
+    addTask(QStringLiteral("x"), 0, other, *store)->setOrder(-3.5);
+    EXPECT_EQ(addTask(QStringLiteral("y"), 0, other, *store)->order(), -2.5);
+}
+
+TEST(Editing, startsWithNothingFocusedLiftedOrAdded)
+{
+    Editing editing;
+    EXPECT_EQ(editing.focusedPage(), nullptr);
+    EXPECT_FALSE(editing.lifted());
+    EXPECT_FALSE(editing.adding());
+
+    QSignalSpy adding(&editing, &Editing::addingChanged);
+    QSignalSpy lifted(&editing, &Editing::liftedChanged);
+    editing.setAdding(true);
+    editing.setAdding(true);
+    EXPECT_EQ(adding.count(), 1);
+    EXPECT_EQ(lifted.count(), 0) << "each field is observed on its own";
+
+    auto page = std::make_unique<Page>();
+    editing.setFocusedPage(page.get());
+    EXPECT_EQ(editing.focusedPage(), page.get());
+    page.reset();
+    EXPECT_EQ(editing.focusedPage(), nullptr) << "a destroyed page is not left dangling";
+}

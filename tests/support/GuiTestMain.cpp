@@ -1,0 +1,20 @@
+// Test main for widgets and platform adapters: a QApplication on the
+// offscreen platform unless a display platform was asked for explicitly.
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <gmock/gmock.h>
+
+#include "ui/theme/Symbols.h"
+
+int main(int argc, char **argv)
+{
+    quillery::test::isolateUserDirectories();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillery"));
+    quillery::ui::Symbols::installIconTheme();
+    ::testing::InitGoogleMock(&argc, argv);
+    return RUN_ALL_TESTS();
+}

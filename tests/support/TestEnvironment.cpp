@@ -1,0 +1,43 @@
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+namespace quillery::test {
+
+namespace {
+QTemporaryDir *home()
+{
+    static auto *dir = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/quillery-test-XXXXXX"));
+    return dir;
+}
+} // namespace
+
+void isolateUserDirectories()
+{
+    const QString root = home()->path();
+    const auto set = [&](const char *name, const QString &sub) {
+        const QString path = root + sub;
+        QDir().mkpath(path);
+        ::setenv(name, QFile::encodeName(path).constData(), 1);
+    };
+    set("HOME", QString());
+    set("XDG_CONFIG_HOME", QStringLiteral("/.config"));
+    set("XDG_DATA_HOME", QStringLiteral("/.local/share"));
+    set("XDG_CACHE_HOME", QStringLiteral("/.cache"));
+    set("XDG_STATE_HOME", QStringLiteral("/.local/state"));
+}
+
+QString temporaryHome()
+{
+    return home()->path();
+}
+
+QString testDataPath(const QString &relative)
+{
+    const QByteArray base = qgetenv("QUILLERY_TEST_DATA");
+    return QDir(QString::fromLocal8Bit(base)).filePath(relative);
+}
+
+} // namespace quillery::test
