@@ -17,7 +17,7 @@ struct Services {
     Preferences *preferences = nullptr;
     AlarmService *alarms = nullptr;
     StatusLine *syncStatus = nullptr; // the cloud-sync line of the page menu
-    CalendarContext calendar;         // the user's clock, calendar, zone and locale
+    CalendarContext calendar; // the user's clock, calendar, zone and locale
 };
 
 } // namespace quillery
