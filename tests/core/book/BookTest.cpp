@@ -1,0 +1,306 @@
+// The book's navigation against a real store: turning, creating and tearing
+// out pages, clearing empty tasks, and keeping alarms in step.
+#include "core/book/Book.h"
+#include "core/app/CommandBus.h"
+#include "core/app/Preferences.h"
+#include "core/model/Editing.h"
+#include "core/util/Uuid.h"
+#include "support/MockAlarmService.h"
+#include "support/TempStore.h"
+
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using quillery::test::NiceAlarmService;
+using quillery::test::TempStore;
+using ::testing::_;
+
+namespace {
+
+class BookTest : public ::testing::Test
+{
+protected:
+    BookTest()
+        : preferences(std::make_unique<QSettings>(dir.filePath(QStringLiteral("prefs.conf")), QSettings::IniFormat))
+        , book(*store, preferences, alarms, Book::Timing { 0, 0, 0 })
+    { }
+
+    Page *page(double position, int color = 0, const QString &title = QString())
+    {
+        auto *p = new Page(position, color);
+        p->setTitle(title);
+        store->insert(p);
+        return p;
+    }
+
+    void show(Page *p) { preferences.setCurrentPage(uuidString(p->id())); }
+
+    // Runs queued work and animations (all zero-length here) to completion.
+    void settle()
+    {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    QTemporaryDir dir;
+    TempStore store;
+    Preferences preferences;
+    NiceAlarmService alarms;
+    Book book;
+};
+
+} // namespace
+
+TEST_F(BookTest, turningForwardPastAUsedLastPageCreatesTheNextColour)
+{
+    Page *last = page(1, 6, QStringLiteral("Seventh colour"));
+    show(last);
+    ASSERT_TRUE(book.canTurn(Dir::Forward));
+    book.turn(Dir::Forward);
+    settle();
+    ASSERT_EQ(book.pageCount(), 2);
+    Page *made = book.pages().last();
+    EXPECT_EQ(made->position(), 2.0);
+    EXPECT_EQ(made->colorIndex(), 0) << "the palette wraps after the seventh colour";
+    EXPECT_EQ(book.currentPage(), made);
+    EXPECT_FALSE(book.dir());
+    EXPECT_EQ(book.progress(), 0.0);
+
+    // Now the last page is blank: no further page.
+    EXPECT_FALSE(book.canTurn(Dir::Forward));
+    book.turn(Dir::Forward);
+    settle();
+    EXPECT_EQ(book.pageCount(), 2);
+}
+
+TEST_F(BookTest, backOnTheFirstPageDoesNothingButTheKeyIsStillHandled)
+{
+    Page *first = page(1, 0, QStringLiteral("One"));
+    show(first);
+    EXPECT_TRUE(book.handleKey(Book::Key::Left));
+    settle();
+    EXPECT_EQ(book.currentPage(), first);
+    EXPECT_FALSE(book.handleKey(Book::Key::Escape)) << "Escape passes on while the contents are closed";
+    book.setShowContents(true);
+    EXPECT_TRUE(book.handleKey(Book::Key::Escape));
+    EXPECT_FALSE(book.showContents());
+}
+
+TEST_F(BookTest, aSecondTurnWhileOneRunsIsIgnored)
+{
+    Page *a = page(1, 0, QStringLiteral("A"));
+    page(2, 1, QStringLiteral("B"));
+    page(3, 2, QStringLiteral("C"));
+    show(a);
+    book.turn(Dir::Forward);
+    ASSERT_TRUE(book.dir());
+    book.turn(Dir::Forward); // ignored: a turn is running
+    settle();
+    EXPECT_EQ(book.currentIndex(), 1);
+}
+
+TEST_F(BookTest, tearingOutPrefersTheNextPageThenThePreviousThenAFreshOne)
+{
+    Page *a = page(1, 0, QStringLiteral("A"));
+    Page *b = page(2, 1, QStringLiteral("B"));
+    Page *c = page(3, 2, QStringLiteral("C"));
+    TaskItem *task = addTask(QStringLiteral("on B"), 0, b, *store);
+    EXPECT_CALL(alarms, cancel(task));
+    show(b);
+    book.tearOut(1);
+    EXPECT_EQ(book.currentPage(), c);
+    EXPECT_TRUE(task->isDeleted());
+
+    book.tearOut(1); // c, the last page
+    EXPECT_EQ(book.currentPage(), a);
+
+    book.tearOut(0); // the only page
+    ASSERT_EQ(book.pageCount(), 1);
+    EXPECT_NE(book.currentPage(), a);
+    EXPECT_EQ(book.currentPage()->position(), 1.0);
+    EXPECT_EQ(book.currentPage()->colorIndex(), 0);
+
+    book.tearOut(5); // out of range: nothing
+    EXPECT_EQ(book.pageCount(), 1);
+}
+
+TEST_F(BookTest, emptyTasksGoWithTheirAlarmsBeforeTurningAndOnLeaving)
+{
+    Page *a = page(1, 0, QStringLiteral("A"));
+    show(a);
+    TaskItem *spaces = addTask(QStringLiteral(" \t "), 0, a, *store);
+    TaskItem *empty = addTask(QString(), 0, a, *store);
+    TaskItem *lineBreak = addTask(QStringLiteral("\n"), 0, a, *store);
+    TaskItem *real = addTask(QStringLiteral(" milk "), 0, a, *store);
+    EXPECT_CALL(alarms, cancel(spaces));
+    EXPECT_CALL(alarms, cancel(empty));
+    QSignalSpy saved(store.get(), &Store::saved);
+    book.setActive(false);
+    EXPECT_TRUE(spaces->isDeleted());
+    EXPECT_TRUE(empty->isDeleted());
+    EXPECT_FALSE(lineBreak->isDeleted()) << "only spaces and tabs count as empty";
+    EXPECT_FALSE(real->isDeleted());
+    EXPECT_EQ(saved.count(), 1) << "one save afterwards";
+}
+
+TEST_F(BookTest, anEmptyBookGetsItsFirstPageOnceSettled)
+{
+    book.start();
+    EXPECT_EQ(book.pageCount(), 0) << "nothing before the settling delay";
+    settle();
+    QTest::qWait(10);
+    ASSERT_EQ(book.pageCount(), 1);
+    EXPECT_EQ(book.currentPage()->position(), 1.0);
+    EXPECT_EQ(book.currentPage()->colorIndex(), 0);
+    EXPECT_EQ(book.currentID(), uuidString(book.currentPage()->id()));
+}
+
+TEST_F(BookTest, aRememberedPageThatIsGoneShowsTheFirstAndIsRewritten)
+{
+    Page *a = page(1, 0, QStringLiteral("A"));
+    page(2, 1, QStringLiteral("B"));
+    preferences.setCurrentPage(QStringLiteral("00000000-0000-0000-0000-00000000DEAD"));
+    EXPECT_EQ(book.currentIndex(), 0);
+    book.start();
+    QTest::qWait(10);
+    EXPECT_EQ(preferences.currentPage(), uuidString(a->id()));
+}
+
+TEST_F(BookTest, alarmsAreRescheduledWhenTheNumberOfTasksChangesNotWhenTextDoes)
+{
+    Page *a = page(1, 0, QStringLiteral("A"));
+    show(a);
+    EXPECT_CALL(alarms, rescheduleAll(_)).Times(1);
+    book.start();
+    ::testing::Mock::VerifyAndClearExpectations(&alarms);
+
+    EXPECT_CALL(alarms, rescheduleAll(_)).Times(2);
+    TaskItem *task = addTask(QStringLiteral("one"), 0, a, *store);
+    task->setText(QStringLiteral("edited"));
+    store->remove(task);
+    ::testing::Mock::VerifyAndClearExpectations(&alarms);
+
+    EXPECT_CALL(alarms, rescheduleAll(_)).Times(1);
+    EXPECT_CALL(alarms, refreshStatus()).Times(1);
+    book.setActive(true);
+}
+
+TEST_F(BookTest, aDragTurnsCommitsOrCancelsLikeTheAutomaticTurn)
+{
+    Page *a = page(1, 0, QStringLiteral("A"));
+    Page *b = page(2, 1, QStringLiteral("B"));
+    show(a);
+    const double W = 600;
+    book.dragChanged(-10, 0, W);
+    EXPECT_EQ(book.dragMode(), DragMode::Undecided);
+    book.dragChanged(-200, 0, W);
+    EXPECT_EQ(book.dragMode(), DragMode::Flipping);
+    EXPECT_EQ(book.dir(), Dir::Forward);
+    EXPECT_NEAR(book.progress(), 1.0 / 3, 1e-9);
+    book.dragEnded(-205, W);
+    EXPECT_EQ(book.dragMode(), DragMode::Undecided) << "back to undecided at once";
+    settle();
+    EXPECT_EQ(book.currentPage(), a) << "cancelled";
+    EXPECT_FALSE(book.dir());
+
+    book.dragChanged(-220, 0, W);
+    book.dragEnded(-220, W);
+    settle();
+    EXPECT_EQ(book.currentPage(), b);
+
+    // Dragging leftwards on the blank last page? b is not blank, a new page
+    // comes; on that blank page a further drag is ignored.
+    book.dragChanged(-100, 0, W);
+    book.dragEnded(-300, W);
+    settle();
+    ASSERT_EQ(book.pageCount(), 3);
+    book.dragChanged(-300, 0, W);
+    EXPECT_EQ(book.dragMode(), DragMode::Ignored);
+    book.dragEnded(-600, W);
+    settle();
+    EXPECT_EQ(book.pageCount(), 3);
+}
+
+TEST_F(BookTest, aLiftedTaskGroupNeverTurnsThePage)
+{
+    Page *a = page(1, 0, QStringLiteral("A"));
+    page(2, 1, QStringLiteral("B"));
+    show(a);
+    book.editing().setLifted(true);
+    book.dragChanged(-400, 0, 600);
+    book.dragEnded(-600, 600);
+    settle();
+    EXPECT_EQ(book.currentPage(), a);
+    EXPECT_FALSE(book.dir());
+}
+
+TEST_F(BookTest, commandsTurnAndToggleTheContents)
+{
+    Page *a = page(1, 0, QStringLiteral("A"));
+    Page *b = page(2, 1, QStringLiteral("B"));
+    show(a);
+    CommandBus bus;
+    QObject::connect(&bus, &CommandBus::posted, &book, &Book::handleCommand);
+    bus.post(CommandBus::Next);
+    settle();
+    EXPECT_EQ(book.currentPage(), b);
+    bus.post(CommandBus::Previous);
+    settle();
+    EXPECT_EQ(book.currentPage(), a);
+    bus.post(CommandBus::Contents);
+    EXPECT_TRUE(book.showContents());
+    bus.post(CommandBus::Contents);
+    EXPECT_FALSE(book.showContents());
+}
+
+TEST_F(BookTest, choosingFromTheContentsJumpsAndCloses)
+{
+    page(1, 0, QStringLiteral("A"));
+    Page *b = page(2, 1, QStringLiteral("B"));
+    book.setShowContents(true);
+    book.selectPage(1);
+    EXPECT_EQ(book.currentPage(), b);
+    EXPECT_FALSE(book.showContents());
+    book.setShowContents(true);
+    book.addPageFromContents();
+    EXPECT_EQ(book.pageCount(), 3);
+    EXPECT_EQ(book.currentIndex(), 2);
+    EXPECT_EQ(book.currentPage()->position(), 3.0);
+    EXPECT_FALSE(book.showContents());
+}
+
+TEST_F(BookTest, editingAPageOffScreenMakesItCurrent)
+{
+    Page *a = page(1, 0, QStringLiteral("A"));
+    Page *b = page(2, 1, QStringLiteral("B"));
+    show(a);
+    book.editing().setFocusedPage(b);
+    EXPECT_EQ(book.currentPage(), b);
+    book.editing().setFocusedPage(nullptr);
+    EXPECT_EQ(book.currentPage(), b);
+}
+
+TEST_F(BookTest, spreadsTurnTwoPagesAndPrepareTheNextSpread)
+{
+    Page *a = page(1, 0, QStringLiteral("A"));
+    show(a);
+    book.setSpreadMode(true);
+    // The right page of the first spread appears at once.
+    ASSERT_EQ(book.pageCount(), 2);
+    EXPECT_FALSE(book.canTurn(Dir::Forward)) << "the right page is blank";
+    book.pages().at(1)->setTitle(QStringLiteral("B"));
+    EXPECT_TRUE(book.canTurn(Dir::Forward));
+    book.turn(Dir::Forward);
+    settle();
+    EXPECT_GE(book.pageCount(), 4);
+    EXPECT_EQ(book.currentIndex(), 2);
+    EXPECT_EQ(book.leftIndex(), 2);
+    EXPECT_TRUE(book.canTurn(Dir::Backward));
+    book.turn(Dir::Backward);
+    settle();
+    EXPECT_EQ(book.currentIndex(), 0);
+    EXPECT_EQ(book.span(600), 1200);
+}
