@@ -1,0 +1,133 @@
+// The card's date rules at fixed moments, in a zone with daylight saving.
+#include "core/tasks/ReminderDates.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using namespace quillery::ReminderDates;
+
+namespace {
+
+// Wall-clock times in Berlin.
+class Berlin
+{
+public:
+    Berlin()
+        : calendar(clock, "Europe/Berlin", "en_GB")
+    { }
+
+    QDateTime at(int y, int mo, int d, int h, int mi) const { return *calendar.moment({ y, mo, d, h, mi, 0 }); }
+    void setNow(int y, int mo, int d, int h, int mi) { clock.set(at(y, mo, d, h, mi)); }
+    QString wall(const QDateTime &moment) const
+    {
+        const auto c = calendar.components(moment);
+        return QStringLiteral("%1-%2-%3 %4:%5")
+            .arg(c.year)
+            .arg(c.month, 2, 10, QLatin1Char('0'))
+            .arg(c.day, 2, 10, QLatin1Char('0'))
+            .arg(c.hour, 2, 10, QLatin1Char('0'))
+            .arg(c.minute, 2, 10, QLatin1Char('0'));
+    }
+
+    ManualClock clock;
+    CalendarContext calendar;
+};
+
+} // namespace
+
+TEST(ReminderDates, switchingTheReminderOnForTodayPicksNineOrTheNextFullHour)
+{
+    Berlin b;
+    // Tuesday 2027-06-08.
+    const auto switchedOnToday = [&](int h, int mi) {
+        b.setNow(2027, 6, 8, h, mi);
+        const QDateTime today = quickDayTarget(b.calendar, QuickDay::Today);
+        return b.wall(reminderWhenSwitchedOn(b.calendar, today));
+    };
+    EXPECT_EQ(switchedOnToday(8, 30), QStringLiteral("2027-06-08 09:00"));
+    EXPECT_EQ(switchedOnToday(9, 0), QStringLiteral("2027-06-08 10:00"));
+    EXPECT_EQ(switchedOnToday(14, 10), QStringLiteral("2027-06-08 15:00"));
+    // Late in the evening the next full hour is midnight: its time of day is
+    // placed on today, which has passed.
+    EXPECT_EQ(switchedOnToday(23, 30), QStringLiteral("2027-06-08 00:00"));
+    EXPECT_TRUE(hasPassed(b.calendar, reminderWhenSwitchedOn(b.calendar, quickDayTarget(b.calendar, QuickDay::Today))));
+
+    // Without a due day the reminder lands on today as well.
+    b.setNow(2027, 6, 8, 8, 30);
+    EXPECT_EQ(b.wall(reminderWhenSwitchedOn(b.calendar, std::nullopt)), QStringLiteral("2027-06-08 09:00"));
+}
+
+TEST(ReminderDates, anyOtherDueDayGetsNineWhateverTheHour)
+{
+    Berlin b;
+    for (int hour : { 0, 8, 9, 15, 23 }) {
+        b.setNow(2027, 6, 8, hour, 30);
+        const QDateTime tomorrow = quickDayTarget(b.calendar, QuickDay::Tomorrow);
+        EXPECT_EQ(b.wall(reminderWhenSwitchedOn(b.calendar, tomorrow)), QStringLiteral("2027-06-09 09:00")) << hour;
+    }
+}
+
+TEST(ReminderDates, movingTheDueDayKeepsTheReminderTime)
+{
+    Berlin b;
+    b.setNow(2027, 6, 1, 12, 0);
+    const QDateTime alarm = b.at(2027, 6, 8, 7, 45); // Tuesday 07:45
+    const QDateTime friday = b.at(2027, 6, 11, 0, 0);
+    EXPECT_EQ(b.wall(*alarmForNewDue(b.calendar, alarm, friday)), QStringLiteral("2027-06-11 07:45"));
+    EXPECT_EQ(alarmForNewDue(b.calendar, alarm, std::nullopt), alarm);
+    EXPECT_EQ(alarmForNewDue(b.calendar, std::nullopt, friday), std::nullopt);
+}
+
+TEST(ReminderDates, onAMondayMondayMeansNextWeekAndTodayIsTheLitPill)
+{
+    Berlin b;
+    b.setNow(2027, 6, 7, 10, 0); // a Monday
+    EXPECT_EQ(b.wall(nextMonday(b.calendar)), QStringLiteral("2027-06-14 00:00"));
+    const QDateTime today = quickDayTarget(b.calendar, QuickDay::Today);
+    EXPECT_TRUE(isQuickDayOn(b.calendar, QuickDay::Today, today));
+    EXPECT_FALSE(isQuickDayOn(b.calendar, QuickDay::Monday, today));
+    EXPECT_FALSE(isQuickDayOn(b.calendar, QuickDay::Today, std::nullopt));
+
+    b.setNow(2027, 6, 13, 23, 59); // Sunday night
+    EXPECT_EQ(b.wall(nextMonday(b.calendar)), QStringLiteral("2027-06-14 00:00"));
+}
+
+TEST(ReminderDates, aDueDayFarAwayLightsNoPillAndKeepsThePickerOpen)
+{
+    Berlin b;
+    b.setNow(2027, 6, 8, 10, 0);
+    const QDateTime eightDays = quickDay(b.calendar, 8);
+    for (QuickDay which : { QuickDay::Today, QuickDay::Tomorrow, QuickDay::Monday })
+        EXPECT_FALSE(isQuickDayOn(b.calendar, which, eightDays));
+    EXPECT_TRUE(showsDatePicker(b.calendar, false, eightDays));
+    EXPECT_FALSE(showsDatePicker(b.calendar, false, quickDay(b.calendar, 1)));
+    EXPECT_FALSE(showsDatePicker(b.calendar, false, std::nullopt));
+    EXPECT_TRUE(showsDatePicker(b.calendar, true, std::nullopt));
+}
+
+TEST(ReminderDates, daylightSavingChangesKeepDaysAndTimesOfDay)
+{
+    Berlin b;
+    // Saturday before the spring change (Sunday 2027-03-28, 02:00 → 03:00).
+    b.setNow(2027, 3, 27, 22, 0);
+    EXPECT_EQ(b.wall(quickDayTarget(b.calendar, QuickDay::Tomorrow)), QStringLiteral("2027-03-28 00:00"));
+    EXPECT_EQ(b.wall(nextMonday(b.calendar)), QStringLiteral("2027-03-29 00:00"));
+    EXPECT_EQ(nextMonday(b.calendar).toUTC(), QDateTime(QDate(2027, 3, 28), QTime(22, 0), Qt::UTC));
+
+    // A reminder at 02:30 moved onto the change day rings at 03:00, the next
+    // time that exists.
+    const QDateTime alarm = b.at(2027, 3, 20, 2, 30);
+    EXPECT_EQ(b.wall(*alarmForNewDue(b.calendar, alarm, b.at(2027, 3, 28, 0, 0))), QStringLiteral("2027-03-28 03:00"));
+
+    // Before nine on the change day the default is still nine.
+    b.setNow(2027, 3, 28, 1, 30);
+    EXPECT_EQ(b.wall(reminderWhenSwitchedOn(b.calendar, quickDayTarget(b.calendar, QuickDay::Today))),
+        QStringLiteral("2027-03-28 09:00"));
+
+    // In autumn (2027-10-31, 03:00 → 02:00) the day is 25 hours long and
+    // tomorrow still starts at midnight.
+    b.setNow(2027, 10, 31, 12, 0);
+    EXPECT_EQ(b.wall(quickDayTarget(b.calendar, QuickDay::Tomorrow)), QStringLiteral("2027-11-01 00:00"));
+    EXPECT_EQ(b.wall(combineDayAndTime(b.calendar, b.at(2027, 10, 31, 0, 0), b.at(2027, 1, 1, 2, 30))),
+        QStringLiteral("2027-10-31 02:30"));
+}
