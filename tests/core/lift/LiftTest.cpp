@@ -1,0 +1,239 @@
+// Moving tasks by press-and-drag: the carried group, the slot, the level and
+// the renumbering of the whole page.
+#include "core/lift/Lift.h"
+#include "core/model/TaskItem.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace quillery;
+
+namespace {
+
+constexpr double RowHeight = 44;
+
+// A page's tasks in order, with rows stacked 44 points apart.
+class Rows
+{
+public:
+    TaskItem *add(const char *text, int indent = 0, bool done = false)
+    {
+        auto task = std::make_unique<TaskItem>(QString::fromLatin1(text), double(m_tasks.size() + 1));
+        task->setIndent(indent);
+        task->setDone(done);
+        m_sorted.append(task.get());
+        m_tasks.push_back(std::move(task));
+        return m_sorted.last();
+    }
+
+    // The visible rows (done tasks hidden when asked) and their frames.
+    QList<TaskItem *> visible(bool hideDone = false) const
+    {
+        QList<TaskItem *> list;
+        for (TaskItem *task : m_sorted)
+            if (!hideDone || !task->done())
+                list.append(task);
+        return list;
+    }
+    RowFrames frames(const QList<TaskItem *> &visible) const
+    {
+        RowFrames frames;
+        for (qsizetype i = 0; i < visible.size(); ++i)
+            frames.insert(visible.at(i)->id(), QRectF(0, i * RowHeight, 500, RowHeight));
+        return frames;
+    }
+    const QList<TaskItem *> &sorted() const { return m_sorted; }
+
+    // The page's texts in order of their new `order`, with the subtasks marked.
+    QStringList order() const
+    {
+        QList<TaskItem *> byOrder = m_sorted;
+        std::stable_sort(
+            byOrder.begin(), byOrder.end(), [](TaskItem *a, TaskItem *b) { return a->order() < b->order(); });
+        QStringList texts;
+        for (TaskItem *task : byOrder)
+            texts.append(QString(task->indent() > 0 ? "  " : "") + task->text());
+        return texts;
+    }
+
+private:
+    std::vector<std::unique_ptr<TaskItem>> m_tasks;
+    QList<TaskItem *> m_sorted;
+};
+
+Lift drag(const QList<TaskItem *> &visible, TaskItem *task, double dx, double dy)
+{
+    Lift lift = Lift::begin(visible, task);
+    lift.dx = dx;
+    lift.dy = dy;
+    return lift;
+}
+
+} // namespace
+
+TEST(Lift, aTaskCarriesItsSubtasksButASubtaskMovesAlone)
+{
+    Rows rows;
+    TaskItem *a = rows.add("a");
+    TaskItem *a1 = rows.add("a1", 1);
+    TaskItem *a2 = rows.add("a2", 2);
+    TaskItem *b = rows.add("b");
+    const auto visible = rows.visible();
+    EXPECT_EQ(Lift::groupOf(visible, a), (QList<QUuid> { a->id(), a1->id(), a2->id() }));
+    EXPECT_EQ(Lift::groupOf(visible, a1), QList<QUuid> { a1->id() });
+    EXPECT_EQ(Lift::groupOf(visible, b), QList<QUuid> { b->id() });
+    TaskItem stranger;
+    EXPECT_EQ(Lift::groupOf(visible, &stranger), QList<QUuid> { stranger.id() });
+}
+
+TEST(Lift, aBlockOfThreeMovesTogetherAndLandsAtTheTopLevel)
+{
+    Rows rows;
+    TaskItem *a = rows.add("a");
+    rows.add("a1", 1);
+    rows.add("a2", 1);
+    rows.add("b");
+    rows.add("c");
+    const auto visible = rows.visible();
+    const auto frames = rows.frames(visible);
+    // Down past b and c (the block's centre passes c's middle), and far to
+    // the right: still top-level.
+    const Lift lift = drag(visible, a, 90, 3 * RowHeight + 1);
+    EXPECT_EQ(lift.dropIndex(visible, frames), 2);
+    EXPECT_FALSE(lift.dropAsSubtask(visible, frames));
+    lift.commit(rows.sorted(), visible, frames);
+    EXPECT_EQ(rows.order(), (QStringList { "b", "c", "a", "  a1", "  a2" }));
+    EXPECT_EQ(a->indent(), 0);
+    EXPECT_EQ(a->order(), 2.0);
+}
+
+TEST(Lift, halfAStepRightUnderARowMakesASubtaskButNotAtTheTop)
+{
+    Rows rows;
+    rows.add("a");
+    rows.add("b");
+    TaskItem *c = rows.add("c");
+    const auto visible = rows.visible();
+    const auto frames = rows.frames(visible);
+
+    Lift lift = drag(visible, c, 15, -RowHeight); // between a and b, 15 right
+    EXPECT_EQ(lift.dropIndex(visible, frames), 1);
+    EXPECT_TRUE(lift.dropAsSubtask(visible, frames));
+    EXPECT_EQ(lift.offset(c->id(), visible, frames), QSizeF(30, -RowHeight)) << "jumps a whole level";
+    lift.dx = 14.9;
+    EXPECT_FALSE(lift.dropAsSubtask(visible, frames));
+    EXPECT_EQ(lift.offset(c->id(), visible, frames), QSizeF(0, -RowHeight));
+
+    lift = drag(visible, c, 40, -2 * RowHeight - 10); // to the very top
+    EXPECT_EQ(lift.dropIndex(visible, frames), 0);
+    EXPECT_FALSE(lift.dropAsSubtask(visible, frames)) << "nothing above to hang under";
+}
+
+TEST(Lift, aSubtaskDraggedHalfAStepLeftBecomesTopLevel)
+{
+    Rows rows;
+    rows.add("a");
+    TaskItem *sub = rows.add("sub", 1);
+    rows.add("b");
+    const auto visible = rows.visible();
+    const auto frames = rows.frames(visible);
+    EXPECT_TRUE(drag(visible, sub, -14, 0).dropAsSubtask(visible, frames));
+    EXPECT_FALSE(drag(visible, sub, -15, 0).dropAsSubtask(visible, frames));
+    const Lift left = drag(visible, sub, -15, 0);
+    EXPECT_EQ(left.offset(sub->id(), visible, frames), QSizeF(-30, 0));
+    left.commit(rows.sorted(), visible, frames);
+    EXPECT_EQ(sub->indent(), 0);
+    EXPECT_EQ(rows.order(), (QStringList { "a", "sub", "b" }));
+}
+
+TEST(Lift, droppingInPlaceRenumbersTheWholePage)
+{
+    Rows rows;
+    TaskItem *a = rows.add("a");
+    TaskItem *b = rows.add("b", 1);
+    TaskItem *c = rows.add("c");
+    a->setOrder(7);
+    b->setOrder(7.5);
+    c->setOrder(40);
+    const auto visible = rows.visible();
+    drag(visible, b, 0, 0).commit(rows.sorted(), visible, rows.frames(visible));
+    EXPECT_EQ(a->order(), 0.0);
+    EXPECT_EQ(b->order(), 1.0);
+    EXPECT_EQ(c->order(), 2.0);
+    EXPECT_EQ(b->indent(), 1);
+}
+
+TEST(Lift, hiddenDoneTasksKeepTheirPlacesBesideTheirVisibleNeighbours)
+{
+    Rows rows;
+    rows.add("a");
+    rows.add("done1", 0, true);
+    rows.add("b");
+    TaskItem *c = rows.add("c");
+    rows.add("done2", 0, true);
+    const auto visible = rows.visible(true); // a, b, c
+    const auto frames = rows.frames(visible);
+
+    // c moves above b: the hidden task between a and b stays after a.
+    drag(visible, c, 0, -RowHeight).commit(rows.sorted(), visible, frames);
+    EXPECT_EQ(rows.order(), (QStringList { "a", "done1", "c", "b", "done2" }));
+
+    // a dropped below the last visible row lands right after it, ahead of
+    // the hidden task that followed it.
+    Rows again;
+    TaskItem *first = again.add("a");
+    again.add("b");
+    again.add("done", 0, true);
+    const auto shown = again.visible(true);
+    drag(shown, first, 0, 2 * RowHeight).commit(again.sorted(), shown, again.frames(shown));
+    EXPECT_EQ(again.order(), (QStringList { "b", "a", "done" }));
+}
+
+TEST(Lift, rowsWithoutFramesCountAtTheTop)
+{
+    Rows rows;
+    rows.add("a");
+    TaskItem *b = rows.add("b");
+    TaskItem *c = rows.add("c");
+    const auto visible = rows.visible();
+    RowFrames frames = rows.frames(visible);
+    frames.remove(b->id());
+    // b has no frame: it counts as lying at y = 0, above any drop.
+    EXPECT_EQ(drag(visible, c, 0, -2 * RowHeight).dropIndex(visible, frames), 1);
+    // No frame for the pressed task: slot 0.
+    frames.remove(c->id());
+    const Lift lost = drag(visible, c, 0, 500);
+    EXPECT_EQ(lost.dropIndex(visible, frames), 0);
+    EXPECT_EQ(Lift::begin(visible, c).dropIndex({}, {}), 0) << "a page without rows";
+}
+
+TEST(Lift, theIndicatorMarksTheTopOfTheRowAfterTheSlotOrTheEnd)
+{
+    Rows rows;
+    TaskItem *a = rows.add("a");
+    rows.add("b");
+    rows.add("c");
+    const auto visible = rows.visible();
+    const auto frames = rows.frames(visible);
+    EXPECT_EQ(drag(visible, a, 0, RowHeight + 1).indicatorY(visible, frames), 2 * RowHeight) << "above c";
+    EXPECT_EQ(drag(visible, a, 0, RowHeight).indicatorY(visible, frames), RowHeight) << "exactly on b's middle";
+    EXPECT_EQ(drag(visible, a, 0, 10 * RowHeight).indicatorY(visible, frames), 3 * RowHeight) << "below c";
+    EXPECT_EQ(drag(visible, a, 0, 0).indicatorY(visible, frames), RowHeight) << "above b, where a was";
+}
+
+TEST(Lift, keyboardMovesUseTheSameRenumbering)
+{
+    Rows rows;
+    rows.add("a");
+    TaskItem *b = rows.add("b");
+    rows.add("b1", 1);
+    rows.add("c");
+    const auto visible = rows.visible();
+    const QList<QUuid> group = Lift::groupOf(visible, b);
+    const int slot = Lift::currentSlot(visible, group);
+    EXPECT_EQ(slot, 1);
+    Lift::commitAt(rows.sorted(), visible, group, slot - 1, false);
+    EXPECT_EQ(rows.order(), (QStringList { "b", "  b1", "a", "c" }));
+}
