@@ -77,8 +77,11 @@ TEST(StoreCrash, killedWritersLoseNothingSaved)
         child.setProcessEnvironment(env);
         child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--gtest_filter=StoreCrashChild.*") });
         ASSERT_TRUE(child.waitForStarted());
-        // Let it write for a random while, then kill it without warning.
-        QThread::msleep(30 + random->bounded(150));
+        // Once it is writing (a slow start, under a sanitizer, must not end the
+        // round early), let it write for a random while and kill it without
+        // warning.
+        ASSERT_TRUE(child.waitForReadyRead(30000)) << "round " << round;
+        QThread::msleep(random->bounded(150));
         child.kill();
         child.waitForFinished();
         for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
