@@ -56,6 +56,9 @@ bool QuilleryApp::start(StoreOpenError *error)
     m_notifications->setDelegate(&NotificationDelegate::shared());
     m_alarmStatus = std::make_unique<AlarmStatus>();
     m_alarms = std::make_unique<AlarmScheduler>(*m_notifications, calendar, *m_alarmStatus);
+    // A request that fired is no longer pending: the count follows.
+    connect(
+        m_notifications.get(), &DesktopNotificationCenter::delivered, m_alarms.get(), &AlarmScheduler::refreshStatus);
 
     // 7. The sync monitor starts without being waited for.
 

@@ -27,6 +27,7 @@ class AlarmSchedulerTest : public ::testing::Test
 {
 protected:
     void SetUp() override { quillery::test::clearAlarmLog(); }
+    void TearDown() override { center.stop(); }
 
     TaskItem *task(const QString &text, std::optional<QDateTime> alarm)
     {

@@ -16,6 +16,7 @@ class AlarmStatusTest : public ::testing::Test
 {
 protected:
     void SetUp() override { quillery::test::clearAlarmLog(); }
+    void TearDown() override { center.stop(); }
 
     // Runs ensurePermission to its end and returns its answer.
     bool ensurePermission()

@@ -20,7 +20,11 @@ public:
         m_worker.moveToThread(&m_thread);
         m_thread.start();
     }
-    ~FakeNotificationCenter() override
+    ~FakeNotificationCenter() override { stop(); }
+
+    // Stops answering. Called before the objects its answers go to are
+    // destroyed, so that no answer is on its way to them meanwhile.
+    void stop()
     {
         m_thread.quit();
         m_thread.wait();
