@@ -1,7 +1,11 @@
 #include "QuilleryApp.h"
 
+#include "core/alarms/AlarmScheduler.h"
+#include "core/alarms/AlarmStatus.h"
+#include "core/alarms/NotificationDelegate.h"
 #include "core/app/AppPaths.h"
 #include "platform/cloud/PgService.h"
+#include "platform/notifications/DesktopNotificationCenter.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -41,11 +45,30 @@ bool QuilleryApp::start(StoreOpenError *error)
         return false;
     m_syncing = false;
 
-    // 6. The notification delegate is installed before any window exists.
+    // 6. The notification centre, with its delegate installed before any
+    // window exists, and the alarm scheduler over it. Without a session bus
+    // or a notification server the centre still keeps its requests, and
+    // the alarm status reads "notifications are off".
+    const CalendarContext calendar;
+    DesktopNotificationCenter::Options notificationOptions;
+    notificationOptions.filePath = m_options.notificationsPath;
+    m_notifications = std::make_unique<DesktopNotificationCenter>(calendar, notificationOptions);
+    m_notifications->setDelegate(&NotificationDelegate::shared());
+    m_alarmStatus = std::make_unique<AlarmStatus>();
+    m_alarms = std::make_unique<AlarmScheduler>(*m_notifications, calendar, *m_alarmStatus);
+    // A request that fired is no longer pending: the count follows.
+    connect(
+        m_notifications.get(), &DesktopNotificationCenter::delivered, m_alarms.get(), &AlarmScheduler::refreshStatus);
+
     // 7. The sync monitor starts without being waited for.
 
     m_window = std::make_unique<ui::MainWindow>();
     return true;
+}
+
+AlarmService &QuilleryApp::alarms() const
+{
+    return *m_alarms;
 }
 
 void QuilleryApp::saveAll()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/alarms/AlarmService.h"
 #include "core/app/Preferences.h"
 #include "core/model/Store.h"
 #include "ui/app/MainWindow.h"
@@ -9,6 +10,10 @@
 #include <memory>
 
 namespace quillery {
+
+class AlarmScheduler;
+class AlarmStatus;
+class DesktopNotificationCenter;
 
 // The program: runs the start-up sequence (preferences, the book's store,
 // the notification delegate, the sync monitor, the window) and keeps what it
@@ -20,6 +25,7 @@ class QuilleryApp final : public QObject
 public:
     struct Options {
         QString storePath; // empty: the book in the user's data folder
+        QString notificationsPath; // empty: pending notifications in the data folder
     };
 
     explicit QuilleryApp(Options options = {}, QObject *parent = nullptr);
@@ -36,6 +42,8 @@ public:
     Store &store() const { return *m_store; }
     Preferences &preferences() const { return *m_preferences; }
     bool syncing() const { return m_syncing; }
+    // The alarm subsystem (scheduling, permission, status), ready from start().
+    AlarmService &alarms() const;
     ui::MainWindow &window() const { return *m_window; }
 
     // Writes every unsaved change of the book and the preferences now.
@@ -46,6 +54,10 @@ private:
     std::unique_ptr<Preferences> m_preferences;
     std::unique_ptr<Store> m_store;
     bool m_syncing = false;
+    // Declared before the window, so they outlive the views that use them.
+    std::unique_ptr<DesktopNotificationCenter> m_notifications;
+    std::unique_ptr<AlarmStatus> m_alarmStatus;
+    std::unique_ptr<AlarmScheduler> m_alarms;
     std::unique_ptr<ui::MainWindow> m_window;
 };
 

@@ -1,6 +1,13 @@
 #include "AlarmStatus.h"
 
+#include "AlarmRequests.h"
+#include "LogWriter.h"
+#include "NotificationCenter.h"
+#include "QueuedCall.h"
+
 #include <QCoreApplication>
+
+#include <algorithm>
 
 namespace quillery {
 
@@ -43,6 +50,49 @@ QString AlarmStatus::statusLine() const
             return QCoreApplication::translate("AlarmStatus", "Alarms: none scheduled");
         return QCoreApplication::translate("AlarmStatus", "Alarms: %1 scheduled").arg(m_pending);
     }
+}
+
+void AlarmStatus::refresh(NotificationCenter &center, std::function<void()> then)
+{
+    center.notificationSettings(queuedTo(this, [this, &center, then = std::move(then)](NotificationSettings settings) {
+        setAuthorization(settings.authorizationStatus);
+        center.pendingRequests(queuedTo(this, [this, then](const QList<NotificationRequest> &requests) {
+            const auto count = std::count_if(requests.cbegin(), requests.cend(),
+                [](const NotificationRequest &request) { return request.identifier != Alarms::TestIdentifier; });
+            setPending(int(count));
+            if (then)
+                then();
+        }));
+    }));
+}
+
+void AlarmStatus::ensurePermission(
+    NotificationCenter &center, const Clock &clock, std::function<void(bool granted)> done)
+{
+    auto conclude = [this, &center, &clock, done = std::move(done)] {
+        refresh(center, [this, &clock, done] {
+            if (m_authorization == Denied)
+                setShowDenied(true);
+            appendLogLine(Alarms::LogName,
+                QStringLiteral("authorization: %1 (0 notDetermined, 1 denied, 2 authorized)").arg(m_authorization),
+                clock);
+            if (done)
+                done(m_authorization == Authorized || m_authorization == Provisional);
+        });
+    };
+    center.notificationSettings(
+        queuedTo(this, [this, &center, conclude = std::move(conclude)](NotificationSettings settings) {
+            if (settings.authorizationStatus != NotDetermined) {
+                conclude();
+                return;
+            }
+            // What the request answers does not matter: the status read
+            // afterwards decides.
+            const AuthorizationOptions options
+                = AuthorizationOption::Alert | AuthorizationOption::Badge | AuthorizationOption::Sound;
+            center.requestAuthorization(
+                options, queuedTo(this, [conclude](bool, const std::optional<NotificationError> &) { conclude(); }));
+        }));
 }
 
 } // namespace quillery

@@ -1,8 +1,13 @@
 #pragma once
 
 #include "core/app/StatusLine.h"
+#include "core/util/Clock.h"
+
+#include <functional>
 
 namespace quillery {
+
+class NotificationCenter;
 
 // What the program knows about its alarms: the notification permission last
 // read from the desktop, how many task alarms are pending (the test alarm not
@@ -38,6 +43,17 @@ public:
     // Quillery", "Alarms: none scheduled" or "Alarms: 3 scheduled".
     QString statusLine() const;
     QString text() const override { return statusLine(); }
+
+    // Re-reads the permission and the pending count (the test alarm not
+    // counted) from `center`, then calls `then`. The fields are written on
+    // this object's thread, whichever thread `center` answers on.
+    void refresh(NotificationCenter &center, std::function<void()> then = {});
+
+    // Asks `center` for permission when it was never asked, refreshes, sets
+    // showDenied when notifications are denied, logs the status to
+    // "alarms.log" (stamped with `clock`) and reports whether notifications
+    // may be delivered.
+    void ensurePermission(NotificationCenter &center, const Clock &clock, std::function<void(bool granted)> done);
 
 Q_SIGNALS:
     void authorizationChanged();

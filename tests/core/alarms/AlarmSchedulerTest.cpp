@@ -1,0 +1,279 @@
+#include "AlarmTestSupport.h"
+#include "FakeNotificationCenter.h"
+
+#include "core/alarms/AlarmRequests.h"
+#include "core/alarms/AlarmScheduler.h"
+#include "core/alarms/AlarmStatus.h"
+#include "core/model/Page.h"
+#include "core/model/TaskItem.h"
+#include "core/util/Uuid.h"
+#include "support/TempStore.h"
+
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+using namespace quillery;
+using quillery::test::alarmLogLines;
+
+namespace {
+
+const QDateTime Now(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
+const QString LogStamp = QStringLiteral("2026-03-01T09:00:00Z ");
+
+class AlarmSchedulerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { quillery::test::clearAlarmLog(); }
+    void TearDown() override { center.stop(); }
+
+    TaskItem *task(const QString &text, std::optional<QDateTime> alarm)
+    {
+        tasks.push_back(std::make_unique<TaskItem>(text));
+        tasks.back()->setAlarm(alarm);
+        return tasks.back().get();
+    }
+
+    QList<TaskItem *> all() const
+    {
+        QList<TaskItem *> list;
+        for (const auto &t : tasks)
+            list.append(t.get());
+        return list;
+    }
+
+    ManualClock clock { Now };
+    CalendarContext calendar { clock, "UTC", "en_US" };
+    FakeNotificationCenter center;
+    AlarmStatus status;
+    AlarmScheduler scheduler { center, calendar, status };
+    std::vector<std::unique_ptr<TaskItem>> tasks;
+};
+
+} // namespace
+
+TEST_F(AlarmSchedulerTest, aTaskWhoseAlarmPassedLosesItsRequestAndTheLogSaysWhen)
+{
+    TaskItem *call = task(QStringLiteral("Call Ann"), Now.addSecs(60));
+    scheduler.schedule(call);
+    center.settle();
+    ASSERT_EQ(center.pendingIdentifiers(), QStringList { uuidString(call->id()) });
+
+    call->setAlarm(Now.addSecs(-1));
+    scheduler.schedule(call);
+    center.settle();
+    EXPECT_TRUE(center.pending.isEmpty()) << "the old request is removed even though no new one follows";
+    EXPECT_EQ(status.pending(), 0);
+    EXPECT_EQ(alarmLogLines().last(),
+        LogStamp
+            + QStringLiteral(
+                "not scheduled: \"Call Ann\" (no alarm, done, or time already passed: 2026-03-01T08:59:59Z)"));
+}
+
+TEST_F(AlarmSchedulerTest, tasksWithoutAlarmOrDoneAreNotScheduled)
+{
+    TaskItem *plain = task(QStringLiteral("Water plants"), std::nullopt);
+    TaskItem *done = task(QStringLiteral("Pay rent"), Now.addSecs(3600));
+    scheduler.schedule(done);
+    center.settle();
+    done->setDone(true);
+    scheduler.schedule(done);
+    scheduler.schedule(plain);
+    center.settle();
+
+    EXPECT_TRUE(center.pending.isEmpty());
+    const QStringList lines = alarmLogLines();
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines.at(1),
+        LogStamp
+            + QStringLiteral(
+                "not scheduled: \"Pay rent\" (no alarm, done, or time already passed: 2026-03-01T10:00:00Z)"));
+    EXPECT_EQ(lines.at(2),
+        LogStamp + QStringLiteral("not scheduled: \"Water plants\" (no alarm, done, or time already passed: none)"));
+}
+
+TEST_F(AlarmSchedulerTest, anAcceptedRequestIsLoggedWithItsNextFiringAndCounted)
+{
+    TaskItem *call = task(QStringLiteral("Call Ann"), Now.addSecs(3600));
+    scheduler.schedule(call);
+    scheduler.schedule(call); // rescheduling replaces, never duplicates
+    center.settle();
+
+    EXPECT_EQ(center.pending.size(), 1);
+    EXPECT_EQ(status.pending(), 1);
+    EXPECT_EQ(status.statusLine(), QStringLiteral("Alarms: 1 scheduled"));
+    EXPECT_EQ(alarmLogLines().last(),
+        LogStamp + QStringLiteral("scheduled \"Call Ann\" (") + uuidString(call->id()).left(8)
+            + QStringLiteral(") trigger: calendar → next 2026-03-01T10:00:00Z"));
+}
+
+TEST_F(AlarmSchedulerTest, aRefusedRequestIsLoggedWithTheCentresError)
+{
+    TaskItem *call = task(QStringLiteral("Call Ann"), Now.addSecs(3600));
+    const QString id = uuidString(call->id());
+    center.refusals.insert(id, QStringLiteral("The notification server is not running."));
+    scheduler.schedule(call);
+    center.settle();
+
+    EXPECT_EQ(status.pending(), 0);
+    EXPECT_EQ(alarmLogLines(),
+        QStringList { LogStamp + QStringLiteral("FAILED to schedule ") + id
+            + QStringLiteral(": The notification server is not running.") });
+}
+
+TEST_F(AlarmSchedulerTest, lineBreaksInATaskOrAnErrorNeverSplitALogLine)
+{
+    TaskItem *multi = task(QStringLiteral("Buy\nmilk\r\nand eggs"), std::nullopt);
+    scheduler.schedule(multi);
+    TaskItem *refused = task(QStringLiteral("Call"), Now.addSecs(60));
+    center.refusals.insert(uuidString(refused->id()), QStringLiteral("first\nsecond"));
+    scheduler.schedule(refused);
+    center.settle();
+
+    const QStringList lines = alarmLogLines();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines.at(0).contains(QStringLiteral("\"Buy\\nmilk\\r\\nand eggs\""))) << lines.at(0).toStdString();
+    EXPECT_TRUE(lines.at(1).endsWith(QStringLiteral(": first\\nsecond"))) << lines.at(1).toStdString();
+}
+
+TEST_F(AlarmSchedulerTest, aFullRescheduleKeepsTheSixtySoonestAndTheTestAlarm)
+{
+    // 75 alarms ahead, in no particular order, among tasks that must not ring.
+    QList<int> minutes;
+    for (int i = 1; i <= 75; ++i)
+        minutes.append(i * 7);
+    std::shuffle(minutes.begin(), minutes.end(), *QRandomGenerator::global());
+    for (int m : minutes)
+        task(QStringLiteral("in %1 minutes").arg(m), Now.addSecs(m * 60));
+    task(QStringLiteral("past"), Now.addSecs(-60));
+    task(QStringLiteral("no alarm"), std::nullopt);
+    task(QStringLiteral("done"), Now.addSecs(30))->setDone(true);
+
+    // Requests left over from an earlier run, and the test alarm.
+    center.pending.append(makeTestRequest(10));
+    NotificationRequest stale = makeTestRequest(100);
+    stale.identifier = QStringLiteral("0B6E2A4C-0000-4000-8000-000000000001");
+    center.pending.append(stale);
+
+    scheduler.rescheduleAll(all());
+    center.settle();
+
+    QStringList expected { QStringLiteral("quillery.test") };
+    std::sort(minutes.begin(), minutes.end());
+    for (const auto &t : tasks) {
+        const auto alarm = t->alarm();
+        if (!alarm || t->done())
+            continue;
+        const qint64 minutesAhead = Now.secsTo(*alarm) / 60;
+        if (minutesAhead > 0 && minutesAhead <= minutes.at(59))
+            expected.append(uuidString(t->id()));
+    }
+    ASSERT_EQ(expected.size(), 61);
+    QStringList pending = center.pendingIdentifiers();
+    std::sort(pending.begin(), pending.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(pending, expected);
+    EXPECT_EQ(status.pending(), 60) << "the test alarm is not counted";
+    ASSERT_EQ(center.removals.size(), 1) << "one removal call with the whole list";
+    EXPECT_EQ(center.removals.first(), QStringList { stale.identifier });
+    EXPECT_EQ(alarmLogLines().size(), 60) << "one line per added request, none for the tasks left out";
+}
+
+TEST_F(AlarmSchedulerTest, aNewerFullRescheduleReplacesOneStillWaitingForTheCentre)
+{
+    TaskItem *kept = task(QStringLiteral("kept"), Now.addSecs(600));
+    TaskItem *deleted = task(QStringLiteral("deleted meanwhile"), Now.addSecs(300));
+    scheduler.rescheduleAll({ kept, deleted });
+    scheduler.rescheduleAll({ kept });
+    center.settle();
+
+    EXPECT_EQ(center.pendingIdentifiers(), QStringList { uuidString(kept->id()) });
+    EXPECT_EQ(status.pending(), 1);
+}
+
+TEST_F(AlarmSchedulerTest, cancelWithdrawsTheRequestAndTheCountFollows)
+{
+    TaskItem *a = task(QStringLiteral("a"), Now.addSecs(600));
+    TaskItem *b = task(QStringLiteral("b"), Now.addSecs(900));
+    scheduler.schedule(a);
+    scheduler.schedule(b);
+    center.settle();
+    ASSERT_EQ(status.pending(), 2);
+
+    scheduler.cancel(a);
+    center.settle();
+    EXPECT_EQ(center.pendingIdentifiers(), QStringList { uuidString(b->id()) });
+    EXPECT_EQ(status.pending(), 1);
+}
+
+TEST_F(AlarmSchedulerTest, aTaskRemovedFromTheBookNeverGetsARequest)
+{
+    quillery::test::TempStore store;
+    auto *page = new Page(1, 0);
+    store->insert(page);
+    TaskItem *removed = addTask(QStringLiteral("torn out"), 0, page, *store);
+    removed->setAlarm(Now.addSecs(600));
+    scheduler.schedule(removed);
+    center.settle();
+    ASSERT_EQ(center.pending.size(), 1);
+
+    store->remove(page);
+    ASSERT_TRUE(removed->isDeleted());
+    scheduler.schedule(removed);
+    scheduler.rescheduleAll({ removed });
+    center.settle();
+    EXPECT_TRUE(center.pending.isEmpty());
+}
+
+TEST_F(AlarmSchedulerTest, answersFromTheCentresThreadAreHandledOnTheMainThread)
+{
+    QList<QThread *> threads;
+    QObject::connect(
+        &status, &AlarmStatus::changed, &status, [&] { threads.append(QThread::currentThread()); },
+        Qt::DirectConnection);
+    scheduler.schedule(task(QStringLiteral("a"), Now.addSecs(600)));
+    center.authorization = AlarmStatus::Denied;
+    scheduler.ensurePermission([](bool) {});
+    center.settle();
+
+    ASSERT_FALSE(threads.isEmpty());
+    for (QThread *thread : threads)
+        EXPECT_EQ(thread, QCoreApplication::instance()->thread());
+}
+
+TEST_F(AlarmSchedulerTest, theTestAlarmIsSentOnlyWithPermission)
+{
+    center.authorization = AlarmStatus::NotDetermined;
+    center.answer = AlarmStatus::Authorized;
+    scheduler.sendTestAlarm(10);
+    center.settle();
+
+    ASSERT_EQ(center.authorizationRequests.size(), 1) << "asked, because it was never asked";
+    EXPECT_EQ(int(center.authorizationRequests.first()), 7) << "alert, badge and sound";
+    ASSERT_EQ(center.pending.size(), 1);
+    EXPECT_EQ(center.pending.first(), makeTestRequest(10));
+    EXPECT_EQ(alarmLogLines(),
+        (QStringList { LogStamp + QStringLiteral("authorization: 2 (0 notDetermined, 1 denied, 2 authorized)"),
+            LogStamp + QStringLiteral("scheduled \"Test alarm\" (quillery) trigger: in 10s") }));
+    EXPECT_EQ(status.statusLine(), QStringLiteral("Alarms: none scheduled"));
+
+    center.pending.clear();
+    center.authorization = AlarmStatus::Denied;
+    scheduler.sendTestAlarm(10);
+    center.settle();
+    EXPECT_TRUE(center.pending.isEmpty());
+    EXPECT_EQ(center.authorizationRequests.size(), 1) << "a decided status is not asked again";
+    EXPECT_TRUE(status.showDenied());
+}
+
+TEST_F(AlarmSchedulerTest, openingSettingsWhereTheDesktopHasNoneIsLogged)
+{
+    scheduler.openNotificationSettings();
+    EXPECT_TRUE(alarmLogLines().isEmpty());
+    center.hasSettings = false;
+    scheduler.openNotificationSettings();
+    EXPECT_EQ(center.settingsOpened, 2);
+    EXPECT_EQ(alarmLogLines().size(), 1);
+}

@@ -1,0 +1,211 @@
+// The desktop notification centre against a notification server on the
+// private session bus of the test run.
+#include "NotificationsTestSupport.h"
+
+#include "core/alarms/AlarmRequests.h"
+#include "core/alarms/NotificationDelegate.h"
+#include "platform/notifications/DesktopNotificationCenter.h"
+#include "platform/notifications/PendingNotificationFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <memory>
+
+using namespace quillery;
+using namespace quillery::test;
+
+namespace {
+
+class DesktopNotificationCenterTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QUILLERY_REQUIRE_SESSION_BUS();
+        ASSERT_TRUE(server.start()) << "the name org.freedesktop.Notifications is free on the test bus";
+    }
+
+    std::unique_ptr<DesktopNotificationCenter> startCenter()
+    {
+        DesktopNotificationCenter::Options options;
+        options.filePath = filePath();
+        auto center = std::make_unique<DesktopNotificationCenter>(calendar, options);
+        center->setDelegate(&NotificationDelegate::shared());
+        return center;
+    }
+
+    QString filePath() const { return dir.filePath(QStringLiteral("notifications.json")); }
+
+    QStringList storedIdentifiers() const
+    {
+        QStringList ids;
+        for (const auto &pending : PendingNotificationFile(filePath()).load().pending)
+            ids.append(pending.request.identifier);
+        return ids;
+    }
+
+    static NotificationRequest taskRequest(const QString &id, const QDateTime &at, const CalendarContext &calendar)
+    {
+        NotificationRequest request = makeTestRequest(1);
+        request.identifier = id;
+        request.title = QStringLiteral("Task ") + id;
+        request.subtitle = QStringLiteral("Errands");
+        request.trigger = NotificationTrigger::calendar(calendar.components(at));
+        return request;
+    }
+
+    QTemporaryDir dir;
+    CalendarContext calendar { Clock::system(), "Europe/Berlin", "en_US" };
+    TestNotificationServer server;
+};
+
+} // namespace
+
+TEST_F(DesktopNotificationCenterTest, aTimeIntervalRequestArrivesAsANotifyCallAndStopsBeingPending)
+{
+    auto center = startCenter();
+    const QDateTime added = QDateTime::currentDateTimeUtc();
+    ASSERT_FALSE(addAndWait(*center, makeTestRequest(1)));
+    EXPECT_EQ(pendingIdentifiers(*center), QStringList { QStringLiteral("quillery.test") });
+    ASSERT_TRUE(waitFor([&] { return !server.calls().isEmpty(); }));
+
+    const TestNotificationServer::Call call = server.calls().first();
+    EXPECT_GE(call.received, added.addMSecs(1000)) << "not before its moment";
+    EXPECT_EQ(call.appName, QStringLiteral("Quillery"));
+    EXPECT_EQ(call.replacesId, 0u);
+    EXPECT_EQ(call.summary, QStringLiteral("Test alarm"));
+    EXPECT_EQ(call.body, QStringLiteral("If you can read this, Quillery alarms work on this device."));
+    EXPECT_TRUE(call.actions.isEmpty());
+    EXPECT_EQ(call.expireTimeout, -1);
+    EXPECT_EQ(call.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("app.quillery.Quillery"));
+    EXPECT_EQ(call.hints.value(QStringLiteral("sound-name")).toString(), QStringLiteral("message-new-instant"));
+    EXPECT_EQ(call.hints.value(QStringLiteral("transient")), QVariant(false)) << "kept in the notification list";
+    EXPECT_EQ(call.hints.value(QStringLiteral("urgency")), QVariant::fromValue(uchar(1)));
+    EXPECT_FALSE(call.hints.contains(QStringLiteral("suppress-sound")));
+
+    EXPECT_TRUE(pendingIdentifiers(*center).isEmpty());
+    center.reset();
+    EXPECT_TRUE(storedIdentifiers().isEmpty());
+    QThread::msleep(300);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(server.calls().size(), 1);
+}
+
+TEST_F(DesktopNotificationCenterTest, aRemovedRequestNeverArrives)
+{
+    auto center = startCenter();
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    ASSERT_FALSE(addAndWait(*center, taskRequest(QStringLiteral("removed"), now.addSecs(1), calendar)));
+    ASSERT_FALSE(addAndWait(*center, taskRequest(QStringLiteral("kept"), now.addSecs(2), calendar)));
+    center->removePendingRequests({ QStringLiteral("removed"), QStringLiteral("unknown") });
+    EXPECT_EQ(pendingIdentifiers(*center), QStringList { QStringLiteral("kept") });
+
+    ASSERT_TRUE(waitFor([&] { return !server.calls().isEmpty(); }));
+    EXPECT_EQ(server.summaries(), QStringList { QStringLiteral("Task kept") });
+    EXPECT_EQ(server.calls().first().body,
+        QStringLiteral("Errands\nIf you can read this, Quillery alarms work on this device."))
+        << "the subtitle heads the body";
+}
+
+TEST_F(DesktopNotificationCenterTest, aRequestAddedBeforeARestartStillFiresAfterIt)
+{
+    const QDateTime at = QDateTime::currentDateTimeUtc().addSecs(2);
+    const NotificationRequest request = taskRequest(QStringLiteral("restart"), at, calendar);
+    {
+        auto first = startCenter();
+        ASSERT_FALSE(addAndWait(*first, request));
+    }
+    ASSERT_EQ(storedIdentifiers(), QStringList { QStringLiteral("restart") });
+    EXPECT_TRUE(server.calls().isEmpty());
+
+    auto second = startCenter();
+    std::optional<QList<NotificationRequest>> pending;
+    second->pendingRequests([&](const QList<NotificationRequest> &requests) { pending = requests; });
+    ASSERT_TRUE(waitFor([&] { return pending.has_value(); }));
+    EXPECT_EQ(*pending, QList<NotificationRequest> { request }) << "the request survives the restart whole";
+
+    ASSERT_TRUE(waitFor([&] { return !server.calls().isEmpty(); }));
+    EXPECT_EQ(server.summaries(), QStringList { QStringLiteral("Task restart") });
+    // The trigger names whole seconds; the moment is the start of that second.
+    EXPECT_GE(server.calls().first().received, *request.trigger.calendarMoment(calendar));
+}
+
+TEST_F(DesktopNotificationCenterTest, aRequestThatCameDueWhileTheCentreWasDownFiresOnceAtStart)
+{
+    {
+        auto first = startCenter();
+        ASSERT_FALSE(addAndWait(*first, makeTestRequest(0.3)));
+    }
+    QThread::msleep(500);
+    EXPECT_TRUE(server.calls().isEmpty());
+
+    {
+        auto second = startCenter();
+        ASSERT_TRUE(waitFor([&] { return !server.calls().isEmpty(); }, 3000));
+        EXPECT_EQ(server.summaries(), QStringList { QStringLiteral("Test alarm") });
+    }
+    EXPECT_TRUE(storedIdentifiers().isEmpty());
+
+    auto third = startCenter();
+    ASSERT_FALSE(
+        addAndWait(*third, taskRequest(QStringLiteral("later"), QDateTime::currentDateTimeUtc().addSecs(1), calendar)));
+    ASSERT_TRUE(waitFor([&] { return server.calls().size() >= 2; }));
+    EXPECT_EQ(server.summaries(), (QStringList { QStringLiteral("Test alarm"), QStringLiteral("Task later") }));
+}
+
+TEST_F(DesktopNotificationCenterTest, aRequestThatCanNeverFireIsRefused)
+{
+    auto center = startCenter();
+    const auto interval = addAndWait(*center, makeTestRequest(0));
+    ASSERT_TRUE(interval);
+    EXPECT_FALSE(interval->localizedDescription.isEmpty());
+
+    NotificationRequest request = makeTestRequest(1);
+    request.identifier = QStringLiteral("nonexistent-day");
+    request.trigger = NotificationTrigger::calendar({ 2031, 2, 30, 9, 0, 0 });
+    EXPECT_TRUE(addAndWait(*center, request));
+    EXPECT_TRUE(pendingIdentifiers(*center).isEmpty());
+}
+
+TEST_F(DesktopNotificationCenterTest, aDamagedFileIsMovedAsideAndTheCentreStartsEmpty)
+{
+    QByteArray damaged = PendingNotificationFile::encode({ { makeTestRequest(30), 1'800'000'000'000 } });
+    damaged.chop(damaged.size() / 3); // cut short, as by a full disk
+    {
+        QFile file(filePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+    }
+
+    auto center = startCenter();
+    EXPECT_TRUE(pendingIdentifiers(*center).isEmpty());
+    const QStringList aside = QDir(dir.path()).entryList({ QStringLiteral("notifications.json.damaged-*") });
+    ASSERT_EQ(aside.size(), 1);
+    QFile kept(dir.filePath(aside.first()));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), damaged) << "kept as it was, for inspection";
+
+    // The centre works on: what it is given now is kept in a sound file.
+    ASSERT_FALSE(addAndWait(*center, makeTestRequest(60)));
+    center.reset();
+    EXPECT_EQ(storedIdentifiers(), QStringList { QStringLiteral("quillery.test") });
+}
+
+TEST_F(DesktopNotificationCenterTest, permissionFollowsTheServerAndNeverAsks)
+{
+    auto center = startCenter();
+    EXPECT_EQ(authorization(*center), AlarmStatus::Authorized);
+    std::optional<bool> granted;
+    center->requestAuthorization(AuthorizationOption::Alert, [&](bool g, auto) { granted = g; });
+    ASSERT_TRUE(waitFor([&] { return granted.has_value(); }));
+    EXPECT_TRUE(*granted);
+
+    server.stop();
+    EXPECT_EQ(authorization(*center), AlarmStatus::Denied) << "no notification server";
+    granted.reset();
+    center->requestAuthorization(AuthorizationOption::Alert, [&](bool g, auto) { granted = g; });
+    ASSERT_TRUE(waitFor([&] { return granted.has_value(); }));
+    EXPECT_FALSE(*granted);
+}

@@ -1,0 +1,145 @@
+// Whether the desktop has switched Quillery's notifications off, read the way
+// each desktop keeps it, and how the presentation options become hints.
+#include "NotificationsTestSupport.h"
+
+#include "core/alarms/AlarmRequests.h"
+#include "platform/notifications/DesktopNotificationCenter.h"
+#include "platform/notifications/DesktopNotificationSettings.h"
+#include "platform/notifications/NotificationSender.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+using namespace quillery;
+using namespace quillery::test;
+
+namespace {
+
+// Sets an environment variable for the life of the object.
+class ScopedEnvironment
+{
+public:
+    ScopedEnvironment(const char *name, const QByteArray &value)
+        : m_name(name)
+        , m_had(qEnvironmentVariableIsSet(name))
+        , m_old(qgetenv(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedEnvironment()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
+void writeConfig(const QString &relative, const QByteArray &contents)
+{
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + relative;
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(contents);
+}
+
+class DesktopSwitchTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QUILLERY_REQUIRE_SESSION_BUS();
+        ASSERT_TRUE(server.start());
+        DesktopNotificationCenter::Options options;
+        options.filePath = dir.filePath(QStringLiteral("notifications.json"));
+        center = std::make_unique<DesktopNotificationCenter>(CalendarContext(), options);
+    }
+
+    QTemporaryDir dir;
+    TestNotificationServer server;
+    std::unique_ptr<DesktopNotificationCenter> center;
+};
+
+} // namespace
+
+TEST_F(DesktopSwitchTest, plasmaPopupsSwitchedOffForQuilleryDenyPermission)
+{
+    ScopedEnvironment desktop("XDG_CURRENT_DESKTOP", "KDE");
+    writeConfig(QStringLiteral("plasmanotifyrc"),
+        "[Applications][org.kde.konsole]\nShowPopups=true\n\n"
+        "[Applications][app.quillery.Quillery]\nShowInHistory=true\nShowPopups=false\n\n"
+        "[DoNotDisturb]\nWhenScreensMirrored=false\n");
+    EXPECT_EQ(authorization(*center), AlarmStatus::Denied);
+
+    writeConfig(QStringLiteral("plasmanotifyrc"),
+        "[Applications][app.quillery.Quillery]\nShowPopups=true\n[Applications][other]\nShowPopups=false\n");
+    EXPECT_EQ(authorization(*center), AlarmStatus::Authorized);
+}
+
+TEST_F(DesktopSwitchTest, gnomeSwitchedOffForQuilleryDeniesPermission)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("gsettings")).isEmpty())
+        GTEST_SKIP() << "gsettings is not installed";
+    ScopedEnvironment desktop("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
+    // GSettings' key-file back end reads what we write here.
+    ScopedEnvironment backend("GSETTINGS_BACKEND", "keyfile");
+    writeConfig(QStringLiteral("glib-2.0/settings/keyfile"),
+        "[org/gnome/desktop/notifications/application/app-quillery-quillery]\nenable=false\n");
+    EXPECT_EQ(authorization(*center), AlarmStatus::Denied);
+
+    writeConfig(QStringLiteral("glib-2.0/settings/keyfile"),
+        "[org/gnome/desktop/notifications/application/app-quillery-quillery]\nenable=true\n");
+    EXPECT_EQ(authorization(*center), AlarmStatus::Authorized);
+}
+
+TEST(DesktopNotificationSettings, readsEachDesktopsSwitch)
+{
+    EXPECT_EQ(DesktopNotificationSettings::gnomeApplicationId(QStringLiteral("app.quillery.Quillery")),
+        QStringLiteral("app-quillery-quillery"));
+    EXPECT_EQ(DesktopNotificationSettings::gnomeApplicationId(QStringLiteral("org.Some_App..Two")),
+        QStringLiteral("org-some-app-two"));
+
+    const QString id = QStringLiteral("app.quillery.Quillery");
+    EXPECT_FALSE(DesktopNotificationSettings::kdePopupsSwitchedOff("", id));
+    EXPECT_TRUE(DesktopNotificationSettings::kdePopupsSwitchedOff(
+        "[Applications][app.quillery.Quillery]\nShowPopups[$i]=false\n", id))
+        << "an immutable key";
+    EXPECT_FALSE(DesktopNotificationSettings::kdePopupsSwitchedOff(
+        "[Applications][app.quillery.Quillery.extra]\nShowPopups=false\n", id));
+
+    const QByteArray muted = "Value is an array with 2 items:\n\nFirefox\nQuillery\n";
+    EXPECT_TRUE(DesktopNotificationSettings::xfceMuted(muted, QStringLiteral("Quillery")));
+    EXPECT_FALSE(DesktopNotificationSettings::xfceMuted(muted, QStringLiteral("Quill")));
+}
+
+TEST(NotificationSender, presentationOptionsBecomeHints)
+{
+    NotificationRequest request = makeTestRequest(1);
+    QVariantMap hints = NotificationSender::hints(request, PresentationOption::Banner);
+    EXPECT_EQ(hints.value(QStringLiteral("transient")), QVariant(true)) << "not wanted in the list";
+    EXPECT_EQ(hints.value(QStringLiteral("suppress-sound")), QVariant(true));
+    EXPECT_FALSE(hints.contains(QStringLiteral("sound-name")));
+
+    request.sound = NotificationRequest::Sound::None;
+    request.interruptionLevel = NotificationRequest::InterruptionLevel::TimeSensitive;
+    hints = NotificationSender::hints(request, PresentationOption::List | PresentationOption::Sound);
+    EXPECT_EQ(hints.value(QStringLiteral("suppress-sound")), QVariant(true)) << "the request has no sound";
+    EXPECT_EQ(hints.value(QStringLiteral("urgency")), QVariant::fromValue(uchar(2)));
+}
+
+TEST(NotificationSender, markupIsEscapedOnlyForServersThatReadIt)
+{
+    NotificationRequest request = makeTestRequest(1);
+    request.subtitle = QStringLiteral("R&D");
+    request.body = QStringLiteral("<b>bold</b> claims");
+    EXPECT_EQ(NotificationSender::bodyText(request, false), QStringLiteral("R&D\n<b>bold</b> claims"));
+    EXPECT_EQ(NotificationSender::bodyText(request, true), QStringLiteral("R&amp;D\n&lt;b&gt;bold&lt;/b&gt; claims"));
+}

@@ -1,0 +1,39 @@
+#include "platform/notifications/PendingNotificationFile.h"
+#include "core/alarms/AlarmRequests.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillery;
+
+TEST(PendingNotificationFile, keepsEveryPartOfEveryRequest)
+{
+    NotificationRequest calendar;
+    calendar.identifier = QStringLiteral("E621E1F8-C36C-495A-93FC-0C247A3E6E5F");
+    calendar.title = QStringLiteral("Call \"Ann\" ✓");
+    calendar.subtitle = QStringLiteral("Errands");
+    calendar.body = QStringLiteral("line one\nline two");
+    calendar.sound = NotificationRequest::Sound::None;
+    calendar.interruptionLevel = NotificationRequest::InterruptionLevel::Critical;
+    calendar.trigger = NotificationTrigger::calendar({ 2026, 10, 25, 2, 30, 59 });
+    const QList<PendingNotification> pending { { calendar, std::nullopt },
+        { makeTestRequest(10.5), 1'767'225'600'123 } };
+
+    EXPECT_EQ(PendingNotificationFile::decode(PendingNotificationFile::encode(pending)), pending);
+}
+
+TEST(PendingNotificationFile, anythingButACompleteListIsRefused)
+{
+    const QByteArray good = PendingNotificationFile::encode({ { makeTestRequest(10), 1'767'225'600'000 } });
+    ASSERT_TRUE(PendingNotificationFile::decode(good));
+    for (const QByteArray &bad : {
+             QByteArray(),
+             good.left(good.size() - 2),
+             QByteArray("[]"),
+             QByteArray(good).replace("\"format\": 1", "\"format\": 2"),
+             QByteArray(good).replace("timeInterval", "sometime"),
+             QByteArray(good).replace("\"interruptionLevel\": 1", "\"interruptionLevel\": 7"),
+             QByteArray(good).replace("\"identifier\": \"quillery.test\"", "\"identifier\": \"\""),
+         }) {
+        EXPECT_FALSE(PendingNotificationFile::decode(bad)) << bad.toStdString();
+    }
+}

@@ -1,0 +1,69 @@
+#include "TestNotificationServer.h"
+
+#include <QDBusConnectionInterface>
+#include <QUuid>
+
+TestNotificationServer::TestNotificationServer(QStringList capabilities)
+    : m_connectionName(QStringLiteral("test-notification-server-") + QUuid::createUuid().toString(QUuid::Id128))
+    , m_capabilities(std::move(capabilities))
+{ }
+
+TestNotificationServer::~TestNotificationServer()
+{
+    stop();
+}
+
+bool TestNotificationServer::start()
+{
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, m_connectionName);
+    if (!bus.isConnected())
+        return false;
+    if (!bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), this, QDBusConnection::ExportAllSlots))
+        return false;
+    m_started = bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
+    return m_started;
+}
+
+void TestNotificationServer::stop()
+{
+    if (!m_started)
+        return;
+    m_started = false;
+    QDBusConnection bus(m_connectionName);
+    bus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+    bus.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
+    QDBusConnection::disconnectFromBus(m_connectionName);
+}
+
+QStringList TestNotificationServer::summaries() const
+{
+    QStringList list;
+    for (const Call &call : m_calls)
+        list.append(call.summary);
+    return list;
+}
+
+uint TestNotificationServer::Notify(const QString &app_name, uint replaces_id, const QString &app_icon,
+    const QString &summary, const QString &body, const QStringList &actions, const QVariantMap &hints,
+    int expire_timeout)
+{
+    m_calls.append({ app_name, replaces_id, app_icon, summary, body, actions, hints, expire_timeout,
+        QDateTime::currentDateTimeUtc() });
+    return uint(m_calls.size());
+}
+
+QStringList TestNotificationServer::GetCapabilities()
+{
+    return m_capabilities;
+}
+
+QString TestNotificationServer::GetServerInformation(QString &vendor, QString &version, QString &protocol_version)
+{
+    vendor = QStringLiteral("Quillery tests");
+    version = QStringLiteral("1");
+    protocol_version = QStringLiteral("1.2");
+    return QStringLiteral("test-notification-server");
+}
+
+void TestNotificationServer::CloseNotification(uint)
+{ }
