@@ -1,7 +1,12 @@
 #include "QuilleryApp.h"
 
 #include "core/app/AppPaths.h"
+#include "core/places/MergedPlaceService.h"
+#include "core/places/PlaceEndpoints.h"
 #include "platform/cloud/PgService.h"
+#include "platform/places/HttpTileSource.h"
+#include "platform/places/OfflinePlaceService.h"
+#include "platform/places/PhotonPlaceService.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -41,11 +46,30 @@ bool QuilleryApp::start(StoreOpenError *error)
         return false;
     m_syncing = false;
 
+    // Places: the gazetteer always, the online geocoder and the map tiles
+    // unless the environment switches them off.
+    m_offlinePlaces = std::make_unique<OfflinePlaceService>();
+    if (const auto endpoint = PlaceEndpoints::searchUrlFromEnvironment()) {
+        PhotonPlaceService::Options online;
+        online.endpoint = *endpoint;
+        m_onlinePlaces = std::make_unique<PhotonPlaceService>(online);
+    }
+    m_places = std::make_unique<MergedPlaceService>(m_onlinePlaces.get(), *m_offlinePlaces);
+    HttpTileSource::Options tiles;
+    tiles.server = PlaceEndpoints::tileUrlFromEnvironment();
+    tiles.cacheDirectory = HttpTileSource::defaultCacheDirectory();
+    m_mapTiles = std::make_unique<HttpTileSource>(tiles);
+
     // 6. The notification delegate is installed before any window exists.
     // 7. The sync monitor starts without being waited for.
 
     m_window = std::make_unique<ui::MainWindow>();
     return true;
+}
+
+PlaceBackends QuilleryApp::places() const
+{
+    return { m_places.get(), m_mapTiles.get() };
 }
 
 void QuilleryApp::saveAll()

@@ -2,6 +2,7 @@
 
 #include "core/app/Preferences.h"
 #include "core/model/Store.h"
+#include "core/places/PlaceBackends.h"
 #include "ui/app/MainWindow.h"
 
 #include <QObject>
@@ -37,6 +38,8 @@ public:
     Preferences &preferences() const { return *m_preferences; }
     bool syncing() const { return m_syncing; }
     ui::MainWindow &window() const { return *m_window; }
+    // Place search and map tiles for the picker and the map preview.
+    PlaceBackends places() const;
 
     // Writes every unsaved change of the book and the preferences now.
     void saveAll();
@@ -46,6 +49,10 @@ private:
     std::unique_ptr<Preferences> m_preferences;
     std::unique_ptr<Store> m_store;
     bool m_syncing = false;
+    std::unique_ptr<PlaceService> m_offlinePlaces;
+    std::unique_ptr<PlaceService> m_onlinePlaces;
+    std::unique_ptr<PlaceService> m_places;
+    std::unique_ptr<MapTileSource> m_mapTiles;
     std::unique_ptr<ui::MainWindow> m_window;
 };
 
