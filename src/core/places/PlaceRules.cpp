@@ -2,6 +2,8 @@
 
 #include "PlaceText.h"
 
+#include <QMultiHash>
+
 #include <cmath>
 #include <numbers>
 
@@ -95,23 +97,28 @@ bool isDuplicate(const PlaceSuggestion &a, const PlaceSuggestion &b)
 
 QList<PlaceSuggestion> merge(const QList<PlaceSuggestion> &online, const QList<PlaceSuggestion> &offline)
 {
+    // Only suggestions of the same folded title can duplicate each other, so
+    // each is compared with those alone.
     QList<MergeKey> taken;
     taken.reserve(online.size() + offline.size());
+    QMultiHash<QString, qsizetype> byTitle;
+    byTitle.reserve(online.size() + offline.size());
     QList<PlaceSuggestion> result;
     result.reserve(online.size() + offline.size());
     const auto add = [&](const QList<PlaceSuggestion> &list) {
         for (const PlaceSuggestion &suggestion : list) {
             MergeKey key = keyOf(suggestion);
             bool duplicate = false;
-            for (const MergeKey &other : std::as_const(taken)) {
-                if (sameKeys(other, key)) {
+            for (auto it = byTitle.constFind(key.title); it != byTitle.cend() && it.key() == key.title; ++it) {
+                if (sameKeys(taken.at(it.value()), key)) {
                     duplicate = true;
                     break;
                 }
             }
             if (!duplicate) {
                 result.append(suggestion);
-                taken.append(key);
+                byTitle.insert(key.title, taken.size());
+                taken.append(std::move(key));
             }
         }
     };

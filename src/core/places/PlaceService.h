@@ -31,7 +31,8 @@ public:
 
     virtual ~PlaceService() = default;
 
-    // A completer for one search; it lives as long as its owner wants.
+    // A completer for one search; it lives as long as its owner wants, but
+    // not longer than this service.
     virtual std::unique_ptr<PlaceCompleter> makeCompleter() = 0;
 
     // Resolves `suggestion`. `done` runs later on the thread of `context`, and

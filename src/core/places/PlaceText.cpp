@@ -1,5 +1,7 @@
 #include "PlaceText.h"
 
+#include <algorithm>
+
 namespace quillery {
 
 namespace {
@@ -10,29 +12,28 @@ bool isBidiControl(char32_t c)
 }
 
 // Letters that do not decompose into a base letter and a mark.
-QString foldSpecial(char32_t c)
+const char *foldSpecial(char32_t c)
 {
     switch (c) {
     case U'ß':
-        return QStringLiteral("ss");
+        return "ss";
     case U'æ':
-        return QStringLiteral("ae");
+        return "ae";
     case U'œ':
-        return QStringLiteral("oe");
+        return "oe";
     case U'ø':
-        return QStringLiteral("o");
+        return "o";
     case U'ł':
-        return QStringLiteral("l");
+        return "l";
     case U'đ':
-        return QStringLiteral("d");
     case U'ð':
-        return QStringLiteral("d");
+        return "d";
     case U'þ':
-        return QStringLiteral("th");
+        return "th";
     case U'ı':
-        return QStringLiteral("i");
+        return "i";
     default:
-        return {};
+        return nullptr;
     }
 }
 
@@ -71,19 +72,32 @@ QString PlaceText::clean(const QString &text)
 
 QString PlaceText::fold(const QString &text)
 {
+    // Plain ASCII, the common case, needs no decomposition.
+    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    if (ascii)
+        return text.toLower();
     const QString decomposed = text.normalized(QString::NormalizationForm_KD).toCaseFolded();
     QString out;
     out.reserve(decomposed.size());
-    for (const char32_t c : decomposed.toUcs4()) {
+    for (qsizetype i = 0; i < decomposed.size(); ++i) {
+        char32_t c = decomposed.at(i).unicode();
+        const bool pair
+            = QChar::isHighSurrogate(c) && i + 1 < decomposed.size() && decomposed.at(i + 1).isLowSurrogate();
+        if (pair)
+            c = QChar::surrogateToUcs4(decomposed.at(i).unicode(), decomposed.at(i + 1).unicode());
         const QChar::Category category = QChar::category(c);
         if (category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing
-            || category == QChar::Mark_SpacingCombining)
-            continue;
-        if (const QString special = foldSpecial(c); !special.isEmpty()) {
-            out += special;
+            || category == QChar::Mark_SpacingCombining) {
+            i += pair ? 1 : 0;
             continue;
         }
-        out += QString::fromUcs4(&c, 1);
+        if (const char *special = foldSpecial(c)) {
+            out += QLatin1StringView(special);
+            continue;
+        }
+        out += decomposed.at(i);
+        if (pair)
+            out += decomposed.at(++i);
     }
     return out;
 }

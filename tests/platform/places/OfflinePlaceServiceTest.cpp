@@ -1,6 +1,5 @@
 #include "platform/places/OfflinePlaceService.h"
 #include "core/places/LocationSearch.h"
-#include "platform/places/GeonamesGazetteer.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -94,29 +93,4 @@ TEST(OfflinePlaceService, aPickedCityResolvesToItsPlace)
     // A city's place is named after it; the address says where it lies.
     EXPECT_EQ(resolution->place->address, QStringLiteral("Berlin, Germany"));
     EXPECT_NEAR(resolution->place->latitude, 52.524, 0.01);
-}
-
-TEST(OfflinePlaceService, noAnswerReachesAContextThatIsGone)
-{
-    OfflinePlaceService service;
-    bool called = false;
-    {
-        QObject context;
-        PlaceSuggestion suggestion;
-        suggestion.item = PlaceItem {};
-        service.search(suggestion, &context, [&](const PlaceSearchResult &) { called = true; });
-    }
-    QTest::qWait(20);
-    EXPECT_FALSE(called);
-}
-
-TEST(GeonamesGazetteer, readsEveryCityWithAUsableCoordinate)
-{
-    const GeonamesGazetteer::Index index = GeonamesGazetteer::shared().result();
-    ASSERT_TRUE(index);
-    EXPECT_GT(index->size(), 20000);
-    const QList<qsizetype> found = index->find(QStringLiteral("tokyo"), 1);
-    ASSERT_EQ(found.size(), 1);
-    EXPECT_EQ(index->city(found.first()).country, QStringLiteral("Japan"));
-    EXPECT_GT(index->city(found.first()).population, 1000000u);
 }
