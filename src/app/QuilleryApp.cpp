@@ -4,8 +4,13 @@
 #include "core/alarms/AlarmStatus.h"
 #include "core/alarms/NotificationDelegate.h"
 #include "core/app/AppPaths.h"
+#include "core/places/MergedPlaceService.h"
+#include "core/places/PlaceEndpoints.h"
 #include "platform/cloud/PgService.h"
 #include "platform/notifications/DesktopNotificationCenter.h"
+#include "platform/places/HttpTileSource.h"
+#include "platform/places/OfflinePlaceService.h"
+#include "platform/places/PhotonPlaceService.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -60,6 +65,20 @@ bool QuilleryApp::start(StoreOpenError *error)
     connect(
         m_notifications.get(), &DesktopNotificationCenter::delivered, m_alarms.get(), &AlarmScheduler::refreshStatus);
 
+    // Places: the gazetteer always, the online geocoder and the map tiles
+    // unless the environment switches them off.
+    m_offlinePlaces = std::make_unique<OfflinePlaceService>();
+    if (const auto endpoint = PlaceEndpoints::searchUrlFromEnvironment()) {
+        PhotonPlaceService::Options online;
+        online.endpoint = *endpoint;
+        m_onlinePlaces = std::make_unique<PhotonPlaceService>(online);
+    }
+    m_places = std::make_unique<MergedPlaceService>(m_onlinePlaces.get(), *m_offlinePlaces);
+    HttpTileSource::Options tiles;
+    tiles.server = PlaceEndpoints::tileUrlFromEnvironment();
+    tiles.cacheDirectory = HttpTileSource::defaultCacheDirectory();
+    m_mapTiles = std::make_unique<HttpTileSource>(tiles);
+
     // 7. The sync monitor starts without being waited for.
 
     m_window = std::make_unique<ui::MainWindow>();
@@ -69,6 +88,11 @@ bool QuilleryApp::start(StoreOpenError *error)
 AlarmService &QuilleryApp::alarms() const
 {
     return *m_alarms;
+}
+
+PlaceBackends QuilleryApp::places() const
+{
+    return { m_places.get(), m_mapTiles.get() };
 }
 
 void QuilleryApp::saveAll()

@@ -3,6 +3,7 @@
 #include "core/alarms/AlarmService.h"
 #include "core/app/Preferences.h"
 #include "core/model/Store.h"
+#include "core/places/PlaceBackends.h"
 #include "ui/app/MainWindow.h"
 
 #include <QObject>
@@ -45,6 +46,8 @@ public:
     // The alarm subsystem (scheduling, permission, status), ready from start().
     AlarmService &alarms() const;
     ui::MainWindow &window() const { return *m_window; }
+    // Place search and map tiles for the picker and the map preview.
+    PlaceBackends places() const;
 
     // Writes every unsaved change of the book and the preferences now.
     void saveAll();
@@ -58,6 +61,10 @@ private:
     std::unique_ptr<DesktopNotificationCenter> m_notifications;
     std::unique_ptr<AlarmStatus> m_alarmStatus;
     std::unique_ptr<AlarmScheduler> m_alarms;
+    std::unique_ptr<PlaceService> m_offlinePlaces;
+    std::unique_ptr<PlaceService> m_onlinePlaces;
+    std::unique_ptr<PlaceService> m_places;
+    std::unique_ptr<MapTileSource> m_mapTiles;
     std::unique_ptr<ui::MainWindow> m_window;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/places/PlaceBackends.h"
 #include "core/util/CalendarContext.h"
 
 namespace quillery {
@@ -18,6 +19,7 @@ struct Services {
     AlarmService *alarms = nullptr;
     StatusLine *syncStatus = nullptr; // the cloud-sync line of the page menu
     CalendarContext calendar; // the user's clock, calendar, zone and locale
+    PlaceBackends places; // place search and map tiles
 };
 
 } // namespace quillery

@@ -1,0 +1,25 @@
+#include "OfflinePlaceService.h"
+
+#include "GeonamesGazetteer.h"
+#include "OfflinePlaceCompleter.h"
+
+namespace quillery {
+
+std::unique_ptr<PlaceCompleter> OfflinePlaceService::makeCompleter()
+{
+    return std::make_unique<OfflinePlaceCompleter>(GeonamesGazetteer::shared(), MaxSuggestions);
+}
+
+void OfflinePlaceService::search(const PlaceSuggestion &suggestion, QObject *context, SearchCallback done)
+{
+    // A city suggestion carries the city: nothing is left to look up.
+    PlaceSearchResult result;
+    if (suggestion.item)
+        result.items.append(*suggestion.item);
+    else
+        result.error = QStringLiteral("the suggestion is not one of the gazetteer's");
+    QMetaObject::invokeMethod(
+        context, [done = std::move(done), result] { done(result); }, Qt::QueuedConnection);
+}
+
+} // namespace quillery
