@@ -22,6 +22,11 @@ QColor themeColor(ThemeColor role, ColorScheme scheme)
     return {};
 }
 
+QColor alertColor(ColorScheme scheme)
+{
+    return scheme == ColorScheme::Dark ? QColor(255, 69, 58) : QColor(255, 59, 48);
+}
+
 double tintOpacity(ColorScheme scheme)
 {
     return scheme == ColorScheme::Dark ? 0.18 : 0.15;

@@ -14,6 +14,9 @@ enum class ThemeColor { Paper, Ink, MutedInk, Rule, Desk };
 
 QColor themeColor(ThemeColor role, ColorScheme scheme);
 
+// The red of warnings (an overdue task's summary), per scheme.
+QColor alertColor(ColorScheme scheme);
+
 // How strongly a page's palette colour tints its paper.
 double tintOpacity(ColorScheme scheme);
 
