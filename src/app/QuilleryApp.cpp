@@ -1,6 +1,8 @@
 #include "QuilleryApp.h"
 
 #include "core/app/AppPaths.h"
+#include "core/theme/Appearance.h"
+#include "platform/appearance/PortalColorScheme.h"
 #include "platform/cloud/PgService.h"
 
 #include <QGuiApplication>
@@ -43,6 +45,9 @@ bool QuilleryApp::start(StoreOpenError *error)
 
     // 6. The notification delegate is installed before any window exists.
     // 7. The sync monitor starts without being waited for.
+
+    // Light or dark as the desktop prefers, followed live.
+    Appearance::shared().setSource(new PortalColorScheme(QDBusConnection::sessionBus(), this));
 
     m_window = std::make_unique<ui::MainWindow>();
     return true;

@@ -9,7 +9,13 @@ namespace quillery {
 namespace {
 
 constexpr std::array<QRgb, palette::Count> Packed = {
-    0xE4572E, 0xF29E4C, 0xE3B83B, 0x6BA583, 0x3E7CB1, 0x7B5EA7, 0x8A8F98,
+    0xE4572E,
+    0xF29E4C,
+    0xE3B83B,
+    0x6BA583,
+    0x3E7CB1,
+    0x7B5EA7,
+    0x8A8F98,
 };
 
 const std::array<QColor, palette::Count> &colors()

@@ -16,8 +16,7 @@ double displacement(const Spring &spring, double t)
     const double omega = 2.0 * std::numbers::pi / response;
     if (zeta < 1.0) {
         const double damped = omega * std::sqrt(1.0 - zeta * zeta);
-        return std::exp(-zeta * omega * t)
-            * (std::cos(damped * t) + (zeta * omega / damped) * std::sin(damped * t));
+        return std::exp(-zeta * omega * t) * (std::cos(damped * t) + (zeta * omega / damped) * std::sin(damped * t));
     }
     if (zeta == 1.0)
         return std::exp(-omega * t) * (1.0 + omega * t);

@@ -35,8 +35,7 @@ PortalColorScheme::PortalColorScheme(const QDBusConnection &bus, QObject *parent
     if (!m_bus.isConnected())
         return;
     // QtDBus offers only the string form of connect for bus signals.
-    m_bus.connect(
-        Service, Path, Interface, QStringLiteral("SettingChanged"), this, SLOT(settingChanged(QDBusMessage)));
+    m_bus.connect(Service, Path, Interface, QStringLiteral("SettingChanged"), this, SLOT(settingChanged(QDBusMessage)));
     readInitialValue();
 }
 

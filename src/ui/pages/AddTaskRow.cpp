@@ -126,7 +126,8 @@ void AddTaskRow::placeField()
 {
     const int left = m_line.indent() * TaskRow::IndentStep + TaskRowCheck::Size + Spacing;
     const int fieldHeight = m_field->sizeHint().height();
-    m_field->setGeometry(left, (height() - 1 - fieldHeight) / 2, std::max(1, width() - left), fieldHeight);
+    // The field draws its text 2 points in; line it up with the task texts.
+    m_field->setGeometry(left - 2, (height() - 1 - fieldHeight) / 2, std::max(1, width() - left + 2), fieldHeight);
 }
 
 void AddTaskRow::paintEvent(QPaintEvent *)

@@ -74,7 +74,7 @@ void BlankPageView::paintEvent(QPaintEvent *)
     const ColorScheme scheme = Appearance::shared().scheme();
     painter.fillRect(rect(), themeColor(ThemeColor::Desk, scheme));
     painter.setClipPath(pageShape(m_side, rect()));
-    PaperBackground::paint(painter, rect(), m_colorIndex, scheme);
+    PaperBackground::paintSheet(painter, rect(), paperTint(m_colorIndex, scheme), scheme);
 
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);

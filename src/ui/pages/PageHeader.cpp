@@ -99,7 +99,9 @@ QSize PageHeader::sizeHint() const
 void PageHeader::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    m_field->setGeometry(0, 0, width(), fieldHeight());
+    // The field draws its text 2 points in; the title starts at the header's
+    // edge like the capsule under it.
+    m_field->setGeometry(-2, 0, width() + 2, fieldHeight());
 }
 
 void PageHeader::paintEvent(QPaintEvent *)
@@ -115,7 +117,7 @@ void PageHeader::paintEvent(QPaintEvent *)
         painter.setFont(m_field->font());
         painter.setPen(ink);
         // Where the field would draw its text.
-        const QRect textRect = m_field->geometry().adjusted(2, 0, -2, 0);
+        const QRect textRect(0, 0, width(), fieldHeight());
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
             painter.fontMetrics().elidedText(shownTitle(), Qt::ElideRight, textRect.width()));
     }

@@ -29,7 +29,8 @@ QLabel *PageOptionsMenu::addStatusLine(StatusLine *line)
 {
     auto *label = new QLabel(line->text());
     label->setFont(systemFont(12));
-    label->setContentsMargins(12, 4, 16, 4);
+    // In line with the texts of the items, after their icon column.
+    label->setContentsMargins(28, 3, 16, 3);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, themeColor(ThemeColor::MutedInk, Appearance::shared().scheme()));
     label->setPalette(palette);
@@ -64,7 +65,8 @@ void PageOptionsMenu::rebuild()
         addStatusLine(&m_services.alarms->status());
 
     AlarmService *alarms = m_services.alarms;
-    QAction *test = addAction(Symbols::icon(QStringLiteral("bell.badge"), muted), tr("Send a Test Alarm in 10 Seconds"));
+    QAction *test
+        = addAction(Symbols::icon(QStringLiteral("bell.badge"), muted), tr("Send a Test Alarm in 10 Seconds"));
     test->setEnabled(alarms != nullptr);
     connect(test, &QAction::triggered, this, [alarms] {
         if (alarms)

@@ -82,8 +82,8 @@ int px(double value)
 
 } // namespace
 
-PageView::PageView(Page *page, int number, int count, PageActions actions, const Services &services,
-    Editing *editing, QWidget *parent)
+PageView::PageView(
+    Page *page, int number, int count, PageActions actions, const Services &services, Editing *editing, QWidget *parent)
     : QWidget(parent)
     , m_page(page)
     , m_number(number)
@@ -371,7 +371,8 @@ void PageView::runAction(std::function<void()> PageActions::*action)
     if (!callback)
         return;
     // After the click has been handled: the book may replace this view.
-    QMetaObject::invokeMethod(this, [callback] { callback(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [callback] { callback(); }, Qt::QueuedConnection);
 }
 
 void PageView::requestTearOut()
@@ -456,8 +457,8 @@ void PageView::layoutParts()
 
     const double footerTop = height - m_insets.bottom - FooterBottom - PageFooter::Height;
     const double footerLeading = m_insets.leading + FooterSide;
-    m_footer->setGeometry(rect(
-        footerLeading, footerTop, width - footerLeading - (m_insets.trailing + FooterSide), PageFooter::Height));
+    m_footer->setGeometry(
+        rect(footerLeading, footerTop, width - footerLeading - (m_insets.trailing + FooterSide), PageFooter::Height));
 
     const double listTop = headerTop + headerHeight + HeaderBottom + StackSpacing;
     const double listBottom = footerTop - StackSpacing;
@@ -480,7 +481,7 @@ void PageView::paintEvent(QPaintEvent *)
     // Outside the page's shape lies the desk.
     painter.fillRect(rect(), themeColor(ThemeColor::Desk, scheme));
     painter.setClipPath(pageShape(m_side, rect()));
-    PaperBackground::paint(painter, rect(), m_tint, scheme);
+    PaperBackground::paintSheet(painter, rect(), m_tint, scheme);
 }
 
 } // namespace quillery::ui

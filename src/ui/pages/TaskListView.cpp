@@ -274,7 +274,8 @@ void TaskListView::refreshNow()
 void TaskListView::placeRow(TaskRow *row, const QRect &frame)
 {
     const QPointF offset = row->liftOffset();
-    row->setGeometry(frame.translated(static_cast<int>(std::lround(offset.x())), static_cast<int>(std::lround(offset.y()))));
+    row->setGeometry(
+        frame.translated(static_cast<int>(std::lround(offset.x())), static_cast<int>(std::lround(offset.y()))));
 }
 
 void TaskListView::layoutItems(bool animate)
@@ -298,7 +299,8 @@ void TaskListView::layoutItems(bool animate)
     const int width = std::max(1, this->width() - left - static_cast<int>(std::lround(m_trailing)));
     auto moves = std::make_unique<QList<Move>>();
     const auto target = [&](QWidget *widget, const QRect &to, bool wasPlaced) {
-        const bool enters = std::any_of(entering.begin(), entering.end(), [widget](const auto &w) { return w == widget; });
+        const bool enters
+            = std::any_of(entering.begin(), entering.end(), [widget](const auto &w) { return w == widget; });
         Move move { widget, current.value(widget, wasPlaced ? widget->geometry() : to), to,
             enters ? Move::Enter : Move::Stay };
         if (enters)
@@ -339,8 +341,8 @@ void TaskListView::layoutItems(bool animate)
     const bool heightChanged = y != m_contentHeight;
     m_contentHeight = y;
 
-    const bool anythingMoves = std::any_of(moves->begin(), moves->end(),
-        [](const Move &move) { return move.kind != Move::Stay || move.from != move.to; });
+    const bool anythingMoves = std::any_of(
+        moves->begin(), moves->end(), [](const Move &move) { return move.kind != Move::Stay || move.from != move.to; });
     if (!animate || !anythingMoves) {
         for (const Move &move : std::as_const(*moves)) {
             if (!move.widget)

@@ -209,7 +209,8 @@ QSize TaskRow::minimumSizeHint() const
 void TaskRow::placeCheck()
 {
     const int indentX = m_indent * IndentStep;
-    m_check->move(static_cast<int>(std::lround(indentX * m_liftScale)), static_cast<int>(std::lround(CheckTop * m_liftScale)));
+    m_check->move(
+        static_cast<int>(std::lround(indentX * m_liftScale)), static_cast<int>(std::lround(CheckTop * m_liftScale)));
 }
 
 void TaskRow::resizeEvent(QResizeEvent *event)

@@ -7,8 +7,8 @@ namespace quillery::ui::motion {
 
 namespace {
 
-QVariantAnimation *run(QVariantAnimation *animation, const QVariant &from, const QVariant &to,
-    std::function<void(const QVariant &)> apply)
+QVariantAnimation *run(
+    QVariantAnimation *animation, const QVariant &from, const QVariant &to, std::function<void(const QVariant &)> apply)
 {
     animation->setStartValue(from);
     animation->setEndValue(to);

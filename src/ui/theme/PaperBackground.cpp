@@ -24,6 +24,43 @@ void PaperBackground::paint(QPainter &painter, const QRectF &rect, const QColor 
     painter.drawTiledPixmap(rect, grainTile(scheme, ratio));
 }
 
+void PaperBackground::paintSheet(QPainter &painter, const QRectF &rect, const QColor &tint, ColorScheme scheme)
+{
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const QSize pixels = (rect.size() * ratio).toSize();
+    if (pixels.isEmpty())
+        return;
+    struct Sheet {
+        QSize pixels;
+        QRgb tint;
+        ColorScheme scheme;
+        qreal ratio;
+        QPixmap pixmap;
+    };
+    static QList<Sheet> sheets;
+    for (qsizetype i = 0; i < sheets.size(); ++i) {
+        const Sheet &sheet = sheets.at(i);
+        if (sheet.pixels == pixels && sheet.tint == tint.rgba() && sheet.scheme == scheme && sheet.ratio == ratio) {
+            painter.drawPixmap(rect.topLeft(), sheet.pixmap);
+            if (i > 0)
+                sheets.move(i, 0);
+            return;
+        }
+    }
+    QPixmap pixmap(pixels);
+    pixmap.setDevicePixelRatio(ratio);
+    {
+        QPainter sheetPainter(&pixmap);
+        paint(sheetPainter, QRectF(QPointF(0, 0), rect.size()), tint, scheme);
+    }
+    painter.drawPixmap(rect.topLeft(), pixmap);
+    // A handful: the pages on screen and the colour they are changing to.
+    constexpr qsizetype Kept = 6;
+    sheets.prepend(Sheet { pixels, tint.rgba(), scheme, ratio, pixmap });
+    if (sheets.size() > Kept)
+        sheets.removeLast();
+}
+
 const QPixmap &PaperBackground::grainTile(ColorScheme scheme, qreal devicePixelRatio)
 {
     static QHash<QPair<int, int>, QPixmap> tiles;

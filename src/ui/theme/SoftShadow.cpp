@@ -24,9 +24,8 @@ void boxBlur(QImage &image, int radius, bool horizontal)
     const int window = 2 * radius + 1;
     std::vector<int> source(length);
     for (int line = 0; line < lines; ++line) {
-        const auto at = [&](int i) -> uchar & {
-            return horizontal ? image.scanLine(line)[i] : image.scanLine(i)[line];
-        };
+        const auto at
+            = [&](int i) -> uchar & { return horizontal ? image.scanLine(line)[i] : image.scanLine(i)[line]; };
         for (int i = 0; i < length; ++i)
             source[i] = at(i);
         int sum = 0;
@@ -44,8 +43,8 @@ void boxBlur(QImage &image, int radius, bool horizontal)
 
 } // namespace
 
-void SoftShadow::paint(QPainter &painter, const QPainterPath &shape, const QColor &color, double radius,
-    const QPointF &offset)
+void SoftShadow::paint(
+    QPainter &painter, const QPainterPath &shape, const QColor &color, double radius, const QPointF &offset)
 {
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const QRectF bounds = shape.boundingRect();

@@ -15,8 +15,8 @@ namespace quillery::ui {
 class SoftShadow final
 {
 public:
-    static void paint(QPainter &painter, const QPainterPath &shape, const QColor &color, double radius,
-        const QPointF &offset);
+    static void paint(
+        QPainter &painter, const QPainterPath &shape, const QColor &color, double radius, const QPointF &offset);
 
     // How far a shadow of `radius` reaches beyond its shape.
     static double reach(double radius) { return radius * 1.5 + 1; }

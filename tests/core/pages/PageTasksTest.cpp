@@ -40,8 +40,8 @@ TEST(PageTasks, hidingCompletedJudgesEachTaskByItsOwnMark)
     TempStore store;
     Page *page = pageOf(*store, { "Groceries*", ">milk", ">eggs*", "Call Sam", "Bills*", ">water" });
 
-    EXPECT_EQ(texts(visibleTasks(*page, false)),
-        QStringList({ "Groceries", "milk", "eggs", "Call Sam", "Bills", "water" }));
+    EXPECT_EQ(
+        texts(visibleTasks(*page, false)), QStringList({ "Groceries", "milk", "eggs", "Call Sam", "Bills", "water" }));
     EXPECT_EQ(hiddenCount(*page, false), 0) << "nothing is hidden while completed tasks show";
 
     // The open subtasks of done parents stay; the done subtask of an open

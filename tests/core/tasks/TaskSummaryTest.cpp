@@ -1,5 +1,5 @@
-#include "core/model/Attachment.h"
 #include "core/tasks/TaskSummary.h"
+#include "core/model/Attachment.h"
 #include "core/util/CalendarContext.h"
 #include "support/TempStore.h"
 
@@ -65,8 +65,7 @@ TEST_F(TaskSummaryTest, partsComeInOrderWithTheFiveCharacterSeparator)
     item->setPlace(Place { QStringLiteral("Library"), QStringLiteral("Main St 1"), 40.7, -74.0 });
     item->setNotes(QStringLiteral("x"));
     attach(item, 3);
-    EXPECT_EQ(summaryLine(*item, us),
-        QStringLiteral("Tomorrow  \u00B7  Library  \u00B7  Note  \u00B7  3 attachments"));
+    EXPECT_EQ(summaryLine(*item, us), QStringLiteral("Tomorrow  \u00B7  Library  \u00B7  Note  \u00B7  3 attachments"));
     EXPECT_EQ(SummarySeparator.size(), 5);
 
     // A reminder adds its clock time to the day, in the locale's own form

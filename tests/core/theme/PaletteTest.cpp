@@ -44,7 +44,8 @@ TEST(Palette, interfaceColoursSwapWithTheScheme)
 {
     for (ThemeColor role : { ThemeColor::Paper, ThemeColor::Ink, ThemeColor::Rule, ThemeColor::Desk })
         EXPECT_NE(themeColor(role, ColorScheme::Light), themeColor(role, ColorScheme::Dark));
-    EXPECT_EQ(themeColor(ThemeColor::MutedInk, ColorScheme::Light), themeColor(ThemeColor::MutedInk, ColorScheme::Dark));
+    EXPECT_EQ(
+        themeColor(ThemeColor::MutedInk, ColorScheme::Light), themeColor(ThemeColor::MutedInk, ColorScheme::Dark));
     EXPECT_EQ(themeColor(ThemeColor::Paper, ColorScheme::Dark), QColor(0x1F, 0x1F, 0x21));
     EXPECT_EQ(themeColor(ThemeColor::Desk, ColorScheme::Light), QColor(0xEE, 0xED, 0xE9));
 }

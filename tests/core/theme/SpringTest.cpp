@@ -1,5 +1,5 @@
-#include "core/theme/Easing.h"
 #include "core/theme/Spring.h"
+#include "core/theme/Easing.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,8 @@ TEST(Spring, responseSetsTheStiffnessAndDampingTheBounce)
 
 TEST(Spring, settlesWithinToleranceAtItsSettlingTime)
 {
-    for (const Spring spring : { Spring { 0.5, 0.85 }, Spring { 0.38, 0.7 }, Spring { 0.5, 1.0 }, Spring { 0.3, 2.0 } }) {
+    for (const Spring spring :
+        { Spring { 0.5, 0.85 }, Spring { 0.38, 0.7 }, Spring { 0.5, 1.0 }, Spring { 0.3, 2.0 } }) {
         const double settle = spring.settlingTime();
         EXPECT_GT(settle, 0.1);
         EXPECT_LT(settle, 2.0);

@@ -49,7 +49,8 @@ protected:
         if (!QDBusConnection::sessionBus().isConnected())
             GTEST_SKIP() << "no session bus (run through scripts/run-tests.sh)";
         server = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("fake-portal"));
-        ASSERT_TRUE(server.registerObject(Path, &portal, QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
+        ASSERT_TRUE(
+            server.registerObject(Path, &portal, QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
         if (!server.registerService(Service))
             GTEST_SKIP() << "a real portal owns the name on this bus";
     }
@@ -65,8 +66,8 @@ protected:
     void change(uint value)
     {
         portal.scheme = value;
-        Q_EMIT portal.SettingChanged(
-            QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"), QDBusVariant(QVariant(value)));
+        Q_EMIT portal.SettingChanged(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"),
+            QDBusVariant(QVariant(value)));
     }
 
     FakePortal portal;
@@ -80,17 +81,19 @@ TEST_F(PortalColorSchemeTest, readsThePreferenceAtStartAndFollowsChanges)
     portal.scheme = 1;
     PortalColorScheme source;
     QSignalSpy changed(&source, &ColorSchemeSource::preferredChanged);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return source.preferred() == std::optional<ColorScheme>(ColorScheme::Dark); }, 3000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return source.preferred() == std::optional<ColorScheme>(ColorScheme::Dark); }, 3000));
 
     change(2);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return source.preferred() == std::optional<ColorScheme>(ColorScheme::Light); }, 3000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return source.preferred() == std::optional<ColorScheme>(ColorScheme::Light); }, 3000));
     change(0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return source.preferred() == std::optional<ColorScheme>(); }, 3000));
     EXPECT_EQ(changed.count(), 3);
 
     // Other settings are not ours.
-    Q_EMIT portal.SettingChanged(QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("color-scheme"),
-        QDBusVariant(QVariant(uint(1))));
+    Q_EMIT portal.SettingChanged(
+        QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("color-scheme"), QDBusVariant(QVariant(uint(1))));
     QTest::qWait(100);
     EXPECT_EQ(source.preferred(), std::nullopt);
 }

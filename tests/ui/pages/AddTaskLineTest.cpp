@@ -119,8 +119,8 @@ TEST_F(AddTaskLineTest, focusTellsTheBookThatATaskIsBeingTyped)
 
 TEST_F(AddTaskLineTest, startingToAddScrollsTheLineIntoViewAfterAMoment)
 {
-    std::initializer_list<const char *> many = { "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m",
-        "n", "o", "p", "q", "r", "s", "t", "u", "v", "w", "x", "y", "z" };
+    std::initializer_list<const char *> many = { "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m", "n",
+        "o", "p", "q", "r", "s", "t", "u", "v", "w", "x", "y", "z" };
     Page *page = kit.page(QStringLiteral("Long"), many);
     view = std::make_unique<PageView>(page, 1, 1, PageActions {}, kit.services(), &kit.editing);
     ASSERT_TRUE(showActive(*view));

@@ -1,7 +1,7 @@
+#include "ui/pages/BlankPageView.h"
 #include "PageTestKit.h"
 #include "core/theme/Appearance.h"
 #include "core/theme/Palette.h"
-#include "ui/pages/BlankPageView.h"
 
 #include <gtest/gtest.h>
 

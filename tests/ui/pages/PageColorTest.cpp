@@ -45,8 +45,7 @@ TEST(PageColor, swatchesOpenInACascadeAndPickingStoresTheIndex)
 
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_TRUE(view.colorsShown());
-    EXPECT_EQ(swatchNames(view),
-        QStringList({ "Coral", "Amber", "Mustard", "Sage", "Ocean", "Violet", "Slate" }));
+    EXPECT_EQ(swatchNames(view), QStringList({ "Coral", "Amber", "Mustard", "Sage", "Ocean", "Violet", "Slate" }));
     // The cascade: early on, the top swatch is further along than the last.
     settle(60);
     const QList<ColorDot *> swatches = view.colorPicker()->column()->swatches();

@@ -29,8 +29,8 @@ struct Calls {
 
     PageActions actions()
     {
-        return { [this] { ++prev; }, [this] { ++next; }, [this] { ++tearOut; }, [this] { ++contents; },
-            [](double) {}, [] {} };
+        return { [this] { ++prev; }, [this] { ++next; }, [this] { ++tearOut; }, [this] { ++contents; }, [](double) {},
+            [] {} };
     }
 };
 
@@ -67,7 +67,7 @@ TEST(PageMenu, itemsInOrderWithLiveStatusLines)
     PageOptionsMenu *menu = view.optionsMenu();
     menu->rebuild();
     EXPECT_EQ(menuItems(*menu),
-        QStringList({ "Contents", "[iCloud: off (local only)]", "[Alarms: waiting for permission]",
+        QStringList({ "Contents", "[Sync: off (local only)]", "[Alarms: waiting for permission]",
             "Send a Test Alarm in 10 Seconds", "Hide Completed", "Typeface ▸", "Tear Out Page" }));
 
     // Permission denied adds the way to the settings, right after the test.
@@ -75,8 +75,8 @@ TEST(PageMenu, itemsInOrderWithLiveStatusLines)
     menu->rebuild();
     EXPECT_EQ(menuItems(*menu).at(4), QStringLiteral("Open Notification Settings"));
     EXPECT_EQ(menu->statusLines().at(1), QStringLiteral("Alarms: notifications are off for Quillery"));
-    kit.sync.set(QStringLiteral("iCloud: syncing"));
-    EXPECT_EQ(menu->statusLines().at(0), QStringLiteral("iCloud: syncing")) << "lines follow while the menu is open";
+    kit.sync.set(QStringLiteral("Sync: up to date"));
+    EXPECT_EQ(menu->statusLines().at(0), QStringLiteral("Sync: up to date")) << "lines follow while the menu is open";
     kit.alarms.status().setAuthorization(AlarmStatus::Authorized);
     menu->rebuild();
     EXPECT_EQ(menu->action(QStringLiteral("Open Notification Settings")), nullptr);

@@ -68,7 +68,7 @@ struct PageKit {
     Preferences preferences { std::make_unique<QSettings>(
         settingsDir.filePath(QStringLiteral("Quillery.conf")), QSettings::IniFormat) };
     ::testing::NiceMock<MockAlarmService> alarms;
-    FakeStatusLine sync { QStringLiteral("iCloud: off (local only)") };
+    FakeStatusLine sync { QStringLiteral("Sync: off (local only)") };
     ManualClock clock { kitNow() };
     Editing editing;
 

@@ -1,5 +1,6 @@
 // A task row as it is drawn and clicked: the box, the struck-through done
 // title, the indentation, the summary line and the open request.
+#include "ui/tasks/TaskRow.h"
 #include "core/model/Attachment.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
@@ -7,7 +8,6 @@
 #include "core/theme/Palette.h"
 #include "core/theme/ThemeColors.h"
 #include "ui/pages/PageTestKit.h"
-#include "ui/tasks/TaskRow.h"
 #include "ui/tasks/TaskRowCheck.h"
 
 #include <QSignalSpy>

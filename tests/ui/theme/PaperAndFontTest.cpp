@@ -1,6 +1,6 @@
 #include "core/theme/AppFont.h"
-#include "core/theme/PaperGrain.h"
 #include "core/theme/Palette.h"
+#include "core/theme/PaperGrain.h"
 #include "core/theme/ThemeColors.h"
 #include "ui/theme/PaperBackground.h"
 
