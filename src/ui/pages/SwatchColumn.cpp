@@ -49,11 +49,11 @@ QRect SwatchColumn::cardRect() const
 
 void SwatchColumn::stopMotion()
 {
-    const QList<QVariantAnimation *> running = m_motion;
+    const QList<QPointer<QVariantAnimation>> running = m_motion;
     m_motion.clear();
-    for (QVariantAnimation *animation : running) {
+    for (const QPointer<QVariantAnimation> &animation : running) {
         if (animation)
-            animation->stop();
+            animation->stop(); // deletes itself
     }
 }
 
@@ -90,9 +90,6 @@ void SwatchColumn::open(bool animated)
             },
             CascadeStep * i);
     }
-    // Animations delete themselves; forget them when they do.
-    for (QVariantAnimation *animation : std::as_const(m_motion))
-        connect(animation, &QObject::destroyed, this, [this, animation] { m_motion.removeAll(animation); });
 }
 
 void SwatchColumn::close(bool animated)
@@ -124,7 +121,6 @@ void SwatchColumn::close(bool animated)
         Q_EMIT self->closed();
     });
     m_motion << fade;
-    connect(fade, &QObject::destroyed, this, [this, fade] { m_motion.removeAll(fade); });
 }
 
 void SwatchColumn::paintEvent(QPaintEvent *)

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QPointer>
+#include <QVariantAnimation>
 #include <QWidget>
-
-class QVariantAnimation;
 
 namespace quillery::ui {
 
@@ -47,7 +47,8 @@ private:
     void stopMotion();
 
     QList<ColorDot *> m_swatches;
-    QList<QVariantAnimation *> m_motion;
+    // Running animations; each deletes itself when it ends.
+    QList<QPointer<QVariantAnimation>> m_motion;
     double m_opacity = 1.0;
     bool m_closing = false;
 };

@@ -156,7 +156,9 @@ void TaskListView::recordRemoved(Record *record)
         return;
     }
     if (record->kind() == Record::Kind::Task) {
-        if (m_byId.contains(record->id()))
+        // Hidden tasks count too: the "completed hidden" line changes.
+        const auto *task = static_cast<TaskItem *>(record);
+        if (m_byId.contains(task->id()) || (m_page && task->page() == m_page.data()))
             scheduleRefresh();
     } else if (record->kind() == Record::Kind::Attachment) {
         auto *attachment = static_cast<Attachment *>(record);

@@ -59,6 +59,11 @@ TEST(PageList, hiddenCompletedTasksAreCountedAndComeBackOnAClick)
     settle(900);
     EXPECT_EQ(rowTexts(view), QStringList({ "Call Sam", "Plants" }));
     EXPECT_EQ(hidden->text(), QStringLiteral("3 completed hidden"));
+
+    // A hidden task removed elsewhere leaves the count at once.
+    kit.store->remove(page->sortedTasks().first()); // Laundry
+    settle();
+    EXPECT_EQ(hidden->text(), QStringLiteral("2 completed hidden"));
 }
 
 TEST(PageList, rowsReportTheirFramesInListCoordinates)

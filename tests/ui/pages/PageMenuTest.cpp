@@ -83,8 +83,9 @@ TEST(PageMenu, itemsInOrderWithLiveStatusLines)
 
     // The status lines are text, not commands.
     for (QAction *action : menu->actions()) {
-        if (qobject_cast<QWidgetAction *>(action))
+        if (qobject_cast<QWidgetAction *>(action)) {
             EXPECT_FALSE(action->isEnabled());
+        }
     }
 }
 
