@@ -6,6 +6,8 @@
 #include "core/app/AppPaths.h"
 #include "core/places/MergedPlaceService.h"
 #include "core/places/PlaceEndpoints.h"
+#include "core/theme/Appearance.h"
+#include "platform/appearance/PortalColorScheme.h"
 #include "platform/cloud/PgService.h"
 #include "platform/notifications/DesktopNotificationCenter.h"
 #include "platform/places/HttpTileSource.h"
@@ -80,6 +82,9 @@ bool QuilleryApp::start(StoreOpenError *error)
     m_mapTiles = std::make_unique<HttpTileSource>(tiles);
 
     // 7. The sync monitor starts without being waited for.
+
+    // Light or dark as the desktop prefers, followed live.
+    Appearance::shared().setSource(new PortalColorScheme(QDBusConnection::sessionBus(), this));
 
     m_window = std::make_unique<ui::MainWindow>();
     return true;

@@ -125,6 +125,15 @@ QPixmap Symbols::pixmap(const QString &symbol, int size, const QColor &color, qr
     const QString path = filePath(symbol);
     if (path.isEmpty() || size <= 0)
         return {};
+    // Rows and buttons repaint the same few symbols all the time; reading the
+    // SVG again for each would cost more than the rest of the paint.
+    static QHash<QString, QPixmap> rendered;
+    const QString key = symbol + u'|' + QString::number(size) + u'|' + QString::number(color.rgba(), 16) + u'|'
+        + QString::number(devicePixelRatio, 'f', 2);
+    if (const auto found = rendered.constFind(key); found != rendered.constEnd())
+        return *found;
+    if (rendered.size() > 512)
+        rendered.clear();
     const int pixels = qRound(size * devicePixelRatio);
     QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -138,6 +147,7 @@ QPixmap Symbols::pixmap(const QString &symbol, int size, const QColor &color, qr
     }
     QPixmap pm = QPixmap::fromImage(std::move(image));
     pm.setDevicePixelRatio(devicePixelRatio);
+    rendered.insert(key, pm);
     return pm;
 }
 

@@ -1,0 +1,65 @@
+#include "PageNumberBlock.h"
+
+#include "core/theme/AppFont.h"
+#include "core/theme/Appearance.h"
+#include "core/theme/ThemeColors.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace quillery::ui {
+
+namespace {
+constexpr double LineGap = 2;
+} // namespace
+
+PageNumberBlock::PageNumberBlock(QWidget *parent)
+    : QAbstractButton(parent)
+{
+    setFixedSize(Frame);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
+    setNumbers(1, 1);
+}
+
+void PageNumberBlock::setNumbers(int number, int count)
+{
+    m_number = number;
+    m_count = count;
+    setAccessibleName(tr("Page %1 of %2").arg(number).arg(count));
+    setToolTip(tr("Show all pages"));
+    update();
+}
+
+QString PageNumberBlock::numberText() const
+{
+    return QString::number(m_number);
+}
+
+QString PageNumberBlock::countText() const
+{
+    return tr("of %1").arg(m_count);
+}
+
+void PageNumberBlock::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const ColorScheme scheme = Appearance::shared().scheme();
+    const QFont numberFont = systemFont(20, QFont::DemiBold);
+    const QFont countFont = systemFont(10);
+    const double numberHeight = QFontMetricsF(numberFont).height();
+    const double countHeight = QFontMetricsF(countFont).height();
+    const double top = (height() - numberHeight - LineGap - countHeight) / 2.0;
+    if (isDown())
+        painter.setOpacity(0.6);
+
+    painter.setFont(numberFont);
+    painter.setPen(themeColor(ThemeColor::Ink, scheme));
+    painter.drawText(QRectF(0, top, width(), numberHeight), Qt::AlignHCenter | Qt::AlignVCenter, numberText());
+    painter.setFont(countFont);
+    painter.setPen(themeColor(ThemeColor::MutedInk, scheme));
+    painter.drawText(QRectF(0, top + numberHeight + LineGap, width(), countHeight), Qt::AlignHCenter | Qt::AlignVCenter,
+        countText());
+}
+
+} // namespace quillery::ui

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/app/Services.h"
+
+#include <QMenu>
+
+class QLabel;
+
+namespace quillery::ui {
+
+// The options menu of a page, in this order: Contents; the cloud-sync and
+// alarm status lines (text, not commands); the test alarm; "Open
+// Notification Settings" while notifications are denied; Hide Completed;
+// the Typeface choice; Tear Out Page. It is rebuilt each time it opens, so
+// it always matches the current permission and settings, and its status
+// lines follow changes while it is open.
+class PageOptionsMenu final : public QMenu
+{
+    Q_OBJECT
+public:
+    explicit PageOptionsMenu(const Services &services, QWidget *parent = nullptr);
+
+    // Fills the menu from the current state (done when it opens).
+    void rebuild();
+
+    // The status lines as shown.
+    QStringList statusLines() const;
+
+    // Finds an action by its text, searching the Typeface submenu too.
+    QAction *action(const QString &text) const;
+
+Q_SIGNALS:
+    void contentsRequested();
+    void tearOutRequested();
+
+private:
+    QLabel *addStatusLine(StatusLine *line);
+
+    Services m_services;
+    QList<QLabel *> m_statusLabels;
+    QMenu *m_typefaceMenu = nullptr;
+};
+
+} // namespace quillery::ui

@@ -1,0 +1,440 @@
+#include "TaskListView.h"
+
+#include "AddTaskRow.h"
+#include "HiddenTasksButton.h"
+#include "core/app/Preferences.h"
+#include "core/model/Attachment.h"
+#include "core/model/Page.h"
+#include "core/model/Store.h"
+#include "core/model/TaskItem.h"
+#include "core/pages/PageTasks.h"
+#include "ui/tasks/TaskRow.h"
+#include "ui/theme/SpringAnimation.h"
+
+#include <QEvent>
+#include <QGraphicsOpacityEffect>
+#include <QLineEdit>
+#include <QResizeEvent>
+
+#include <cmath>
+
+namespace quillery::ui {
+
+namespace {
+
+const Spring ListSpring { 0.5, 0.85 };
+
+void setOpacity(QWidget *widget, double opacity)
+{
+    auto *effect = qobject_cast<QGraphicsOpacityEffect *>(widget->graphicsEffect());
+    if (opacity >= 1.0) {
+        if (effect)
+            widget->setGraphicsEffect(nullptr);
+        return;
+    }
+    if (!effect) {
+        effect = new QGraphicsOpacityEffect(widget);
+        widget->setGraphicsEffect(effect);
+    }
+    effect->setOpacity(std::clamp(opacity, 0.0, 1.0));
+}
+
+QRect lerp(const QRect &from, const QRect &to, double t)
+{
+    const auto mix = [t](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * t)); };
+    return QRect(QPoint(mix(from.x(), to.x()), mix(from.y(), to.y())),
+        QSize(mix(from.width(), to.width()), mix(from.height(), to.height())));
+}
+
+} // namespace
+
+struct TaskListView::Move {
+    enum Kind { Stay, Enter, Leave };
+    QPointer<QWidget> widget;
+    QRect from;
+    QRect to;
+    Kind kind = Stay;
+};
+
+TaskListView::TaskListView(Page *page, const Services &services, QWidget *parent)
+    : QWidget(parent)
+    , m_page(page)
+    , m_services(services)
+    , m_addRow(new AddTaskRow(this))
+    , m_hidden(new HiddenTasksButton(this))
+{
+    m_hidden->hide();
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setInterval(0);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &TaskListView::refreshNow);
+    m_layoutTimer.setSingleShot(true);
+    m_layoutTimer.setInterval(0);
+    connect(&m_layoutTimer, &QTimer::timeout, this, [this] { layoutItems(false); });
+
+    // Day words and the overdue red depend on the clock, not only the task.
+    m_clock.setInterval(60 * 1000);
+    connect(&m_clock, &QTimer::timeout, this, [this] {
+        for (TaskRow *row : std::as_const(m_rows))
+            row->refreshSummary();
+    });
+    m_clock.start();
+
+    connect(m_hidden, &QAbstractButton::clicked, this, [this] {
+        if (m_services.preferences)
+            m_services.preferences->setHideCompleted(false);
+    });
+    if (m_services.preferences)
+        connect(m_services.preferences, &Preferences::hideCompletedChanged, this, &TaskListView::scheduleRefresh);
+    if (m_services.store) {
+        connect(m_services.store, &Store::recordRemoved, this, &TaskListView::recordRemoved);
+        connect(m_services.store, &Store::recordChanged, this, &TaskListView::recordChanged);
+    }
+    if (page)
+        connect(page, &Page::tasksChanged, this, &TaskListView::scheduleRefresh);
+    refreshNow();
+}
+
+TaskListView::~TaskListView()
+{
+    if (m_motion)
+        m_motion->stop();
+}
+
+void TaskListView::setMargins(double leading, double trailing)
+{
+    if (m_leading == leading && m_trailing == trailing)
+        return;
+    m_leading = leading;
+    m_trailing = trailing;
+    layoutItems(false);
+}
+
+void TaskListView::setAccent(const QColor &accent)
+{
+    m_accent = accent;
+    for (TaskRow *row : std::as_const(m_rows))
+        row->setAccent(accent);
+}
+
+void TaskListView::setSnapshot(bool snapshot)
+{
+    m_snapshot = snapshot;
+    m_addRow->setSnapshot(snapshot);
+    if (snapshot)
+        finishMotion();
+}
+
+void TaskListView::setMinimumContentHeight(int height)
+{
+    m_minimumHeight = height;
+}
+
+bool TaskListView::hideCompleted() const
+{
+    return m_services.preferences && m_services.preferences->hideCompleted();
+}
+
+TaskRow *TaskListView::rowFor(const QUuid &taskId) const
+{
+    return m_byId.value(taskId);
+}
+
+void TaskListView::scheduleRefresh()
+{
+    m_refreshTimer.start();
+}
+
+void TaskListView::scheduleLayout()
+{
+    m_layoutTimer.start();
+}
+
+void TaskListView::recordRemoved(Record *record)
+{
+    if (record == m_page.data()) {
+        detachPage();
+        return;
+    }
+    if (record->kind() == Record::Kind::Task) {
+        // Hidden tasks count too: the "completed hidden" line changes.
+        const auto *task = static_cast<TaskItem *>(record);
+        if (m_byId.contains(task->id()) || (m_page && task->page() == m_page.data()))
+            scheduleRefresh();
+    } else if (record->kind() == Record::Kind::Attachment) {
+        auto *attachment = static_cast<Attachment *>(record);
+        if (TaskItem *task = attachment->task(); task && m_byId.contains(task->id()))
+            m_byId.value(task->id())->refreshSummary();
+    }
+}
+
+void TaskListView::recordChanged(Record *record, Field field)
+{
+    if (record->kind() != Record::Kind::Task || !m_page)
+        return;
+    switch (field) {
+    case Field::Done:
+    case Field::Order:
+    case Field::PageLink:
+        break;
+    default:
+        return;
+    }
+    auto *task = static_cast<TaskItem *>(record);
+    if (task->page() == m_page.data() || m_byId.contains(task->id()))
+        scheduleRefresh();
+}
+
+void TaskListView::detachPage()
+{
+    if (m_page)
+        disconnect(m_page, nullptr, this, nullptr);
+    m_page = nullptr;
+    m_refreshTimer.stop();
+    finishMotion();
+    for (TaskRow *row : std::as_const(m_rows))
+        row->deleteLater();
+    for (TaskRow *row : std::as_const(m_rows))
+        row->hide();
+    m_rows.clear();
+    m_byId.clear();
+    m_frameOf.clear();
+    m_addRow->setEnabled(false);
+    m_addRow->field()->clearFocus();
+    layoutItems(false);
+}
+
+TaskRow *TaskListView::makeRow(TaskItem *task)
+{
+    auto *row = new TaskRow(task, m_services, this);
+    row->setAccent(m_accent);
+    connect(row, &TaskRow::openRequested, this, &TaskListView::openRequested);
+    connect(row, &TaskRow::heightChanged, this, &TaskListView::scheduleLayout);
+    connect(row, &TaskRow::liftOffsetChanged, this, [this, row] {
+        if (m_frameOf.contains(row))
+            placeRow(row, m_frameOf.value(row));
+    });
+    return row;
+}
+
+void TaskListView::refreshNow()
+{
+    m_refreshTimer.stop();
+    Page *page = m_page.data();
+    const QList<TaskItem *> sorted = page && !page->isDeleted() ? page->sortedTasks() : QList<TaskItem *>();
+    const QList<TaskItem *> shown = visibleTasks(sorted, hideCompleted());
+
+    QList<TaskRow *> rows;
+    rows.reserve(shown.size());
+    QHash<QUuid, TaskRow *> byId;
+    byId.reserve(shown.size());
+    bool changed = shown.size() != m_rows.size();
+    QList<QWidget *> entering;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        TaskItem *task = shown.at(i);
+        TaskRow *row = m_byId.take(task->id());
+        if (row && row->task() != task) {
+            // Another record with the same id (a damaged book): a row each.
+            m_byId.insert(task->id(), row);
+            row = nullptr;
+        }
+        if (!row) {
+            row = makeRow(task);
+            entering << row;
+        }
+        changed = changed || m_rows.value(i) != row;
+        rows << row;
+        byId.insert(task->id(), row);
+    }
+    // Whatever is left lost its place: the task was removed, moved to another
+    // page, or is now hidden.
+    for (TaskRow *row : std::as_const(m_byId)) {
+        m_frameOf.remove(row);
+        m_leaving << row;
+        changed = true;
+    }
+    m_rows = rows;
+    m_byId = byId;
+
+    const int hidden = hiddenCount(sorted, hideCompleted());
+    if (hidden > 0)
+        m_hidden->setCount(hidden);
+    const bool hiddenShown = hidden > 0;
+    if (hiddenShown != m_hiddenShown) {
+        m_hiddenShown = hiddenShown;
+        changed = true;
+        if (hiddenShown)
+            entering << m_hidden;
+    }
+    if (!changed && m_leaving.isEmpty())
+        return;
+    m_entering.clear();
+    for (QWidget *widget : std::as_const(entering))
+        m_entering << widget;
+    layoutItems(!m_snapshot && isVisible());
+}
+
+void TaskListView::placeRow(TaskRow *row, const QRect &frame)
+{
+    const QPointF offset = row->liftOffset();
+    row->setGeometry(
+        frame.translated(static_cast<int>(std::lround(offset.x())), static_cast<int>(std::lround(offset.y()))));
+}
+
+void TaskListView::layoutItems(bool animate)
+{
+    m_layoutTimer.stop();
+    // A motion in progress ends where it was going before the next starts.
+    QHash<QWidget *, QRect> current;
+    if (m_motion) {
+        for (const Move &move : std::as_const(*m_moves)) {
+            if (move.widget && move.kind != Move::Leave)
+                current.insert(move.widget, move.widget->geometry());
+        }
+    }
+    QList<QPointer<TaskRow>> leaving = m_leaving;
+    QList<QPointer<QWidget>> entering = m_entering;
+    m_leaving.clear();
+    m_entering.clear();
+    finishMotion();
+
+    const int left = static_cast<int>(std::lround(m_leading));
+    const int width = std::max(1, this->width() - left - static_cast<int>(std::lround(m_trailing)));
+    auto moves = std::make_unique<QList<Move>>();
+    const auto target = [&](QWidget *widget, const QRect &to, bool wasPlaced) {
+        const bool enters
+            = std::any_of(entering.begin(), entering.end(), [widget](const auto &w) { return w == widget; });
+        Move move { widget, current.value(widget, wasPlaced ? widget->geometry() : to), to,
+            enters ? Move::Enter : Move::Stay };
+        if (enters)
+            move.from = to;
+        moves->append(move);
+    };
+
+    RowFrames frames;
+    int y = 0;
+    for (TaskRow *row : std::as_const(m_rows)) {
+        const bool wasPlaced = m_frameOf.contains(row);
+        const QRect frame(left, y, width, row->heightForWidth(width));
+        m_frameOf.insert(row, frame);
+        frames.report(row->taskId(), QRectF(frame));
+        target(row, frame, wasPlaced);
+        y += frame.height();
+    }
+    const QRect addFrame(left, y, width, m_addRow->heightForWidth(width));
+    target(m_addRow, addFrame, true);
+    y += addFrame.height();
+    if (m_hiddenShown) {
+        const QRect hiddenFrame(left, y, width, HiddenTasksButton::MinimumHeight);
+        target(m_hidden, hiddenFrame, m_hidden->isVisible());
+        m_hidden->show();
+        y += hiddenFrame.height();
+    } else if (m_hidden->isVisible()) {
+        m_hidden->hide();
+    }
+    y += BottomRoom;
+
+    for (const QPointer<TaskRow> &row : std::as_const(leaving)) {
+        if (row)
+            moves->append(Move { row.data(), row->geometry(), row->geometry(), Move::Leave });
+    }
+
+    const bool framesChanged = frames != m_frames;
+    m_frames = frames;
+    const bool heightChanged = y != m_contentHeight;
+    m_contentHeight = y;
+
+    const bool anythingMoves = std::any_of(
+        moves->begin(), moves->end(), [](const Move &move) { return move.kind != Move::Stay || move.from != move.to; });
+    if (!animate || !anythingMoves) {
+        for (const Move &move : std::as_const(*moves)) {
+            if (!move.widget)
+                continue;
+            if (move.kind == Move::Leave) {
+                move.widget->hide();
+                move.widget->deleteLater();
+                continue;
+            }
+            setOpacity(move.widget, 1.0);
+            if (auto *row = qobject_cast<TaskRow *>(move.widget.data()))
+                placeRow(row, move.to);
+            else
+                move.widget->setGeometry(move.to);
+            move.widget->show();
+        }
+    } else {
+        for (const Move &move : std::as_const(*moves)) {
+            if (!move.widget)
+                continue;
+            move.widget->setGeometry(move.from);
+            if (move.kind == Move::Enter)
+                setOpacity(move.widget, 0.0);
+            move.widget->show();
+        }
+        m_moves = moves.release();
+        m_motion = new SpringAnimation(ListSpring, this);
+        m_motion->setStartValue(0.0);
+        m_motion->setEndValue(1.0);
+        connect(m_motion, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+            const double t = value.toDouble();
+            for (const Move &move : std::as_const(*m_moves)) {
+                if (!move.widget)
+                    continue;
+                switch (move.kind) {
+                case Move::Enter:
+                    setOpacity(move.widget, t);
+                    break;
+                case Move::Leave:
+                    setOpacity(move.widget, 1.0 - t);
+                    break;
+                case Move::Stay:
+                    move.widget->setGeometry(lerp(move.from, move.to, t));
+                    break;
+                }
+            }
+        });
+        connect(m_motion, &QAbstractAnimation::finished, this, &TaskListView::finishMotion);
+        m_motion->start();
+    }
+
+    if (heightChanged)
+        Q_EMIT contentHeightChanged(m_contentHeight);
+    if (framesChanged)
+        Q_EMIT rowFramesChanged();
+}
+
+void TaskListView::finishMotion()
+{
+    if (!m_motion)
+        return;
+    SpringAnimation *motion = m_motion;
+    m_motion = nullptr;
+    std::unique_ptr<QList<Move>> moves(m_moves);
+    m_moves = nullptr;
+    motion->disconnect(this);
+    motion->stop();
+    motion->deleteLater();
+    for (const Move &move : std::as_const(*moves)) {
+        if (!move.widget)
+            continue;
+        if (move.kind == Move::Leave) {
+            move.widget->hide();
+            move.widget->deleteLater();
+            continue;
+        }
+        setOpacity(move.widget, 1.0);
+        if (auto *row = qobject_cast<TaskRow *>(move.widget.data()))
+            placeRow(row, move.to);
+        else
+            move.widget->setGeometry(move.to);
+    }
+}
+
+void TaskListView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // A change of width reflows the rows at once; only list changes move.
+    if (event->size().width() != event->oldSize().width())
+        layoutItems(false);
+}
+
+} // namespace quillery::ui

@@ -1,0 +1,317 @@
+#include "TaskRow.h"
+
+#include "TaskRowCheck.h"
+#include "core/alarms/AlarmService.h"
+#include "core/app/Preferences.h"
+#include "core/model/TaskItem.h"
+#include "core/tasks/TaskSummary.h"
+#include "core/theme/AppFont.h"
+#include "core/theme/Appearance.h"
+#include "core/theme/ThemeColors.h"
+
+#include <QFontMetricsF>
+#include <QGraphicsDropShadowEffect>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace quillery::ui {
+
+namespace {
+
+constexpr int CheckTop = 11;
+constexpr int Spacing = 12;
+constexpr int TextInset = 10;
+constexpr int SummaryGap = 2;
+constexpr int RuleHeight = 1;
+// Deeper levels than this would leave no room for the text.
+constexpr int MaxDrawnIndent = 6;
+
+// Fields the row shows; other changes (order, page) are the list's concern.
+bool showsField(Field field)
+{
+    switch (field) {
+    case Field::Text:
+    case Field::Done:
+    case Field::Indent:
+    case Field::Due:
+    case Field::Alarm:
+    case Field::Notes:
+    case Field::PlaceName:
+    case Field::PlaceAddress:
+    case Field::Latitude:
+    case Field::Longitude:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+TaskRow::TaskRow(TaskItem *task, const Services &services, QWidget *parent)
+    : QWidget(parent)
+    , m_task(task)
+    , m_taskId(task ? task->id() : QUuid())
+    , m_services(services)
+    , m_check(new TaskRowCheck(this))
+{
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+    setAccessibleDescription(QString());
+    m_summaryFont = systemFont(14, QFont::Medium);
+
+    connect(m_check, &QAbstractButton::clicked, this, &TaskRow::toggle);
+    if (task) {
+        connect(task, &Record::changed, this, [this](Field field) {
+            if (showsField(field))
+                refresh();
+        });
+        connect(task, &TaskItem::attachmentsChanged, this, &TaskRow::refreshSummary);
+    }
+    if (m_services.preferences)
+        connect(m_services.preferences, &Preferences::typefaceChanged, this, &TaskRow::refresh);
+    refresh();
+}
+
+TaskRow::~TaskRow() = default;
+
+TaskItem *TaskRow::task() const
+{
+    TaskItem *task = m_task.data();
+    return task && !task->isDeleted() ? task : nullptr;
+}
+
+void TaskRow::setAccent(const QColor &accent)
+{
+    m_check->setAccent(accent);
+}
+
+void TaskRow::refresh()
+{
+    TaskItem *task = this->task();
+    if (!task)
+        return; // removed: keep showing what was last read
+    const QString typeface = m_services.preferences ? m_services.preferences->typeface() : QString();
+    const QFont titleFont = appFont(18, QFont::Normal, typeface);
+    const QString title = task->text();
+    const int indent = std::clamp(task->indent(), 0, MaxDrawnIndent);
+    const bool done = task->done();
+    const bool geometryChanged = title != m_title || indent != m_indent || titleFont != m_titleFont;
+
+    m_title = title;
+    m_indent = indent;
+    m_titleFont = titleFont;
+    m_done = done;
+    m_check->setDone(done);
+    setAccessibleName(title);
+    if (geometryChanged) {
+        m_cachedWidth = -1;
+        placeCheck();
+    }
+    const bool hadSummary = !m_summary.isEmpty();
+    refreshSummary();
+    if (geometryChanged || hadSummary != !m_summary.isEmpty()) {
+        updateGeometry();
+        Q_EMIT heightChanged();
+    }
+    update();
+}
+
+void TaskRow::refreshSummary()
+{
+    TaskItem *task = this->task();
+    if (!task)
+        return;
+    const auto summary = summaryLine(*task, m_services.calendar);
+    const QString text = summary.value_or(QString());
+    const bool overdue = isOverdue(*task, m_services.calendar);
+    if (text == m_summary && overdue == m_overdue)
+        return;
+    const bool heightMayChange = text.isEmpty() != m_summary.isEmpty();
+    m_summary = text;
+    m_overdue = overdue;
+    setAccessibleDescription(text);
+    if (heightMayChange) {
+        updateGeometry();
+        Q_EMIT heightChanged();
+    }
+    update();
+}
+
+void TaskRow::toggle()
+{
+    TaskItem *task = this->task();
+    if (!task) {
+        m_check->setDone(m_done);
+        return;
+    }
+    const bool done = !task->done();
+    // Spring the box first, so the write's own refresh finds it settled.
+    m_check->setDone(done, true);
+    task->setDone(done);
+    if (m_services.alarms)
+        m_services.alarms->schedule(task);
+}
+
+int TaskRow::textLeft() const
+{
+    return m_indent * IndentStep + TaskRowCheck::Size + Spacing;
+}
+
+int TaskRow::titleHeight(int width) const
+{
+    const int textWidth = std::max(1, width - textLeft());
+    if (textWidth == m_cachedWidth)
+        return m_cachedTitleHeight;
+    const QFontMetricsF metrics(m_titleFont);
+    double height = metrics.height();
+    if (!m_title.isEmpty()) {
+        height = std::max(height,
+            metrics.boundingRect(QRectF(0, 0, textWidth, 1e6), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, m_title)
+                .height());
+    }
+    m_cachedWidth = textWidth;
+    m_cachedTitleHeight = static_cast<int>(std::ceil(height));
+    return m_cachedTitleHeight;
+}
+
+int TaskRow::summaryHeight() const
+{
+    if (m_summary.isEmpty())
+        return 0;
+    return SummaryGap + static_cast<int>(std::ceil(QFontMetricsF(m_summaryFont).height()));
+}
+
+int TaskRow::lineHeight(int width) const
+{
+    return std::max(MinimumLineHeight, TextInset + titleHeight(width) + summaryHeight() + TextInset);
+}
+
+int TaskRow::heightForWidth(int width) const
+{
+    return lineHeight(width) + RuleHeight;
+}
+
+QSize TaskRow::sizeHint() const
+{
+    const int width = std::max(this->width(), 300);
+    return { width, heightForWidth(width) };
+}
+
+QSize TaskRow::minimumSizeHint() const
+{
+    return { textLeft() + 40, MinimumLineHeight + RuleHeight };
+}
+
+void TaskRow::placeCheck()
+{
+    const int indentX = m_indent * IndentStep;
+    m_check->move(
+        static_cast<int>(std::lround(indentX * m_liftScale)), static_cast<int>(std::lround(CheckTop * m_liftScale)));
+}
+
+void TaskRow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeCheck();
+}
+
+void TaskRow::setLiftOffset(const QPointF &offset)
+{
+    if (m_liftOffset == offset)
+        return;
+    m_liftOffset = offset;
+    Q_EMIT liftOffsetChanged();
+}
+
+void TaskRow::setLiftScale(double scale)
+{
+    if (m_liftScale == scale)
+        return;
+    m_liftScale = scale;
+    placeCheck();
+    update();
+}
+
+void TaskRow::setLifted(bool lifted)
+{
+    if (m_lifted == lifted)
+        return;
+    m_lifted = lifted;
+    if (lifted) {
+        auto *shadow = new QGraphicsDropShadowEffect(this);
+        shadow->setColor(QColor(0, 0, 0, static_cast<int>(std::lround(0.18 * 255))));
+        shadow->setBlurRadius(20);
+        shadow->setOffset(0, 4);
+        setGraphicsEffect(shadow);
+        raise();
+    } else {
+        setGraphicsEffect(nullptr);
+    }
+    update();
+}
+
+void TaskRow::mousePressEvent(QMouseEvent *event)
+{
+    m_pressedInText = event->button() == Qt::LeftButton && event->position().x() >= textLeft() * m_liftScale;
+    QWidget::mousePressEvent(event);
+}
+
+void TaskRow::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool inText = event->button() == Qt::LeftButton && event->position().x() >= textLeft() * m_liftScale
+        && rect().contains(event->position().toPoint());
+    const bool open = m_pressedInText && inText;
+    m_pressedInText = false;
+    if (open) {
+        if (TaskItem *task = this->task())
+            Q_EMIT openRequested(task);
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void TaskRow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const ColorScheme scheme = Appearance::shared().scheme();
+    if (m_lifted) {
+        QColor paper = themeColor(ThemeColor::Paper, scheme);
+        paper.setAlphaF(0.9);
+        painter.fillRect(rect(), paper);
+    }
+    if (m_liftScale != 1.0) {
+        // Grow from the leading edge, vertically about the middle.
+        painter.translate(0, height() / 2.0);
+        painter.scale(m_liftScale, m_liftScale);
+        painter.translate(0, -height() / 2.0);
+    }
+
+    const int indentX = m_indent * IndentStep;
+    const int line = lineHeight(width());
+    const QColor muted = themeColor(ThemeColor::MutedInk, scheme);
+
+    // Title, wrapped over as many lines as it needs.
+    const QRectF titleRect(textLeft(), TextInset, std::max(1, width() - textLeft()), titleHeight(width()));
+    QFont titleFont = m_titleFont;
+    titleFont.setStrikeOut(m_done);
+    painter.setFont(titleFont);
+    painter.setPen(m_done ? muted : themeColor(ThemeColor::Ink, scheme));
+    painter.drawText(titleRect, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, m_title);
+
+    if (!m_summary.isEmpty()) {
+        painter.setFont(m_summaryFont);
+        painter.setPen(m_overdue ? alertColor(scheme) : muted);
+        const QFontMetrics metrics(m_summaryFont);
+        const QRectF summaryRect(textLeft(), titleRect.bottom() + SummaryGap, titleRect.width(), metrics.height());
+        painter.drawText(summaryRect, Qt::AlignLeft | Qt::AlignTop,
+            metrics.elidedText(m_summary, Qt::ElideRight, static_cast<int>(summaryRect.width())));
+    }
+
+    // The hair line starts at the row's own indentation.
+    painter.fillRect(QRectF(indentX, line, width() - indentX, RuleHeight), themeColor(ThemeColor::Rule, scheme));
+}
+
+} // namespace quillery::ui

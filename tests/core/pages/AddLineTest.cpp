@@ -1,0 +1,57 @@
+#include "core/pages/AddLine.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillery;
+
+TEST(AddLine, leadingSpaceMakesASubtaskLineAndIsDropped)
+{
+    AddLine line;
+    // Typing " buy milk" one key at a time, as the field reports it.
+    QString field;
+    for (QChar key : QStringLiteral(" buy milk")) {
+        field += key;
+        if (line.edit(field))
+            field = line.draft();
+    }
+    EXPECT_EQ(line.draft(), QStringLiteral("buy milk"));
+    EXPECT_EQ(line.indent(), 1);
+
+    const auto added = line.submit();
+    EXPECT_EQ(added.action, AddLine::Submission::Add);
+    EXPECT_EQ(added.text, QStringLiteral("buy milk"));
+    EXPECT_EQ(added.indent, 1);
+    EXPECT_TRUE(line.draft().isEmpty());
+    EXPECT_EQ(line.indent(), 1) << "the next line is a subtask line too";
+
+    // Pasting several leading spaces drops all of them; inner spaces stay.
+    EXPECT_TRUE(line.edit(QStringLiteral("   call  the bank ")));
+    EXPECT_EQ(line.draft(), QStringLiteral("call  the bank "));
+    EXPECT_FALSE(line.edit(QStringLiteral("call  the bank x")));
+}
+
+TEST(AddLine, returnOnAnEmptyLineStepsBackThenLeaves)
+{
+    AddLine line;
+    line.edit(QStringLiteral(" "));
+    ASSERT_EQ(line.indent(), 1);
+    ASSERT_TRUE(line.draft().isEmpty());
+
+    EXPECT_EQ(line.submit().action, AddLine::Submission::ResetLevel);
+    EXPECT_EQ(line.indent(), 0);
+    EXPECT_EQ(line.submit().action, AddLine::Submission::Leave);
+    EXPECT_EQ(line.indent(), 0);
+}
+
+TEST(AddLine, whiteSpaceAloneAddsNothingAndTextIsTrimmed)
+{
+    AddLine line;
+    line.edit(QStringLiteral("\t \n"));
+    EXPECT_EQ(line.submit().action, AddLine::Submission::Leave);
+
+    line.edit(QStringLiteral("pay rent\t\n"));
+    const auto added = line.submit();
+    EXPECT_EQ(added.action, AddLine::Submission::Add);
+    EXPECT_EQ(added.text, QStringLiteral("pay rent"));
+    EXPECT_EQ(added.indent, 0);
+}

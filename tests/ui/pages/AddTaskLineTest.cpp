@@ -1,0 +1,138 @@
+// Typing tasks into a page: the add line's rules as the user meets them,
+// through the real widgets and a real store.
+#include "PageTestKit.h"
+#include "core/model/Page.h"
+#include "core/model/TaskItem.h"
+#include "ui/pages/AddTaskRow.h"
+#include "ui/pages/PageHeader.h"
+#include "ui/pages/PageScrollArea.h"
+#include "ui/pages/PageView.h"
+#include "ui/pages/TaskListView.h"
+#include "ui/tasks/TaskRow.h"
+
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using namespace quillery::ui;
+using namespace quillery::test;
+
+namespace {
+
+class AddTaskLineTest : public ::testing::Test
+{
+protected:
+    void open(Page *page)
+    {
+        view = std::make_unique<PageView>(page, 1, 1, PageActions {}, kit.services(), &kit.editing);
+        ASSERT_TRUE(showActive(*view));
+        field = view->addRow()->field();
+        field->setFocus(Qt::MouseFocusReason);
+        settle();
+        ASSERT_TRUE(field->hasFocus());
+    }
+
+    QStringList tasksOf(Page *page)
+    {
+        QStringList out;
+        for (const TaskItem *task : page->sortedTasks())
+            out << QString(task->indent(), u'>') + task->text();
+        return out;
+    }
+
+    PageKit kit;
+    std::unique_ptr<PageView> view;
+    QLineEdit *field = nullptr;
+};
+
+} // namespace
+
+TEST_F(AddTaskLineTest, aLeadingSpaceTypesSubtasksUntilTheLevelIsReset)
+{
+    Page *page = kit.page(QStringLiteral("Shopping"), { "Groceries" });
+    open(page);
+
+    QTest::keyClicks(field, QStringLiteral(" buy milk"));
+    EXPECT_EQ(field->text(), QStringLiteral("buy milk")) << "the space made a subtask line and is gone";
+    EXPECT_EQ(view->addRow()->indentLevel(), 1);
+    QTest::keyClick(field, Qt::Key_Return);
+    settle();
+
+    EXPECT_EQ(tasksOf(page), QStringList({ "Groceries", ">buy milk" }));
+    EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_TRUE(field->hasFocus()) << "typing continues on a fresh line";
+    EXPECT_EQ(view->addRow()->indentLevel(), 1) << "the next line is a subtask line too";
+    EXPECT_EQ(view->rows().size(), 2) << "the new row shows at once";
+    EXPECT_EQ(view->rows().last()->indentLevel(), 1);
+
+    QTest::keyClicks(field, QStringLiteral("bread"));
+    QTest::keyClick(field, Qt::Key_Return);
+    settle();
+    EXPECT_EQ(tasksOf(page), QStringList({ "Groceries", ">buy milk", ">bread" }));
+
+    // Return on the empty line: back to the top level, still typing.
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(view->addRow()->indentLevel(), 0);
+    EXPECT_TRUE(field->hasFocus());
+    QTest::keyClicks(field, QStringLiteral("Call Sam"));
+    QTest::keyClick(field, Qt::Key_Return);
+    settle();
+    EXPECT_EQ(tasksOf(page), QStringList({ "Groceries", ">buy milk", ">bread", "Call Sam" }));
+    EXPECT_EQ(page->sortedTasks().last()->order(), 4.0);
+
+    // Return on the empty top-level line leaves the field.
+    QTest::keyClick(field, Qt::Key_Return);
+    settle();
+    EXPECT_FALSE(field->hasFocus());
+    EXPECT_EQ(page->sortedTasks().size(), 4) << "empty lines create nothing";
+}
+
+TEST_F(AddTaskLineTest, blankLinesCreateNothing)
+{
+    Page *page = kit.page(QString());
+    open(page);
+    QTest::keyClicks(field, QStringLiteral("x"));
+    field->setText(QStringLiteral("   \t"));
+    QTest::keyClick(field, Qt::Key_Return);
+    settle();
+    EXPECT_TRUE(page->sortedTasks().isEmpty());
+}
+
+TEST_F(AddTaskLineTest, focusTellsTheBookThatATaskIsBeingTyped)
+{
+    Page *other = kit.page(QStringLiteral("Other"));
+    kit.editing.setFocusedPage(other);
+    Page *page = kit.page(QStringLiteral("Mine"));
+    QSignalSpy adding(&kit.editing, &Editing::addingChanged);
+    open(page);
+
+    EXPECT_TRUE(kit.editing.adding());
+    EXPECT_EQ(kit.editing.focusedPage(), page);
+    view->header()->titleField()->setFocus(Qt::MouseFocusReason);
+    settle();
+    EXPECT_FALSE(kit.editing.adding());
+    EXPECT_EQ(kit.editing.focusedPage(), page) << "the focused page stays until another takes it";
+    EXPECT_EQ(adding.count(), 2);
+}
+
+TEST_F(AddTaskLineTest, startingToAddScrollsTheLineIntoViewAfterAMoment)
+{
+    std::initializer_list<const char *> many = { "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m", "n",
+        "o", "p", "q", "r", "s", "t", "u", "v", "w", "x", "y", "z" };
+    Page *page = kit.page(QStringLiteral("Long"), many);
+    view = std::make_unique<PageView>(page, 1, 1, PageActions {}, kit.services(), &kit.editing);
+    ASSERT_TRUE(showActive(*view));
+    QScrollBar *bar = view->scrollArea()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "26 rows do not fit on the page";
+    ASSERT_EQ(bar->value(), 0);
+
+    kit.editing.setAdding(true);
+    settle(100);
+    EXPECT_EQ(bar->value(), 0) << "not at once";
+    settle(400);
+    AddTaskRow *row = view->addRow();
+    const int bottom = row->mapTo(view->scrollArea()->viewport(), QPoint(0, row->height())).y();
+    EXPECT_EQ(bottom, view->scrollArea()->viewport()->height()) << "the add line sits at the bottom of the view";
+}

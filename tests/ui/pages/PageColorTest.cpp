@@ -1,0 +1,86 @@
+// The page colour: the button, the swatch column and what picking does.
+#include "PageTestKit.h"
+#include "core/model/Page.h"
+#include "core/theme/Palette.h"
+#include "ui/pages/ColorDot.h"
+#include "ui/pages/PageColorPicker.h"
+#include "ui/pages/PageView.h"
+#include "ui/pages/SwatchColumn.h"
+#include "ui/pages/TaskListView.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using namespace quillery::ui;
+using namespace quillery::test;
+
+namespace {
+
+QStringList swatchNames(const PageView &view)
+{
+    QStringList names;
+    for (const ColorDot *dot : view.colorPicker()->column()->swatches())
+        names << dot->accessibleName();
+    return names;
+}
+
+} // namespace
+
+TEST(PageColor, swatchesOpenInACascadeAndPickingStoresTheIndex)
+{
+    PageKit kit;
+    Page *page = kit.page(QStringLiteral("Colours"), {}, 8);
+    PageView view(page, 1, 1, PageActions {}, kit.services(), &kit.editing);
+    ASSERT_TRUE(showActive(view));
+    ColorDot *button = view.colorPicker()->button();
+    EXPECT_EQ(button->accessibleName(), QStringLiteral("Page color"));
+    EXPECT_EQ(button->color(), paletteColor(1)) << "index 8 wraps to Amber";
+    EXPECT_EQ(view.accentColor(), paletteColor(1));
+
+    // The 26-point circle sits in the 40-point column, 21 from the edge and
+    // 25 from the top.
+    const QRect dot(button->mapTo(&view, QPoint(0, 0)), button->size());
+    EXPECT_EQ(dot.top(), 25);
+    EXPECT_EQ(dot.right() + 1, 600 - 21 - 7);
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_TRUE(view.colorsShown());
+    EXPECT_EQ(swatchNames(view), QStringList({ "Coral", "Amber", "Mustard", "Sage", "Ocean", "Violet", "Slate" }));
+    // The cascade: early on, the top swatch is further along than the last.
+    settle(60);
+    const QList<ColorDot *> swatches = view.colorPicker()->column()->swatches();
+    EXPECT_GT(swatches.first()->entranceOpacity(), swatches.last()->entranceOpacity());
+    EXPECT_LT(swatches.last()->entranceScale(), 1.0);
+    settle(900);
+    for (const ColorDot *swatch : swatches) {
+        EXPECT_DOUBLE_EQ(swatch->entranceScale(), 1.0);
+        EXPECT_DOUBLE_EQ(swatch->entranceOpacity(), 1.0);
+    }
+
+    QTest::mouseClick(swatches.first(), Qt::LeftButton);
+    EXPECT_EQ(page->colorIndex(), 0) << "Coral stores 0";
+    EXPECT_FALSE(view.colorsShown());
+    settle(900);
+    EXPECT_EQ(view.accentColor(), paletteColor(0));
+    EXPECT_FALSE(view.colorPicker()->column()->isVisible());
+}
+
+TEST(PageColor, aClickElsewhereClosesTheSwatchesAndDoesNothingElse)
+{
+    PageKit kit;
+    Page *page = kit.page(QStringLiteral("Colours"), { "Keep me" }, 3);
+    PageView view(page, 1, 1, PageActions {}, kit.services(), &kit.editing);
+    ASSERT_TRUE(showActive(view));
+    view.setColorsShown(true);
+    settle(50);
+
+    int opened = 0;
+    QObject::connect(&view, &PageView::taskOpenRequested, [&] { ++opened; });
+    // A click on a row's text while the swatches are open only closes them.
+    QWidget *target = view.childAt(200, 180);
+    ASSERT_TRUE(target);
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&view, QPoint(200, 180)));
+    EXPECT_FALSE(view.colorsShown());
+    EXPECT_EQ(opened, 0);
+    EXPECT_EQ(page->colorIndex(), 3);
+}

@@ -1,0 +1,125 @@
+#pragma once
+
+// Doubles and a ready-made set of services for widget tests of pages and
+// task rows: a real store in a temporary folder, real preferences in a
+// temporary settings file, a gmock alarm service and a plain status line.
+
+#include "core/alarms/AlarmService.h"
+#include "core/alarms/AlarmStatus.h"
+#include "core/app/Preferences.h"
+#include "core/app/Services.h"
+#include "core/app/StatusLine.h"
+#include "core/model/Editing.h"
+#include "core/util/CalendarContext.h"
+#include "support/TempStore.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <gmock/gmock.h>
+
+#include <memory>
+
+namespace quillery::test {
+
+class MockAlarmService : public AlarmService
+{
+public:
+    MOCK_METHOD(void, schedule, (TaskItem *), (override));
+    MOCK_METHOD(void, cancel, (TaskItem *), (override));
+    MOCK_METHOD(void, rescheduleAll, (const QList<TaskItem *> &), (override));
+    MOCK_METHOD(void, sendTestAlarm, (int), (override));
+    MOCK_METHOD(void, ensurePermission, (std::function<void(bool)>), (override));
+    MOCK_METHOD(void, refreshStatus, (), (override));
+    MOCK_METHOD(void, openNotificationSettings, (), (override));
+    AlarmStatus &status() override { return m_status; }
+
+    AlarmStatus m_status;
+};
+
+class FakeStatusLine final : public StatusLine
+{
+public:
+    explicit FakeStatusLine(QString text)
+        : m_text(std::move(text))
+    { }
+    QString text() const override { return m_text; }
+    void set(const QString &text)
+    {
+        m_text = text;
+        Q_EMIT changed();
+    }
+
+private:
+    QString m_text;
+};
+
+// Tuesday 5 January 2027, 10:00 in New York.
+inline QDateTime kitNow()
+{
+    return QDateTime(QDate(2027, 1, 5), QTime(15, 0), Qt::UTC);
+}
+
+struct PageKit {
+    TempStore store;
+    QTemporaryDir settingsDir;
+    Preferences preferences { std::make_unique<QSettings>(
+        settingsDir.filePath(QStringLiteral("Quillery.conf")), QSettings::IniFormat) };
+    ::testing::NiceMock<MockAlarmService> alarms;
+    FakeStatusLine sync { QStringLiteral("Sync: off (local only)") };
+    ManualClock clock { kitNow() };
+    Editing editing;
+
+    Services services()
+    {
+        Services services;
+        services.store = store.get();
+        services.preferences = &preferences;
+        services.alarms = &alarms;
+        services.syncStatus = &sync;
+        services.calendar = CalendarContext(clock, "America/New_York", "en_US");
+        return services;
+    }
+
+    // A page of tasks; a leading '>' makes a subtask, a trailing '*' a done
+    // task.
+    Page *page(const QString &title, std::initializer_list<const char *> tasks = {}, int colorIndex = 0)
+    {
+        auto *page = new Page(1, colorIndex);
+        store->insert(page);
+        page->setTitle(title);
+        for (const char *raw : tasks) {
+            QString text = QString::fromUtf8(raw);
+            const int indent = text.startsWith(u'>') ? 1 : 0;
+            const bool done = text.endsWith(u'*');
+            text.remove(u'>').remove(u'*');
+            TaskItem *task = addTask(text, indent, page, *store);
+            task->setDone(done);
+        }
+        return page;
+    }
+};
+
+// Shows a top-level widget and makes it the active window, so that focus
+// behaves as it does for the user.
+inline bool showActive(QWidget &widget, QSize size = QSize(600, 834))
+{
+    widget.resize(size);
+    widget.show();
+    widget.activateWindow();
+    QApplication::setActiveWindow(&widget);
+    return QTest::qWaitForWindowActive(&widget);
+}
+
+// Lets queued work (deferred refreshes, queued actions) run.
+inline void settle(int msecs = 0)
+{
+    QCoreApplication::processEvents();
+    if (msecs > 0)
+        QTest::qWait(msecs);
+    QCoreApplication::processEvents();
+}
+
+} // namespace quillery::test
