@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/Preferences.h"
+#include "core/app/Services.h"
 #include "core/model/Store.h"
 #include "ui/app/MainWindow.h"
 
@@ -9,6 +10,12 @@
 #include <memory>
 
 namespace quillery {
+
+class MirrorEngine;
+class PgAccountProbe;
+class PgMirrorRemote;
+class SyncMonitor;
+class SystemJournal;
 
 // The program: runs the start-up sequence (preferences, the book's store,
 // the notification delegate, the sync monitor, the window) and keeps what it
@@ -32,10 +39,16 @@ public:
     // Whether cloud mirroring can be offered: the libpq connection service
     // "quillery" is defined.
     static bool hasCloudKitEntitlement();
+    // The connection service the book is mirrored through.
+    static QString mirrorService();
 
     Store &store() const { return *m_store; }
     Preferences &preferences() const { return *m_preferences; }
     bool syncing() const { return m_syncing; }
+    SyncMonitor &syncMonitor() const { return *m_syncMonitor; }
+    // The mirror, when the book is mirrored.
+    MirrorEngine *mirror() const { return m_mirror.get(); }
+    const Services &services() const { return m_services; }
     ui::MainWindow &window() const { return *m_window; }
 
     // Writes every unsaved change of the book and the preferences now.
@@ -46,6 +59,12 @@ private:
     std::unique_ptr<Preferences> m_preferences;
     std::unique_ptr<Store> m_store;
     bool m_syncing = false;
+    std::unique_ptr<PgMirrorRemote> m_mirrorRemote;
+    std::unique_ptr<MirrorEngine> m_mirror;
+    std::unique_ptr<PgAccountProbe> m_accountProbe;
+    std::unique_ptr<SystemJournal> m_journal;
+    std::unique_ptr<SyncMonitor> m_syncMonitor;
+    Services m_services;
     std::unique_ptr<ui::MainWindow> m_window;
 };
 
