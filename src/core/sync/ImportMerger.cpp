@@ -5,10 +5,14 @@
 #include "core/model/Store.h"
 #include "core/util/Uuid.h"
 
+#include <SQLiteCpp/Database.h>
+
 #include <QElapsedTimer>
 #include <QLoggingCategory>
+#include <QtConcurrent>
 
 #include <algorithm>
+#include <ctime>
 
 namespace quillery {
 
@@ -31,6 +35,13 @@ QDateTime fromMSecs(qint64 ms)
     return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
 }
 
+qint64 threadCpuNs()
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
 } // namespace
 
 ImportMerger::ImportMerger(Store &store, MirrorLedger &ledger, QObject *parent)
@@ -41,6 +52,53 @@ ImportMerger::ImportMerger(Store &store, MirrorLedger &ledger, QObject *parent)
     m_tick.setSingleShot(true);
     m_tick.setInterval(0);
     connect(&m_tick, &QTimer::timeout, this, &ImportMerger::slice);
+    connect(&m_checkpoint, &QFutureWatcher<void>::finished, this, [this] {
+        if (m_busy && !m_tick.isActive())
+            m_tick.start();
+    });
+}
+
+ImportMerger::~ImportMerger()
+{
+    holdCheckpoints(false);
+    m_checkpoint.waitForFinished();
+}
+
+void ImportMerger::holdCheckpoints(bool hold)
+{
+    // Copying the log into the book (with its sync to disk) would otherwise
+    // fall into one slice's save every few slices.
+    try {
+        SQLite::Database &db = m_store.database();
+        if (hold && !m_autoCheckpoint) {
+            m_autoCheckpoint = db.execAndGet("PRAGMA wal_autocheckpoint").getInt();
+            db.exec("PRAGMA wal_autocheckpoint = 0");
+        } else if (!hold && m_autoCheckpoint) {
+            db.exec("PRAGMA wal_autocheckpoint = " + std::to_string(*m_autoCheckpoint));
+            m_autoCheckpoint.reset();
+        }
+    } catch (const SQLite::Exception &e) {
+        qCWarning(lcMerge) << "cannot change checkpointing:" << e.what();
+    }
+}
+
+void ImportMerger::checkpointInBackground()
+{
+    m_slicesSinceCheckpoint = 0;
+    if (m_checkpoint.isRunning())
+        return;
+    // A connection of its own: the store's is for the main thread only. The
+    // merge waits for it, so the whole log is copied and the next save starts
+    // the log afresh instead of letting it grow.
+    m_checkpoint.setFuture(QtConcurrent::run([path = m_store.path()] {
+        try {
+            SQLite::Database db(QFile::encodeName(path).toStdString(), SQLite::OPEN_READWRITE);
+            db.setBusyTimeout(1000);
+            db.exec("PRAGMA wal_checkpoint(PASSIVE)");
+        } catch (const SQLite::Exception &) {
+            // The store's own checkpoints catch up later.
+        }
+    }));
 }
 
 void ImportMerger::merge(QList<MirrorRecord> records)
@@ -56,11 +114,17 @@ void ImportMerger::merge(QList<MirrorRecord> records)
     m_next = 0;
     m_busy = true;
     m_longestSliceNs = 0;
+    if (m_queue.size() > 1'000)
+        holdCheckpoints(true);
     m_tick.start();
 }
 
 void ImportMerger::finish(bool ok, const QString &error)
 {
+    if (m_autoCheckpoint) {
+        holdCheckpoints(false);
+        checkpointInBackground();
+    }
     m_busy = false;
     m_queue.clear();
     m_deletedInBatch.clear();
@@ -71,6 +135,7 @@ void ImportMerger::slice()
 {
     QElapsedTimer timer;
     timer.start();
+    const qint64 cpuStart = threadCpuNs();
     QString why;
     // Start from a saved book, so the tombstones looked up below are all in
     // the file and nothing of the user's is mixed into this slice's save.
@@ -79,19 +144,31 @@ void ImportMerger::slice()
         return;
     }
     const qint64 budget = qint64(m_sliceBudgetMs) * 1'000'000;
+    const qsizetype first = m_next;
     while (m_next < m_queue.size()) {
         apply(m_queue.at(m_next++));
-        if (timer.nsecsElapsed() >= budget)
+        // Leave room for saving what this slice merged.
+        if (timer.nsecsElapsed() + qint64(double(m_next - first) * m_saveNsPerRecord) >= budget)
             break;
     }
+    const qint64 applied = timer.nsecsElapsed();
     const bool saved = m_store.save(&why);
-    m_longestSliceNs = std::max(m_longestSliceNs, timer.nsecsElapsed());
-    if (!saved)
+    const qint64 spent = timer.nsecsElapsed();
+    m_longestSliceNs = std::max(m_longestSliceNs, spent);
+    Q_EMIT sliceDone(spent, threadCpuNs() - cpuStart);
+    if (m_next > first)
+        m_saveNsPerRecord = 0.7 * m_saveNsPerRecord + 0.3 * double(spent - applied) / double(m_next - first);
+    if (!saved) {
         finish(false, why);
-    else if (m_next < m_queue.size())
-        m_tick.start();
-    else
+        return;
+    }
+    if (m_next >= m_queue.size()) {
         finish(true, QString());
+    } else if (m_autoCheckpoint && ++m_slicesSinceCheckpoint >= 16) {
+        checkpointInBackground(); // the next slice follows when it is done
+    } else {
+        m_tick.start();
+    }
 }
 
 Record *ImportMerger::live(Record::Kind kind, const QUuid &id) const

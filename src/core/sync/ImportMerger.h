@@ -2,6 +2,7 @@
 
 #include "MirrorRecord.h"
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <QSet>
 #include <QTimer>
@@ -24,14 +25,19 @@ class TaskItem;
 // deleted follows the delete rules: it goes too, and that deletion is sent.
 //
 // The work is cut into slices that each end with a save, so the main thread
-// is never held for long and what was merged is on disk.
+// is never held for long and what was merged is on disk. A slice takes as many
+// records as fit its budget together with their share of the save. While a
+// large merge runs, the write-ahead log is copied into the book on a thread
+// of its own every few slices (the main thread stays free meanwhile) instead
+// of inside one of those saves.
 class ImportMerger final : public QObject
 {
     Q_OBJECT
 public:
     ImportMerger(Store &store, MirrorLedger &ledger, QObject *parent = nullptr);
+    ~ImportMerger() override;
 
-    // Main-thread time to spend merging before a slice saves and yields.
+    // Main-thread time a slice may take, its save included.
     void setSliceBudget(int msecs) { m_sliceBudgetMs = msecs; }
 
     // Starts merging the server's newest version of each of `records`;
@@ -45,12 +51,17 @@ public:
 
 Q_SIGNALS:
     void finished(bool ok, const QString &error);
+    // After each slice: how long it took, and how much of that the main
+    // thread spent working rather than waiting for the disk or the processor.
+    void sliceDone(qint64 wallNs, qint64 cpuNs);
 
 private:
     enum class Parent { None, Live, Gone, Unknown };
 
     void slice();
     void finish(bool ok, const QString &error);
+    void holdCheckpoints(bool hold);
+    void checkpointInBackground();
     void apply(const MirrorRecord &remote);
     void applyDeletion(Record *local, const MirrorRecord &remote);
     void applyLive(Record *local, const MirrorRecord &remote);
@@ -66,8 +77,12 @@ private:
     qsizetype m_next = 0;
     QSet<QUuid> m_deletedInBatch;
     bool m_busy = false;
-    int m_sliceBudgetMs = 6;
+    int m_sliceBudgetMs = 10;
     qint64 m_longestSliceNs = 0;
+    double m_saveNsPerRecord = 20'000; // learnt from each slice's save
+    std::optional<int> m_autoCheckpoint; // the book's setting while a merge holds it
+    int m_slicesSinceCheckpoint = 0;
+    QFutureWatcher<void> m_checkpoint;
     QTimer m_tick;
 };
 

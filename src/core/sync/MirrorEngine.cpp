@@ -25,7 +25,7 @@ MirrorEngine::MirrorEngine(Store &store, MirrorRemote &remote, Timing timing, co
         m_wantExport = true;
         next();
     });
-    connect(&m_pollTimer, &QTimer::timeout, this, &MirrorEngine::requestImport);
+    connect(&m_pollTimer, &QTimer::timeout, this, &MirrorEngine::poll);
     connect(&m_retryTimer, &QTimer::timeout, this, [this] {
         m_wantImport = m_wantExport = true;
         next();
@@ -54,6 +54,15 @@ void MirrorEngine::start()
 
 void MirrorEngine::requestImport()
 {
+    m_wantImport = true;
+    m_quietImport = false;
+    next();
+}
+
+void MirrorEngine::poll()
+{
+    if (!m_wantImport)
+        m_quietImport = true;
     m_wantImport = true;
     next();
 }
@@ -84,22 +93,45 @@ void MirrorEngine::next()
         runExport();
 }
 
-void MirrorEngine::begin(Run run)
+int MirrorEngine::eventType(Run run)
+{
+    switch (run) {
+    case Run::Setup:
+        return SyncEvent::Setup;
+    case Run::Import:
+        return SyncEvent::Import;
+    case Run::None:
+    case Run::Export:
+        break;
+    }
+    return SyncEvent::Export;
+}
+
+void MirrorEngine::begin(Run run, bool announceNow)
 {
     m_running = run;
     m_runStart = m_clock.now();
+    m_unannounced = true;
+    if (announceNow)
+        announce();
+}
+
+void MirrorEngine::announce()
+{
+    if (!m_unannounced)
+        return;
+    m_unannounced = false;
     SyncEvent event;
-    event.type = run == Run::Setup ? SyncEvent::Setup : run == Run::Import ? SyncEvent::Import : SyncEvent::Export;
+    event.type = eventType(m_running);
     event.start = m_runStart;
     Q_EMIT eventChanged(event);
 }
 
 void MirrorEngine::end(std::optional<SyncError> error)
 {
+    announce();
     SyncEvent event;
-    event.type = m_running == Run::Setup ? SyncEvent::Setup
-        : m_running == Run::Import       ? SyncEvent::Import
-                                         : SyncEvent::Export;
+    event.type = eventType(m_running);
     event.start = m_runStart;
     event.end = m_clock.now();
     event.succeeded = !error;
@@ -156,8 +188,9 @@ void MirrorEngine::onSetupDone(const SetupReply &reply)
 
 void MirrorEngine::runImport()
 {
-    m_wantImport = false;
-    begin(Run::Import);
+    const bool quiet = m_quietImport;
+    m_wantImport = m_quietImport = false;
+    begin(Run::Import, !quiet);
     m_remote.importChanges(m_ledger.cursor());
 }
 
@@ -169,6 +202,15 @@ void MirrorEngine::onImportDone(const ImportReply &reply)
         end(reply.error);
         return;
     }
+    if (m_unannounced && reply.records.isEmpty()) {
+        // A poll that found nothing: no event.
+        m_running = Run::None;
+        m_unannounced = false;
+        m_failures = 0;
+        next();
+        return;
+    }
+    announce();
     m_importCursor = reply.cursor;
     m_merger.merge(reply.records);
 }

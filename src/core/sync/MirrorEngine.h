@@ -17,8 +17,10 @@ class Store;
 // server's changes (on start, when another device pushes, and periodically as
 // a fallback), and exports local changes soon after they are saved. One run
 // at a time; each is reported as an event (setup, import, export) with its
-// start, end, success and error. A failed run is tried again after a pause
-// that doubles up to a limit; nothing pending is ever dropped.
+// start, end, success and error. A periodic import that finds nothing and
+// fails at nothing is not reported, so an idle book does not fill the logs.
+// A failed run is tried again after a pause that doubles up to a limit;
+// nothing pending is ever dropped.
 class MirrorEngine final : public SyncEventFeed
 {
     Q_OBJECT
@@ -50,8 +52,11 @@ public:
 private:
     enum class Run { None, Setup, Import, Export };
 
+    static int eventType(Run run);
+    void poll();
     void next();
-    void begin(Run run);
+    void begin(Run run, bool announce = true);
+    void announce();
     void end(std::optional<SyncError> error = std::nullopt);
     void failLocal(const QString &why) { end(MirrorErrors::make(MirrorErrors::LocalStore, why)); }
 
@@ -78,6 +83,8 @@ private:
     bool m_ledgerOpen = false;
     bool m_setupDone = false;
     bool m_wantImport = false;
+    bool m_quietImport = false; // the wanted import was asked for only by the poll
+    bool m_unannounced = false; // the run under way has not been reported yet
     bool m_wantExport = false;
     Run m_running = Run::None;
     QDateTime m_runStart;

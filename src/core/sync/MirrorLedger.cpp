@@ -37,6 +37,9 @@ bool MirrorLedger::open(QString *error)
     SQLite::Database &db = m_store.database();
     try {
         db.exec("CREATE TABLE IF NOT EXISTS mirror_state (key TEXT PRIMARY KEY, value TEXT)");
+        // Merged records have random ids, so saving them touches index pages
+        // all over the file: keep more of it in memory than the default 2 MB.
+        db.exec("PRAGMA cache_size = -32768");
         // Finding the deletions still to send must not read every tombstone.
         db.exec("CREATE INDEX IF NOT EXISTS tombstone_pending ON tombstone(id) WHERE pending = 1");
         SQLite::Statement read(db, "SELECT key, value FROM mirror_state");
@@ -330,8 +333,14 @@ std::optional<MirrorLedger::Tombstone> MirrorLedger::tombstone(const QUuid &id) 
     try {
         m_findTombstone->reset();
         m_findTombstone->bind(1, text(uuidString(id)));
-        if (m_findTombstone->executeStep())
-            return Tombstone { m_findTombstone->getColumn(0).getInt64(), m_findTombstone->getColumn(1).getInt() != 0 };
+        if (m_findTombstone->executeStep()) {
+            const Tombstone found { m_findTombstone->getColumn(0).getInt64(),
+                m_findTombstone->getColumn(1).getInt() != 0 };
+            // Not left open: a statement under way keeps a read transaction,
+            // and with it the write-ahead log from being started afresh.
+            m_findTombstone->reset();
+            return found;
+        }
     } catch (const SQLite::Exception &) { }
     return std::nullopt;
 }
