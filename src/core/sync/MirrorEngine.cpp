@@ -27,7 +27,10 @@ MirrorEngine::MirrorEngine(Store &store, MirrorRemote &remote, Timing timing, co
     });
     connect(&m_pollTimer, &QTimer::timeout, this, &MirrorEngine::poll);
     connect(&m_retryTimer, &QTimer::timeout, this, [this] {
+        // Reported even when it finds nothing: its success is what clears
+        // the failure from the status line.
         m_wantImport = m_wantExport = true;
+        m_quietImport = false;
         next();
     });
     connect(&m_store, &Store::saved, this, &MirrorEngine::onSaved);

@@ -25,7 +25,12 @@ public:
     void importChanges(qint64 cursor) override
     {
         ++imports;
-        QTimer::singleShot(0, this, [this, cursor] { Q_EMIT importDone({ std::nullopt, {}, cursor }); });
+        std::optional<SyncError> error;
+        if (failImports > 0) {
+            --failImports;
+            error = MirrorErrors::make(MirrorErrors::Unreachable, QStringLiteral("server gone"));
+        }
+        QTimer::singleShot(0, this, [this, cursor, error] { Q_EMIT importDone({ error, {}, cursor }); });
     }
     void exportChanges(const ExportRequest &request) override
     {
@@ -40,6 +45,7 @@ public:
 
     QUuid mirror = QUuid::createUuid();
     bool accept = true;
+    int failImports = 0;
     int imports = 0;
     int exports = 0;
 };
@@ -74,6 +80,25 @@ TEST(MirrorEngine, periodicImportsThatFindNothingAreNotReported)
     engine.requestImport(); // as a push from another device
     ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() == 6; }, 5'000));
     EXPECT_EQ(kinds(events).mid(4), (QStringList { QStringLiteral("import"), QStringLiteral("import ok") }));
+}
+
+TEST(MirrorEngine, theRetryAfterAFailureIsReportedEvenWhenItFindsNothing)
+{
+    TempStore store;
+    ScriptedRemote remote;
+    remote.failImports = 1;
+    MirrorEngine::Timing timing;
+    timing.pollIntervalMs = 5; // polls pile up while the retry waits
+    timing.retryMinMs = 50;
+    MirrorEngine engine(*store, remote, timing);
+    QList<SyncEvent> events;
+    QObject::connect(&engine, &MirrorEngine::eventChanged, [&](const SyncEvent &e) { events.append(e); });
+    engine.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() >= 6; }, 5'000));
+    EXPECT_EQ(kinds(events).mid(2, 4),
+        (QStringList { QStringLiteral("import"), QStringLiteral("import failed"), QStringLiteral("import"),
+            QStringLiteral("import ok") }))
+        << "the success that clears the failure from the status line is reported";
 }
 
 TEST(MirrorEngine, aServerThatKeepsTurningAChangeDownEndsTheExportWithAnError)
