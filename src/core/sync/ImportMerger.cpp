@@ -114,7 +114,7 @@ void ImportMerger::merge(QList<MirrorRecord> records)
     m_next = 0;
     m_busy = true;
     m_longestSliceNs = 0;
-    if (m_queue.size() > 1'000)
+    if (!m_queue.isEmpty())
         holdCheckpoints(true);
     m_tick.start();
 }

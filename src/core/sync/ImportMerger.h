@@ -27,9 +27,9 @@ class TaskItem;
 // The work is cut into slices that each end with a save, so the main thread
 // is never held for long and what was merged is on disk. A slice takes as many
 // records as fit its budget together with their share of the save. While a
-// large merge runs, the write-ahead log is copied into the book on a thread
-// of its own every few slices (the main thread stays free meanwhile) instead
-// of inside one of those saves.
+// merge runs, the write-ahead log is copied into the book on a thread of its
+// own (every few slices, with the main thread free meanwhile, and once at
+// the end) instead of inside one of those saves.
 class ImportMerger final : public QObject
 {
     Q_OBJECT
@@ -77,7 +77,7 @@ private:
     qsizetype m_next = 0;
     QSet<QUuid> m_deletedInBatch;
     bool m_busy = false;
-    int m_sliceBudgetMs = 10;
+    int m_sliceBudgetMs = 8;
     qint64 m_longestSliceNs = 0;
     double m_saveNsPerRecord = 20'000; // learnt from each slice's save
     std::optional<int> m_autoCheckpoint; // the book's setting while a merge holds it

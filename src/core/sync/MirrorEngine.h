@@ -30,7 +30,7 @@ public:
         int pollIntervalMs = 60'000; // import even without a push
         int retryMinMs = 2'000;
         int retryMaxMs = 120'000;
-        int chunkRecords = 2'000; // records per export transaction
+        int chunkRecords = 500; // records per export transaction (and per acknowledgement on the main thread)
         qint64 chunkBytes = 16 << 20; // attachment content per export transaction
     };
 
