@@ -15,6 +15,13 @@ void MirrorAccess::markSynced(Record *record, qint64 modified)
         store->markDirty(record);
 }
 
+void MirrorAccess::markUnsent(Record *record)
+{
+    record->m_pending = true;
+    if (Store *store = record->m_store)
+        store->markDirty(record);
+}
+
 void MirrorAccess::setPending(Record *record, bool pending)
 {
     record->m_pending = pending;

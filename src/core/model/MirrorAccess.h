@@ -27,6 +27,9 @@ public:
     // The record now holds the server's version stamped `modified`: nothing
     // is left to send, and the row is rewritten so on the next save.
     static void markSynced(Record *record, qint64 modified);
+    // The record's version is to be sent again: pending, and written so on
+    // the next save (its time stamp stays).
+    static void markUnsent(Record *record);
     // Sets only the in-memory flag; the caller keeps the file in step.
     static void setPending(Record *record, bool pending);
     // Raises the record's stamp to at least `modified`, so that removing it

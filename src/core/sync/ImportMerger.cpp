@@ -190,8 +190,15 @@ void ImportMerger::apply(const MirrorRecord &remote)
     if (Record *local = live(remote.kind, remote.id)) {
         // A local change not yet sent that is later than this version wins;
         // it goes to the server with the next export.
-        if (MirrorAccess::isPending(local) && isLater({ MirrorAccess::modified(local), m_ledger.device() }, theirs))
+        const qint64 ours = MirrorAccess::modified(local);
+        if (MirrorAccess::isPending(local) && isLater({ ours, m_ledger.device() }, theirs))
             return;
+        // The server once held a later version than this one (it was put back
+        // from a backup, say): that version goes to it again.
+        if (!MirrorAccess::isPending(local) && ours > remote.modified) {
+            m_ledger.resend(local);
+            return;
+        }
         if (remote.deleted)
             applyDeletion(local, remote);
         else

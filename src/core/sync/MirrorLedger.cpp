@@ -179,6 +179,12 @@ bool MirrorLedger::hasPending()
     }
 }
 
+void MirrorLedger::resend(Record *record)
+{
+    MirrorAccess::markUnsent(record);
+    track(record);
+}
+
 MirrorRecord MirrorLedger::snapshot(const Record *record) const
 {
     MirrorRecord r;

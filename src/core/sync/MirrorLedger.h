@@ -62,6 +62,9 @@ public:
     // changed again since it was collected.
     bool acknowledge(const QList<MirrorKey> &held, QString *error = nullptr);
 
+    // Sends the record's current version again, though it was settled.
+    void resend(Record *record);
+
     // This device's current version of a live record.
     MirrorRecord snapshot(const Record *record) const;
 

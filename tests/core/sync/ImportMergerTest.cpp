@@ -176,6 +176,22 @@ TEST_F(Merging, theLaterOfALocalChangeAndTheServersVersionWins)
     EXPECT_EQ(task->text(), oursHigher ? QStringLiteral("tie here") : QStringLiteral("tie there"));
 }
 
+TEST_F(Merging, aServerThatLostALaterVersionGetsItAgain)
+{
+    const QUuid pageId = QUuid::createUuid();
+    merge({ remotePage(pageId, base + 50, QStringLiteral("as the server had it last week")) });
+    ASSERT_FALSE(ledger->hasPending());
+
+    // The server was put back from an older backup.
+    merge({ remotePage(pageId, base + 10, QStringLiteral("as the backup had it")) });
+    EXPECT_EQ(store->page(pageId)->title(), QStringLiteral("as the server had it last week"));
+    reopen();
+    QString error;
+    const QList<MirrorRecord> again = ledger->collect(100, 1 << 20, &error);
+    ASSERT_EQ(again.size(), 1) << "the later version goes back to the server, even after a restart";
+    EXPECT_EQ(again.first().modified, base + 50);
+}
+
 TEST_F(Merging, aDeletionTakesItsCascadeAndSendsOnlyWhatTheOtherDeviceCouldNotKnow)
 {
     auto *page = new Page(1, 0);
@@ -186,7 +202,7 @@ TEST_F(Merging, aDeletionTakesItsCascadeAndSendsOnlyWhatTheOtherDeviceCouldNotKn
     const QUuid pageId = page->id(), knownId = known->id(), addedId = added->id();
     QSignalSpy removed(store.get(), &Store::recordRemoved);
 
-    const qint64 when = base + 100;
+    const qint64 when = QDateTime::currentMSecsSinceEpoch() + 100;
     merge({ deletion(Record::Kind::Page, pageId, when), deletion(Record::Kind::Task, knownId, when) });
     EXPECT_EQ(removed.count(), 3);
     EXPECT_TRUE(store->pages().isEmpty());
@@ -207,8 +223,9 @@ TEST_F(Merging, aTaskMovedOffAPageBeforeItWasDeletedElsewhereStaysAlive)
     settleAll();
 
     // The other device moved the task, then deleted the page it came from.
-    merge({ deletion(Record::Kind::Page, from->id(), base + 2),
-        remoteTask(task->id(), base + 1, QStringLiteral("moved"), to->id()) });
+    const qint64 later = QDateTime::currentMSecsSinceEpoch() + 100;
+    merge({ deletion(Record::Kind::Page, from->id(), later + 1),
+        remoteTask(task->id(), later, QStringLiteral("moved"), to->id()) });
     ASSERT_EQ(store->tasks().size(), 1);
     EXPECT_EQ(store->tasks().first()->page(), to);
     EXPECT_FALSE(ledger->hasPending());

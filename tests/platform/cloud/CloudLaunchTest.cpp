@@ -79,7 +79,7 @@ TEST_F(CloudLaunch, aDefinedServiceOpensTheBookMirroredAndTheMonitorFollowsTheMi
 
 TEST_F(CloudLaunch, anUnreachableServerStillMirrorsAndSaysWhy)
 {
-    writeServices("[quillery]\nhost=127.0.0.1\nport=1\ndbname=book\nuser=alice\n");
+    writeServices("[quillery]\nhost=127.0.0.1\nport=1\ndbname=book\nuser=alice\npassword=hunter2\n");
     QuilleryApp app({ dir.filePath(QStringLiteral("book.sqlite")) });
     StoreOpenError error;
     ASSERT_TRUE(app.start(&error));
@@ -91,6 +91,7 @@ TEST_F(CloudLaunch, anUnreachableServerStillMirrorsAndSaysWhy)
     EXPECT_TRUE(app.syncMonitor().statusText().startsWith(QStringLiteral("iCloud: app.quillery.mirror 1: ")))
         << app.syncMonitor().statusText().toStdString();
     EXPECT_TRUE(syncLog().contains(QStringLiteral("start: iCloud sync ON")));
+    EXPECT_FALSE(syncLog().join(u'\n').contains(QStringLiteral("hunter2"))) << "no password in the log";
 }
 
 TEST_F(CloudLaunch, aServiceLibpqCannotUseLeavesTheBookLocalWithoutAWord)
