@@ -6,9 +6,15 @@
 #include "core/app/AppPaths.h"
 #include "core/places/MergedPlaceService.h"
 #include "core/places/PlaceEndpoints.h"
+#include "core/sync/MirrorEngine.h"
+#include "core/sync/SyncMonitor.h"
 #include "core/theme/Appearance.h"
 #include "platform/appearance/PortalColorScheme.h"
+#include "platform/cloud/PgAccountProbe.h"
+#include "platform/cloud/PgConnection.h"
+#include "platform/cloud/PgMirrorRemote.h"
 #include "platform/cloud/PgService.h"
+#include "platform/cloud/SystemJournal.h"
 #include "platform/notifications/DesktopNotificationCenter.h"
 #include "platform/places/HttpTileSource.h"
 #include "platform/places/OfflinePlaceService.h"
@@ -16,6 +22,7 @@
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -30,13 +37,23 @@ QuilleryApp::~QuilleryApp()
 {
     if (m_store)
         saveAll();
-    // The window's views hold records: they go before the store.
+    // The window's views hold records: they go before the store. The mirror
+    // lets go of the store and its thread before the store closes; what it
+    // had not sent yet stays pending in the book.
     m_window.reset();
+    m_syncMonitor.reset();
+    m_mirror.reset();
+    m_mirrorRemote.reset();
+}
+
+QString QuilleryApp::mirrorService()
+{
+    return QStringLiteral("quillery");
 }
 
 bool QuilleryApp::hasCloudKitEntitlement()
 {
-    return PgService::isDefined(QStringLiteral("quillery"));
+    return PgService::isDefined(mirrorService());
 }
 
 bool QuilleryApp::start(StoreOpenError *error)
@@ -46,11 +63,24 @@ bool QuilleryApp::start(StoreOpenError *error)
 
     // 2-5. The book. Mirroring is offered when the connection service exists;
     // the local store is opened in either case and the mirror works beside it.
+    const bool entitled = hasCloudKitEntitlement();
     const QString path = m_options.storePath.isEmpty() ? AppPaths::storeFile() : m_options.storePath;
     m_store = Store::open(path, error);
     if (!m_store)
         return false;
-    m_syncing = false;
+    // A service libpq cannot use at all leaves the book local, without a word;
+    // a server that cannot be reached right now does not: changes wait for it.
+    m_syncing = entitled && PgConnection::isUsable(mirrorService());
+    if (m_syncing) {
+        m_mirrorRemote = std::make_unique<PgMirrorRemote>(mirrorService());
+        m_mirror = std::make_unique<MirrorEngine>(*m_store, *m_mirrorRemote);
+        m_accountProbe = std::make_unique<PgAccountProbe>(mirrorService());
+    }
+    m_journal = std::make_unique<SystemJournal>();
+    m_syncMonitor = std::make_unique<SyncMonitor>(*m_journal, m_accountProbe.get(), m_mirror.get());
+    m_services.store = m_store.get();
+    m_services.preferences = m_preferences.get();
+    m_services.syncStatus = m_syncMonitor.get();
 
     // 6. The notification centre, with its delegate installed before any
     // window exists, and the alarm scheduler over it. Without a session bus
@@ -81,7 +111,16 @@ bool QuilleryApp::start(StoreOpenError *error)
     tiles.cacheDirectory = HttpTileSource::defaultCacheDirectory();
     m_mapTiles = std::make_unique<HttpTileSource>(tiles);
 
-    // 7. The sync monitor starts without being waited for.
+    m_services.alarms = m_alarms.get();
+    m_services.places = places();
+
+    // 7. The sync monitor starts without being waited for, and the mirror
+    // after it, so the monitor sees the mirror's first event.
+    QTimer::singleShot(0, this, [this] {
+        m_syncMonitor->start(m_syncing);
+        if (m_mirror)
+            m_mirror->start();
+    });
 
     // Light or dark as the desktop prefers, followed live.
     Appearance::shared().setSource(new PortalColorScheme(QDBusConnection::sessionBus(), this));

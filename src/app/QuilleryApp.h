@@ -2,6 +2,7 @@
 
 #include "core/alarms/AlarmService.h"
 #include "core/app/Preferences.h"
+#include "core/app/Services.h"
 #include "core/model/Store.h"
 #include "core/places/PlaceBackends.h"
 #include "ui/app/MainWindow.h"
@@ -15,6 +16,11 @@ namespace quillery {
 class AlarmScheduler;
 class AlarmStatus;
 class DesktopNotificationCenter;
+class MirrorEngine;
+class PgAccountProbe;
+class PgMirrorRemote;
+class SyncMonitor;
+class SystemJournal;
 
 // The program: runs the start-up sequence (preferences, the book's store,
 // the notification delegate, the sync monitor, the window) and keeps what it
@@ -39,12 +45,18 @@ public:
     // Whether cloud mirroring can be offered: the libpq connection service
     // "quillery" is defined.
     static bool hasCloudKitEntitlement();
+    // The connection service the book is mirrored through.
+    static QString mirrorService();
 
     Store &store() const { return *m_store; }
     Preferences &preferences() const { return *m_preferences; }
     bool syncing() const { return m_syncing; }
     // The alarm subsystem (scheduling, permission, status), ready from start().
     AlarmService &alarms() const;
+    SyncMonitor &syncMonitor() const { return *m_syncMonitor; }
+    // The mirror, when the book is mirrored.
+    MirrorEngine *mirror() const { return m_mirror.get(); }
+    const Services &services() const { return m_services; }
     ui::MainWindow &window() const { return *m_window; }
     // Place search and map tiles for the picker and the map preview.
     PlaceBackends places() const;
@@ -65,6 +77,12 @@ private:
     std::unique_ptr<PlaceService> m_onlinePlaces;
     std::unique_ptr<PlaceService> m_places;
     std::unique_ptr<MapTileSource> m_mapTiles;
+    std::unique_ptr<PgMirrorRemote> m_mirrorRemote;
+    std::unique_ptr<MirrorEngine> m_mirror;
+    std::unique_ptr<PgAccountProbe> m_accountProbe;
+    std::unique_ptr<SystemJournal> m_journal;
+    std::unique_ptr<SyncMonitor> m_syncMonitor;
+    Services m_services;
     std::unique_ptr<ui::MainWindow> m_window;
 };
 

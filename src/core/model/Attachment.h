@@ -60,6 +60,7 @@ private:
     friend class Store;
     friend class StoreLoader;
     friend class StoreWriter;
+    friend class MirrorAccess;
 
     QString m_name;
     QString m_typeIdentifier;

@@ -86,6 +86,7 @@ private:
     friend class Store;
     friend class StoreLoader;
     friend class StoreWriter;
+    friend class MirrorAccess;
 
     Store *m_store = nullptr;
     bool m_deleted = false;

@@ -169,7 +169,7 @@ void Store::insert(Record *record)
         qCWarning(lcStore) << "inserted record had an id already in use; given a new one";
         record->m_id = QUuid::createUuid();
     }
-    record->m_modified = QDateTime::currentMSecsSinceEpoch();
+    record->m_modified = changeStamp(record);
     record->m_pending = true;
     adopt(record);
     markDirty(record);
@@ -204,7 +204,6 @@ void Store::remove(Record *record)
         return;
     QList<Record *> cascade;
     collectCascade(record, cascade);
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
     bool pagesTouched = false;
     bool tasksTouched = false;
     for (Record *gone : std::as_const(cascade)) {
@@ -229,7 +228,7 @@ void Store::remove(Record *record)
         }
         if (m_byId.value(gone->id()) == gone)
             m_byId.remove(gone->id());
-        m_unsavedRemovals.append({ gone->kind(), gone->m_rowId, gone->id(), now });
+        m_unsavedRemovals.append({ gone->kind(), gone->m_rowId, gone->id(), changeStamp(gone) });
         m_removed.append(gone);
     }
     for (Record *gone : std::as_const(cascade))
@@ -281,11 +280,16 @@ void Store::processPendingChanges()
     }
 }
 
+qint64 Store::changeStamp(const Record *record)
+{
+    return std::max(QDateTime::currentMSecsSinceEpoch(), record->m_modified + 1);
+}
+
 void Store::recordDidChange(Record *record, Field field)
 {
     if (record->m_deleted)
         return;
-    record->m_modified = QDateTime::currentMSecsSinceEpoch();
+    record->m_modified = changeStamp(record);
     record->m_pending = true;
     markDirty(record);
     if (field == Field::Id) {

@@ -28,6 +28,7 @@ struct StoreRemoval {
     qint64 rowId; // 0 when the record was never written
     QUuid id;
     qint64 when; // ms since the epoch
+    bool pending = true; // the mirror still has to send the deletion
 };
 
 // The one store of the book: it owns every record, keeps them in an SQLite
@@ -104,9 +105,14 @@ private:
     friend class Record;
     friend class Attachment;
     friend class StoreLoader;
+    friend class MirrorAccess;
 
     Store(const QString &path, std::unique_ptr<SQLite::Database> db);
 
+    // The time stamp of a change to `record`: now, but always later than the
+    // record's previous stamp, so that an edit made after a version from
+    // another device was seen orders after it even when this clock is behind.
+    static qint64 changeStamp(const Record *record);
     void recordDidChange(Record *record, Field field);
     void markDirty(Record *record);
     void adopt(Record *record);

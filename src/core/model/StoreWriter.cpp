@@ -89,7 +89,8 @@ StoreWriter::StoreWriter(SQLite::Database &db)
         "data_size = ?5, task_id = ?6, modified = ?7, pending = ?8 WHERE rowid = ?9");
     m_putData = prepare(db, "INSERT OR REPLACE INTO attachment_data (attachment, bytes) VALUES (?1, ?2)");
     m_dropData = prepare(db, "DELETE FROM attachment_data WHERE attachment = ?1");
-    m_tombstone = prepare(db, "INSERT OR REPLACE INTO tombstone (id, entity, deleted, pending) VALUES (?1, ?2, ?3, 1)");
+    m_tombstone
+        = prepare(db, "INSERT OR REPLACE INTO tombstone (id, entity, deleted, pending) VALUES (?1, ?2, ?3, ?4)");
 }
 
 StoreWriter::~StoreWriter() = default;
@@ -233,6 +234,7 @@ void StoreWriter::remove(const StoreRemoval &removal)
         m_tombstone->bind(1, text(uuidString(removal.id)));
         m_tombstone->bind(2, entityName(removal.kind));
         m_tombstone->bind(3, static_cast<int64_t>(removal.when));
+        m_tombstone->bind(4, removal.pending ? 1 : 0);
         m_tombstone->exec();
     }
 }

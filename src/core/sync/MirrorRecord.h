@@ -1,0 +1,75 @@
+#pragma once
+
+#include "core/model/Record.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QUuid>
+
+#include <optional>
+
+namespace quillery {
+
+// Which version of a record is the later one: the one changed later, and
+// between changes stamped with the same millisecond the one from the device
+// whose identifier sorts higher (byte by byte, as the server compares them).
+// Every device and the server decide with this one rule, so they all keep
+// the same version.
+struct MirrorStamp {
+    qint64 modified = 0; // ms since the epoch
+    QUuid device;
+};
+bool isLater(const MirrorStamp &a, const MirrorStamp &b);
+
+// One version of one record as it travels between the store and the server:
+// every field of its kind, or only its identity when it was deleted.
+struct MirrorRecord {
+    Record::Kind kind = Record::Kind::Page;
+    QUuid id;
+    qint64 modified = 0;
+    QUuid device; // the device that made this version
+    bool deleted = false;
+    std::optional<qint64> created;
+
+    // Page
+    double position = 0;
+    QString title;
+    int colorIndex = 0;
+
+    // TaskItem
+    QString text;
+    bool done = false;
+    double order = 0;
+    std::optional<qint64> due;
+    std::optional<qint64> alarm;
+    QString notes;
+    QString placeName;
+    QString placeAddress;
+    std::optional<double> latitude;
+    std::optional<double> longitude;
+    int indent = 0;
+    QUuid pageId;
+
+    // Attachment
+    QString name;
+    QString typeIdentifier;
+    std::optional<QByteArray> data;
+    QUuid taskId;
+
+    MirrorStamp stamp() const { return { modified, device }; }
+    friend bool operator==(const MirrorRecord &, const MirrorRecord &) = default;
+};
+
+// What the server said about one sent version: it now holds it.
+struct MirrorKey {
+    Record::Kind kind = Record::Kind::Page;
+    QUuid id;
+    qint64 modified = 0;
+    bool deleted = false;
+};
+
+// The word for a record kind on both sides ("page", "task", "attachment").
+const char *mirrorEntity(Record::Kind kind);
+std::optional<Record::Kind> mirrorKind(QStringView entity);
+
+} // namespace quillery

@@ -1,0 +1,146 @@
+#include "PgMirrorSchema.h"
+
+#include "PgConnection.h"
+#include "core/app/AppPaths.h"
+
+#include <libpq-fe.h>
+
+namespace quillery::PgMirrorSchema {
+
+namespace {
+
+constexpr const char *Script = R"sql(CREATE SCHEMA IF NOT EXISTS %SCHEMA%;
+SET LOCAL search_path TO %SCHEMA%;
+CREATE TABLE IF NOT EXISTS mirror (
+    id      uuid PRIMARY KEY DEFAULT gen_random_uuid(),
+    created timestamptz NOT NULL DEFAULT now()
+);
+INSERT INTO mirror (id) SELECT gen_random_uuid() WHERE NOT EXISTS (SELECT FROM mirror);
+CREATE SEQUENCE IF NOT EXISTS change;
+CREATE TABLE IF NOT EXISTS page (
+    owner       name NOT NULL DEFAULT current_user,
+    id          uuid NOT NULL,
+    change      bigint NOT NULL DEFAULT nextval('change'),
+    modified    timestamptz NOT NULL,
+    device      uuid NOT NULL,
+    deleted     boolean NOT NULL DEFAULT false,
+    position    double precision NOT NULL DEFAULT 0,
+    title       text NOT NULL DEFAULT '',
+    color_index integer NOT NULL DEFAULT 0,
+    created     timestamptz,
+    PRIMARY KEY (owner, id)
+);
+CREATE TABLE IF NOT EXISTS task (
+    owner         name NOT NULL DEFAULT current_user,
+    id            uuid NOT NULL,
+    change        bigint NOT NULL DEFAULT nextval('change'),
+    modified      timestamptz NOT NULL,
+    device        uuid NOT NULL,
+    deleted       boolean NOT NULL DEFAULT false,
+    text          text NOT NULL DEFAULT '',
+    done          boolean NOT NULL DEFAULT false,
+    sort_order    double precision NOT NULL DEFAULT 0,
+    created       timestamptz,
+    due           timestamptz,
+    alarm         timestamptz,
+    notes         text NOT NULL DEFAULT '',
+    place_name    text NOT NULL DEFAULT '',
+    place_address text NOT NULL DEFAULT '',
+    latitude      double precision,
+    longitude     double precision,
+    indent        integer NOT NULL DEFAULT 0,
+    page_id       uuid,
+    PRIMARY KEY (owner, id)
+);
+CREATE TABLE IF NOT EXISTS attachment (
+    owner           name NOT NULL DEFAULT current_user,
+    id              uuid NOT NULL,
+    change          bigint NOT NULL DEFAULT nextval('change'),
+    modified        timestamptz NOT NULL,
+    device          uuid NOT NULL,
+    deleted         boolean NOT NULL DEFAULT false,
+    name            text NOT NULL DEFAULT '',
+    type_identifier text NOT NULL DEFAULT '',
+    created         timestamptz,
+    data            bytea,
+    task_id         uuid,
+    PRIMARY KEY (owner, id)
+);
+CREATE INDEX IF NOT EXISTS page_change ON page (owner, change);
+CREATE INDEX IF NOT EXISTS task_change ON task (owner, change);
+CREATE INDEX IF NOT EXISTS attachment_change ON attachment (owner, change);
+ALTER TABLE page ENABLE ROW LEVEL SECURITY;
+ALTER TABLE page FORCE ROW LEVEL SECURITY;
+ALTER TABLE task ENABLE ROW LEVEL SECURITY;
+ALTER TABLE task FORCE ROW LEVEL SECURITY;
+ALTER TABLE attachment ENABLE ROW LEVEL SECURITY;
+ALTER TABLE attachment FORCE ROW LEVEL SECURITY;
+DO $$
+DECLARE
+    t text;
+BEGIN
+    FOREACH t IN ARRAY ARRAY['page', 'task', 'attachment'] LOOP
+        IF NOT EXISTS (SELECT FROM pg_policies
+                       WHERE schemaname = current_schema() AND tablename = t AND policyname = 'own_rows') THEN
+            EXECUTE format('CREATE POLICY own_rows ON %I USING (owner = current_user) '
+                           'WITH CHECK (owner = current_user)', t);
+        END IF;
+    END LOOP;
+END
+$$;
+)sql";
+
+} // namespace
+
+QByteArray quotedName()
+{
+    return quoteIdentifier(AppPaths::containerIdentifier());
+}
+
+QByteArray setupScript()
+{
+    return QByteArray(Script).replace("%SCHEMA%", quotedName());
+}
+
+bool use(PgConnection &connection, PgFailure *failure)
+{
+    return bool(connection.exec("SET search_path TO " + quotedName(), failure));
+}
+
+std::optional<QUuid> ensure(PgConnection &connection, PgFailure *failure)
+{
+    // Everything in place (the usual case, and the only one for roles that
+    // may not create anything): nothing to change.
+    const QByteArray schema = AppPaths::containerIdentifier().toUtf8();
+    const auto complete = connection.exec(
+        "SELECT to_regclass(format('%I.mirror', $1::text)) IS NOT NULL"
+        " AND to_regclass(format('%I.page', $1::text)) IS NOT NULL"
+        " AND to_regclass(format('%I.task', $1::text)) IS NOT NULL"
+        " AND to_regclass(format('%I.attachment', $1::text)) IS NOT NULL"
+        " AND (SELECT count(*) FROM pg_policies WHERE schemaname = $1 AND policyname = 'own_rows') = 3",
+        { schema }, failure);
+    if (!complete)
+        return std::nullopt;
+    if (PQgetvalue(complete.get(), 0, 0)[0] != 't') {
+        // Two devices setting up at once wait for each other here.
+        if (!connection.exec("BEGIN", failure))
+            return std::nullopt;
+        const bool created = connection.exec("SELECT pg_advisory_xact_lock(hashtext($1))", { schema }, failure)
+            && connection.exec(setupScript(), failure) && connection.exec("COMMIT", failure);
+        if (!created) {
+            connection.exec("ROLLBACK", nullptr);
+            return std::nullopt;
+        }
+    }
+    const auto id = connection.exec("SELECT id FROM " + quotedName() + ".mirror ORDER BY created LIMIT 1", failure);
+    if (!id)
+        return std::nullopt;
+    if (PQntuples(id.get()) == 0) {
+        if (failure)
+            *failure = PgFailure { PgFailure::Kind::Server, {}, QStringLiteral("the mirror has no identity row") };
+        return std::nullopt;
+    }
+    return QUuid::fromString(QLatin1StringView(PQgetvalue(id.get(), 0, 0)));
+}
+
+} // namespace quillery::PgMirrorSchema

@@ -1,0 +1,237 @@
+// The sync monitor's states, status line and log lines, driven by events and
+// account answers as the mirror and the account check would give them.
+#include "QtPrinters.h"
+
+#include "core/alarms/LogWriter.h"
+#include "core/app/AppPaths.h"
+#include "core/sync/AccountProbe.h"
+#include "core/sync/RelativeTime.h"
+#include "core/sync/SyncEventFeed.h"
+#include "core/sync/SyncMonitor.h"
+#include "core/sync/SystemLog.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace quillery;
+
+namespace {
+
+class RecordingLog final : public SystemLog
+{
+public:
+    void write(Level level, const QString &message) override
+    {
+        lines << (level == Level::Error ? QStringLiteral("error: ") : QString()) + message;
+    }
+    QStringList lines;
+};
+
+class ScriptedProbe final : public AccountProbe
+{
+public:
+    void check(QObject *context, std::function<void(const Result &)> done) override
+    {
+        ++asked;
+        QMetaObject::invokeMethod(
+            context, [done, answer = answer] { done(answer); }, Qt::QueuedConnection);
+    }
+    Result answer { Available, {} };
+    int asked = 0;
+};
+
+QStringList syncLog()
+{
+    QFile file(AppPaths::logFile(QStringLiteral("sync.log")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    return lines;
+}
+
+QStringList messages(const QStringList &lines)
+{
+    QStringList out;
+    for (const QString &line : lines)
+        out << line.section(u' ', 1);
+    return out;
+}
+
+const QDateTime Noon(QDate(2026, 3, 10), QTime(12, 0), Qt::UTC);
+
+class SyncMonitorTest : public ::testing::Test
+{
+protected:
+    SyncMonitorTest()
+        : clock(Noon)
+        , monitor(log, &probe, &feed, CalendarContext(clock, "Europe/Berlin", "en_US"))
+    {
+        QFile::remove(AppPaths::logFile(QStringLiteral("sync.log")));
+    }
+
+    SyncEvent started(int type)
+    {
+        SyncEvent event;
+        event.type = type;
+        event.start = clock.now();
+        return event;
+    }
+
+    SyncEvent ended(int type, bool ok, std::optional<SyncError> error = std::nullopt)
+    {
+        SyncEvent event = started(type);
+        event.end = clock.now();
+        event.succeeded = ok;
+        event.error = error;
+        return event;
+    }
+
+    // The account check is started and answered on later passes of the loop.
+    void settle()
+    {
+        for (int pass = 0; pass < 3; ++pass)
+            QCoreApplication::processEvents();
+    }
+
+    ManualClock clock;
+    RecordingLog log;
+    ScriptedProbe probe;
+    SyncEventFeed feed;
+    SyncMonitor monitor;
+};
+
+} // namespace
+
+TEST_F(SyncMonitorTest, withMirroringOffOnlyTheStartIsLoggedAndNothingIsObserved)
+{
+    QSignalSpy changed(&monitor, &StatusLine::changed);
+    monitor.start(false);
+    settle();
+    Q_EMIT feed.eventChanged(started(SyncEvent::Import));
+    Q_EMIT feed.eventChanged(ended(SyncEvent::Import, false));
+    settle();
+
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: off (local only)"));
+    EXPECT_FALSE(monitor.isObserving());
+    EXPECT_EQ(probe.asked, 0) << "no account check";
+    EXPECT_EQ(changed.count(), 0) << "the status line never changes";
+    EXPECT_EQ(messages(syncLog()), QStringList { QStringLiteral("start: iCloud sync OFF (local only)") });
+    EXPECT_EQ(log.lines, QStringList { QStringLiteral("iCloud sync OFF (local only)") });
+    EXPECT_TRUE(syncLog().first().startsWith(QStringLiteral("2026-03-10T12:00:00Z "))) << "stamped by the clock";
+}
+
+TEST_F(SyncMonitorTest, anEventGoesFromSyncingToSyncedWithARelativeTime)
+{
+    QSignalSpy busy(&monitor, &SyncMonitor::busyChanged);
+    monitor.start(true);
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: connecting…"));
+    settle(); // the account check answers: available
+    EXPECT_EQ(probe.asked, 1);
+
+    Q_EMIT feed.eventChanged(started(SyncEvent::Import));
+    EXPECT_TRUE(monitor.busy());
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: syncing…"));
+    clock.advance(1'500);
+    Q_EMIT feed.eventChanged(ended(SyncEvent::Import, true));
+    EXPECT_FALSE(monitor.busy());
+    EXPECT_EQ(monitor.lastSuccess(), Noon.addMSecs(1'500));
+    EXPECT_EQ(busy.count(), 2);
+    clock.advance(5 * 60'000);
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: synced 5 minutes ago"));
+
+    Q_EMIT feed.eventChanged(started(SyncEvent::Export));
+    Q_EMIT feed.eventChanged(ended(SyncEvent::Export, true));
+    Q_EMIT feed.eventChanged(ended(7, true));
+    EXPECT_EQ(messages(syncLog()),
+        (QStringList { QStringLiteral("start: iCloud sync ON"), QStringLiteral("iCloud account: available"),
+            QStringLiteral("import started"), QStringLiteral("import finished OK"), QStringLiteral("export started"),
+            QStringLiteral("export finished OK"), QStringLiteral("other finished OK") }));
+    EXPECT_EQ(log.lines,
+        (QStringList { QStringLiteral("iCloud sync ON"), QStringLiteral("iCloud account: available"),
+            QStringLiteral("sync import started"), QStringLiteral("sync import finished OK"),
+            QStringLiteral("sync export started"), QStringLiteral("sync export finished OK"),
+            QStringLiteral("sync other finished OK") }));
+}
+
+TEST_F(SyncMonitorTest, failuresShowUntilARunSucceedsAndAreWrittenOnlyWhenTheyChange)
+{
+    monitor.start(true);
+    settle();
+    QSignalSpy errorChanged(&monitor, &SyncMonitor::lastErrorChanged);
+    const SyncError error { QStringLiteral("app.quillery.mirror"), 1, QStringLiteral("server gone") };
+    Q_EMIT feed.eventChanged(started(SyncEvent::Export));
+    Q_EMIT feed.eventChanged(ended(SyncEvent::Export, false, error));
+    Q_EMIT feed.eventChanged(ended(SyncEvent::Export, false, error));
+    EXPECT_EQ(errorChanged.count(), 1);
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: app.quillery.mirror 1: server gone"));
+    Q_EMIT feed.eventChanged(started(SyncEvent::Import));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: app.quillery.mirror 1: server gone"))
+        << "an error outranks a run under way";
+
+    Q_EMIT feed.eventChanged(ended(SyncEvent::Import, false));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: unknown error"));
+    Q_EMIT feed.eventChanged(ended(SyncEvent::Setup, true));
+    EXPECT_FALSE(monitor.lastError());
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: synced now"));
+
+    const QStringList lines = messages(syncLog());
+    EXPECT_TRUE(lines.contains(QStringLiteral("export FAILED: app.quillery.mirror 1: server gone")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("import FAILED: unknown error")));
+    EXPECT_TRUE(log.lines.contains(QStringLiteral("error: sync export FAILED: app.quillery.mirror 1: server gone")));
+    EXPECT_TRUE(log.lines.contains(QStringLiteral("sync setup finished OK")));
+}
+
+TEST_F(SyncMonitorTest, anAccountProblemStaysInTheStatusLineUntilAnEventSucceeds)
+{
+    probe.answer = { AccountProbe::NoAccount, {} };
+    monitor.start(true);
+    settle();
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: Sign in to iCloud in Settings to sync."));
+    Q_EMIT feed.eventChanged(started(SyncEvent::Setup));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: Sign in to iCloud in Settings to sync."));
+    Q_EMIT feed.eventChanged(ended(SyncEvent::Setup, true));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: synced now"));
+    EXPECT_TRUE(messages(syncLog()).contains(QStringLiteral("iCloud account: no iCloud account")));
+
+    EXPECT_EQ(SyncMonitor::accountText(AccountProbe::Restricted), QStringLiteral("restricted"));
+    EXPECT_EQ(
+        SyncMonitor::accountError(AccountProbe::Restricted), QStringLiteral("iCloud is restricted on this device."));
+    EXPECT_EQ(
+        SyncMonitor::accountText(AccountProbe::TemporarilyUnavailable), QStringLiteral("temporarily unavailable"));
+    EXPECT_FALSE(SyncMonitor::accountError(AccountProbe::TemporarilyUnavailable));
+    EXPECT_EQ(SyncMonitor::accountText(AccountProbe::CouldNotDetermine), QStringLiteral("could not determine"));
+    EXPECT_EQ(SyncMonitor::accountText(42), QStringLiteral("unknown"));
+}
+
+TEST_F(SyncMonitorTest, aFailedAccountCheckIsOnlyLogged)
+{
+    probe.answer = { std::nullopt, QStringLiteral("syntax error in service file") };
+    QSignalSpy changed(&monitor, &StatusLine::changed);
+    monitor.start(true);
+    const int afterStart = int(changed.count());
+    settle();
+    EXPECT_EQ(changed.count(), afterStart);
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: connecting…"));
+    EXPECT_EQ(messages(syncLog()).last(), QStringLiteral("iCloud account check failed: syntax error in service file"));
+    EXPECT_EQ(log.lines.last(), QStringLiteral("error: iCloud account check failed: syntax error in service file"));
+}
+
+TEST(RelativeTime, namesTheLargestCalendarUnitInTheLocalesWords)
+{
+    ManualClock clock(QDateTime(QDate(2026, 3, 10), QTime(9, 30), Qt::UTC)); // 10:30 in Berlin
+    const CalendarContext english(clock, "Europe/Berlin", "en_US");
+    const CalendarContext german(clock, "Europe/Berlin", "de_DE");
+    const QDateTime now = clock.now();
+    EXPECT_EQ(relativeTime(now, english), QStringLiteral("now"));
+    EXPECT_EQ(relativeTime(now.addSecs(-40), english), QStringLiteral("40 seconds ago"));
+    EXPECT_EQ(relativeTime(now.addSecs(-90), english), QStringLiteral("1 minute ago"));
+    EXPECT_EQ(relativeTime(now.addSecs(-5 * 3600), english), QStringLiteral("5 hours ago"));
+    EXPECT_EQ(relativeTime(now.addSecs(-26 * 3600), english), QStringLiteral("yesterday"));
+    EXPECT_EQ(relativeTime(now.addDays(-9), english), QStringLiteral("last week"));
+    EXPECT_EQ(relativeTime(now.addDays(-400), english), QStringLiteral("last year"));
+    EXPECT_EQ(relativeTime(now.addSecs(2 * 3600), english), QStringLiteral("in 2 hours"));
+    EXPECT_EQ(relativeTime(now.addSecs(-5 * 60), german), QStringLiteral("vor 5 Minuten"));
+    EXPECT_EQ(relativeTime(now.addSecs(-26 * 3600), german), QStringLiteral("gestern"));
+}

@@ -1,0 +1,240 @@
+// Two computers of one user mirror their books through a real PostgreSQL
+// server: what one makes, changes or deletes reaches the other, conflicting
+// edits end the same on both, and nothing is lost when the server goes away.
+#include "MirrorDevice.h"
+#include "PgCluster.h"
+
+#include "core/model/MirrorAccess.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using namespace quillery::test;
+
+namespace {
+
+class MirrorSync : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        PgCluster &cluster = PgCluster::instance();
+        database = cluster.freshDatabase(QStringLiteral("alice"));
+        cluster.useServices({ { QStringLiteral("quillery"), QStringLiteral("alice"), database } });
+    }
+
+    QString database;
+};
+
+Page *addPage(Store &store, const QString &title, double position = 1)
+{
+    auto *page = new Page(position, 3);
+    page->setTitle(title);
+    store.insert(page);
+    return page;
+}
+
+TaskItem *taskNamed(const Store &store, const QString &text)
+{
+    for (TaskItem *task : store.tasks()) {
+        if (task->text() == text)
+            return task;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(MirrorSync, aPageAndItsTasksMadeOnOneComputerAppearOnTheOtherWithEveryField)
+{
+    MirrorDevice a, b;
+    a.start();
+    b.start();
+    ASSERT_TRUE(converge({ &a, &b }));
+    QSignalSpy inserted(&b.store(), &Store::recordInserted);
+
+    Page *page = addPage(a.store(), QStringLiteral("Trip ✈\tto\nLisbon \\ 'quoted' \"double\""), 2.75);
+    TaskItem *first = addTask(QStringLiteral("Pack"), 0, page, a.store());
+    first->setDone(true);
+    first->setDue(QDateTime(QDate(2027, 5, 1), QTime(0, 0), Qt::UTC));
+    first->setAlarm(QDateTime(QDate(2027, 4, 30), QTime(18, 45, 12, 345), Qt::UTC));
+    first->setNotes(QStringLiteral("passport\r\nadapter"));
+    first->setPlace(Place { QStringLiteral("Belém"), QStringLiteral("Praça do Império"), 38.6916, -9.2160 });
+    TaskItem *second = addTask(QStringLiteral("Book a table"), 1, page, a.store());
+    second->setOrder(1.0 / 3.0);
+    QByteArray bytes(700'000, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(i * 7 + i / 256);
+    auto *photo = new Attachment(QStringLiteral("ticket.jpg"), QStringLiteral("public.jpeg"), bytes);
+    a.store().insert(photo);
+    photo->setTask(first);
+    auto *empty = new Attachment(QStringLiteral("empty.txt"), QStringLiteral("public.plain-text"), QByteArray());
+    a.store().insert(empty);
+    empty->setTask(second);
+
+    ASSERT_TRUE(converge({ &a, &b })) << bookText(a.store()).toStdString() << "\n--\n"
+                                      << bookText(b.store()).toStdString();
+    EXPECT_EQ(inserted.count(), 5) << "views on B saw every record appear";
+    TaskItem *pack = taskNamed(b.store(), QStringLiteral("Pack"));
+    ASSERT_TRUE(pack);
+    ASSERT_EQ(pack->attachments().size(), 1);
+    EXPECT_EQ(pack->attachments().first()->data(), bytes);
+    EXPECT_EQ(taskNamed(b.store(), QStringLiteral("Book a table"))->attachments().first()->dataSize(), 0);
+
+    // The book on B keeps the server's versions, nothing left to send.
+    b.restart();
+    EXPECT_FALSE(b.engine().ledger().hasPending());
+    EXPECT_EQ(bookText(b.store()), bookText(a.store()));
+}
+
+TEST_F(MirrorSync, editsOnBothComputersConvergeAndViewsSeeThemChange)
+{
+    MirrorDevice a, b;
+    Page *page = addPage(a.store(), QStringLiteral("Week"));
+    addTask(QStringLiteral("one"), 0, page, a.store());
+    addTask(QStringLiteral("two"), 0, page, a.store());
+    a.start();
+    b.start();
+    ASSERT_TRUE(converge({ &a, &b }));
+
+    TaskItem *oneOnB = taskNamed(b.store(), QStringLiteral("one"));
+    ASSERT_TRUE(oneOnB);
+    QSignalSpy doneChanged(oneOnB, &TaskItem::doneChanged);
+    taskNamed(a.store(), QStringLiteral("one"))->setDone(true);
+    b.store().pages().first()->setTitle(QStringLiteral("Week 12"));
+    taskNamed(b.store(), QStringLiteral("two"))->setText(QStringLiteral("two, edited"));
+
+    ASSERT_TRUE(converge({ &a, &b }));
+    EXPECT_EQ(doneChanged.count(), 1);
+    EXPECT_TRUE(oneOnB->done());
+    EXPECT_EQ(a.store().pages().first()->title(), QStringLiteral("Week 12"));
+    EXPECT_TRUE(taskNamed(a.store(), QStringLiteral("two, edited")));
+}
+
+TEST_F(MirrorSync, aPageDeletedOnOneComputerTakesItsTasksAndAttachmentsOnTheOther)
+{
+    MirrorDevice a, b;
+    Page *keep = addPage(a.store(), QStringLiteral("keep"), 1);
+    addTask(QStringLiteral("stays"), 0, keep, a.store());
+    Page *doomed = addPage(a.store(), QStringLiteral("doomed"), 2);
+    TaskItem *task = addTask(QStringLiteral("goes"), 0, doomed, a.store());
+    auto *file = new Attachment(QStringLiteral("f"), QStringLiteral("public.data"), QByteArray("xyz"));
+    a.store().insert(file);
+    file->setTask(task);
+    a.start();
+    b.start();
+    ASSERT_TRUE(converge({ &a, &b }));
+    ASSERT_EQ(a.store().tasks().size(), 2);
+
+    QSignalSpy removed(&a.store(), &Store::recordRemoved);
+    b.store().remove(b.store().page(doomed->id()));
+    ASSERT_TRUE(converge({ &a, &b }));
+    EXPECT_EQ(removed.count(), 3) << "page, task and attachment vanished from A's views";
+    EXPECT_EQ(a.store().pages().size(), 1);
+    EXPECT_EQ(a.store().tasks().size(), 1);
+    EXPECT_TRUE(a.store().attachments().isEmpty());
+    a.restart();
+    EXPECT_EQ(a.store().pages().size(), 1) << "the deletion is in A's file too";
+    EXPECT_FALSE(a.engine().ledger().hasPending());
+}
+
+TEST_F(MirrorSync, aTaskAddedWhileItsPageIsDeletedElsewhereFollowsThePage)
+{
+    MirrorDevice a, b;
+    Page *page = addPage(a.store(), QStringLiteral("shared"));
+    a.start();
+    b.start();
+    ASSERT_TRUE(converge({ &a, &b }));
+
+    // Both in the same moment, before either has heard of the other.
+    addTask(QStringLiteral("late addition"), 0, b.store().page(page->id()), b.store());
+    a.store().remove(page);
+    ASSERT_TRUE(converge({ &a, &b }));
+    EXPECT_TRUE(a.store().pages().isEmpty());
+    EXPECT_TRUE(b.store().tasks().isEmpty()) << "a task follows its deleted page";
+}
+
+TEST_F(MirrorSync, conflictingEditsEndAsTheLaterOneOnBothAndTiesAreSettledTheSameWay)
+{
+    MirrorDevice a, b;
+    Page *page = addPage(a.store(), QStringLiteral("p"));
+    addTask(QStringLiteral("task"), 0, page, a.store());
+    a.start();
+    b.start();
+    ASSERT_TRUE(converge({ &a, &b }));
+
+    TaskItem *onA = a.store().tasks().first();
+    TaskItem *onB = b.store().tasks().first();
+    onA->setText(QStringLiteral("from A, earlier"));
+    QTest::qWait(5);
+    onB->setText(QStringLiteral("from B, later"));
+    ASSERT_TRUE(converge({ &a, &b }));
+    EXPECT_EQ(a.store().tasks().first()->text(), QStringLiteral("from B, later"));
+
+    // Two changes stamped with the very same millisecond: the device whose
+    // identifier sorts higher wins, on both.
+    onA = a.store().tasks().first();
+    onB = b.store().tasks().first();
+    const qint64 stamp = QDateTime::currentMSecsSinceEpoch() + 60'000;
+    MirrorAccess::raiseStamp(onA, stamp);
+    MirrorAccess::raiseStamp(onB, stamp);
+    onA->setText(QStringLiteral("tie from A"));
+    onB->setText(QStringLiteral("tie from B"));
+    ASSERT_EQ(MirrorAccess::modified(onA), MirrorAccess::modified(onB));
+    ASSERT_TRUE(converge({ &a, &b }));
+    const bool aWins = isLater({ stamp, a.engine().ledger().device() }, { stamp, b.engine().ledger().device() });
+    EXPECT_EQ(a.store().tasks().first()->text(), aWins ? QStringLiteral("tie from A") : QStringLiteral("tie from B"));
+}
+
+TEST_F(MirrorSync, aFirstMirrorOfTwoBooksWithRecordsKeepsBothBooks)
+{
+    MirrorDevice a, b;
+    Page *pageA = addPage(a.store(), QStringLiteral("A's page"));
+    addTask(QStringLiteral("A's task"), 0, pageA, a.store());
+    Page *pageB = addPage(b.store(), QStringLiteral("B's page"));
+    addTask(QStringLiteral("B's task"), 0, pageB, b.store());
+    a.start();
+    ASSERT_TRUE(converge({ &a }));
+    b.start();
+    ASSERT_TRUE(converge({ &a, &b }));
+    EXPECT_EQ(a.store().pages().size(), 2);
+    EXPECT_EQ(a.store().tasks().size(), 2);
+    EXPECT_TRUE(taskNamed(a.store(), QStringLiteral("B's task")));
+    EXPECT_TRUE(taskNamed(b.store(), QStringLiteral("A's task")));
+}
+
+TEST_F(MirrorSync, aServerStoppedDuringAnExportAndStartedAgainLosesNothing)
+{
+    MirrorEngine::Timing timing = MirrorDevice::fast();
+    timing.chunkRecords = 150;
+    MirrorDevice a(QStringLiteral("quillery"), timing), b;
+    a.start();
+    b.start();
+    ASSERT_TRUE(converge({ &a, &b }));
+
+    Page *page = addPage(a.store(), QStringLiteral("many"));
+    for (int i = 0; i < 1'000; ++i)
+        addTask(QStringLiteral("task %1").arg(i), i % 3, page, a.store());
+    // Halt the server as soon as the first part of the export has reached it.
+    int parts = 0;
+    QObject::connect(&a.remote(), &MirrorRemote::exportDone, &a.remote(), [&](const ExportReply &reply) {
+        if (++parts == 1) {
+            EXPECT_FALSE(reply.error);
+            PgCluster::instance().halt();
+        }
+    });
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return std::any_of(a.events().cbegin(), a.events().cend(),
+                [](const SyncEvent &e) { return e.type == SyncEvent::Export && e.end && !e.succeeded; });
+        },
+        10'000))
+        << "the export failed when the server went away";
+    PgCluster::instance().resume();
+
+    ASSERT_TRUE(converge({ &a, &b }, 30'000));
+    EXPECT_EQ(b.store().tasks().size(), 1'000);
+    EXPECT_EQ(bookText(b.store()), bookText(a.store()));
+}
