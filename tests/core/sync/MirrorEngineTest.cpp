@@ -1,7 +1,6 @@
 // The engine's scheduling against a server whose answers the test writes:
 // which runs are reported, and that a server turning the same change down
 // again and again ends the export instead of spinning.
-#include "QtPrinters.h"
 #include "support/TempStore.h"
 
 #include "core/sync/MirrorEngine.h"

@@ -1,6 +1,5 @@
 // The sync monitor's states, status line and log lines, driven by events and
 // account answers as the mirror and the account check would give them.
-#include "QtPrinters.h"
 
 #include "core/alarms/LogWriter.h"
 #include "core/app/AppPaths.h"
