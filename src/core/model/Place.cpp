@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 
 namespace quillery {
 
@@ -19,6 +20,9 @@ QString Place::mapsBaseAddress()
 
 std::optional<QUrl> Place::mapsURL() const
 {
+    // A link to "nan,nan" or to a point off the globe leads nowhere useful.
+    if (!std::isfinite(latitude) || !std::isfinite(longitude) || std::abs(latitude) > 90 || std::abs(longitude) > 180)
+        return std::nullopt;
     QUrl url(mapsBaseAddress(), QUrl::StrictMode);
     if (!url.isValid() || url.scheme().isEmpty() || url.host().isEmpty())
         return std::nullopt;

@@ -20,7 +20,8 @@ struct Place {
 
     // The web map address of the place, with exactly the query items "ll"
     // (latitude,longitude in their shortest round-trip decimal form) and "q"
-    // (the name), in that order. None when the base address cannot be used.
+    // (the name), in that order. None when the base address cannot be used or
+    // the coordinates are not a point on the globe.
     std::optional<QUrl> mapsURL() const;
 
     // The base address the link is built on.

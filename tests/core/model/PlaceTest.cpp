@@ -35,6 +35,15 @@ TEST(Place, mapsLinkEncodesEverythingThatCouldBreakTheQuery)
     EXPECT_TRUE(url->fragment().isEmpty());
 }
 
+TEST(Place, noMapsLinkForCoordinatesOffTheGlobe)
+{
+    EXPECT_FALSE((Place{QStringLiteral("x"), QString(), std::nan(""), 1}.mapsURL()));
+    EXPECT_FALSE((Place{QStringLiteral("x"), QString(), 1, INFINITY}.mapsURL()));
+    EXPECT_FALSE((Place{QStringLiteral("x"), QString(), 90.5, 1}.mapsURL()));
+    EXPECT_FALSE((Place{QStringLiteral("x"), QString(), 1, -180.01}.mapsURL()));
+    EXPECT_TRUE((Place{QStringLiteral("x"), QString(), -90, 180}.mapsURL()));
+}
+
 TEST(Place, shortestDecimalReadsBackExactly)
 {
     for (double value : { 52.52, 13.405, -0.1, 0.1 + 0.2, 1e-7, 179.99999999999997, -90.0, 0.0 }) {
