@@ -25,7 +25,7 @@ struct Page500 {
             owned.push_back(std::make_unique<TaskItem>(QStringLiteral("task %1").arg(i), double(i)));
             owned.back()->setIndent(i % 4 == 1 ? 1 : 0);
             tasks.append(owned.back().get());
-            frames.insert(owned.back()->id(), QRectF(0, i * 44.0, 500, 44));
+            frames.report(owned.back()->id(), QRectF(0, i * 44.0, 500, 44));
         }
     }
 };
@@ -62,7 +62,7 @@ void BM_CommitDrop(benchmark::State &state)
     const QList<TaskItem *> tasks = page->sortedTasks();
     RowFrames frames;
     for (qsizetype i = 0; i < tasks.size(); ++i)
-        frames.insert(tasks.at(i)->id(), QRectF(0, i * 44.0, 500, 44));
+        frames.report(tasks.at(i)->id(), QRectF(0, i * 44.0, 500, 44));
     bool down = true;
     for (auto _ : state) {
         const QList<TaskItem *> sorted = page->sortedTasks();

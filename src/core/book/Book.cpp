@@ -6,9 +6,10 @@
 #include "core/app/Preferences.h"
 #include "core/model/Editing.h"
 #include "core/model/Store.h"
+#include "core/pages/PageTasks.h"
 #include "core/util/Uuid.h"
 
-#include <QEasingCurve>
+#include "core/theme/Easing.h"
 
 namespace quillery {
 
@@ -26,7 +27,7 @@ Book::Book(Store &store, Preferences &preferences, AlarmService &alarms, Timing 
 {
     m_settle.setSingleShot(true);
     connect(&m_settle, &QTimer::timeout, this, &Book::settle);
-    m_turnAnimation.setEasingCurve(QEasingCurve::OutCubic);
+    m_turnAnimation.setEasingCurve(easeOutCurve());
     connect(&m_turnAnimation, &QVariantAnimation::valueChanged, this,
         [this](const QVariant &value) { setProgress(value.toDouble()); });
     connect(&m_turnAnimation, &QAbstractAnimation::finished, this, [this] {
@@ -264,7 +265,7 @@ void Book::prepareSpread()
     const int left = leftIndex();
     ensurePages(left + 1);
     Page *right = pageAt(left + 1);
-    if (right && !BookRules::isBlank(right))
+    if (right && !isBlank(*right))
         ensurePages(left + 3);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
+#include "core/pages/PageTasks.h"
 #include "core/util/Uuid.h"
 
 #include <algorithm>
@@ -25,14 +26,6 @@ int leftIndex(int index)
     return index - index % 2;
 }
 
-bool isBlank(const Page *page)
-{
-    if (!page->title().isEmpty())
-        return false;
-    return std::none_of(
-        page->tasks().begin(), page->tasks().end(), [](const TaskItem *task) { return !task->isDeleted(); });
-}
-
 int nextColorIndex(const QList<Page *> &pages)
 {
     if (pages.isEmpty())
@@ -50,14 +43,14 @@ bool canTurn(Dir dir, const QList<Page *> &pages, const QString &currentID, bool
             return current >= 1;
         if (current < count - 1)
             return true;
-        return count > 0 && !isBlank(pages.last());
+        return count > 0 && !quillery::isBlank(*pages.last());
     }
     const int left = leftIndex(current);
     if (dir == Dir::Backward)
         return left >= 2;
     if (left + 2 < count)
         return true;
-    return left + 1 < count && !isBlank(pages.at(left + 1));
+    return left + 1 < count && !quillery::isBlank(*pages.at(left + 1));
 }
 
 QList<int> visibleIndices(const QList<Page *> &pages, const QString &currentID, bool spreadMode)
@@ -73,7 +66,7 @@ QList<int> visibleIndices(const QList<Page *> &pages, const QString &currentID, 
 QString spreadKey(const QList<Page *> &pages, const QString &currentID, bool spreadMode)
 {
     const int left = leftIndex(currentIndex(pages, currentID));
-    const bool rightBlank = left + 1 >= pages.size() || isBlank(pages.at(left + 1));
+    const bool rightBlank = left + 1 >= pages.size() || quillery::isBlank(*pages.at(left + 1));
     return QStringLiteral("%1-%2-%3-%4")
         .arg(spreadMode ? QStringLiteral("true") : QStringLiteral("false"))
         .arg(left)

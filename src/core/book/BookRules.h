@@ -29,9 +29,6 @@ int currentIndex(const QList<Page *> &pages, const QString &currentID);
 // The left page of the spread holding `index`.
 int leftIndex(int index);
 
-// A page is blank when it has no title and no live tasks.
-bool isBlank(const Page *page);
-
 // The colour that follows the last page's colour, 0 for an empty book.
 int nextColorIndex(const QList<Page *> &pages);
 

@@ -39,12 +39,12 @@ Lift Lift::begin(const QList<TaskItem *> &visible, const TaskItem *task)
 
 int Lift::dropIndex(const QList<TaskItem *> &visible, const RowFrames &frames) const
 {
-    const auto head = frames.constFind(group.value(0));
-    if (head == frames.constEnd())
+    const std::optional<QRectF> head = frames.frame(group.value(0));
+    if (!head)
         return 0;
     double height = 0;
     for (const QUuid &member : group) {
-        if (const auto frame = frames.constFind(member); frame != frames.constEnd())
+        if (const std::optional<QRectF> frame = frames.frame(member))
             height += frame->height();
     }
     const double centre = head->top() + height * 0.5 + dy;
@@ -52,8 +52,8 @@ int Lift::dropIndex(const QList<TaskItem *> &visible, const RowFrames &frames) c
     for (TaskItem *task : visible) {
         if (group.contains(task->id()))
             continue;
-        const auto frame = frames.constFind(task->id());
-        const double middle = frame == frames.constEnd() ? 0.0 : frame->center().y();
+        const std::optional<QRectF> frame = frames.frame(task->id());
+        const double middle = frame ? frame->center().y() : 0.0;
         if (middle < centre)
             ++slot;
     }
@@ -82,11 +82,11 @@ double Lift::indicatorY(const QList<TaskItem *> &visible, const RowFrames &frame
     const QList<TaskItem *> rest = remaining(visible, group);
     const int slot = dropIndex(visible, frames);
     if (slot < rest.size()) {
-        if (const auto frame = frames.constFind(rest.at(slot)->id()); frame != frames.constEnd())
+        if (const std::optional<QRectF> frame = frames.frame(rest.at(slot)->id()))
             return frame->top();
     }
     if (!rest.isEmpty()) {
-        if (const auto frame = frames.constFind(rest.last()->id()); frame != frames.constEnd())
+        if (const std::optional<QRectF> frame = frames.frame(rest.last()->id()))
             return frame->bottom();
     }
     return 0;

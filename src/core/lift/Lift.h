@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QHash>
+#include "core/pages/RowFrames.h"
+
 #include <QList>
-#include <QRectF>
 #include <QSizeF>
 #include <QUuid>
 
@@ -11,10 +11,6 @@
 namespace quillery {
 
 class TaskItem;
-
-// Row frames of the visible tasks of a page, by task id, in the list's
-// coordinates. A later report for an id replaces the earlier one.
-using RowFrames = QHash<QUuid, QRectF>;
 
 // One press-and-drag of a task row in progress: the pressed task carries its
 // subtasks along (its group); moving vertically picks the slot between the

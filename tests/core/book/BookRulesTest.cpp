@@ -1,6 +1,7 @@
 #include "core/book/BookRules.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
+#include "core/pages/PageTasks.h"
 #include "core/util/Uuid.h"
 
 #include <gtest/gtest.h>
@@ -41,13 +42,13 @@ TEST(BookRules, currentIndexFindsTheRememberedPageOrFallsBackToTheFirst)
 TEST(BookRules, aPageIsBlankWithoutTitleAndLiveTasks)
 {
     Page page;
-    EXPECT_TRUE(BookRules::isBlank(&page));
+    EXPECT_TRUE(isBlank(page));
     TaskItem task;
     task.setPage(&page);
-    EXPECT_FALSE(BookRules::isBlank(&page));
+    EXPECT_FALSE(isBlank(page));
     task.setPage(nullptr);
     page.setTitle(QStringLiteral("Titled"));
-    EXPECT_FALSE(BookRules::isBlank(&page));
+    EXPECT_FALSE(isBlank(page));
 }
 
 TEST(BookRules, theNextColourFollowsTheLastPageAndWraps)

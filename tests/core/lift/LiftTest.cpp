@@ -41,7 +41,7 @@ public:
     {
         RowFrames frames;
         for (qsizetype i = 0; i < visible.size(); ++i)
-            frames.insert(visible.at(i)->id(), QRectF(0, i * RowHeight, 500, RowHeight));
+            frames.report(visible.at(i)->id(), QRectF(0, i * RowHeight, 500, RowHeight));
         return frames;
     }
     const QList<TaskItem *> &sorted() const { return m_sorted; }
@@ -62,6 +62,15 @@ private:
     std::vector<std::unique_ptr<TaskItem>> m_tasks;
     QList<TaskItem *> m_sorted;
 };
+
+RowFrames withoutFrame(const RowFrames &frames, const QUuid &gone)
+{
+    RowFrames kept;
+    for (auto it = frames.frames().cbegin(); it != frames.frames().cend(); ++it)
+        if (it.key() != gone)
+            kept.report(it.key(), it.value());
+    return kept;
+}
 
 Lift drag(const QList<TaskItem *> &visible, TaskItem *task, double dx, double dy)
 {
@@ -199,11 +208,11 @@ TEST(Lift, rowsWithoutFramesCountAtTheTop)
     TaskItem *c = rows.add("c");
     const auto visible = rows.visible();
     RowFrames frames = rows.frames(visible);
-    frames.remove(b->id());
+    frames = withoutFrame(frames, b->id());
     // b has no frame: it counts as lying at y = 0, above any drop.
     EXPECT_EQ(drag(visible, c, 0, -2 * RowHeight).dropIndex(visible, frames), 1);
     // No frame for the pressed task: slot 0.
-    frames.remove(c->id());
+    frames = withoutFrame(frames, c->id());
     const Lift lost = drag(visible, c, 0, 500);
     EXPECT_EQ(lost.dropIndex(visible, frames), 0);
     EXPECT_EQ(Lift::begin(visible, c).dropIndex({}, {}), 0) << "a page without rows";

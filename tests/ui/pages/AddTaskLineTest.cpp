@@ -1,6 +1,6 @@
 // Typing tasks into a page: the add line's rules as the user meets them,
 // through the real widgets and a real store.
-#include "PageTestKit.h"
+#include "support/PageTestKit.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
 #include "ui/pages/AddTaskRow.h"

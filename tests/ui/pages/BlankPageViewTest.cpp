@@ -1,5 +1,5 @@
 #include "ui/pages/BlankPageView.h"
-#include "PageTestKit.h"
+#include "support/PageTestKit.h"
 #include "core/theme/Appearance.h"
 #include "core/theme/Palette.h"
 

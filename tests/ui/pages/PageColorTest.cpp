@@ -1,5 +1,5 @@
 // The page colour: the button, the swatch column and what picking does.
-#include "PageTestKit.h"
+#include "support/PageTestKit.h"
 #include "core/model/Page.h"
 #include "core/theme/Palette.h"
 #include "ui/pages/ColorDot.h"

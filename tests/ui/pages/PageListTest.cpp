@@ -1,6 +1,6 @@
 // The task list of a page as the store changes under it: hidden completed
 // tasks, rows collected by frame, and records removed by someone else.
-#include "PageTestKit.h"
+#include "support/PageTestKit.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
 #include "ui/pages/AddTaskRow.h"

@@ -1,6 +1,6 @@
 // How a page looks: the paddings and colours measured on the drawn pixels.
 // Set QUILLERY_SHOTS to a folder to also keep the pictures for a look.
-#include "PageTestKit.h"
+#include "support/PageTestKit.h"
 #include "core/model/Attachment.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"

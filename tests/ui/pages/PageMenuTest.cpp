@@ -1,6 +1,6 @@
 // What a page asks of the book: the footer's turners and page number, the
 // options menu, and tearing the page out.
-#include "PageTestKit.h"
+#include "support/PageTestKit.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
 #include "ui/pages/PageFooter.h"

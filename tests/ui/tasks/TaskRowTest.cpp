@@ -7,7 +7,7 @@
 #include "core/theme/Appearance.h"
 #include "core/theme/Palette.h"
 #include "core/theme/ThemeColors.h"
-#include "ui/pages/PageTestKit.h"
+#include "support/PageTestKit.h"
 #include "ui/tasks/TaskRowCheck.h"
 
 #include <QSignalSpy>

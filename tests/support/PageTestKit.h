@@ -11,6 +11,7 @@
 #include "core/app/StatusLine.h"
 #include "core/model/Editing.h"
 #include "core/util/CalendarContext.h"
+#include "support/MockAlarmService.h"
 #include "support/TempStore.h"
 
 #include <QApplication>
@@ -23,21 +24,6 @@
 #include <memory>
 
 namespace quillery::test {
-
-class MockAlarmService : public AlarmService
-{
-public:
-    MOCK_METHOD(void, schedule, (TaskItem *), (override));
-    MOCK_METHOD(void, cancel, (TaskItem *), (override));
-    MOCK_METHOD(void, rescheduleAll, (const QList<TaskItem *> &), (override));
-    MOCK_METHOD(void, sendTestAlarm, (int), (override));
-    MOCK_METHOD(void, ensurePermission, (std::function<void(bool)>), (override));
-    MOCK_METHOD(void, refreshStatus, (), (override));
-    MOCK_METHOD(void, openNotificationSettings, (), (override));
-    AlarmStatus &status() override { return m_status; }
-
-    AlarmStatus m_status;
-};
 
 class FakeStatusLine final : public StatusLine
 {
