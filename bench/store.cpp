@@ -1,5 +1,6 @@
 // The book's store: opening a large book, saving one change, sorting a page.
 #include "core/model/Store.h"
+#include "support/LargeBook.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -26,8 +27,7 @@ double residentMegabytes()
     return resident * double(::sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
-// A book of `pages` pages with `tasksPerPage` tasks each, written straight
-// into the file so that building it costs the measured process nothing.
+// A large book, written once per size for the whole run.
 QString largeBook(int pages, int tasksPerPage)
 {
     static QTemporaryDir dir;
@@ -35,43 +35,7 @@ QString largeBook(int pages, int tasksPerPage)
     const QString path = dir.filePath(QStringLiteral("book-%1-%2.sqlite").arg(pages).arg(tasksPerPage));
     if (QFile::exists(path))
         return path;
-    {
-        StoreOpenError error;
-        auto store = Store::open(path, &error); // creates the schema
-    }
-    SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE);
-    SQLite::Transaction transaction(db);
-    SQLite::Statement page(db,
-        "INSERT INTO page (id, position, title, color_index, created, modified, pending) "
-        "VALUES (?, ?, ?, ?, ?, 0, 0)");
-    SQLite::Statement task(db,
-        "INSERT INTO task (id, text, done, sort_order, created, notes, indent, page_id, "
-        "modified, pending) VALUES (?, ?, ?, ?, ?, ?, ?, ?, 0, 0)");
-    qint64 created = 1'700'000'000'000;
-    for (int p = 0; p < pages; ++p) {
-        const std::string pageId = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().toStdString();
-        page.bind(1, pageId);
-        page.bind(2, double(p + 1));
-        page.bind(3, "Page title " + std::to_string(p));
-        page.bind(4, p % 7);
-        page.bind(5, static_cast<int64_t>(created++));
-        page.exec();
-        page.reset();
-        for (int t = 0; t < tasksPerPage; ++t) {
-            task.bind(1, QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().toStdString());
-            task.bind(2, "Call the plumber about the kitchen sink, item " + std::to_string(t));
-            task.bind(3, t % 3 == 0 ? 1 : 0);
-            task.bind(4, double(t + 1));
-            task.bind(5, static_cast<int64_t>(created++));
-            task.bind(6, t % 5 == 0 ? "A short note" : "");
-            task.bind(7, t % 4 == 1 ? 1 : 0);
-            task.bind(8, pageId);
-            task.exec();
-            task.reset();
-        }
-    }
-    transaction.commit();
-    return path;
+    return bench::writeLargeBook(path, pages, tasksPerPage, false);
 }
 
 // Opens the book in a fresh child process and reports its resident memory

@@ -11,6 +11,7 @@
 #include "core/sync/MirrorLedger.h"
 #include "platform/cloud/PgConnection.h"
 #include "platform/cloud/PgMirrorRemote.h"
+#include "support/LargeBook.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -169,50 +170,6 @@ private:
     int m_databases = 0;
 };
 
-// A book of `pages` pages of `tasksPerPage` tasks, never mirrored, written
-// straight into the file.
-QString largeBook(const QString &path, int pages, int tasksPerPage)
-{
-    {
-        StoreOpenError error;
-        auto store = Store::open(path, &error);
-    }
-    SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE);
-    SQLite::Transaction transaction(db);
-    SQLite::Statement page(db,
-        "INSERT INTO page (id, position, title, color_index, created, modified, pending) VALUES (?, ?, ?, ?, ?, ?, 1)");
-    SQLite::Statement task(db,
-        "INSERT INTO task (id, text, done, sort_order, created, notes, indent, page_id, modified, pending) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 1)");
-    qint64 created = 1'700'000'000'000;
-    for (int p = 0; p < pages; ++p) {
-        const std::string pageId = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().toStdString();
-        page.bind(1, pageId);
-        page.bind(2, double(p + 1));
-        page.bind(3, "Page title " + std::to_string(p));
-        page.bind(4, p % 7);
-        page.bind(5, static_cast<int64_t>(created));
-        page.bind(6, static_cast<int64_t>(created++));
-        page.exec();
-        page.reset();
-        for (int t = 0; t < tasksPerPage; ++t) {
-            task.bind(1, QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().toStdString());
-            task.bind(2, "Call the plumber about the kitchen sink, item " + std::to_string(t));
-            task.bind(3, t % 3 == 0 ? 1 : 0);
-            task.bind(4, double(t + 1));
-            task.bind(5, static_cast<int64_t>(created));
-            task.bind(6, t % 5 == 0 ? "A short note" : "");
-            task.bind(7, t % 4 == 1 ? 1 : 0);
-            task.bind(8, pageId);
-            task.bind(9, static_cast<int64_t>(created++));
-            task.exec();
-            task.reset();
-        }
-    }
-    transaction.commit();
-    return path;
-}
-
 // One computer: its book and its mirror.
 struct Device {
     explicit Device(const QString &path)
@@ -270,7 +227,7 @@ void BM_FirstExport(benchmark::State &state)
     }
     BenchServer::instance().useFreshDatabase();
     const int pages = int(state.range(0)), perPage = int(state.range(1));
-    const QString path = largeBook(pair().dir.filePath(QStringLiteral("a.sqlite")), pages, perPage);
+    const QString path = bench::writeLargeBook(pair().dir.filePath(QStringLiteral("a.sqlite")), pages, perPage, true);
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();

@@ -32,4 +32,17 @@ void Record::didChange(Field field)
         m_store->recordDidChange(this, field);
 }
 
+const char *entityName(Record::Kind kind)
+{
+    switch (kind) {
+    case Record::Kind::Page:
+        return "page";
+    case Record::Kind::Task:
+        return "task";
+    case Record::Kind::Attachment:
+        return "attachment";
+    }
+    return "";
+}
+
 } // namespace quillery

@@ -98,6 +98,10 @@ private:
     qint64 m_created = QDateTime::currentMSecsSinceEpoch();
 };
 
+// The name of a record type wherever it is written down ("page", "task",
+// "attachment"): tombstones, the mirror, diagnostics.
+const char *entityName(Record::Kind kind);
+
 // Conversions between the optional millisecond times the records keep and the
 // QDateTime values they hand out.
 inline std::optional<QDateTime> toDateTime(std::optional<qint64> ms)

@@ -48,19 +48,6 @@ std::unique_ptr<SQLite::Statement> prepare(SQLite::Database &db, const char *sql
     return std::make_unique<SQLite::Statement>(db, sql);
 }
 
-const char *entityName(Record::Kind kind)
-{
-    switch (kind) {
-    case Record::Kind::Page:
-        return "page";
-    case Record::Kind::Task:
-        return "task";
-    case Record::Kind::Attachment:
-        return "attachment";
-    }
-    return "";
-}
-
 } // namespace
 
 StoreWriter::StoreWriter(SQLite::Database &db)

@@ -266,7 +266,7 @@ void ImportMerger::applyLive(Record *local, const MirrorRecord &remote)
         return;
     }
     if (link == Parent::Unknown) {
-        qCWarning(lcMerge) << mirrorEntity(remote.kind) << uuidString(remote.id)
+        qCWarning(lcMerge) << entityName(remote.kind) << uuidString(remote.id)
                            << "belongs to a record the server does not have; kept where it was";
     }
 

@@ -275,7 +275,7 @@ void MirrorEngine::exportNext()
         if (m_turnedDown.contains({ r.id, r.modified })) {
             end(MirrorErrors::make(MirrorErrors::NoProgress,
                 QStringLiteral("the server keeps turning down the change of %1 %2")
-                    .arg(QLatin1String(mirrorEntity(r.kind)), r.id.toString(QUuid::WithoutBraces))));
+                    .arg(QLatin1String(entityName(r.kind)), r.id.toString(QUuid::WithoutBraces))));
             return;
         }
     }

@@ -13,19 +13,6 @@ bool isLater(const MirrorStamp &a, const MirrorStamp &b)
     return std::memcmp(left.constData(), right.constData(), 16) > 0;
 }
 
-const char *mirrorEntity(Record::Kind kind)
-{
-    switch (kind) {
-    case Record::Kind::Page:
-        return "page";
-    case Record::Kind::Task:
-        return "task";
-    case Record::Kind::Attachment:
-        return "attachment";
-    }
-    return "";
-}
-
 std::optional<Record::Kind> mirrorKind(QStringView entity)
 {
     if (entity == u"page")

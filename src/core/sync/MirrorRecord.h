@@ -68,8 +68,6 @@ struct MirrorKey {
     bool deleted = false;
 };
 
-// The word for a record kind on both sides ("page", "task", "attachment").
-const char *mirrorEntity(Record::Kind kind);
 std::optional<Record::Kind> mirrorKind(QStringView entity);
 
 } // namespace quillery

@@ -165,7 +165,7 @@ bool boolAt(const PGresult *result, int row, int column)
 
 const char *table(Record::Kind kind)
 {
-    return mirrorEntity(kind);
+    return entityName(kind);
 }
 
 QByteArray createStage(Record::Kind kind)
