@@ -1,6 +1,7 @@
 # Desktop integration and packaging: the desktop entry, AppStream metainfo,
 # the icon at every hicolor size, and a Debian package (make package).
 include(GNUInstallDirs)
+include(QuilleryTranslations)
 
 add_executable(quillery_render_icon ${CMAKE_SOURCE_DIR}/tools/RenderIcon.cpp)
 target_link_libraries(quillery_render_icon PRIVATE quillery_options Qt6::Gui Qt6::Svg)
