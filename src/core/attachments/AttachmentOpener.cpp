@@ -1,0 +1,55 @@
+#include "AttachmentOpener.h"
+
+#include "FileLauncher.h"
+#include "SafeFileName.h"
+#include "core/model/Attachment.h"
+#include "core/model/TypeRegistry.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+
+namespace quillery {
+
+Q_LOGGING_CATEGORY(lcOpen, "quillery.attachments.open")
+
+AttachmentOpener::AttachmentOpener(FileLauncher &launcher, QString temporaryRoot)
+    : m_launcher(launcher)
+    , m_root(temporaryRoot.isEmpty() ? QDir::tempPath() : std::move(temporaryRoot))
+{ }
+
+std::optional<QString> AttachmentOpener::open(const Attachment &attachment)
+{
+    const std::optional<QByteArray> data = attachment.data();
+    if (!data)
+        return std::nullopt;
+
+    QString fallback = QCoreApplication::translate("quillery::AttachmentOpener", "Attachment");
+    const QString extension = TypeRegistry::instance().preferredExtension(attachment.typeIdentifier());
+    if (!extension.isEmpty())
+        fallback += u'.' + extension;
+    const QString fileName = safeFileName(attachment.name(), fallback);
+
+    // mkdtemp: a new folder only this user can enter, so nothing that was
+    // there before (or that someone else plants) can be overwritten.
+    QTemporaryDir folder(QDir(m_root).filePath(QStringLiteral("quillery-XXXXXX")));
+    if (!folder.isValid()) {
+        qCWarning(lcOpen) << "no private folder for an attachment:" << folder.errorString();
+        return std::nullopt;
+    }
+    folder.setAutoRemove(false);
+    const QString path = folder.filePath(fileName);
+
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(*data) != data->size() || !file.flush()) {
+        qCWarning(lcOpen) << "could not write the attachment's file:" << file.errorString();
+    }
+    file.close();
+    if (!m_launcher.openFile(path))
+        qCWarning(lcOpen) << "the desktop could not open the attachment's file";
+    return path;
+}
+
+} // namespace quillery

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QAbstractButton>
+
+namespace quillery::ui {
+
+// "Photo" and "File" under the attachment strip: a symbol and a label on a
+// capsule of the rule colour, in the card's pill look (off).
+class AddAttachmentButton final : public QAbstractButton
+{
+    Q_OBJECT
+public:
+    AddAttachmentButton(const QString &symbol, const QString &text, QWidget *parent = nullptr);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_symbol;
+};
+
+} // namespace quillery::ui

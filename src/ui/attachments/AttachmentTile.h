@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+namespace quillery {
+class Attachment;
+}
+
+namespace quillery::ui {
+
+class ThumbView;
+
+// One 76-point square of the attachment strip. An image shows its bitmap
+// (decoded at TileMaxPixel, cropped to the rounded square); any other file
+// shows the document symbol and its name on paper. A click, Return or Space
+// activates it; its context menu (right click, the Menu key, Shift+F10) and
+// the Delete key offer "Remove".
+class AttachmentTile final : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int Side = 76;
+    static constexpr qreal CornerRadius = 10;
+
+    explicit AttachmentTile(Attachment *attachment, QWidget *parent = nullptr);
+
+    Attachment *attachment() const { return m_attachment; }
+    bool showsImage() const { return m_thumb != nullptr; }
+    ThumbView *thumbView() const { return m_thumb; }
+
+    // Brings the tile in step with the record (name, type, bytes).
+    void refresh();
+
+    QSize sizeHint() const override { return { Side, Side }; }
+
+Q_SIGNALS:
+    void activated(quillery::Attachment *attachment);
+    void removeRequested(quillery::Attachment *attachment);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    void showMenu(const QPoint &globalPos);
+
+    QPointer<Attachment> m_attachment;
+    ThumbView *m_thumb = nullptr;
+    bool m_pressed = false;
+};
+
+} // namespace quillery::ui

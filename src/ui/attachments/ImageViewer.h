@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+namespace quillery {
+class Attachment;
+}
+
+namespace quillery::ui {
+
+class ThumbView;
+
+// The full-window view of an image attachment: the picture decoded at
+// ViewerMaxPixel and fitted on black, with a close button in the top
+// trailing corner. Escape closes it too, and so does the attachment going
+// away (removed here or on another device).
+class ImageViewer final : public QDialog
+{
+    Q_OBJECT
+public:
+    static constexpr int MinimumWidth = 520;
+    static constexpr int MinimumHeight = 480;
+
+    explicit ImageViewer(Attachment *attachment, QWidget *parent = nullptr);
+
+    Attachment *attachment() const { return m_attachment; }
+    ThumbView *thumbView() const { return m_thumb; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void placeCloseButton();
+
+    QPointer<Attachment> m_attachment;
+    ThumbView *m_thumb;
+    QWidget *m_close;
+};
+
+} // namespace quillery::ui

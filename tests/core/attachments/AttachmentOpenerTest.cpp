@@ -1,0 +1,155 @@
+// Opening a file attachment: the bytes land in a private temporary folder
+// under a safe name, whatever name the record carries.
+#include "core/attachments/AttachmentOpener.h"
+#include "core/attachments/FileLauncher.h"
+#include "core/attachments/SafeFileName.h"
+#include "core/model/Attachment.h"
+#include "core/model/TypeRegistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace quillery;
+
+namespace {
+
+class RecordingLauncher final : public FileLauncher
+{
+public:
+    bool openFile(const QString &path) override
+    {
+        opened.append(path);
+        return true;
+    }
+    QStringList opened;
+};
+
+class AttachmentOpenerTest : public ::testing::Test
+{
+protected:
+    AttachmentOpenerTest() { EXPECT_TRUE(QDir().mkpath(root())); }
+
+    QString root() const { return scratch.filePath(QStringLiteral("tmp")); }
+
+    std::optional<QString> open(const QString &name, const QByteArray &bytes = QByteArray("content"),
+        const QString &type = QStringLiteral("public.plain-text"))
+    {
+        Attachment attachment(name, type, bytes);
+        return AttachmentOpener(launcher, root()).open(attachment);
+    }
+
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+
+    QTemporaryDir scratch;
+    RecordingLauncher launcher;
+};
+
+TEST_F(AttachmentOpenerTest, AFileOpensUnderItsOwnNameInAPrivateFolder)
+{
+    const std::optional<QString> path = open(QStringLiteral("notes.txt"), QByteArray("buy milk"));
+    ASSERT_TRUE(path);
+    EXPECT_EQ(launcher.opened, QStringList({ *path }));
+    const QFileInfo file(*path);
+    EXPECT_EQ(file.fileName(), QStringLiteral("notes.txt"));
+    EXPECT_EQ(contents(*path), QByteArray("buy milk"));
+    const QFileInfo folder(file.absolutePath());
+    EXPECT_EQ(folder.absolutePath(), QFileInfo(root()).absoluteFilePath());
+    EXPECT_EQ(folder.permissions() & 0x0077, QFileDevice::Permissions()); // nobody else
+    EXPECT_TRUE(folder.permissions() & QFileDevice::ExeOwner);
+}
+
+TEST_F(AttachmentOpenerTest, OpeningTwiceNeverReplacesTheFirstFile)
+{
+    const std::optional<QString> first = open(QStringLiteral("plan.txt"), QByteArray("one"));
+    const std::optional<QString> second = open(QStringLiteral("plan.txt"), QByteArray("two"));
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(*first, *second);
+    EXPECT_EQ(contents(*first), QByteArray("one"));
+    EXPECT_EQ(contents(*second), QByteArray("two"));
+}
+
+TEST_F(AttachmentOpenerTest, HostileNamesStayInsideTheirFolder)
+{
+    // Files a careless open could overwrite.
+    const QString outside = scratch.filePath(QStringLiteral("escape.txt"));
+    const QString beside = QDir(root()).filePath(QStringLiteral("escape.txt"));
+    for (const QString &victim : { outside, beside }) {
+        QFile file(victim);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("keep");
+    }
+
+    const QString hostile[] = {
+        QStringLiteral("../escape.txt"),
+        QStringLiteral("../../escape.txt"),
+        QStringLiteral("/etc/passwd"),
+        QStringLiteral("sub/../../escape.txt"),
+        QStringLiteral(".."),
+        QStringLiteral("."),
+        QStringLiteral(".bashrc"),
+        QStringLiteral(" ../escape.txt"),
+        QStringLiteral("..\\..\\escape.txt"),
+        QStringLiteral("line\nbreak\r.txt"),
+        QString::fromUtf8("nul\0byte.txt", 12),
+        QStringLiteral("\u202Etxt.exe"),
+        QString(300, u'x') + QStringLiteral(".pdf"),
+        QString(200, u'\u00e9') + QStringLiteral(".txt"),
+        QString(),
+    };
+    const QString rootPath = QFileInfo(root()).canonicalFilePath();
+    for (const QString &name : hostile) {
+        const std::optional<QString> path = open(name, QByteArray("payload"));
+        ASSERT_TRUE(path) << name.toStdString();
+        const QFileInfo file(*path);
+        ASSERT_TRUE(file.exists()) << name.toStdString();
+        // Exactly one level below the temporary root: its private folder.
+        EXPECT_EQ(QFileInfo(file.canonicalPath()).canonicalPath(), rootPath) << name.toStdString();
+        EXPECT_FALSE(file.fileName().startsWith(u'.')) << name.toStdString();
+        EXPECT_LE(file.fileName().toUtf8().size(), 255) << name.toStdString();
+        for (const QChar c : file.fileName())
+            EXPECT_FALSE(c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+                << name.toStdString();
+        EXPECT_EQ(contents(*path), QByteArray("payload"));
+    }
+    EXPECT_EQ(contents(outside), QByteArray("keep"));
+    EXPECT_EQ(contents(beside), QByteArray("keep"));
+}
+
+TEST_F(AttachmentOpenerTest, SafeNamesKeepWhatIsHarmless)
+{
+    EXPECT_EQ(
+        safeFileName(QStringLiteral("Photo Jan 5, 3:05\u202FPM.jpg")), QStringLiteral("Photo Jan 5, 3:05\u202FPM.jpg"));
+    EXPECT_EQ(safeFileName(QStringLiteral("../../x.txt")), QStringLiteral("_.._x.txt"));
+    EXPECT_EQ(safeFileName(QStringLiteral("..")), QStringLiteral("Attachment"));
+    EXPECT_EQ(safeFileName(QString(), QStringLiteral("Attachment.pdf")), QStringLiteral("Attachment.pdf"));
+    const QString longName = safeFileName(QString(300, u'x') + QStringLiteral(".pdf"));
+    EXPECT_TRUE(longName.endsWith(QStringLiteral(".pdf")));
+    EXPECT_EQ(longName.toUtf8().size(), 255);
+    // A cut never splits a character made of two UTF-16 units.
+    const QString emoji = safeFileName(QString(200, u'a') + QString::fromUtf8("\xF0\x9F\x93\x84").repeated(30));
+    EXPECT_LE(emoji.toUtf8().size(), 255);
+    EXPECT_FALSE(emoji.back().isHighSurrogate());
+}
+
+TEST_F(AttachmentOpenerTest, NothingHappensWithoutBytesOrWithoutAFolder)
+{
+    Attachment empty(QStringLiteral("notes.txt"), QStringLiteral("public.plain-text"));
+    EXPECT_FALSE(AttachmentOpener(launcher, root()).open(empty));
+
+    // The temporary root is a file, so no folder can be made inside it.
+    const QString blocked = scratch.filePath(QStringLiteral("not-a-folder"));
+    QFile file(blocked);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    Attachment attachment(QStringLiteral("notes.txt"), QStringLiteral("public.plain-text"), QByteArray("x"));
+    EXPECT_FALSE(AttachmentOpener(launcher, blocked).open(attachment));
+    EXPECT_TRUE(launcher.opened.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,246 @@
+// The "Photos & Files" section of a task card: tiles for the task's
+// attachments, removing one, opening photos and files, adding through the
+// pickers, and thumbnails that never show stale or late results.
+#include "ui/attachments/AttachmentsSection.h"
+#include "core/attachments/FileLauncher.h"
+#include "core/attachments/TestImages.h"
+#include "core/model/Page.h"
+#include "core/model/TaskItem.h"
+#include "core/model/TypeRegistry.h"
+#include "core/theme/Appearance.h"
+#include "support/PageTestKit.h"
+#include "ui/attachments/AttachmentPicker.h"
+#include "ui/attachments/AttachmentTile.h"
+#include "ui/attachments/ImageViewer.h"
+#include "ui/attachments/ThumbView.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QThreadPool>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using namespace quillery::ui;
+using namespace quillery::test;
+
+namespace {
+
+class RecordingLauncher final : public FileLauncher
+{
+public:
+    bool openFile(const QString &path) override
+    {
+        opened.append(path);
+        return true;
+    }
+    QStringList opened;
+};
+
+// Answers the pickers at once with files chosen beforehand.
+class ScriptedPicker final : public AttachmentPicker
+{
+public:
+    void pickPhotos(QWidget *, Done done) override { done(photos); }
+    void pickFiles(QWidget *, Done done) override { done(files); }
+    QStringList photos;
+    QStringList files;
+};
+
+class AttachmentsSectionTest : public ::testing::Test
+{
+protected:
+    AttachmentsSectionTest()
+    {
+        Appearance::shared().setForcedScheme(ColorScheme::Light);
+        Page *page = kit.page(QStringLiteral("Holiday"), { "Pack" });
+        task = page->sortedTasks().first();
+    }
+    ~AttachmentsSectionTest() override { Appearance::shared().setForcedScheme(std::nullopt); }
+
+    Attachment *attach(const QString &name, const QString &type, const std::optional<QByteArray> &bytes)
+    {
+        auto *attachment = new Attachment(name, type, bytes);
+        kit.store->insert(attachment);
+        attachment->setTask(task);
+        return attachment;
+    }
+
+    std::unique_ptr<AttachmentsSection> section()
+    {
+        auto made = std::make_unique<AttachmentsSection>(task, kit.services());
+        made->setFileLauncher(&launcher);
+        made->setPicker(&picker);
+        EXPECT_TRUE(showActive(*made, QSize(392, 200)));
+        return made;
+    }
+
+    PageKit kit;
+    TaskItem *task = nullptr;
+    RecordingLauncher launcher;
+    ScriptedPicker picker;
+};
+
+TEST_F(AttachmentsSectionTest, ShowsATileForEachAttachmentOldestFirst)
+{
+    Attachment *photo = attach(QStringLiteral("Photo.jpg"), TypeRegistry::jpeg(), jpeg(QSize(640, 480)));
+    Attachment *report = attach(QStringLiteral("report.pdf"), TypeRegistry::pdf(), QByteArray("%PDF"));
+    report->setCreated(photo->created().addSecs(5));
+    auto shown = section();
+
+    const QList<AttachmentTile *> tiles = shown->tiles();
+    ASSERT_EQ(tiles.size(), 2);
+    EXPECT_EQ(tiles.at(0)->attachment(), photo);
+    EXPECT_EQ(tiles.at(1)->attachment(), report);
+    EXPECT_EQ(tiles.at(0)->size(), QSize(AttachmentTile::Side, AttachmentTile::Side));
+    EXPECT_EQ(tiles.at(1)->accessibleName(), QStringLiteral("report.pdf"));
+    EXPECT_FALSE(tiles.at(1)->showsImage());
+
+    // The photo's bitmap arrives from a worker thread, bounded for a tile.
+    ASSERT_TRUE(tiles.at(0)->showsImage());
+    ThumbView *thumb = tiles.at(0)->thumbView();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !thumb->image().isNull(); }, 10000));
+    EXPECT_EQ(thumb->image().size(), QSize(240, 180));
+
+    shown->grab().save(QDir::temp().filePath(QStringLiteral("quillery-attachments-section.png")));
+}
+
+TEST_F(AttachmentsSectionTest, WithoutAttachmentsOnlyTheButtonsShow)
+{
+    auto shown = section();
+    EXPECT_TRUE(shown->tiles().isEmpty());
+    auto *strip = shown->findChild<QWidget *>(QStringLiteral("attachmentStrip"));
+    ASSERT_TRUE(strip);
+    EXPECT_FALSE(strip->isVisible());
+    auto *photo = shown->findChild<QAbstractButton *>(QStringLiteral("addPhoto"));
+    auto *file = shown->findChild<QAbstractButton *>(QStringLiteral("addFile"));
+    ASSERT_TRUE(photo && file);
+    EXPECT_EQ(photo->accessibleName(), QStringLiteral("Photo"));
+    EXPECT_EQ(file->accessibleName(), QStringLiteral("File"));
+}
+
+TEST_F(AttachmentsSectionTest, RemoveFromTheKeyboardMenuDeletesTheAttachment)
+{
+    Attachment *keep = attach(QStringLiteral("keep.txt"), QStringLiteral("public.plain-text"), QByteArray("a"));
+    Attachment *drop = attach(QStringLiteral("drop.txt"), QStringLiteral("public.plain-text"), QByteArray("b"));
+    drop->setCreated(keep->created().addSecs(1));
+    auto shown = section();
+    AttachmentTile *tile = shown->tiles().at(1);
+    tile->setFocus(Qt::TabFocusReason);
+
+    // The menu key opens the tile's menu; "Remove" is chosen from it.
+    QString chosen;
+    QTimer::singleShot(0, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        QAction *remove = menu->findChild<QAction *>(QStringLiteral("removeAttachment"));
+        ASSERT_TRUE(remove);
+        chosen = remove->text();
+        menu->setActiveAction(remove);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::keyClick(tile, Qt::Key_Menu);
+    EXPECT_EQ(chosen, QStringLiteral("Remove"));
+    EXPECT_TRUE(drop->isDeleted());
+    EXPECT_FALSE(keep->isDeleted());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown->tiles().size() == 1; }, 2000));
+    EXPECT_EQ(shown->tiles().first()->accessibleName(), QStringLiteral("keep.txt"));
+
+    // The Delete key removes the focused tile directly.
+    shown->tiles().first()->setFocus();
+    QTest::keyClick(shown->tiles().first(), Qt::Key_Delete);
+    EXPECT_TRUE(keep->isDeleted());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown->tiles().isEmpty(); }, 2000));
+}
+
+TEST_F(AttachmentsSectionTest, AFileTileOpensTheFileAndAPhotoTileTheViewer)
+{
+    attach(QStringLiteral("notes.txt"), QStringLiteral("public.plain-text"), QByteArray("buy milk"));
+    auto shown = section();
+    QTest::mouseClick(shown->tiles().first(), Qt::LeftButton);
+    ASSERT_EQ(launcher.opened.size(), 1);
+    EXPECT_EQ(QFileInfo(launcher.opened.first()).fileName(), QStringLiteral("notes.txt"));
+    QFile file(launcher.opened.first());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("buy milk"));
+
+    Attachment *photo = attach(QStringLiteral("Photo.jpg"), TypeRegistry::jpeg(), jpeg(QSize(3000, 2000)));
+    photo->setCreated(photo->created().addSecs(10));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown->tiles().size() == 2; }, 2000));
+    QTest::keyClick(shown->tiles().at(1), Qt::Key_Return);
+    ImageViewer *viewer = shown->viewer();
+    ASSERT_TRUE(viewer);
+    EXPECT_EQ(viewer->attachment(), photo);
+    EXPECT_GE(viewer->width(), ImageViewer::MinimumWidth);
+    EXPECT_EQ(launcher.opened.size(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !viewer->thumbView()->image().isNull(); }, 10000));
+    EXPECT_EQ(viewer->thumbView()->image().size(), QSize(2400, 1600));
+    viewer->grab().save(QDir::temp().filePath(QStringLiteral("quillery-image-viewer.png")));
+
+    QPointer<ImageViewer> watched = viewer;
+    QTest::keyClick(viewer, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watched.isNull(); }, 2000));
+}
+
+TEST_F(AttachmentsSectionTest, PickedPhotosAndFilesBecomeTiles)
+{
+    QTemporaryDir dir;
+    const auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    picker.photos = { write(QStringLiteral("one.jpg"), jpeg(QSize(500, 400))) };
+    picker.files = { write(QStringLiteral("report.pdf"), QByteArray("%PDF")) };
+    auto shown = section();
+    QTest::mouseClick(shown->findChild<QAbstractButton *>(QStringLiteral("addPhoto")), Qt::LeftButton);
+    QTest::mouseClick(shown->findChild<QAbstractButton *>(QStringLiteral("addFile")), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown->tiles().size() == 2 && !shown->isImporting(); }, 20000));
+    EXPECT_TRUE(shown->tiles().at(0)->showsImage());
+    EXPECT_EQ(shown->tiles().at(1)->accessibleName(), QStringLiteral("report.pdf"));
+}
+
+TEST_F(AttachmentsSectionTest, ThumbnailsShowOnlyTheLatestBytesAndOutliveNothing)
+{
+    // A slow decode followed at once by a quick one: only the quick one's
+    // result may ever be shown.
+    const QByteArray slow = jpeg(QSize(6000, 4000));
+    const QByteArray quick = jpeg(QSize(90, 60));
+    ThumbView view(TileMaxPixel);
+    view.resize(76, 76);
+    QList<QSize> shownSizes;
+    QObject::connect(&view, &ThumbView::imageChanged, [&] { shownSizes.append(view.image().size()); });
+    view.setData(slow);
+    view.show();
+    view.setData(quick);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.image().isNull(); }, 10000));
+    // Let the slow decode finish and its answer reach the event loop.
+    QThreadPool::globalInstance()->waitForDone(30000);
+    settle(50);
+    EXPECT_EQ(shownSizes, QList<QSize>({ QSize(90, 60) }));
+
+    // Bytes that are not an image, and no bytes, leave the placeholder.
+    view.setData(QByteArray("not an image"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.isDecoding(); }, 5000));
+    EXPECT_TRUE(view.image().isNull());
+    view.setData(quick);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.image().isNull(); }, 5000));
+    view.setData(std::nullopt);
+    EXPECT_TRUE(view.image().isNull());
+
+    // A view that goes away mid-decode is simply not told.
+    for (int i = 0; i < 4; ++i) {
+        auto *gone = new ThumbView(ViewerMaxPixel);
+        gone->setData(slow);
+        gone->show();
+        delete gone;
+    }
+    QThreadPool::globalInstance()->waitForDone(30000);
+    settle(50);
+}
+
+} // namespace
