@@ -1,6 +1,7 @@
 #include "ImageCodec.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>

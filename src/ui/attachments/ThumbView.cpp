@@ -2,7 +2,7 @@
 
 #include "core/attachments/ImageCodec.h"
 
-#include <QFuture>
+#include <QFutureWatcher>
 #include <QPainter>
 #include <QPainterPath>
 #include <QtConcurrent/QtConcurrentRun>
@@ -64,6 +64,11 @@ void ThumbView::cancelDecode()
     if (m_cancel)
         m_cancel->store(true);
     m_cancel.reset();
+    if (m_watcher) {
+        m_watcher->disconnect(this);
+        m_watcher->deleteLater();
+        m_watcher = nullptr;
+    }
     m_decoding = false;
 }
 
@@ -82,7 +87,21 @@ void ThumbView::startDecode()
     m_decoding = true;
     const QByteArray bytes = *m_data;
     const int maxPixel = m_maxPixel;
-    QtConcurrent::run([bytes, maxPixel, cancel]() -> QImage {
+    // The watcher belongs to this view: when the view goes, so does any
+    // way for the result to reach it.
+    m_watcher = new QFutureWatcher<QImage>(this);
+    QFutureWatcher<QImage> *watcher = m_watcher;
+    connect(watcher, &QFutureWatcher<QImage>::finished, this, [this, watcher, generation] {
+        watcher->deleteLater();
+        if (watcher == m_watcher)
+            m_watcher = nullptr;
+        if (generation != m_generation)
+            return;
+        m_decoding = false;
+        m_cancel.reset();
+        setImage(watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run([bytes, maxPixel, cancel]() -> QImage {
         // Decodes queued behind others are often stale by the time a
         // thread is free: a quickly scrolled strip, a closed card.
         if (cancel->load())
@@ -92,13 +111,7 @@ void ThumbView::startDecode()
             return {};
         return image->convertToFormat(
             image->hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-    }).then(this, [this, generation](const QImage &image) {
-        if (generation != m_generation)
-            return;
-        m_decoding = false;
-        m_cancel.reset();
-        setImage(image);
-    });
+    }));
 }
 
 void ThumbView::setImage(QImage image)

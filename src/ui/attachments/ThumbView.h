@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFutureWatcher>
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -67,6 +68,7 @@ private:
     bool m_stale = true; // the bytes changed since the last decode started
     quint64 m_generation = 0;
     std::shared_ptr<std::atomic_bool> m_cancel;
+    QFutureWatcher<QImage> *m_watcher = nullptr; // of the decode in flight
     mutable QPixmap m_scaled; // m_image at the last painted size
 };
 
