@@ -5,6 +5,7 @@
 #include "core/theme/ThemeColors.h"
 #include "ui/theme/Symbols.h"
 
+#include <QFocusEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -52,7 +53,7 @@ void AddAttachmentButton::paintEvent(QPaintEvent *)
     fill.setAlphaF(fill.alphaF() * 0.6);
     painter.fillPath(capsule, fill);
     const QColor ink = themeColor(ThemeColor::Ink, scheme);
-    if (hasFocus()) {
+    if (m_keyboardFocus && hasFocus()) {
         QColor ring = palette().color(QPalette::Highlight);
         ring.setAlphaF(1.0);
         painter.setPen(QPen(ring, 2));
@@ -67,6 +68,19 @@ void AddAttachmentButton::paintEvent(QPaintEvent *)
     x += SymbolSize + SymbolGap;
     painter.setPen(ink);
     painter.drawText(QRectF(x, 0, textWidth + 1, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+}
+
+void AddAttachmentButton::focusInEvent(QFocusEvent *event)
+{
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason
+        || event->reason() == Qt::ShortcutFocusReason;
+    QAbstractButton::focusInEvent(event);
+}
+
+void AddAttachmentButton::focusOutEvent(QFocusEvent *event)
+{
+    m_keyboardFocus = false;
+    QAbstractButton::focusOutEvent(event);
 }
 
 } // namespace quillery::ui

@@ -17,9 +17,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QString m_symbol;
+    bool m_keyboardFocus = false; // the focus ring shows only then
 };
 
 } // namespace quillery::ui

@@ -9,6 +9,7 @@
 #include "ui/theme/Symbols.h"
 
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -77,7 +78,7 @@ void AttachmentTile::refresh()
     setAccessibleDescription(image ? tr("Photo; opens in the image viewer") : tr("File; opens in its application"));
     if (image && !m_thumb) {
         m_thumb = new ThumbView(TileMaxPixel, this);
-        m_thumb->setGeometry(hasFocus() ? rect().adjusted(3, 3, -3, -3) : rect());
+        m_thumb->setGeometry(m_keyboardFocus ? rect().adjusted(3, 3, -3, -3) : rect());
         m_thumb->setCornerRadius(CornerRadius);
         m_thumb->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_thumb->show();
@@ -126,7 +127,7 @@ void AttachmentTile::paintEvent(QPaintEvent *)
     if (m_pressed) {
         painter.fillPath(shape, QColor(0, 0, 0, 40));
     }
-    if (hasFocus()) {
+    if (m_keyboardFocus && hasFocus()) {
         painter.setPen(QPen(accentColor(palette()), 2));
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(shape);
@@ -208,8 +209,10 @@ void AttachmentTile::showMenu(const QPoint &globalPos)
 void AttachmentTile::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason
+        || event->reason() == Qt::ShortcutFocusReason;
     // The bitmap steps back so the focus ring around it shows.
-    if (m_thumb)
+    if (m_thumb && m_keyboardFocus)
         m_thumb->setGeometry(rect().adjusted(3, 3, -3, -3));
     update();
 }
@@ -217,6 +220,7 @@ void AttachmentTile::focusInEvent(QFocusEvent *event)
 void AttachmentTile::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
+    m_keyboardFocus = false;
     if (m_thumb)
         m_thumb->setGeometry(rect());
     update();

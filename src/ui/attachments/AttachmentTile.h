@@ -1,11 +1,9 @@
 #pragma once
 
+#include "core/model/Attachment.h"
+
 #include <QPointer>
 #include <QWidget>
-
-namespace quillery {
-class Attachment;
-}
 
 namespace quillery::ui {
 
@@ -53,6 +51,7 @@ private:
     QPointer<Attachment> m_attachment;
     ThumbView *m_thumb = nullptr;
     bool m_pressed = false;
+    bool m_keyboardFocus = false; // the focus ring shows only then
 };
 
 } // namespace quillery::ui

@@ -2,6 +2,7 @@
 
 #include "core/app/Services.h"
 #include "core/model/Field.h"
+#include "core/model/TaskItem.h"
 
 #include <QHash>
 #include <QPointer>
@@ -11,10 +12,7 @@ class QHBoxLayout;
 class QScrollArea;
 
 namespace quillery {
-class Attachment;
 class FileLauncher;
-class Record;
-class TaskItem;
 } // namespace quillery
 
 namespace quillery::ui {

@@ -53,7 +53,6 @@ ImageViewer::ImageViewer(Attachment *attachment, QWidget *parent)
             });
         }
     }
-    m_close->setFocus();
 }
 
 void ImageViewer::paintEvent(QPaintEvent *)

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "core/model/Attachment.h"
+
+#include <QAbstractButton>
 #include <QDialog>
 #include <QPointer>
-
-namespace quillery {
-class Attachment;
-}
 
 namespace quillery::ui {
 
@@ -36,7 +35,7 @@ private:
 
     QPointer<Attachment> m_attachment;
     ThumbView *m_thumb;
-    QWidget *m_close;
+    QAbstractButton *m_close;
 };
 
 } // namespace quillery::ui
