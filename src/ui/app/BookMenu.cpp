@@ -7,6 +7,7 @@
 #include "ui/theme/Symbols.h"
 
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QMenuBar>
 
 namespace quillery::ui {
@@ -55,7 +56,9 @@ BookMenu::BookMenu(CommandBus &bus, Preferences &preferences, QWidget *parent)
     addSeparator();
 
     m_quit = addAction(tr("Quit"));
-    m_quit->setShortcut(QKeySequence::Quit);
+    // The desktop's own Quit keys, Ctrl+Q where it names none.
+    const QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    m_quit->setShortcuts(quitKeys.isEmpty() ? QList<QKeySequence> { QKeySequence(Qt::CTRL | Qt::Key_Q) } : quitKeys);
     m_quit->setMenuRole(QAction::QuitRole);
     connect(m_quit, &QAction::triggered, this, &BookMenu::quitRequested);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/book/BookView.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -13,7 +15,6 @@ class Preferences;
 namespace quillery::ui {
 
 class BookMenu;
-class BookView;
 
 // The one window of the program: a book-shaped window without title text
 // (the desktop keeps its window controls), the book 600 × 834 points when

@@ -133,6 +133,8 @@ BookView::BookView(const Services &services, Book::Timing timing, QWidget *paren
 
 BookView::~BookView()
 {
+    if (m_window)
+        m_window->removeEventFilter(this);
     // The views go before the book whose state they show.
     delete m_gesture;
     delete m_picture;
@@ -201,9 +203,57 @@ void BookView::paintEvent(QPaintEvent *event)
 void BookView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    m_gesture->attach(window()->windowHandle());
+    watchWindow();
     m_book->start();
     keepFocus();
+}
+
+void BookView::watchWindow()
+{
+    QWindow *handle = window()->windowHandle();
+    m_gesture->attach(handle);
+    if (m_window == handle)
+        return;
+    if (m_window)
+        m_window->removeEventFilter(this);
+    m_window = handle;
+    if (m_window)
+        m_window->installEventFilter(this);
+}
+
+bool BookView::eventFilter(QObject *watched, QEvent *event)
+{
+    // The arrows turn pages whichever part of the page has the focus (a
+    // scroll area or a button would take them for themselves), except in
+    // text being edited and in the contents.
+    if (watched != m_window || event->type() != QEvent::KeyPress)
+        return false;
+    auto *keyEvent = static_cast<QKeyEvent *>(event);
+    const std::optional<Book::Key> key = bookKey(keyEvent);
+    if (!key || *key == Book::Key::Escape)
+        return false;
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && focus != window() && focus != this && !isAncestorOf(focus))
+        return false;
+    if (focus && ((m_overlay && (focus == m_overlay || m_overlay->isAncestorOf(focus))) || isTextInput(focus, this)))
+        return false;
+    return m_book->handleKey(*key);
+}
+
+std::optional<Book::Key> BookView::bookKey(const QKeyEvent *event) const
+{
+    if (event->modifiers() != Qt::NoModifier && event->modifiers() != Qt::KeypadModifier)
+        return std::nullopt;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        return Book::Key::Left;
+    case Qt::Key_Right:
+        return Book::Key::Right;
+    case Qt::Key_Escape:
+        return Book::Key::Escape;
+    default:
+        return std::nullopt;
+    }
 }
 
 bool BookView::event(QEvent *event)
@@ -218,7 +268,7 @@ bool BookView::event(QEvent *event)
         break;
     case QEvent::ParentChange:
         if (isVisible())
-            m_gesture->attach(window()->windowHandle());
+            watchWindow();
         break;
     default:
         break;
@@ -228,22 +278,7 @@ bool BookView::event(QEvent *event)
 
 void BookView::keyPressEvent(QKeyEvent *event)
 {
-    std::optional<Book::Key> key;
-    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-        switch (event->key()) {
-        case Qt::Key_Left:
-            key = Book::Key::Left;
-            break;
-        case Qt::Key_Right:
-            key = Book::Key::Right;
-            break;
-        case Qt::Key_Escape:
-            key = Book::Key::Escape;
-            break;
-        default:
-            break;
-        }
-    }
+    const std::optional<Book::Key> key = bookKey(event);
     if (key && m_book->handleKey(*key)) {
         event->accept();
         return;

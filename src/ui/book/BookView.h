@@ -2,14 +2,16 @@
 
 #include "core/app/Services.h"
 #include "core/book/Book.h"
+#include "core/model/TaskItem.h"
 
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #include <functional>
 #include <memory>
 
-class QMessageBox;
+#include <QMessageBox>
 
 namespace quillery {
 class CommandBus;
@@ -74,6 +76,7 @@ Q_SIGNALS:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -87,6 +90,8 @@ private:
     void contentsShownChanged();
     void showDeniedAlert();
     void keepFocus();
+    void watchWindow();
+    std::optional<Book::Key> bookKey(const QKeyEvent *event) const;
 
     Services m_services;
     std::unique_ptr<Book> m_book;
@@ -97,6 +102,7 @@ private:
     QPointer<QWidget> m_overlay;
     QPointer<QWidget> m_overlayMotion;
     QPointer<QMessageBox> m_deniedAlert;
+    QPointer<QWindow> m_window;
     QRect m_faceRect;
     bool m_turnShown = false;
 };

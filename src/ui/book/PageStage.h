@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/Services.h"
+#include "core/model/TaskItem.h"
 #include "core/theme/PageInsets.h"
 
 #include <QList>

@@ -1,6 +1,7 @@
 #include "TurnGesture.h"
 
 #include "core/book/Book.h"
+#include "core/book/TurnDrag.h"
 #include "core/model/Editing.h"
 
 #include <QApplication>
@@ -188,7 +189,11 @@ bool TurnGesture::mouseMoved(QMouseEvent *event)
         releasePressedWidget(event);
         return true;
     }
-    if (m_book.dragMode() == DragMode::Ignored && m_pressPlace == Place::Paper && !m_book.editing().lifted()) {
+    // A drag of the paper that is not sideways moves the window; a sideways
+    // one the book refused (no page that way) is only a failed turn.
+    const bool sideways = std::abs(tx) > TurnDrag::HorizontalRatio * std::abs(ty);
+    if (m_book.dragMode() == DragMode::Ignored && m_pressPlace == Place::Paper && !sideways
+        && !m_book.editing().lifted()) {
         moveWindow(event);
         return true;
     }

@@ -5,13 +5,13 @@
 #include <QPointF>
 #include <QPointer>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 
 class QMouseEvent;
 class QWheelEvent;
 class QWidget;
-class QWindow;
 
 namespace quillery {
 class Book;

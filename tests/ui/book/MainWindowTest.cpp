@@ -162,11 +162,13 @@ TEST(BookWindow, shortcutsMenuItemsAndTheToolbarPostTheBooksCommands)
     QTest::keyClick(&kit.window, Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(names(), QStringList({ "quillery.next", "quillery.prev", "quillery.contents" }));
 
+    EXPECT_TRUE(kit.book->book().showContents()) << "the book heard Ctrl+E";
+
     kit.window.allPagesAction()->trigger();
+    EXPECT_FALSE(kit.book->book().showContents()) << "the toolbar button does what Contents does";
     kit.window.bookMenu()->contentsAction()->trigger();
-    EXPECT_EQ(names(), QStringList({ "quillery.contents", "quillery.contents" }))
-        << "the toolbar button does what Contents does";
-    EXPECT_FALSE(kit.book->book().showContents()) << "opened and closed again by the book";
+    EXPECT_TRUE(kit.book->book().showContents());
+    EXPECT_EQ(names(), QStringList({ "quillery.contents", "quillery.contents" }));
 
     QSignalSpy quit(&kit.window, &MainWindow::quitRequested);
     kit.window.bookMenu()->quitAction()->trigger();
