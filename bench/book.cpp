@@ -9,6 +9,7 @@
 #include "core/model/Page.h"
 #include "core/model/Store.h"
 #include "core/pages/PageTasks.h"
+#include "core/util/Uuid.h"
 #include "support/LargeBook.h"
 #include "ui/app/MainWindow.h"
 #include "ui/book/BookView.h"
@@ -41,15 +42,15 @@ public:
     AlarmStatus m_status;
 };
 
-// A book of two pages of 50 tasks each, shown `width` × `height` points.
+// A book of `pages` pages of 50 tasks each, shown `width` × `height` points.
 struct ShownBook {
-    ShownBook(int width, int height)
+    ShownBook(int width, int height, int pages = 2)
     {
         StoreOpenError error;
         store = Store::open(dir.filePath(QStringLiteral("book.sqlite")), &error);
         preferences = std::make_unique<Preferences>(
             std::make_unique<QSettings>(dir.filePath(QStringLiteral("q.conf")), QSettings::IniFormat));
-        for (int p = 0; p < 2; ++p) {
+        for (int p = 0; p < pages; ++p) {
             auto *page = new Page(p + 1, p + 3);
             store->insert(page);
             page->setTitle(QStringLiteral("Page %1").arg(p + 1));
@@ -112,6 +113,29 @@ void TurnStart(benchmark::State &state)
     }
 }
 BENCHMARK(TurnStart)->Args({ 600, 834 })->Args({ 1200, 1668 })->Unit(benchmark::kMillisecond);
+
+void TurnStartCold(benchmark::State &state)
+{
+    ShownBook shown(int(state.range(0)), int(state.range(1)), 60);
+    Book &book = shown.view->book();
+    const double width = shown.view->faceRect().width();
+    int page = 0;
+    for (auto _ : state) {
+        // Jump far away first, so the page turned to was never drawn.
+        state.PauseTiming();
+        page = (page + 3) % 57;
+        shown.preferences->setCurrentPage(uuidString(book.pageAt(page)->id()));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        book.dragChanged(-0.2 * width, 0, width);
+        state.PauseTiming();
+        book.resetTurn();
+        book.dragEnded(0, width);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(TurnStartCold)->Args({ 600, 834 })->Args({ 1200, 1668 })->Unit(benchmark::kMillisecond);
 
 // Notes when the first page has painted.
 class FirstPaint final : public QObject

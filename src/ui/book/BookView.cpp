@@ -309,7 +309,9 @@ void BookView::beginTurnPictures()
     const int from = m_stage->position();
     const int step = m_stage->step();
     const int to = *m_book->dir() == Dir::Forward ? from + step : from - step;
-    m_picture->setPictures(m_stage->picture(from, ratio), m_stage->picture(to, ratio));
+    auto [currentBuffer, targetBuffer] = m_picture->takeBuffers();
+    m_picture->setPictures(
+        m_stage->picture(from, ratio, std::move(currentBuffer)), m_stage->picture(to, ratio, std::move(targetBuffer)));
     m_picture->setTurn(*m_book->dir(), m_book->progress());
     m_picture->show();
     m_picture->raise();

@@ -133,10 +133,19 @@ void PageStage::sync()
             configure(face, indices.at(slot), slot, m_turning);
         live << face;
     }
-    for (QWidget *face : std::as_const(pool))
-        discard(face);
+    // The neighbours stay ready, hidden: turning back to the page just
+    // left draws it without making it again.
+    QList<QWidget *> spare;
+    for (QWidget *face : std::as_const(pool)) {
+        if (isNeighbour(face)) {
+            face->hide();
+            spare << face;
+        } else {
+            discard(face);
+        }
+    }
     m_live = live;
-    m_spare.clear();
+    m_spare = spare;
     placeFaces(m_live);
     for (QWidget *face : std::as_const(m_live)) {
         if (face) {
@@ -202,6 +211,17 @@ void PageStage::placeFaces(const QList<QWidget *> &faces)
     }
 }
 
+bool PageStage::isNeighbour(const QWidget *face) const
+{
+    const auto *view = qobject_cast<const PageView *>(face);
+    const int index = view ? int(m_book.pages().indexOf(view->page())) : m_book.pageCount();
+    if (view && index < 0)
+        return false;
+    const int position = this->position();
+    const int step = this->step();
+    return index >= position - step && index < position + 2 * step && !indicesAt(position).contains(index);
+}
+
 void PageStage::discard(QWidget *face)
 {
     if (!face)
@@ -221,7 +241,7 @@ void PageStage::setTurning(bool turning)
     }
 }
 
-QPixmap PageStage::picture(int position, qreal ratio)
+QPixmap PageStage::picture(int position, qreal ratio, QPixmap reuse)
 {
     if (position < 0 || size().isEmpty())
         return {};
@@ -248,9 +268,18 @@ QPixmap PageStage::picture(int position, qreal ratio)
         spare.removeAll(nullptr);
         m_spare = spare;
     }
-    QPixmap picture(size() * ratio);
-    picture.setDevicePixelRatio(ratio);
-    picture.fill(themeColor(ThemeColor::Desk, Appearance::shared().scheme()));
+    // A picture of an earlier turn is drawn over when it fits: a fresh one
+    // of a large face costs more to allocate than to draw.
+    QPixmap picture = std::move(reuse);
+    if (picture.size() != size() * ratio || picture.devicePixelRatio() != ratio || !picture.isDetached()) {
+        picture = QPixmap(size() * ratio);
+        picture.setDevicePixelRatio(ratio);
+    }
+    bool covered = !faces.isEmpty();
+    for (QWidget *face : std::as_const(faces))
+        covered = covered && face && face->testAttribute(Qt::WA_OpaquePaintEvent);
+    if (!covered)
+        picture.fill(themeColor(ThemeColor::Desk, Appearance::shared().scheme()));
     QPainter painter(&picture);
     for (QWidget *face : std::as_const(faces)) {
         if (face)

@@ -43,8 +43,9 @@ public:
     bool isTurning() const { return m_turning; }
 
     // The face at `position`, drawn at the stage's size and `ratio` device
-    // pixels per point; a null picture for positions before the first page.
-    QPixmap picture(int position, qreal ratio);
+    // pixels per point (into `reuse` when it fits); a null picture for
+    // positions before the first page.
+    QPixmap picture(int position, qreal ratio, QPixmap reuse = {});
 
     void setInsets(const PageInsets &insets);
 
@@ -67,6 +68,7 @@ private:
     QWidget *build(int index);
     void configure(QWidget *face, int index, int slot, bool snapshot);
     void placeFaces(const QList<QWidget *> &faces);
+    bool isNeighbour(const QWidget *face) const;
     void discard(QWidget *face);
 
     Book &m_book;

@@ -31,8 +31,13 @@ void TurnPicture::setPictures(const QPixmap &current, const QPixmap &target)
 
 void TurnPicture::clear()
 {
-    m_current = QPixmap();
-    m_target = QPixmap();
+    m_spareCurrent = std::exchange(m_current, QPixmap());
+    m_spareTarget = std::exchange(m_target, QPixmap());
+}
+
+std::pair<QPixmap, QPixmap> TurnPicture::takeBuffers()
+{
+    return { std::exchange(m_spareCurrent, QPixmap()), std::exchange(m_spareTarget, QPixmap()) };
 }
 
 void TurnPicture::setTurn(Dir dir, double progress)

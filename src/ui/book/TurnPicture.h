@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <utility>
+
 namespace quillery::ui {
 
 // The book face while a page turns: the two pages involved, drawn from
@@ -23,7 +25,10 @@ public:
     // The pictures of the page shown when the turn began and of the page it
     // turns to (null where there is no page, such as before the first).
     void setPictures(const QPixmap &current, const QPixmap &target);
+    // Stops drawing the pictures but keeps them, so that the next turn
+    // can draw into them again (takeBuffers).
     void clear();
+    std::pair<QPixmap, QPixmap> takeBuffers();
     bool hasPictures() const { return !m_current.isNull() || !m_target.isNull(); }
 
     void setTurn(Dir dir, double progress);
@@ -41,6 +46,8 @@ private:
 
     QPixmap m_current;
     QPixmap m_target;
+    QPixmap m_spareCurrent;
+    QPixmap m_spareTarget;
     Dir m_dir = Dir::Forward;
     double m_progress = 0;
     QImage m_edge;
