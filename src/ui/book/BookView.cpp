@@ -107,14 +107,17 @@ BookView::BookView(const Services &services, Book::Timing timing, QWidget *paren
     m_gesture = new TurnGesture(
         *m_book, this,
         [this](QWidget *target, const QPoint &viewPos) {
+            // Only the book itself turns: anything laid over it (the
+            // contents, a card) keeps its own drags.
             using Place = TurnGesture::Place;
-            if (m_overlay && (target == m_overlay || m_overlay->isAncestorOf(target)))
-                return Place::Elsewhere;
-            if (!m_faceRect.contains(viewPos))
+            const bool onPage = target == m_stage || m_stage->isAncestorOf(target);
+            if (target == this && !m_faceRect.contains(viewPos))
                 return Place::Desk;
+            if (!onPage && target != this && target != m_picture)
+                return Place::Elsewhere;
             if (isTextInput(target, this))
                 return Place::Elsewhere;
-            if (target == this || target == m_picture || m_stage->isPaper(target))
+            if (!onPage || m_stage->isPaper(target))
                 return viewPos.y() - m_faceRect.top() < TopStripHeight ? Place::TopStrip : Place::Paper;
             return Place::Face;
         },
@@ -233,9 +236,8 @@ bool BookView::eventFilter(QObject *watched, QEvent *event)
     if (!key || *key == Book::Key::Escape)
         return false;
     QWidget *focus = QApplication::focusWidget();
-    if (focus && focus != window() && focus != this && !isAncestorOf(focus))
-        return false;
-    if (focus && ((m_overlay && (focus == m_overlay || m_overlay->isAncestorOf(focus))) || isTextInput(focus, this)))
+    const bool onBook = !focus || focus == window() || focus == this || m_stage->isAncestorOf(focus);
+    if (!onBook || (focus && isTextInput(focus, this)))
         return false;
     return m_book->handleKey(*key);
 }
@@ -304,6 +306,10 @@ void BookView::beginTurnPictures()
     // Both pages are drawn once, at the screen's density, and only moved
     // for the rest of the turn.
     m_turnShown = true;
+    // The page becomes a picture: the focus must not wander off into
+    // whatever widget comes next when its fields go.
+    if (QWidget *focus = QApplication::focusWidget(); focus && m_stage->isAncestorOf(focus))
+        setFocus(Qt::OtherFocusReason);
     m_stage->setTurning(true);
     const qreal ratio = devicePixelRatioF();
     const int from = m_stage->position();

@@ -9,11 +9,13 @@
 #include "ui/book/PageStage.h"
 #include "ui/book/TurnGesture.h"
 #include "ui/book/TurnPicture.h"
+#include "ui/pages/PageHeader.h"
 #include "ui/pages/PageView.h"
 #include "ui/pages/TaskListView.h"
 #include "ui/tasks/TaskRow.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -74,6 +76,22 @@ TEST(BookView, keysTurnThePageRememberItAndEscapePassesOnWhileTheContentsAreClos
 
     // Keys pressed on the page (it took the focus on a click) reach the book.
     QTest::mouseClick(kit.window(), Qt::LeftButton, {}, paperPoint(kit));
+    QTest::keyClick(kit.window(), Qt::Key_Right);
+    ASSERT_TRUE(kit.waitForTurnEnd());
+    EXPECT_EQ(kit.book().currentPage(), b);
+
+    // In a title being typed the arrows move the cursor; a turn started
+    // meanwhile (a page button) leaves the keys with the book, not in a
+    // field of another page.
+    QLineEdit *title = kit.view->currentPageView()->header()->titleField();
+    title->setFocus();
+    title->setCursorPosition(1);
+    QTest::keyClick(kit.window(), Qt::Key_Left);
+    EXPECT_EQ(title->cursorPosition(), 0);
+    EXPECT_EQ(kit.book().currentPage(), b);
+    kit.book().turn(Dir::Backward);
+    ASSERT_TRUE(kit.waitForTurnEnd());
+    EXPECT_EQ(QApplication::focusWidget(), kit.view.get());
     QTest::keyClick(kit.window(), Qt::Key_Right);
     ASSERT_TRUE(kit.waitForTurnEnd());
     EXPECT_EQ(kit.book().currentPage(), b);
