@@ -19,6 +19,7 @@
 #include "platform/places/HttpTileSource.h"
 #include "platform/places/OfflinePlaceService.h"
 #include "platform/places/PhotonPlaceService.h"
+#include "ui/book/BookView.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -41,6 +42,7 @@ QuilleryApp::~QuilleryApp()
     // lets go of the store and its thread before the store closes; what it
     // had not sent yet stays pending in the book.
     m_window.reset();
+    m_commands.reset();
     m_syncMonitor.reset();
     m_mirror.reset();
     m_mirrorRemote.reset();
@@ -125,8 +127,23 @@ bool QuilleryApp::start(StoreOpenError *error)
     // Light or dark as the desktop prefers, followed live.
     Appearance::shared().setSource(new PortalColorScheme(QDBusConnection::sessionBus(), this));
 
+    // 8. The window: the book, the Book menu and the All Pages button, all
+    // meeting on one command broadcast.
+    m_commands = std::make_unique<CommandBus>();
     m_window = std::make_unique<ui::MainWindow>();
+    auto *book = new ui::BookView(m_services);
+    book->listenTo(*m_commands);
+    m_window->setBook(book, *m_commands, *m_preferences);
+    connect(m_window.get(), &ui::MainWindow::quitRequested, this, [this] {
+        saveAll();
+        QCoreApplication::quit();
+    });
     return true;
+}
+
+ui::BookView &QuilleryApp::bookView() const
+{
+    return *m_window->book();
 }
 
 AlarmService &QuilleryApp::alarms() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/alarms/AlarmService.h"
+#include "core/app/CommandBus.h"
 #include "core/app/Preferences.h"
 #include "core/app/Services.h"
 #include "core/model/Store.h"
@@ -21,6 +22,10 @@ class PgAccountProbe;
 class PgMirrorRemote;
 class SyncMonitor;
 class SystemJournal;
+
+namespace ui {
+class BookView;
+}
 
 // The program: runs the start-up sequence (preferences, the book's store,
 // the notification delegate, the sync monitor, the window) and keeps what it
@@ -58,6 +63,10 @@ public:
     MirrorEngine *mirror() const { return m_mirror.get(); }
     const Services &services() const { return m_services; }
     ui::MainWindow &window() const { return *m_window; }
+    // The book shown in the window.
+    ui::BookView &bookView() const;
+    // The broadcast the menu and the toolbar post the book's commands on.
+    CommandBus &commands() const { return *m_commands; }
     // Place search and map tiles for the picker and the map preview.
     PlaceBackends places() const;
 
@@ -83,6 +92,7 @@ private:
     std::unique_ptr<SystemJournal> m_journal;
     std::unique_ptr<SyncMonitor> m_syncMonitor;
     Services m_services;
+    std::unique_ptr<CommandBus> m_commands;
     std::unique_ptr<ui::MainWindow> m_window;
 };
 

@@ -1,17 +1,120 @@
 #include "MainWindow.h"
 
+#include "BookMenu.h"
+#include "X11SizeHints.h"
+#include "ui/book/BookView.h"
+#include "ui/book/FaceLayout.h"
+
 #include <QEvent>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+#include <QToolBar>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace quillery::ui {
+
+namespace {
+// Room left for the window manager's title bar and frame when the default
+// size must shrink to fit the screen.
+constexpr int FrameAllowance = 48;
+} // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("QuilleryWindow"));
-    // No title text: the page is the window. The desktop still names the
-    // program from its desktop entry.
+    // No title text: the page is the window. (An empty title would make Qt
+    // show the program's name; the desktop names the program from its
+    // desktop entry anyway.)
     setWindowTitle(QStringLiteral(" "));
+    setUnifiedTitleAndToolBarOnMac(true);
     resize(DefaultWidth, DefaultHeight);
+}
+
+void MainWindow::setBook(BookView *book, CommandBus &bus, Preferences &preferences)
+{
+    m_book = book;
+    book->setMinimumSize(MinimumWidth, MinimumHeight);
+    setCentralWidget(book);
+    connect(book, &BookView::windowMoveRequested, this, [this] {
+        if (QWindow *window = windowHandle())
+            window->startSystemMove();
+    });
+
+    m_bookMenu = buildMenuBar(*menuBar(), { &bus, &preferences, [this] { Q_EMIT quitRequested(); } });
+
+    m_toolBar = new QToolBar(tr("Toolbar"), this);
+    m_toolBar->setObjectName(QStringLiteral("bookToolBar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_toolBar->toggleViewAction()->setEnabled(false);
+    // The button sits at the trailing end.
+    auto *spacer = new QWidget(m_toolBar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    m_toolBar->addWidget(spacer);
+    m_allPages = makeAllPagesAction(bus, this);
+    m_toolBar->addAction(m_allPages);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+
+    const QScreen *screen = this->screen();
+    resize(defaultSize(screen ? screen->availableGeometry().size() : QSize()));
+}
+
+int MainWindow::chromeHeight() const
+{
+    int chrome = 0;
+    if (QMenuBar *bar = qobject_cast<QMenuBar *>(menuWidget()); bar && !bar->isNativeMenuBar())
+        chrome += bar->sizeHint().height();
+    if (m_toolBar)
+        chrome += m_toolBar->sizeHint().height();
+    return chrome;
+}
+
+QSize MainWindow::defaultSize(const QSize &available) const
+{
+    const int chrome = chromeHeight();
+    int width = DefaultWidth;
+    int bookHeight = DefaultHeight;
+    if (available.isValid() && chrome + bookHeight + FrameAllowance > available.height()) {
+        bookHeight = std::max(MinimumHeight, available.height() - FrameAllowance - chrome);
+        width = std::max(MinimumWidth, bookHeight * FaceLayout::PageWidthRatio / FaceLayout::PageHeightRatio);
+        bookHeight = std::max(MinimumHeight, FaceLayout::heightForWidth(width, false));
+    }
+    return { width, bookHeight + chrome };
+}
+
+void MainWindow::keepProportions()
+{
+    m_proportionsQueued = false;
+    if (!m_book || !windowHandle())
+        return;
+    // Everything above the book is the base the ratio does not apply to.
+    const QSize base(width() - m_book->width(), height() - m_book->height());
+    X11SizeHints::keepAspect(windowHandle(), QSize(FaceLayout::PageWidthRatio, FaceLayout::PageHeightRatio), base);
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Resize:
+    case QEvent::LayoutRequest:
+    case QEvent::WindowStateChange:
+        // Qt rewrites the window manager's size hints on its own changes of
+        // size and limits; the proportions go back in once it is done.
+        if (!m_proportionsQueued) {
+            m_proportionsQueued = true;
+            QTimer::singleShot(0, this, &MainWindow::keepProportions);
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::event(event);
 }
 
 void MainWindow::bringToFront()

@@ -1,0 +1,208 @@
+// The window around the book: its size, limits and proportions, the Book
+// menu with its shortcuts, the All Pages button, and the hints that keep
+// X11 window managers at the page proportions.
+#include "ui/app/MainWindow.h"
+#include "core/app/CommandBus.h"
+#include "support/PageTestKit.h"
+#include "ui/app/BookMenu.h"
+#include "ui/app/X11SizeHints.h"
+#include "ui/book/BookView.h"
+#include "ui/book/FaceLayout.h"
+#include "ui/book/PageStage.h"
+
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using namespace quillery::ui;
+using namespace quillery::test;
+
+namespace {
+
+struct WindowKit : PageKit {
+    CommandBus bus;
+    MainWindow window;
+    BookView *book = nullptr;
+
+    WindowKit()
+    {
+        book = new BookView(services());
+        book->listenTo(bus);
+        window.setBook(book, bus, preferences);
+    }
+};
+
+QStringList itemsOf(const QMenu &menu)
+{
+    QStringList items;
+    for (QAction *action : menu.actions()) {
+        if (action->isSeparator())
+            items << QStringLiteral("—");
+        else if (action->menu())
+            items << action->text() + QStringLiteral(" ▸");
+        else
+            items << action->text() + QStringLiteral(" [") + action->shortcut().toString() + QStringLiteral("]");
+    }
+    return items;
+}
+
+QAction *choice(QMenu *menu, const QString &text)
+{
+    for (QAction *action : menu->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST(BookWindow, theBookOpensAtItsDefaultSizeAndNeverBelowItsMinimum)
+{
+    WindowKit kit;
+    kit.window.resize(kit.window.defaultSize(QSize()));
+    kit.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&kit.window));
+    EXPECT_EQ(kit.book->size(), QSize(600, 834));
+    EXPECT_EQ(kit.book->faceRect(), QRect(0, 0, 600, 834)) << "no hair-line of desk at the default size";
+    EXPECT_EQ(kit.window.windowTitle().trimmed(), QString()) << "no title text";
+
+    // A small screen gets a smaller book at the same proportions.
+    const QSize small = kit.window.defaultSize(QSize(1366, 700));
+    const int chrome = kit.window.height() - kit.book->height();
+    EXPECT_LE(small.height() + 48, 700);
+    const QSize bookPart(small.width(), small.height() - chrome);
+    EXPECT_NEAR(double(bookPart.width()) / bookPart.height(), 18.0 / 25.0, 0.005);
+
+    kit.window.resize(100, 100);
+    settle();
+    EXPECT_GE(kit.book->width(), 360);
+    EXPECT_GE(kit.book->height(), 500);
+}
+
+TEST(BookWindow, theFaceKeepsThePageProportionsInAnyWindow)
+{
+    EXPECT_EQ(FaceLayout::faceRect(QSize(1000, 834), false), QRect(200, 0, 600, 834));
+    EXPECT_EQ(FaceLayout::faceRect(QSize(600, 1200), false), QRect(0, 183, 600, 833));
+    EXPECT_EQ(FaceLayout::faceRect(QSize(601, 834), false), QRect(0, 0, 601, 834)) << "a pixel of margin is face";
+    EXPECT_EQ(FaceLayout::faceRect(QSize(1440, 1000), true), QRect(0, 0, 1440, 1000)) << "a spread is twice as wide";
+    EXPECT_EQ(FaceLayout::heightForWidth(600, false), 834);
+    EXPECT_EQ(FaceLayout::heightForWidth(360, false), 500);
+
+    WindowKit kit;
+    kit.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&kit.window));
+    const int chrome = kit.window.height() - kit.book->height();
+    kit.window.resize(900, 834 + chrome);
+    settle();
+    ASSERT_EQ(kit.book->size(), QSize(900, 834));
+    EXPECT_EQ(kit.book->faceRect(), QRect(150, 0, 600, 834));
+    EXPECT_EQ(kit.book->stage()->geometry(), kit.book->faceRect());
+}
+
+TEST(BookWindow, x11HintsGainTheRatioAboveTheBaseAndKeepWhatQtWrote)
+{
+    X11SizeHints::Words hints {};
+    hints[0] = (1 << 4) | (1 << 9); // minimum size and gravity, as Qt writes them
+    hints[5] = 360;
+    hints[6] = 560;
+    hints[17] = 1;
+    ASSERT_TRUE(X11SizeHints::addAspect(hints, QSize(18, 25), QSize(0, 60)));
+    EXPECT_EQ(hints[0], (1 << 4) | (1 << 9) | X11SizeHints::AspectFlag | X11SizeHints::BaseSizeFlag);
+    EXPECT_EQ(hints[5], 360);
+    EXPECT_EQ(hints[6], 560);
+    EXPECT_EQ((std::array { hints[11], hints[12], hints[13], hints[14] }), (std::array { 18, 25, 18, 25 }));
+    EXPECT_EQ(hints[15], 0);
+    EXPECT_EQ(hints[16], 60);
+    EXPECT_EQ(hints[17], 1);
+    EXPECT_FALSE(X11SizeHints::addAspect(hints, QSize(18, 25), QSize(0, 60))) << "nothing to write the second time";
+    EXPECT_TRUE(X11SizeHints::addAspect(hints, QSize(18, 25), QSize(0, 34))) << "the toolbar went";
+}
+
+TEST(BookWindow, theBookMenuListsItsCommandsInOrderWithTheirShortcuts)
+{
+    WindowKit kit;
+    QList<QAction *> menus = kit.window.menuBar()->actions();
+    ASSERT_FALSE(menus.isEmpty());
+    EXPECT_EQ(menus.first()->text(), QStringLiteral("Book"));
+    EXPECT_EQ(itemsOf(*kit.window.bookMenu()),
+        QStringList({ "Next Page [Ctrl+]]", "Previous Page [Ctrl+[]", "—", "Hide Completed [Ctrl+Shift+H]",
+            "Typeface ▸", "—", "Contents [Ctrl+E]", "—", "Quit [Ctrl+Q]" }));
+    EXPECT_EQ(itemsOf(*kit.window.bookMenu()->typefaceMenu()), QStringList({ "Sans []", "Serif []" }));
+
+    QAction *allPages = kit.window.allPagesAction();
+    ASSERT_TRUE(allPages);
+    EXPECT_EQ(allPages->text(), QStringLiteral("All Pages"));
+    EXPECT_EQ(allPages->toolTip(), QStringLiteral("Show all pages (Ctrl+E)"));
+    EXPECT_FALSE(allPages->icon().isNull());
+    auto *button = qobject_cast<QToolButton *>(kit.window.toolBar()->widgetForAction(allPages));
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->accessibleName().isEmpty() ? button->text() : button->accessibleName(), "All Pages");
+}
+
+TEST(BookWindow, shortcutsMenuItemsAndTheToolbarPostTheBooksCommands)
+{
+    WindowKit kit;
+    kit.window.resize(kit.window.defaultSize(QSize()));
+    ASSERT_TRUE(showActive(kit.window, kit.window.size()));
+    QSignalSpy posted(&kit.bus, &CommandBus::posted);
+    const auto names = [&posted] {
+        QStringList list;
+        for (const QList<QVariant> &call : std::as_const(posted))
+            list << call.first().toString();
+        posted.clear();
+        return list;
+    };
+
+    QTest::keyClick(&kit.window, Qt::Key_BracketRight, Qt::ControlModifier);
+    QTest::keyClick(&kit.window, Qt::Key_BracketLeft, Qt::ControlModifier);
+    QTest::keyClick(&kit.window, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(names(), QStringList({ "quillery.next", "quillery.prev", "quillery.contents" }));
+
+    EXPECT_TRUE(kit.book->book().showContents()) << "the book heard Ctrl+E";
+
+    kit.window.allPagesAction()->trigger();
+    EXPECT_FALSE(kit.book->book().showContents()) << "the toolbar button does what Contents does";
+    kit.window.bookMenu()->contentsAction()->trigger();
+    EXPECT_TRUE(kit.book->book().showContents());
+    EXPECT_EQ(names(), QStringList({ "quillery.contents", "quillery.contents" }));
+
+    QSignalSpy quit(&kit.window, &MainWindow::quitRequested);
+    kit.window.bookMenu()->quitAction()->trigger();
+    EXPECT_EQ(quit.count(), 1);
+}
+
+TEST(BookWindow, hideCompletedAndTypefaceStayInStepWithThePreferences)
+{
+    WindowKit kit;
+    ASSERT_TRUE(showActive(kit.window, kit.window.size()));
+    BookMenu *menu = kit.window.bookMenu();
+    QAction *sans = choice(menu->typefaceMenu(), QStringLiteral("Sans"));
+    QAction *serif = choice(menu->typefaceMenu(), QStringLiteral("Serif"));
+    ASSERT_TRUE(sans && serif);
+    EXPECT_TRUE(sans->isChecked());
+    EXPECT_FALSE(menu->hideCompletedAction()->isChecked());
+
+    // Changed elsewhere (the page menu writes the same preferences).
+    kit.preferences.setTypeface(Preferences::Serif);
+    kit.preferences.setHideCompleted(true);
+    EXPECT_TRUE(serif->isChecked());
+    EXPECT_FALSE(sans->isChecked());
+    EXPECT_TRUE(menu->hideCompletedAction()->isChecked());
+
+    // Changed here.
+    sans->trigger();
+    EXPECT_EQ(kit.preferences.typeface(), Preferences::Sans);
+    QTest::keyClick(&kit.window, Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(kit.preferences.hideCompleted());
+    QTest::keyClick(&kit.window, Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(kit.preferences.hideCompleted());
+
+    // A stored typeface that is neither choice is shown as neither.
+    kit.preferences.setTypeface(QStringLiteral("mono"));
+    EXPECT_FALSE(sans->isChecked());
+    EXPECT_FALSE(serif->isChecked());
+}
