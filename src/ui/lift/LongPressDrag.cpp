@@ -130,15 +130,21 @@ bool LongPressDrag::appEvent(QObject *receiver, QEvent *event)
     if (!receiver->isWidgetType())
         return false;
     switch (event->type()) {
-    case QEvent::KeyPress:
-        if (static_cast<QKeyEvent *>(event)->key() != Qt::Key_Escape)
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress: {
+        const bool escape = static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
+        if (m_state == State::Pressing) {
+            if (escape && event->type() == QEvent::KeyPress)
+                reset();
             return false;
-        if (m_state == State::Dragging) {
-            finish();
-            return true; // the drop is all Escape does now
         }
-        reset();
-        return false;
+        // While something is carried the keyboard only drops it: no
+        // scrolling, no shortcuts, no typing underneath.
+        event->accept();
+        if (escape && event->type() == QEvent::KeyPress)
+            finish();
+        return true;
+    }
     case QEvent::WindowDeactivate:
         if (m_source && receiver == m_source->window())
             finish();

@@ -15,7 +15,8 @@ namespace quillery::ui {
 // `holdDuration` starts the drag; from then on every pointer move is reported
 // and the release ends it. A press that travels further or ends sooner is
 // left alone entirely, so clicks keep working. Once dragging, the pointer's
-// moves and release belong to the drag and reach no widget.
+// moves and release belong to the drag and reach no widget, and of the keys
+// only Escape does anything: it drops.
 //
 // A drag that is interrupted (Escape, the window or the watched row losing
 // focus, the application going to the background, the source going away)

@@ -183,10 +183,8 @@ TaskRow *TaskListView::rowFor(const QUuid &taskId) const
 
 void TaskListView::scheduleRefresh()
 {
-    if (m_lifter->isLifted()) {
-        m_refreshAfterLift = true;
-        return;
-    }
+    if (m_lifter->isLifted())
+        return; // the drop brings the rows in step
     m_refreshTimer.start();
 }
 
@@ -280,16 +278,13 @@ void TaskListView::settleAfterLift(const QList<TaskRow *> &carried)
             row->move(m_frameOf.value(row).left(), row->y());
     }
     m_settling = false;
-    m_refreshAfterLift = false;
     refreshRows(true);
 }
 
 void TaskListView::refreshRows(bool forceLayout)
 {
-    if (m_lifter->isLifted()) {
-        m_refreshAfterLift = true;
-        return;
-    }
+    if (m_lifter->isLifted())
+        return; // the drop brings the rows in step
     m_refreshTimer.stop();
     Page *page = m_page.data();
     const QList<TaskItem *> sorted = page && !page->isDeleted() ? page->sortedTasks() : QList<TaskItem *>();

@@ -143,7 +143,6 @@ private:
     QList<Move> *m_moves = nullptr;
 
     RowLifter *m_lifter = nullptr;
-    bool m_refreshAfterLift = false;
     bool m_settling = false; // offsets cleared without moving the rows
     QPointer<QWidget> m_tabPredecessor;
 };

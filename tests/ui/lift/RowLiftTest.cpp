@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSignalSpy>
 #include <QVBoxLayout>
@@ -280,6 +281,9 @@ TEST_F(RowLift, pressesThatAreNotHeldStillLeaveThePageAlone)
 TEST_F(RowLift, anInterruptedDragDropsWhereItWas)
 {
     open({ "Alpha", "Bravo", "Charlie" });
+    view->resize(600, 400); // short enough for the list to scroll
+    settle(50);
+    ASSERT_GT(view->scrollArea()->verticalScrollBar()->maximum(), 0);
     QSignalSpy cards(view.get(), &PageView::taskOpenRequested);
     TaskRow *alpha = rowTitled(*view, QStringLiteral("Alpha"));
 
@@ -290,6 +294,13 @@ TEST_F(RowLift, anInterruptedDragDropsWhereItWas)
         hand.moveBy(0, 2 * alpha->height() + 1);
         QWidget *focused = QApplication::focusWidget();
         ASSERT_NE(focused, nullptr);
+        // Other keys do nothing meanwhile: no scrolling, no moves by key.
+        const int scrolled = view->scrollArea()->verticalScrollBar()->value();
+        QTest::keyClick(focused, Qt::Key_PageDown);
+        QTest::keyClick(focused, Qt::Key_Up, Qt::AltModifier);
+        EXPECT_TRUE(view->isLifted());
+        EXPECT_EQ(view->scrollArea()->verticalScrollBar()->value(), scrolled);
+        EXPECT_EQ(orders(page), QList<double>({ 1, 2, 3 }));
         QTest::keyClick(focused, Qt::Key_Escape);
         EXPECT_FALSE(view->isLifted());
         EXPECT_FALSE(kit.editing.lifted());
