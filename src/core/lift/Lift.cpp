@@ -137,4 +137,12 @@ void Lift::commitAt(const QList<TaskItem *> &sorted, const QList<TaskItem *> &vi
         carried.first()->setIndent(asSubtask ? 1 : 0);
 }
 
+void Lift::commitLevel(const QList<TaskItem *> &sorted, TaskItem *task, bool asSubtask)
+{
+    for (qsizetype i = 0; i < sorted.size(); ++i)
+        sorted.at(i)->setOrder(double(i));
+    if (task)
+        task->setIndent(asSubtask ? 1 : 0);
+}
+
 } // namespace quillery

@@ -62,6 +62,11 @@ struct Lift {
     static void commitAt(const QList<TaskItem *> &sorted, const QList<TaskItem *> &visible, const QList<QUuid> &group,
         int slot, bool asSubtask);
 
+    // The renumbering without a move, as a keyboard indent or outdent does
+    // it: every task keeps its place (hidden ones included), orders become
+    // 0, 1, 2 … and `task`'s level becomes 1 or 0.
+    static void commitLevel(const QList<TaskItem *> &sorted, TaskItem *task, bool asSubtask);
+
     // The slot the group of `task` occupies now among the rows it does not
     // carry.
     static int currentSlot(const QList<TaskItem *> &visible, const QList<QUuid> &group);

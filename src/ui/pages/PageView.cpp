@@ -19,6 +19,7 @@
 #include "core/theme/PageShape.h"
 #include "core/theme/Palette.h"
 #include "core/theme/ThemeColors.h"
+#include "ui/tasks/TaskRow.h"
 #include "ui/theme/Motion.h"
 #include "ui/theme/PagePalette.h"
 #include "ui/theme/PaperBackground.h"
@@ -109,6 +110,9 @@ PageView::PageView(
 
     connect(m_list, &TaskListView::openRequested, this, &PageView::taskOpenRequested);
     connect(m_list, &TaskListView::rowFramesChanged, this, &PageView::rowFramesChanged);
+    connect(m_list, &TaskListView::liftedChanged, this, &PageView::liftedChanged);
+    connect(m_list, &TaskListView::rowMovedByKey, this, &PageView::keepRowInSight);
+    m_list->setTabPredecessor(m_header->titleField());
     connect(m_list->addRow(), &AddTaskRow::addRequested, this, &PageView::addRequested);
     connect(m_list->addRow(), &AddTaskRow::focusChanged, this, &PageView::addFocusChanged);
 
@@ -170,6 +174,11 @@ PageView::~PageView()
 {
     if (m_confirm)
         m_confirm->disconnect(this);
+    // A page closed mid-drag must not leave the book thinking a row is
+    // still lifted.
+    m_list->disconnect(this);
+    if (m_list->isLifted() && m_editing)
+        m_editing->setLifted(false);
 }
 
 Page *PageView::page() const
@@ -255,6 +264,29 @@ void PageView::setColorsShown(bool shown)
 void PageView::setScrollLocked(bool locked)
 {
     m_scroll->setScrollLocked(locked);
+}
+
+bool PageView::isLifted() const
+{
+    return m_list->isLifted();
+}
+
+void PageView::liftedChanged(bool lifted)
+{
+    setScrollLocked(lifted);
+    if (m_editing)
+        m_editing->setLifted(lifted);
+}
+
+void PageView::keepRowInSight(TaskRow *row)
+{
+    // The row's frame is where it is going, not where it is drawn mid-way.
+    const auto frame = m_list->rowFrames().frame(row->taskId());
+    if (!frame)
+        return;
+    const int margin = static_cast<int>(std::lround(frame->height() / 2));
+    m_scroll->ensureVisible(static_cast<int>(std::lround(frame->center().x())),
+        static_cast<int>(std::lround(frame->center().y())), 0, margin);
 }
 
 void PageView::applyTypeface()

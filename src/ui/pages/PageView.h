@@ -80,6 +80,8 @@ public:
     const RowFrames &rowFrames() const;
     // Stops the list scrolling (while a row is dragged).
     void setScrollLocked(bool locked);
+    // A task row is lifted for moving (the list holds still meanwhile).
+    bool isLifted() const;
 
     // Parts, for the book and for tests.
     PageHeader *header() const { return m_header; }
@@ -118,6 +120,8 @@ private:
     void showOptionsMenu();
     void runAction(std::function<void()> PageActions::*action);
     void tearOutConfirmed();
+    void liftedChanged(bool lifted);
+    void keepRowInSight(TaskRow *row);
 
     QPointer<Page> m_page;
     int m_number;

@@ -8,7 +8,9 @@
 #include "core/model/Store.h"
 #include "core/model/TaskItem.h"
 #include "core/pages/PageTasks.h"
+#include "ui/lift/RowLifter.h"
 #include "ui/tasks/TaskRow.h"
+#include "ui/tasks/TaskRowCheck.h"
 #include "ui/theme/SpringAnimation.h"
 
 #include <QEvent>
@@ -64,6 +66,9 @@ TaskListView::TaskListView(Page *page, const Services &services, QWidget *parent
     , m_hidden(new HiddenTasksButton(this))
 {
     m_hidden->hide();
+    m_lifter = new RowLifter(this);
+    connect(m_lifter, &RowLifter::liftedChanged, this, &TaskListView::liftedChanged);
+    connect(m_lifter, &RowLifter::movedByKey, this, &TaskListView::rowMovedByKey);
     m_refreshTimer.setSingleShot(true);
     m_refreshTimer.setInterval(0);
     connect(&m_refreshTimer, &QTimer::timeout, this, &TaskListView::refreshNow);
@@ -98,6 +103,41 @@ TaskListView::~TaskListView()
 {
     if (m_motion)
         m_motion->stop();
+    // The lifter goes with the list; nothing is written on the way out, and
+    // no one is told (the page is going too).
+    if (m_lifter->isLifted()) {
+        blockSignals(true);
+        m_lifter->blockSignals(true);
+        m_lifter->abandon();
+    }
+}
+
+Page *TaskListView::page() const
+{
+    Page *page = m_page.data();
+    return page && !page->isDeleted() ? page : nullptr;
+}
+
+QList<TaskItem *> TaskListView::shownTasks() const
+{
+    QList<TaskItem *> tasks;
+    tasks.reserve(m_rows.size());
+    for (TaskRow *row : m_rows) {
+        if (TaskItem *task = row->task())
+            tasks << task;
+    }
+    return tasks;
+}
+
+bool TaskListView::isLifted() const
+{
+    return m_lifter->isLifted();
+}
+
+void TaskListView::setTabPredecessor(QWidget *widget)
+{
+    m_tabPredecessor = widget;
+    chainFocus();
 }
 
 void TaskListView::setMargins(double leading, double trailing)
@@ -120,8 +160,10 @@ void TaskListView::setSnapshot(bool snapshot)
 {
     m_snapshot = snapshot;
     m_addRow->setSnapshot(snapshot);
-    if (snapshot)
+    if (snapshot) {
+        m_lifter->drop();
         finishMotion();
+    }
 }
 
 void TaskListView::setMinimumContentHeight(int height)
@@ -141,6 +183,8 @@ TaskRow *TaskListView::rowFor(const QUuid &taskId) const
 
 void TaskListView::scheduleRefresh()
 {
+    if (m_lifter->isLifted())
+        return; // the drop brings the rows in step
     m_refreshTimer.start();
 }
 
@@ -190,6 +234,7 @@ void TaskListView::detachPage()
         disconnect(m_page, nullptr, this, nullptr);
     m_page = nullptr;
     m_refreshTimer.stop();
+    m_lifter->abandon();
     finishMotion();
     for (TaskRow *row : std::as_const(m_rows))
         row->deleteLater();
@@ -210,14 +255,36 @@ TaskRow *TaskListView::makeRow(TaskItem *task)
     connect(row, &TaskRow::openRequested, this, &TaskListView::openRequested);
     connect(row, &TaskRow::heightChanged, this, &TaskListView::scheduleLayout);
     connect(row, &TaskRow::liftOffsetChanged, this, [this, row] {
-        if (m_frameOf.contains(row))
+        if (!m_settling && m_frameOf.contains(row))
             placeRow(row, m_frameOf.value(row));
     });
+    m_lifter->watch(row);
     return row;
 }
 
 void TaskListView::refreshNow()
 {
+    refreshRows(false);
+}
+
+void TaskListView::settleAfterLift(const QList<TaskRow *> &carried)
+{
+    // Each carried row starts its way home from where it was let go, minus
+    // the sideways jump: that becomes the row's own new indentation.
+    m_settling = true;
+    for (TaskRow *row : carried) {
+        row->setLiftOffset(QPointF());
+        if (m_frameOf.contains(row))
+            row->move(m_frameOf.value(row).left(), row->y());
+    }
+    m_settling = false;
+    refreshRows(true);
+}
+
+void TaskListView::refreshRows(bool forceLayout)
+{
+    if (m_lifter->isLifted())
+        return; // the drop brings the rows in step
     m_refreshTimer.stop();
     Page *page = m_page.data();
     const QList<TaskItem *> sorted = page && !page->isDeleted() ? page->sortedTasks() : QList<TaskItem *>();
@@ -265,12 +332,29 @@ void TaskListView::refreshNow()
         if (hiddenShown)
             entering << m_hidden;
     }
-    if (!changed && m_leaving.isEmpty())
+    if (changed)
+        chainFocus();
+    if (!changed && m_leaving.isEmpty() && !forceLayout)
         return;
     m_entering.clear();
     for (QWidget *widget : std::as_const(entering))
         m_entering << widget;
     layoutItems(!m_snapshot && isVisible());
+}
+
+void TaskListView::chainFocus()
+{
+    // Tab walks the page in the order it reads: the title, each row and its
+    // box, then the add line.
+    QWidget *previous = m_tabPredecessor.data();
+    for (TaskRow *row : std::as_const(m_rows)) {
+        if (previous)
+            QWidget::setTabOrder(previous, row);
+        QWidget::setTabOrder(row, row->checkBox());
+        previous = row->checkBox();
+    }
+    if (previous)
+        QWidget::setTabOrder(previous, m_addRow->field());
 }
 
 void TaskListView::placeRow(TaskRow *row, const QRect &frame)

@@ -20,6 +20,7 @@ namespace quillery::ui {
 
 class AddTaskRow;
 class HiddenTasksButton;
+class RowLifter;
 class SpringAnimation;
 class TaskRow;
 
@@ -30,6 +31,9 @@ class TaskRow;
 // re-indented or ticked show at once, the changes moving into place on a
 // spring, rows fading in and out. Its own coordinates are the list space in
 // which every row's frame is collected.
+//
+// Rows can be lifted and moved (RowLifter). While something is lifted the
+// list holds still: changes to the page wait until the drop.
 class TaskListView final : public QWidget
 {
     Q_OBJECT
@@ -50,6 +54,26 @@ public:
     // The page went away under the list: every row goes, nothing is read
     // from the page again.
     void detachPage();
+    // The page shown; null once it was removed.
+    Page *page() const;
+    bool isSnapshot() const { return m_snapshot; }
+    QColor accent() const { return m_accent; }
+    double leadingMargin() const { return m_leading; }
+    double trailingMargin() const { return m_trailing; }
+
+    // The tasks of the rows shown, in order (tasks removed under their rows
+    // are left out).
+    QList<TaskItem *> shownTasks() const;
+
+    // Lifting and moving rows.
+    RowLifter *lifter() const { return m_lifter; }
+    bool isLifted() const;
+    // After a drop: the rows that were carried spring from where they were
+    // let go to their places, together with any other row that moves.
+    void settleAfterLift(const QList<TaskRow *> &carried);
+
+    // Where keyboard focus goes before the first row (the page's title).
+    void setTabPredecessor(QWidget *widget);
 
     // Brings the rows in step with the page (normally done on its own, soon
     // after a change).
@@ -63,9 +87,15 @@ public:
     const RowFrames &rowFrames() const { return m_frames; }
     int contentHeight() const { return m_contentHeight; }
     bool isMoving() const { return m_motion != nullptr; }
+    // Puts every moving row at the end of its way at once.
+    void finishMoving() { finishMotion(); }
 
 Q_SIGNALS:
     void openRequested(quillery::TaskItem *task);
+    // A row was lifted (true) or dropped (false).
+    void liftedChanged(bool lifted);
+    // A keyboard move put `row` in a new place (its frame is already there).
+    void rowMovedByKey(quillery::ui::TaskRow *row);
     void rowFramesChanged();
     void contentHeightChanged(int height);
 
@@ -75,6 +105,8 @@ protected:
 private:
     struct Move;
 
+    void refreshRows(bool forceLayout);
+    void chainFocus();
     void scheduleRefresh();
     void scheduleLayout();
     bool hideCompleted() const;
@@ -109,6 +141,10 @@ private:
     QTimer m_clock;
     SpringAnimation *m_motion = nullptr;
     QList<Move> *m_moves = nullptr;
+
+    RowLifter *m_lifter = nullptr;
+    bool m_settling = false; // offsets cleared without moving the rows
+    QPointer<QWidget> m_tabPredecessor;
 };
 
 } // namespace quillery::ui

@@ -8,11 +8,13 @@
 #include "core/theme/AppFont.h"
 #include "core/theme/Appearance.h"
 #include "core/theme/ThemeColors.h"
+#include "ui/lift/LiftShadow.h"
 
 #include <QFontMetricsF>
-#include <QGraphicsDropShadowEffect>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <cmath>
 
@@ -61,6 +63,10 @@ TaskRow::TaskRow(TaskItem *task, const Services &services, QWidget *parent)
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
     setAccessibleDescription(QString());
+    // Focusable, so the keyboard can move it; a click on the box focuses
+    // the row too.
+    setFocusPolicy(Qt::StrongFocus);
+    m_check->installEventFilter(this);
     m_summaryFont = systemFont(14, QFont::Medium);
 
     connect(m_check, &QAbstractButton::clicked, this, &TaskRow::toggle);
@@ -76,7 +82,10 @@ TaskRow::TaskRow(TaskItem *task, const Services &services, QWidget *parent)
     refresh();
 }
 
-TaskRow::~TaskRow() = default;
+TaskRow::~TaskRow()
+{
+    delete m_shadow.data();
+}
 
 TaskItem *TaskRow::task() const
 {
@@ -87,6 +96,11 @@ TaskItem *TaskRow::task() const
 void TaskRow::setAccent(const QColor &accent)
 {
     m_check->setAccent(accent);
+    if (m_accent == accent)
+        return;
+    m_accent = accent;
+    if (showsFocus())
+        update();
 }
 
 void TaskRow::refresh()
@@ -242,16 +256,111 @@ void TaskRow::setLifted(bool lifted)
         return;
     m_lifted = lifted;
     if (lifted) {
-        auto *shadow = new QGraphicsDropShadowEffect(this);
-        shadow->setColor(QColor(0, 0, 0, static_cast<int>(std::lround(0.18 * 255))));
-        shadow->setBlurRadius(20);
-        shadow->setOffset(0, 4);
-        setGraphicsEffect(shadow);
         raise();
+        if (parentWidget())
+            m_shadow = new LiftShadow(this);
     } else {
-        setGraphicsEffect(nullptr);
+        delete m_shadow.data();
     }
     update();
+}
+
+void TaskRow::cancelPress()
+{
+    m_pressedInText = false;
+    m_check->setDown(false);
+}
+
+bool TaskRow::moveKey(QKeyEvent *event, bool act)
+{
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier)
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        break;
+    default:
+        return false;
+    }
+    if (!act)
+        return true;
+    if (!m_focusShown) {
+        m_focusShown = true;
+        update();
+    }
+    switch (event->key()) {
+    case Qt::Key_Up:
+        Q_EMIT moveRequested(-1);
+        break;
+    case Qt::Key_Down:
+        Q_EMIT moveRequested(1);
+        break;
+    case Qt::Key_Right:
+        Q_EMIT levelRequested(layoutDirection() == Qt::RightToLeft ? 0 : 1);
+        break;
+    default:
+        Q_EMIT levelRequested(layoutDirection() == Qt::RightToLeft ? 1 : 0);
+        break;
+    }
+    return true;
+}
+
+bool TaskRow::event(QEvent *event)
+{
+    // Claimed before any shortcut sees them: Alt+Left and Alt+Right on a row
+    // must not reach the book's page turning.
+    if (event->type() == QEvent::ShortcutOverride && moveKey(static_cast<QKeyEvent *>(event), false)) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+bool TaskRow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_check && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (moveKey(key, event->type() == QEvent::KeyPress)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TaskRow::keyPressEvent(QKeyEvent *event)
+{
+    if (moveKey(event, true)) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TaskRow::focusInEvent(QFocusEvent *event)
+{
+    switch (event->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+        m_focusShown = true;
+        break;
+    case Qt::MouseFocusReason:
+        m_focusShown = false;
+        break;
+    default:
+        break; // coming back from a dialog: as it was
+    }
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void TaskRow::focusOutEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void TaskRow::mousePressEvent(QMouseEvent *event)
@@ -281,6 +390,18 @@ void TaskRow::paintEvent(QPaintEvent *)
         QColor paper = themeColor(ThemeColor::Paper, scheme);
         paper.setAlphaF(0.9);
         painter.fillRect(rect(), paper);
+    }
+    if (showsFocus()) {
+        // A quiet wash of the page's colour behind the row that has the keys.
+        QColor wash = m_accent.isValid() ? m_accent : themeColor(ThemeColor::MutedInk, scheme);
+        wash.setAlphaF(0.14);
+        const double left = m_indent * IndentStep;
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(wash);
+        painter.drawRoundedRect(QRectF(left, 1, width() - left, lineHeight(width()) - 2), 6, 6);
+        painter.restore();
     }
     if (m_liftScale != 1.0) {
         // Grow from the leading edge, vertically about the middle.

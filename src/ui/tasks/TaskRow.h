@@ -25,7 +25,10 @@ class TaskRowCheck;
 //
 // The row shows what it last read from its task, so a task removed under it
 // leaves a still, inert row until the page drops it. It also carries the
-// look a row takes while it is being dragged (offset, scale, lifted).
+// look a row takes while it is being dragged (offset, scale, lifted), and
+// takes the keys that move it: with the row (or its box) focused, Alt+Up and
+// Alt+Down ask to move it a slot, Alt+Right and Alt+Left to indent or
+// outdent it. The row only asks; the list decides.
 class TaskRow final : public QWidget
 {
     Q_OBJECT
@@ -66,6 +69,16 @@ public:
     void setLiftScale(double scale);
     bool isLifted() const { return m_lifted; }
     void setLifted(bool lifted);
+    // The shadow under the row while it is lifted.
+    QWidget *liftShadow() const { return m_shadow; }
+
+    // The press under way became a drag: its release neither opens the card
+    // nor ticks the box.
+    void cancelPress();
+
+    // The row has the keyboard and shows it (focus came by keyboard, or a
+    // key was used on it).
+    bool showsFocus() const { return m_focusShown && hasFocus(); }
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -79,14 +92,25 @@ Q_SIGNALS:
     void heightChanged();
     // The drag offset changed; the list moves the row.
     void liftOffsetChanged();
+    // Alt+Up / Alt+Down: move the row (and its subtasks) `slots` up (< 0) or
+    // down (> 0).
+    void moveRequested(int slots);
+    // Alt+Right / Alt+Left: make the row a subtask (1) or a top-level task (0).
+    void levelRequested(int level);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    bool moveKey(QKeyEvent *event, bool act);
     void toggle();
     void placeCheck();
     int titleHeight(int width) const;
@@ -113,6 +137,9 @@ private:
     QPointF m_liftOffset;
     double m_liftScale = 1.0;
     bool m_lifted = false;
+    QPointer<QWidget> m_shadow;
+    QColor m_accent;
+    bool m_focusShown = false;
 };
 
 } // namespace quillery::ui

@@ -102,7 +102,7 @@ TEST(Lift, aBlockOfThreeMovesTogetherAndLandsAtTheTopLevel)
     Rows rows;
     TaskItem *a = rows.add("a");
     rows.add("a1", 1);
-    rows.add("a2", 1);
+    rows.add("a2", 2);
     rows.add("b");
     rows.add("c");
     const auto visible = rows.visible();
@@ -115,6 +115,7 @@ TEST(Lift, aBlockOfThreeMovesTogetherAndLandsAtTheTopLevel)
     lift.commit(rows.sorted(), visible, frames);
     EXPECT_EQ(rows.order(), (QStringList { "b", "c", "a", "  a1", "  a2" }));
     EXPECT_EQ(a->indent(), 0);
+    EXPECT_EQ(rows.sorted().at(2)->indent(), 2) << "carried subtasks keep their own level";
     EXPECT_EQ(a->order(), 2.0);
 }
 
@@ -245,4 +246,20 @@ TEST(Lift, keyboardMovesUseTheSameRenumbering)
     EXPECT_EQ(slot, 1);
     Lift::commitAt(rows.sorted(), visible, group, slot - 1, false);
     EXPECT_EQ(rows.order(), (QStringList { "b", "  b1", "a", "c" }));
+}
+
+TEST(Lift, aKeyboardIndentLeavesEveryTaskInPlace)
+{
+    Rows rows;
+    rows.add("a");
+    TaskItem *b = rows.add("b");
+    rows.add("done", 0, true);
+    rows.add("c");
+    // Hidden or not, the task after b stays after it: only the level changes
+    // (a drop into b's own slot would put b after the hidden task).
+    Lift::commitLevel(rows.sorted(), b, true);
+    EXPECT_EQ(rows.order(), (QStringList { "a", "  b", "done", "c" }));
+    EXPECT_EQ(rows.sorted().last()->order(), 3.0);
+    Lift::commitLevel(rows.sorted(), b, false);
+    EXPECT_EQ(b->indent(), 0);
 }
