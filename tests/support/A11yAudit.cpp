@@ -70,7 +70,7 @@ void collect(const QWidget *widget, const QWidget *root, QList<QWidget *> &found
 {
     if (!visibleUnder(widget, root))
         return;
-    if (isInteractiveControl(widget) && accessibleName(widget).trimmed().isEmpty())
+    if (isInteractiveControl(widget))
         found.append(const_cast<QWidget *>(widget));
     for (QObject *child : widget->children()) {
         if (auto *childWidget = qobject_cast<QWidget *>(child); childWidget && !childWidget->isWindow())
@@ -117,11 +117,18 @@ QString accessibleName(const QWidget *widget)
     return iface ? iface->text(QAccessible::Name) : QString();
 }
 
-QList<QWidget *> unlabelledControls(const QWidget *root)
+QList<QWidget *> visibleControls(const QWidget *root)
 {
     QList<QWidget *> found;
     if (root)
         collect(root, root, found);
+    return found;
+}
+
+QList<QWidget *> unlabelledControls(const QWidget *root)
+{
+    QList<QWidget *> found = visibleControls(root);
+    found.removeIf([](const QWidget *widget) { return !accessibleName(widget).trimmed().isEmpty(); });
     return found;
 }
 

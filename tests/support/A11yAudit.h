@@ -21,9 +21,12 @@ bool isInteractiveControl(const QWidget *widget);
 // The accessible name assistive technology reads for the widget.
 QString accessibleName(const QWidget *widget);
 
-// Every control in the tree under `root` (root included) that is visible
-// (shown, or would be once root is) and has no accessible name. Disabled
-// controls count: screen readers announce them too.
+// Every control in the tree under `root` (root included) that is visible:
+// shown, or would be once root is. Windows of their own are left out.
+// Disabled controls count: screen readers announce them too.
+QList<QWidget *> visibleControls(const QWidget *root);
+
+// The visible controls that have no accessible name.
 QList<QWidget *> unlabelledControls(const QWidget *root);
 
 // Every item of a menu and its submenus that shows no text: separators

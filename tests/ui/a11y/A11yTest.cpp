@@ -51,6 +51,10 @@ TEST(Accessibility, pageWithTasksFooterAndSwatches)
     PageView view(page, 2, 5, PageActions {}, kit.services(), &kit.editing);
     ASSERT_TRUE(showActive(view));
     settle();
+    // The audit reaches into the list: a tick per row at least, the add line
+    // and the footer's buttons.
+    EXPECT_GE(visibleControls(&view).size(), view.rows().size() + 4)
+        << describeControls(visibleControls(&view)).toStdString();
     EXPECT_TRUE(allLabelled(view));
 
     // With the swatch column open, each swatch is a control of its own.
