@@ -22,10 +22,44 @@ endforeach()
 add_custom_target(quillery_icons ALL DEPENDS ${QUILLERY_ICON_PNGS})
 
 install(FILES ${QUILLERY_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES ${CMAKE_SOURCE_DIR}/data/${QUILLERY_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-if(EXISTS ${CMAKE_SOURCE_DIR}/data/${QUILLERY_ID}.metainfo.xml)
-    install(FILES ${CMAKE_SOURCE_DIR}/data/${QUILLERY_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The same icon built into the program, for its own windows (the about dialog).
+qt_add_resources(quillery_ui quillery_app_icon PREFIX /app BASE ${CMAKE_SOURCE_DIR}/data FILES ${QUILLERY_ICON_SVG})
+
+set(QUILLERY_DESKTOP_ENTRY ${CMAKE_SOURCE_DIR}/data/${QUILLERY_ID}.desktop)
+install(FILES ${QUILLERY_DESKTOP_ENTRY} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+# The screenshot software centres show (scripts/take-screenshot.sh makes it).
+# Its size goes into the metainfo, read from the PNG's header.
+set(QUILLERY_SCREENSHOT ${CMAKE_SOURCE_DIR}/data/screenshots/book.png)
+file(READ ${QUILLERY_SCREENSHOT} png_size OFFSET 16 LIMIT 8 HEX)
+string(SUBSTRING "${png_size}" 0 8 png_width)
+string(SUBSTRING "${png_size}" 8 8 png_height)
+math(EXPR QUILLERY_SCREENSHOT_WIDTH "0x${png_width}")
+math(EXPR QUILLERY_SCREENSHOT_HEIGHT "0x${png_height}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QUILLERY_SCREENSHOT})
+install(FILES ${QUILLERY_SCREENSHOT} DESTINATION ${CMAKE_INSTALL_DATADIR}/quillery/screenshots)
+
+# AppStream metainfo: the newest release is the project's version.
+set(QUILLERY_RELEASE_DATE 2026-12-06)
+set(QUILLERY_METAINFO ${CMAKE_BINARY_DIR}/data/${QUILLERY_ID}.metainfo.xml)
+configure_file(${CMAKE_SOURCE_DIR}/data/${QUILLERY_ID}.metainfo.xml.in ${QUILLERY_METAINFO} @ONLY)
+install(FILES ${QUILLERY_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The desktop's own validators check both files as part of the tests.
+if(QUILLERY_BUILD_TESTS)
+    find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
+    find_program(APPSTREAMCLI appstreamcli)
+    if(DESKTOP_FILE_VALIDATE)
+        add_test(NAME desktop_entry_valid COMMAND ${DESKTOP_FILE_VALIDATE} ${QUILLERY_DESKTOP_ENTRY})
+    endif()
+    if(APPSTREAMCLI)
+        add_test(NAME metainfo_valid COMMAND ${APPSTREAMCLI} validate --no-net --no-color ${QUILLERY_METAINFO})
+    endif()
 endif()
+
+# Who wrote Quillery and under which licence, where Debian looks for it.
+install(FILES ${CMAKE_SOURCE_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillery)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillery)
@@ -36,8 +70,15 @@ set(CPACK_PACKAGE_DESCRIPTION "Quillery keeps your tasks in a book of pages: tic
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://quillery.app")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+# dpkg-shlibdeps finds the libraries the program links (Qt, SQLite, ICU,
+# libpq, libgeonames, ...) with their versions.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Runtime data and plugins the libraries do not pull in by themselves.
+# Runtime data and plugins the libraries do not pull in by themselves: the X11
+# platform plugin, image formats of attached photos, the symbols, file types,
+# the session bus for notifications, and the browser hand-off.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins, adwaita-icon-theme, shared-mime-info, dbus, xdg-utils")
+# Native windows on Wayland desktops (without it Qt falls back to XWayland).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

@@ -124,11 +124,18 @@ void LocationPicker::buildHeader(QVBoxLayout *layout)
     m_field = new QLineEdit(header);
     m_field->setObjectName(QStringLiteral("searchField"));
     m_field->setPlaceholderText(tr("Search for a place or address"));
+    // The prompt is only a description to assistive technology: the field
+    // needs a name of its own, and so do the buttons inside it.
+    m_field->setAccessibleName(tr("Search for a place or address"));
     m_field->setClearButtonEnabled(true);
+    if (auto *clear = m_field->findChild<QAction *>(QStringLiteral("_q_qlineeditclearaction")))
+        clear->setText(tr("Clear"));
     m_field->setFont(PlacesStyle::font(15));
     m_field->setMinimumHeight(34);
-    m_field->addAction(Symbols::icon(QStringLiteral("system-search-symbolic"), PlacesStyle::secondary(palette())),
-        QLineEdit::LeadingPosition);
+    QAction *searchSymbol
+        = m_field->addAction(Symbols::icon(QStringLiteral("system-search-symbolic"), PlacesStyle::secondary(palette())),
+            QLineEdit::LeadingPosition);
+    searchSymbol->setText(tr("Search"));
     m_field->installEventFilter(this);
     grid->addWidget(m_field, 1, 0, 1, 3);
     grid->setVerticalSpacing(10);

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Builds the Debian package and checks it as a user would meet it: installs it
+# with apt (so its dependencies come from the Debian mirrors), checks that it
+# ships the program, the desktop entry, the AppStream metainfo and the icons,
+# runs the desktop's validators on the installed files, and removes it again.
+# Needs root or sudo. Usage: scripts/check-package.sh [build-folder]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+
+fail() {
+    echo "package: FAILED: $*" >&2
+    exit 1
+}
+
+make --no-print-directory package BUILD="$build" >/dev/null
+deb=$(ls -t "$build"/package/quillery_*.deb | head -n 1)
+echo "package: $deb"
+dpkg-deb --field "$deb" Depends | tr ',' '\n' | sed 's/^ */package:   depends on /'
+
+if dpkg-query -W -f='${Status}' quillery 2>/dev/null | grep -q 'install ok installed'; then
+    fail "a quillery package is installed already; remove it first (dpkg -r quillery)"
+fi
+removed=false
+remove() {
+    [[ $removed == true ]] && return
+    removed=true
+    "${sudo[@]}" dpkg -r quillery >/dev/null
+}
+trap remove EXIT
+
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "./$deb" >/dev/null \
+    || fail "apt-get could not install $deb"
+
+files=$(dpkg -L quillery)
+for wanted in /usr/bin/quillery \
+    /usr/share/applications/app.quillery.Quillery.desktop \
+    /usr/share/metainfo/app.quillery.Quillery.metainfo.xml \
+    /usr/share/icons/hicolor/scalable/apps/app.quillery.Quillery.svg \
+    /usr/share/icons/hicolor/48x48/apps/app.quillery.Quillery.png \
+    /usr/share/icons/hicolor/256x256/apps/app.quillery.Quillery.png \
+    /usr/share/quillery/screenshots/book.png \
+    /usr/share/doc/quillery/copyright; do
+    grep -qxF "$wanted" <<<"$files" || fail "the package does not ship $wanted"
+    [[ -s $wanted ]] || fail "$wanted is installed empty"
+done
+
+# Every library the program needs is found once the package is installed.
+if ldd /usr/bin/quillery | grep -q 'not found'; then
+    ldd /usr/bin/quillery | grep 'not found' >&2
+    fail "the dependencies do not bring every library"
+fi
+
+desktop-file-validate /usr/share/applications/app.quillery.Quillery.desktop \
+    || fail "desktop-file-validate rejects the installed desktop entry"
+appstreamcli validate --no-net --no-color /usr/share/metainfo/app.quillery.Quillery.metainfo.xml \
+    || fail "appstreamcli rejects the installed metainfo"
+
+remove
+if dpkg-query -W -f='${Status}' quillery 2>/dev/null | grep -q 'install ok installed'; then
+    fail "dpkg -r left quillery installed"
+fi
+[[ ! -e /usr/bin/quillery ]] || fail "dpkg -r left /usr/bin/quillery behind"
+echo "package: passed"
