@@ -5,6 +5,7 @@
 #include "ui/theme/Symbols.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 
@@ -15,6 +16,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(QUILLERY_VERSION));
     QApplication::setDesktopFileName(QString::fromLatin1(quillery::AppPaths::BundleIdentifier));
     quillery::ui::Symbols::installIconTheme();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/icons/app.quillery.Quillery.svg")));
 
     quillery::SingleInstance instance(quillery::AppPaths::dataDirectory());
     if (!instance.acquire()) {

@@ -81,7 +81,7 @@ void NotificationSender::notify(
     const NotificationRequest &request, PresentationOptions options, bool markup, std::function<void(QString)> done)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("Notify"));
-    call << AppName << uint(0) << QString() << request.title << bodyText(request, markup) << QStringList()
+    call << AppName << uint(0) << AppIcon << request.title << bodyText(request, markup) << QStringList()
          << hints(request, options) << int(-1);
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, CallTimeout), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [watcher, done] {

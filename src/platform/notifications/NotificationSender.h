@@ -25,6 +25,8 @@ public:
     static inline const QString Path = QStringLiteral("/org/freedesktop/Notifications");
     static inline const QString Interface = QStringLiteral("org.freedesktop.Notifications");
     static inline const QString AppName = QStringLiteral("Quillery");
+    // The icon by its theme name, for servers that do not read the desktop entry.
+    static inline const QString AppIcon = QStringLiteral("app.quillery.Quillery");
     // The freedesktop sound theme's name for a plain notification sound.
     static inline const QString DefaultSoundName = QStringLiteral("message-new-instant");
 

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "BookMenu.h"
+#include "HelpMenu.h"
 #include "X11SizeHints.h"
 #include "ui/book/BookView.h"
 #include "ui/book/FaceLayout.h"
@@ -30,7 +31,6 @@ MainWindow::MainWindow(QWidget *parent)
     // show the program's name; the desktop names the program from its
     // desktop entry anyway.)
     setWindowTitle(QStringLiteral(" "));
-    setUnifiedTitleAndToolBarOnMac(true);
     resize(DefaultWidth, DefaultHeight);
 }
 
@@ -45,6 +45,7 @@ void MainWindow::setBook(BookView *book, CommandBus &bus, Preferences &preferenc
     });
 
     m_bookMenu = buildMenuBar(*menuBar(), { &bus, &preferences, [this] { Q_EMIT quitRequested(); } });
+    addHelpMenu(menuBar(), this);
 
     m_toolBar = new QToolBar(tr("Toolbar"), this);
     m_toolBar->setObjectName(QStringLiteral("bookToolBar"));

@@ -80,6 +80,7 @@ TEST_F(DesktopNotificationCenterTest, aTimeIntervalRequestArrivesAsANotifyCallAn
     EXPECT_TRUE(call.actions.isEmpty());
     EXPECT_EQ(call.expireTimeout, -1);
     EXPECT_EQ(call.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("app.quillery.Quillery"));
+    EXPECT_EQ(call.appIcon, QStringLiteral("app.quillery.Quillery")) << "servers that ignore the desktop entry still show the icon";
     EXPECT_EQ(call.hints.value(QStringLiteral("sound-name")).toString(), QStringLiteral("message-new-instant"));
     EXPECT_EQ(call.hints.value(QStringLiteral("transient")), QVariant(false)) << "kept in the notification list";
     EXPECT_EQ(call.hints.value(QStringLiteral("urgency")), QVariant::fromValue(uchar(1)));
