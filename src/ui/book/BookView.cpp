@@ -95,6 +95,7 @@ BookView::BookView(const Services &services, Book::Timing timing, QWidget *paren
     , m_book(std::make_unique<Book>(*services.store, *services.preferences, *services.alarms, timing))
 {
     setObjectName(QStringLiteral("bookView"));
+    setAccessibleName(tr("Book"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(360, 500);
