@@ -135,6 +135,16 @@ void ContentsGrid::scrollToCell(int index)
     verticalScrollBar()->setValue(static_cast<int>(std::lround(top)));
 }
 
+void ContentsGrid::revealCurrentPage()
+{
+    m_keyboardUsed = false;
+    m_cursor = std::clamp(currentPageCell(), 0, newPageCell());
+    m_revealPending = viewport()->height() <= 0;
+    if (!m_revealPending)
+        scrollToCell(m_cursor);
+    viewport()->update();
+}
+
 void ContentsGrid::activate(int index)
 {
     if (index == newPageCell())
@@ -342,8 +352,8 @@ void ContentsGrid::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
-    if (!m_revealedCurrent && viewport()->height() > 0) {
-        m_revealedCurrent = true;
+    if (m_revealPending && viewport()->height() > 0) {
+        m_revealPending = false;
         scrollToCell(m_cursor);
     }
 }

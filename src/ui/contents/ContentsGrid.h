@@ -49,6 +49,8 @@ public:
     QRect cellRectInViewport(int index) const;
     int cellAtViewport(const QPoint &point) const;
     void scrollToCell(int index);
+    // Puts the keyboard on the current page and scrolls to it.
+    void revealCurrentPage();
 
     // Chooses the page at `index`, or adds a page for the last cell.
     void activate(int index);
@@ -99,7 +101,7 @@ private:
     int m_pressed = -1;
     bool m_pressInside = false;
     bool m_keyboardUsed = false; // draws the cursor once the keyboard moved it
-    bool m_revealedCurrent = false; // opened scrolled to the current page
+    bool m_revealPending = true; // scroll to the current page once sized
     ContentsLayout::Range m_lastPainted;
     QHash<int, QAccessible::Id> m_accessibleCells; // cell index to accessible id
 };

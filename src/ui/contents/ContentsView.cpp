@@ -125,15 +125,30 @@ void ContentsView::resizeEvent(QResizeEvent *event)
 void ContentsView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (m_entered || m_transition)
+    // A window coming back from being minimised shows it as it was.
+    if (event->spontaneous() || m_entered || m_transition)
         return;
     m_content->setGeometry(rect());
+    m_grid->revealCurrentPage();
     // Keys go to the contents from now on, not to the book below.
     setFocus(Qt::OtherFocusReason);
     takeSnapshot();
     m_content->hide();
     m_shown = 0;
     transition(1.0);
+}
+
+void ContentsView::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    // Hidden by whoever shows it: the next show enters afresh.
+    delete m_transition.data();
+    m_entered = false;
+    m_leaving = false;
+    m_snapshot = {};
+    m_shown = 0;
 }
 
 void ContentsView::takeSnapshot()

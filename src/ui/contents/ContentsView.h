@@ -25,8 +25,8 @@ class ContentsCloseButton;
 // shows this view hides or deletes it when the book's contents flag turns
 // off (it may be deleted at any moment, also mid-transition).
 //
-// It enters by growing from 97 % of its size while fading in; leave() plays
-// the same backwards.
+// Each time it is shown it enters by growing from 97 % of its size while
+// fading in, scrolled to the current page; leave() plays the same backwards.
 class ContentsView final : public QWidget
 {
     Q_OBJECT
@@ -55,6 +55,7 @@ Q_SIGNALS:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

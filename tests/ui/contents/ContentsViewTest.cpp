@@ -223,4 +223,14 @@ TEST(ContentsView, entersGrowingAndFadingAndMayBeDeletedOnTheWay)
     ASSERT_TRUE(left.wait(1500));
     EXPECT_FALSE(view->isVisible());
     EXPECT_DOUBLE_EQ(view->shown(), 0.0);
+
+    // Shown again, as a host that keeps it may do: it enters afresh, with
+    // the keyboard on the page that is current now.
+    QTest::keyClick(view->grid(), Qt::Key_Right);
+    t.showPage(2);
+    view->show();
+    EXPECT_TRUE(view->isTransitioning());
+    settle(700);
+    EXPECT_TRUE(view->grid()->isVisible());
+    EXPECT_EQ(view->grid()->cursorCell(), 2);
 }
