@@ -19,7 +19,10 @@
 #include "platform/places/HttpTileSource.h"
 #include "platform/places/OfflinePlaceService.h"
 #include "platform/places/PhotonPlaceService.h"
+#include "ui/attachments/AttachmentsSection.h"
 #include "ui/book/BookView.h"
+#include "ui/card/TaskCard.h"
+#include "ui/contents/ContentsView.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -133,6 +136,13 @@ bool QuilleryApp::start(StoreOpenError *error)
     m_window = std::make_unique<ui::MainWindow>();
     auto *book = new ui::BookView(m_services);
     book->listenTo(*m_commands);
+    book->setContentsFactory(
+        [this](Book &shown, QWidget *parent) -> QWidget * { return new ui::ContentsView(shown, m_services, parent); });
+    ui::TaskCard::setAttachmentsFactory([](TaskItem *task, const Services &services, QWidget *parent) -> QWidget * {
+        return new ui::AttachmentsSection(task, services, parent);
+    });
+    connect(book, &ui::BookView::taskOpenRequested, this,
+        [this](TaskItem *task) { ui::TaskCard::open(task, m_services, m_window.get()); });
     m_window->setBook(book, *m_commands, *m_preferences);
     connect(m_window.get(), &ui::MainWindow::quitRequested, this, [this] {
         saveAll();
