@@ -9,6 +9,7 @@
 #include "core/theme/Appearance.h"
 #include "core/theme/ThemeColors.h"
 #include "ui/tasks/Pill.h"
+#include "ui/theme/Symbols.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -18,6 +19,7 @@
 #include <QTableView>
 #include <QTextCharFormat>
 #include <QTimeEdit>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace quillery::ui {
@@ -250,6 +252,15 @@ void WhenSection::restyle()
                        "QToolButton:hover { background: %2; border-radius: 8px; }"
                        "QToolButton::menu-indicator { image: none; width: 0; }")
             .arg(ink.name(), field.name(QColor::HexArgb)));
+    // The day grid keeps a palette of its own once the picker is styled.
+    if (auto *days = m_datePicker->findChild<QTableView *>())
+        days->setPalette(calendar);
+    const auto arrow = [this, &ink](const char *name, const QString &symbol) {
+        if (auto *button = m_datePicker->findChild<QToolButton *>(QLatin1String(name)))
+            button->setIcon(Symbols::icon(symbol, ink));
+    };
+    arrow("qt_calendar_prevmonth", QStringLiteral("chevron.left"));
+    arrow("qt_calendar_nextmonth", QStringLiteral("chevron.right"));
 
     m_timePicker->setStyleSheet(
         QStringLiteral("QTimeEdit { background: %1; color: %2; border: none; border-radius: 8px;"

@@ -17,6 +17,7 @@
 #include "ui/places/MapPreview.h"
 #include "ui/tasks/Pill.h"
 
+#include <QCalendarWidget>
 #include <QDir>
 #include <QLabel>
 #include <QScrollArea>
@@ -135,5 +136,35 @@ TEST(TaskCardLook, measuresOfACardWithEverythingSet)
     keep(card.grab().toImage(), QStringLiteral("card-dark"));
     const QColor darkCorner = card.grab().toImage().pixelColor(picture.width() / 2, 8);
     EXPECT_LT(darkCorner.lightness(), 80);
+    Appearance::shared().setForcedScheme(std::nullopt);
+}
+
+TEST(TaskCardLook, theSheetDimsTheWindowAroundTheCard)
+{
+    CardKit kit;
+    Appearance::shared().setForcedScheme(ColorScheme::Light);
+    Page *page = kit.page(QStringLiteral("Weekend"), { "Swim" }, 1);
+    TaskItem *task = page->sortedTasks().at(0);
+    task->setDue(kit.newYork(2027, 1, 20, 0, 0)); // far away: the date picker shows
+
+    QWidget window;
+    window.setAutoFillBackground(true);
+    QPalette white = window.palette();
+    white.setColor(QPalette::Window, Qt::white);
+    window.setPalette(white);
+    ASSERT_TRUE(showActive(window, QSize(600, 834)));
+    TaskCard *card = TaskCard::open(task, kit.cardServices(), &window);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return card->geometry().top() == 97; }, 3000));
+    settle(50);
+    EXPECT_TRUE(card->whenSection()->datePicker()->isVisible());
+
+    const QImage shot = window.grab().toImage();
+    keep(shot, QStringLiteral("card-sheet"));
+    const QColor dimmed = shot.pixelColor(10, 10);
+    EXPECT_LT(dimmed.lightness(), 200) << "the window behind is dimmed";
+    const QColor paper = shot.pixelColor(300, 105);
+    EXPECT_GT(paper.lightness(), 200);
+    EXPECT_GT(paper.red(), paper.blue()) << "Amber paper";
+    card->dismiss();
     Appearance::shared().setForcedScheme(std::nullopt);
 }
