@@ -1,5 +1,6 @@
 #include "TaskCardSheet.h"
 
+#include "GrowingTextEdit.h"
 #include "TaskCard.h"
 #include "core/model/TaskItem.h"
 #include "ui/theme/Motion.h"
@@ -72,7 +73,13 @@ TaskCardSheet::TaskCardSheet(TaskCard *card, QWidget *host)
     show();
     raise();
     card->show();
-    card->setFocus(Qt::OtherFocusReason);
+    // A task without a title is there to be named; any other is there to be
+    // looked at, and Tab leads from the card to its title.
+    TaskItem *task = card->task();
+    if (task && TaskCard::isBlankTitle(task->text()))
+        card->titleField()->setFocus(Qt::OtherFocusReason);
+    else
+        card->setFocus(Qt::OtherFocusReason);
     animateTo(1.0);
 }
 

@@ -301,8 +301,12 @@ void WhenSection::refresh()
     m_remind->setChecked(alarm.has_value());
     if (alarm) {
         const CalendarContext::Components clock = calendar.components(*alarm);
-        const QSignalBlocker quiet(m_timePicker);
-        m_timePicker->setTime(QTime(clock.hour, clock.minute));
+        // Only a real difference: resetting the field would disturb typing.
+        const QTime shown(clock.hour, clock.minute);
+        if (m_timePicker->time() != shown) {
+            const QSignalBlocker quiet(m_timePicker);
+            m_timePicker->setTime(shown);
+        }
     } else {
         rescueFocus(m_timeRow, m_remind);
     }

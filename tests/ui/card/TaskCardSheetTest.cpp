@@ -93,6 +93,13 @@ TEST(TaskCardSheet, opensCentredOverTheWindowOneAtATime)
         << geometryText(second);
     second->dismiss();
     EXPECT_EQ(TaskCard::current(), nullptr);
+
+    // A task still to be named opens with the caret in its title.
+    TaskItem *fresh = addTask(QString(), 0, page, *kit.store);
+    TaskCard *third = TaskCard::open(fresh, kit.cardServices(), &window.widget);
+    EXPECT_TRUE(third->titleField()->hasFocus());
+    third->dismiss();
+    EXPECT_TRUE(fresh->isDeleted());
 }
 
 TEST(TaskCardSheet, escapeAndControlWCloseItAndTheWindowGetsItsKeysBack)
