@@ -1,5 +1,10 @@
 #include "ReminderDates.h"
 
+#include <unicode/gregocal.h>
+#include <unicode/timezone.h>
+
+#include <memory>
+
 namespace quillery::ReminderDates {
 
 namespace {
@@ -17,10 +22,15 @@ QDateTime nextMonday(const CalendarContext &calendar)
 
 QDateTime combineDayAndTime(const CalendarContext &calendar, const QDateTime &day, const QDateTime &time)
 {
-    CalendarContext::Components wanted = calendar.components(day);
     const CalendarContext::Components clock = calendar.components(time);
-    wanted.hour = clock.hour;
-    wanted.minute = clock.minute;
+    return combineDayAndTime(calendar, day, clock.hour, clock.minute);
+}
+
+QDateTime combineDayAndTime(const CalendarContext &calendar, const QDateTime &day, int hour, int minute)
+{
+    CalendarContext::Components wanted = calendar.components(day);
+    wanted.hour = hour;
+    wanted.minute = minute;
     wanted.second = 0;
     return calendar.moment(wanted).value_or(day);
 }
@@ -97,6 +107,60 @@ std::optional<QDateTime> alarmForNewDue(
 QDateTime reminderWhenSwitchedOn(const CalendarContext &calendar, const std::optional<QDateTime> &due)
 {
     return combineDayAndTime(calendar, due.value_or(calendar.now()), defaultReminderTime(calendar, due));
+}
+
+namespace {
+
+// A Gregorian calendar in the context's zone: date pickers count in it
+// whatever calendar the locale uses.
+std::unique_ptr<icu::GregorianCalendar> gregorian(const CalendarContext &calendar)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    auto cal = std::make_unique<icu::GregorianCalendar>(calendar.timeZone(), status);
+    if (U_FAILURE(status))
+        return nullptr;
+    // The same reading of wall times as the context's own calendar.
+    cal->setSkippedWallTimeOption(UCAL_WALLTIME_NEXT_VALID);
+    cal->setRepeatedWallTimeOption(UCAL_WALLTIME_FIRST);
+    return cal;
+}
+
+} // namespace
+
+QDate pickerDay(const CalendarContext &calendar, const QDateTime &moment)
+{
+    const auto cal = gregorian(calendar);
+    if (!cal)
+        return {};
+    UErrorCode status = U_ZERO_ERROR;
+    cal->setTime(static_cast<UDate>(moment.toMSecsSinceEpoch()), status);
+    const int year = cal->get(UCAL_EXTENDED_YEAR, status);
+    const int month = cal->get(UCAL_MONTH, status) + 1;
+    const int day = cal->get(UCAL_DATE, status);
+    if (U_FAILURE(status))
+        return {};
+    return QDate(year, month, day);
+}
+
+QDateTime pickedDay(const CalendarContext &calendar, const QDate &day, const QDateTime &shown)
+{
+    const auto cal = gregorian(calendar);
+    if (!cal || !day.isValid())
+        return shown;
+    const CalendarContext::Components clock = calendar.components(shown);
+    cal->clear();
+    cal->set(UCAL_EXTENDED_YEAR, day.year());
+    cal->set(UCAL_MONTH, day.month() - 1);
+    cal->set(UCAL_DATE, day.day());
+    cal->set(UCAL_HOUR_OF_DAY, clock.hour);
+    cal->set(UCAL_MINUTE, clock.minute);
+    cal->set(UCAL_SECOND, clock.second);
+    cal->set(UCAL_MILLISECOND, 0);
+    UErrorCode status = U_ZERO_ERROR;
+    const UDate when = cal->getTime(status);
+    if (U_FAILURE(status))
+        return shown;
+    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(when), Qt::UTC);
 }
 
 bool hasPassed(const CalendarContext &calendar, const std::optional<QDateTime> &alarm)

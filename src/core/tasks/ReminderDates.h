@@ -2,6 +2,7 @@
 
 #include "core/util/CalendarContext.h"
 
+#include <QDate>
 #include <QDateTime>
 
 #include <optional>
@@ -21,6 +22,9 @@ QDateTime nextMonday(const CalendarContext &calendar);
 // the day skips (daylight saving) gives the next existing moment; a date the
 // calendar cannot form gives `day` itself.
 QDateTime combineDayAndTime(const CalendarContext &calendar, const QDateTime &day, const QDateTime &time);
+
+// The same with the hour and minute given as numbers (a time picker's).
+QDateTime combineDayAndTime(const CalendarContext &calendar, const QDateTime &day, int hour, int minute);
 
 // The time a newly switched-on reminder gets: 09:00, unless the due day is
 // today and 09:00 has come, then the next full hour after now. Only its hour
@@ -48,6 +52,16 @@ std::optional<QDateTime> alarmForNewDue(
 // The reminder "Remind me" switches on: the default time on the due day (or
 // today when there is none).
 QDateTime reminderWhenSwitchedOn(const CalendarContext &calendar, const std::optional<QDateTime> &due);
+
+// The day a date picker shows for `moment`: its date on the Gregorian
+// calendar in the context's time zone, whatever calendar the user's locale
+// counts in.
+QDate pickerDay(const CalendarContext &calendar, const QDateTime &moment);
+
+// What a date picker that showed `shown` writes when `day` is picked: that
+// day at the time of day `shown` had (the next existing time where the day
+// skips it); `shown` itself when the calendar cannot form it.
+QDateTime pickedDay(const CalendarContext &calendar, const QDate &day, const QDateTime &shown);
 
 // "That time has already passed." is shown while the reminder is not later
 // than now.

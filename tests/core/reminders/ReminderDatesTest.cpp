@@ -131,3 +131,66 @@ TEST(ReminderDates, daylightSavingChangesKeepDaysAndTimesOfDay)
     EXPECT_EQ(b.wall(combineDayAndTime(b.calendar, b.at(2027, 10, 31, 0, 0), b.at(2027, 1, 1, 2, 30))),
         QStringLiteral("2027-10-31 02:30"));
 }
+
+TEST(ReminderDates, aZoneWhoseDayBeginsAtOneStillGetsItsQuickDaysAndReminders)
+{
+    // Chile moves its clocks at midnight: Sunday 2027-09-05 starts at 01:00.
+    ManualClock clock;
+    const CalendarContext santiago(clock, "America/Santiago", "es_CL");
+    const auto wall = [&](const QDateTime &moment) {
+        const auto c = santiago.components(moment);
+        return QStringLiteral("%1-%2 %3:%4")
+            .arg(c.month, 2, 10, QLatin1Char('0'))
+            .arg(c.day, 2, 10, QLatin1Char('0'))
+            .arg(c.hour, 2, 10, QLatin1Char('0'))
+            .arg(c.minute, 2, 10, QLatin1Char('0'));
+    };
+    clock.set(*santiago.moment({ 2027, 9, 4, 10, 0, 0 })); // Saturday morning
+    const QDateTime sunday = quickDayTarget(santiago, QuickDay::Tomorrow);
+    EXPECT_EQ(wall(sunday), QStringLiteral("09-05 01:00"));
+    EXPECT_TRUE(isQuickDayOn(santiago, QuickDay::Tomorrow, sunday));
+    EXPECT_FALSE(showsDatePicker(santiago, false, sunday));
+    EXPECT_EQ(wall(nextMonday(santiago)), QStringLiteral("09-06 00:00"));
+    EXPECT_EQ(wall(reminderWhenSwitchedOn(santiago, sunday)), QStringLiteral("09-05 09:00"));
+
+    // Late on Saturday the next full hour is Sunday 01:00; its time of day
+    // lands on Saturday, which has passed.
+    clock.set(*santiago.moment({ 2027, 9, 4, 23, 30, 0 }));
+    const QDateTime reminder = reminderWhenSwitchedOn(santiago, quickDayTarget(santiago, QuickDay::Today));
+    EXPECT_EQ(wall(reminder), QStringLiteral("09-04 01:00"));
+    EXPECT_TRUE(hasPassed(santiago, reminder));
+
+    // A Friday 07:45 reminder moved past the change keeps 07:45.
+    const QDateTime friday = *santiago.moment({ 2027, 9, 3, 7, 45, 0 });
+    EXPECT_EQ(wall(*alarmForNewDue(santiago, friday, nextMonday(santiago))), QStringLiteral("09-06 07:45"));
+}
+
+TEST(ReminderDates, theDatePickerCountsGregorianDaysAndKeepsTheShownTimeOfDay)
+{
+    Berlin b;
+    b.setNow(2027, 6, 8, 14, 25);
+    // Late in the evening in Berlin is already the next day in UTC.
+    EXPECT_EQ(pickerDay(b.calendar, b.at(2027, 6, 8, 23, 30)), QDate(2027, 6, 8));
+    EXPECT_EQ(pickerDay(b.calendar, b.at(2027, 6, 9, 0, 30)), QDate(2027, 6, 9));
+
+    // Without a due day the picker showed now: the picked day gets now's
+    // time of day; with one it keeps the due day's.
+    EXPECT_EQ(b.wall(pickedDay(b.calendar, QDate(2027, 6, 20), b.calendar.now())), QStringLiteral("2027-06-20 14:25"));
+    EXPECT_EQ(
+        b.wall(pickedDay(b.calendar, QDate(2027, 7, 1), b.at(2027, 6, 9, 0, 0))), QStringLiteral("2027-07-01 00:00"));
+    // A time the picked day skips becomes the next time that exists.
+    EXPECT_EQ(
+        b.wall(pickedDay(b.calendar, QDate(2027, 3, 28), b.at(2027, 3, 1, 2, 30))), QStringLiteral("2027-03-28 03:00"));
+    EXPECT_EQ(pickedDay(b.calendar, QDate(), b.calendar.now()), b.calendar.now());
+
+    // A locale that counts years differently still picks the same days.
+    ManualClock clock(b.calendar.now());
+    const CalendarContext buddhist(clock, "Asia/Bangkok", "th_TH");
+    const QDateTime picked = pickedDay(buddhist, QDate(2027, 6, 20), clock.now());
+    EXPECT_EQ(pickerDay(buddhist, picked), QDate(2027, 6, 20));
+    EXPECT_TRUE(buddhist.isSameDay(picked, *buddhist.startOfDayAfter(clock.now(), 12)));
+
+    // The time picker's hour and minute on a day.
+    EXPECT_EQ(
+        b.wall(combineDayAndTime(b.calendar, b.at(2027, 6, 11, 0, 0), 7, 45)), QStringLiteral("2027-06-11 07:45"));
+}
