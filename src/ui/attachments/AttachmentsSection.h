@@ -3,6 +3,7 @@
 #include "core/app/Services.h"
 #include "core/model/Field.h"
 #include "core/model/TaskItem.h"
+#include "ui/attachments/ImageViewer.h"
 
 #include <QHash>
 #include <QPointer>
@@ -20,7 +21,6 @@ namespace quillery::ui {
 class AddAttachmentButton;
 class AttachmentPicker;
 class AttachmentTile;
-class ImageViewer;
 
 // The body of the task card's "Photos & Files" section: the strip of tiles
 // (oldest first, shown only when the task has attachments) above the
