@@ -5,3 +5,6 @@ add_dependencies(${QUILLERY_TEST_NAME} quillery)
 # shared test bus.
 target_sources(${QUILLERY_TEST_NAME} PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../platform/notifications/TestNotificationServer.cpp)
 set_tests_properties(${QUILLERY_TEST_NAME} PROPERTIES RESOURCE_LOCK session-bus-notifications)
+
+# The accessibility audit of the assembled window.
+target_sources(${QUILLERY_TEST_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/A11yAudit.cpp)
