@@ -108,6 +108,13 @@ run_once() {
     echo "smoke: round $round: window $window"
     if [[ -n $grab ]]; then
         quillery_grab_settled "$window" "$grab" "$SETTLE_TIMEOUT" || fail "cannot grab the window"
+    else
+        # A new book gets its first page a moment after the window opens.
+        local waited=0
+        until [[ -f $book && -n $(sqlite3 "$book" 'SELECT id FROM page LIMIT 1' 2>/dev/null) ]]; do
+            (( waited++ < SETTLE_TIMEOUT * 5 )) || break
+            sleep 0.2
+        done
     fi
     quillery_stop "$pid" "$EXIT_TIMEOUT" || fail "round $round: no exit within ${EXIT_TIMEOUT}s of SIGTERM"
     running=
