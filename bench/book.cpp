@@ -11,6 +11,7 @@
 #include "core/pages/PageTasks.h"
 #include "core/util/Uuid.h"
 #include "support/LargeBook.h"
+#include "support/QuietAlarms.h"
 #include "ui/app/MainWindow.h"
 #include "ui/book/BookView.h"
 #include "ui/book/TurnPicture.h"
@@ -25,22 +26,9 @@
 #include <memory>
 
 using namespace quillery;
+using quillery::bench::QuietAlarms;
 
 namespace {
-
-class QuietAlarms final : public AlarmService
-{
-public:
-    void schedule(TaskItem *) override { }
-    void cancel(TaskItem *) override { }
-    void rescheduleAll(const QList<TaskItem *> &) override { }
-    void sendTestAlarm(int) override { }
-    void ensurePermission(std::function<void(bool)> done) override { done(true); }
-    void refreshStatus() override { }
-    void openNotificationSettings() override { }
-    AlarmStatus &status() override { return m_status; }
-    AlarmStatus m_status;
-};
 
 // A book of `pages` pages of 50 tasks each, shown `width` × `height` points.
 struct ShownBook {

@@ -8,6 +8,7 @@
 #include "core/model/Store.h"
 #include "core/model/StoreOpenError.h"
 #include "support/LargeBook.h"
+#include "support/QuietAlarms.h"
 #include "ui/contents/ContentsGrid.h"
 #include "ui/contents/ContentsView.h"
 
@@ -20,22 +21,9 @@
 #include <memory>
 
 using namespace quillery;
+using quillery::bench::QuietAlarms;
 
 namespace {
-
-class QuietAlarms final : public AlarmService
-{
-public:
-    void schedule(TaskItem *) override { }
-    void cancel(TaskItem *) override { }
-    void rescheduleAll(const QList<TaskItem *> &) override { }
-    void sendTestAlarm(int) override { }
-    void ensurePermission(std::function<void(bool)> done) override { done(true); }
-    void refreshStatus() override { }
-    void openNotificationSettings() override { }
-    AlarmStatus &status() override { return m_status; }
-    AlarmStatus m_status;
-};
 
 // A book of `pages` pages of 12 tasks each, open on a 600 × 834 window.
 struct LongBook {

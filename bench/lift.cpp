@@ -1,4 +1,5 @@
 // Moving tasks on a long page: the work of one pointer move and of a drop.
+#include "support/QuietAlarms.h"
 #include "core/lift/Lift.h"
 #include "core/alarms/AlarmService.h"
 #include "core/alarms/AlarmStatus.h"
@@ -23,6 +24,7 @@
 #include <vector>
 
 using namespace quillery;
+using quillery::bench::QuietAlarms;
 
 namespace {
 
@@ -85,20 +87,6 @@ void BM_CommitDrop(benchmark::State &state)
     }
 }
 BENCHMARK(BM_CommitDrop)->Arg(500)->Unit(benchmark::kMicrosecond);
-
-class QuietAlarms final : public AlarmService
-{
-public:
-    void schedule(TaskItem *) override { }
-    void cancel(TaskItem *) override { }
-    void rescheduleAll(const QList<TaskItem *> &) override { }
-    void sendTestAlarm(int) override { }
-    void ensurePermission(std::function<void(bool)> done) override { done(true); }
-    void refreshStatus() override { }
-    void openNotificationSettings() override { }
-    AlarmStatus &status() override { return m_status; }
-    AlarmStatus m_status;
-};
 
 // A shown page of `count` tasks (every fourth a subtask) with one row held
 // down and lifted, ready to be dragged.

@@ -1,4 +1,5 @@
 // The page: making the grain, painting a page, building a long page.
+#include "support/QuietAlarms.h"
 #include "core/alarms/AlarmService.h"
 #include "core/alarms/AlarmStatus.h"
 #include "core/app/Preferences.h"
@@ -17,22 +18,9 @@
 #include <memory>
 
 using namespace quillery;
+using quillery::bench::QuietAlarms;
 
 namespace {
-
-class QuietAlarms final : public AlarmService
-{
-public:
-    void schedule(TaskItem *) override { }
-    void cancel(TaskItem *) override { }
-    void rescheduleAll(const QList<TaskItem *> &) override { }
-    void sendTestAlarm(int) override { }
-    void ensurePermission(std::function<void(bool)> done) override { done(true); }
-    void refreshStatus() override { }
-    void openNotificationSettings() override { }
-    AlarmStatus &status() override { return m_status; }
-    AlarmStatus m_status;
-};
 
 // A store with one page of `count` tasks: every third done, every fourth a
 // subtask, some with a due day, notes or a place, as a real page has.
