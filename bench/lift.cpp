@@ -1,5 +1,4 @@
 // Moving tasks on a long page: the work of one pointer move and of a drop.
-#include "support/QuietAlarms.h"
 #include "core/lift/Lift.h"
 #include "core/alarms/AlarmService.h"
 #include "core/alarms/AlarmStatus.h"
@@ -8,6 +7,7 @@
 #include "core/model/Editing.h"
 #include "core/model/Store.h"
 #include "core/model/TaskItem.h"
+#include "support/QuietAlarms.h"
 #include "ui/lift/RowLifter.h"
 #include "ui/pages/PageView.h"
 #include "ui/pages/TaskListView.h"

@@ -1,5 +1,4 @@
 // The page: making the grain, painting a page, building a long page.
-#include "support/QuietAlarms.h"
 #include "core/alarms/AlarmService.h"
 #include "core/alarms/AlarmStatus.h"
 #include "core/app/Preferences.h"
@@ -7,6 +6,7 @@
 #include "core/model/Editing.h"
 #include "core/model/Store.h"
 #include "core/theme/PaperGrain.h"
+#include "support/QuietAlarms.h"
 #include "ui/pages/PageView.h"
 
 #include <QApplication>

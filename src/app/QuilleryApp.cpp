@@ -4,6 +4,7 @@
 #include "core/alarms/AlarmStatus.h"
 #include "core/alarms/NotificationDelegate.h"
 #include "core/app/AppPaths.h"
+#include "core/model/Editing.h"
 #include "core/places/MergedPlaceService.h"
 #include "core/places/PlaceEndpoints.h"
 #include "core/sync/MirrorEngine.h"
@@ -141,8 +142,17 @@ bool QuilleryApp::start(StoreOpenError *error)
     ui::TaskCard::setAttachmentsFactory([](TaskItem *task, const Services &services, QWidget *parent) -> QWidget * {
         return new ui::AttachmentsSection(task, services, parent);
     });
-    connect(book, &ui::BookView::taskOpenRequested, this,
-        [this](TaskItem *task) { ui::TaskCard::open(task, m_services, m_window.get()); });
+    connect(book, &ui::BookView::taskOpenRequested, this, [this, book](TaskItem *task) {
+        ui::TaskCard *card = ui::TaskCard::open(task, m_services, m_window.get());
+        if (!card)
+            return;
+        Editing *editing = &book->editing();
+        editing->setOpenTask(task);
+        connect(card, &ui::TaskCard::dismissed, editing, [editing, task = QPointer<TaskItem>(task)] {
+            if (editing->openTask() == task)
+                editing->setOpenTask(nullptr);
+        });
+    });
     m_window->setBook(book, *m_commands, *m_preferences);
     connect(m_window.get(), &ui::MainWindow::quitRequested, this, [this] {
         saveAll();

@@ -56,8 +56,7 @@ ui::TaskRow *rowFor(ui::PageView *view, const QString &text)
 template <typename T> T *namedChild(QWidget *parent, const QString &name)
 {
     for (T *child : parent->findChildren<T *>())
-        if (child->isVisible()
-            && (child->accessibleName() == name || child->property("text").toString() == name))
+        if (child->isVisible() && (child->accessibleName() == name || child->property("text").toString() == name))
             return child;
     return nullptr;
 }

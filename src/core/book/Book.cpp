@@ -204,6 +204,10 @@ void Book::pruneEmptyTasks()
 {
     const QList<TaskItem *> all = m_store.tasks();
     for (TaskItem *task : all) {
+        // A task whose card is open is still being written; the card removes
+        // it itself if it is closed blank.
+        if (task == m_editing->openTask())
+            continue;
         if (BookRules::isBlankText(task->text())) {
             m_alarms.cancel(task);
             m_store.remove(task);

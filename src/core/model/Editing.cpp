@@ -30,4 +30,12 @@ void Editing::setAdding(bool adding)
     Q_EMIT addingChanged();
 }
 
+void Editing::setOpenTask(TaskItem *task)
+{
+    if (m_openTask == task)
+        return;
+    m_openTask = task;
+    Q_EMIT openTaskChanged();
+}
+
 } // namespace quillery

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Page.h"
+#include "TaskItem.h"
 
 #include <QObject>
 #include <QPointer>
@@ -26,15 +27,22 @@ public:
     bool adding() const { return m_adding; }
     void setAdding(bool adding);
 
+    // The task whose card is open, if any: it is being edited even while the
+    // window is not the active one (a picker of the card has the focus).
+    TaskItem *openTask() const { return m_openTask.data(); }
+    void setOpenTask(TaskItem *task);
+
 Q_SIGNALS:
     void focusedPageChanged();
     void liftedChanged();
     void addingChanged();
+    void openTaskChanged();
 
 private:
     QPointer<Page> m_focusedPage;
     bool m_lifted = false;
     bool m_adding = false;
+    QPointer<TaskItem> m_openTask;
 };
 
 } // namespace quillery

@@ -146,6 +146,24 @@ TEST_F(BookTest, emptyTasksGoWithTheirAlarmsBeforeTurningAndOnLeaving)
     EXPECT_EQ(saved.count(), 1) << "one save afterwards";
 }
 
+TEST_F(BookTest, theTaskWhoseCardIsOpenIsNotClearedWhileItsTitleIsBeingRetyped)
+{
+    Page *a = page(1, 0, QStringLiteral("A"));
+    show(a);
+    TaskItem *open = addTask(QStringLiteral("   "), 0, a, *store);
+    open->setNotes(QStringLiteral("Bring the receipt"));
+    TaskItem *other = addTask(QString(), 0, a, *store);
+    book.editing().setOpenTask(open);
+    book.setActive(false);
+    EXPECT_FALSE(open->isDeleted()) << "a picker window of the card took the focus";
+    EXPECT_TRUE(other->isDeleted());
+
+    book.editing().setOpenTask(nullptr);
+    book.setActive(true);
+    book.setActive(false);
+    EXPECT_TRUE(open->isDeleted()) << "once the card is closed the usual rule holds";
+}
+
 TEST_F(BookTest, anEmptyBookGetsItsFirstPageOnceSettled)
 {
     book.start();
