@@ -70,11 +70,13 @@ void RowLifter::begin(QWidget *source, const QPointF &globalPos)
             carried->raise();
         }
     }
-    row->setLifted(true); // above the rows it carries, shadow included
-    springScale(row, LiftedScale);
+    // The bar lies over the list, and the pressed row, with its paper and
+    // shadow, over the bar where they meet.
     m_indicator->setColor(m_list->accent());
     m_indicator->raise();
     m_indicator->show();
+    row->setLifted(true); // above the rows it carries, shadow included
+    springScale(row, LiftedScale);
     m_slot = -1;
     follow();
     Q_EMIT liftedChanged(true);

@@ -5,7 +5,9 @@
 #include "ui/tasks/TaskRow.h"
 #include "ui/tasks/TaskRowCheck.h"
 
+#include "ui/theme/CaretLineEdit.h"
 #include <QFocusEvent>
+
 #include <QLineEdit>
 #include <QPainter>
 
@@ -18,7 +20,7 @@ constexpr double CircleLine = 1.8;
 
 AddTaskRow::AddTaskRow(QWidget *parent)
     : QWidget(parent)
-    , m_field(new QLineEdit(this))
+    , m_field(new CaretLineEdit(this))
 {
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     policy.setHeightForWidth(true);
@@ -40,6 +42,11 @@ void AddTaskRow::setFieldFont(const QFont &font)
     m_field->setFont(font);
     updateGeometry();
     placeField();
+}
+
+void AddTaskRow::setAccent(const QColor &accent)
+{
+    m_field->setCaretColor(accent);
 }
 
 void AddTaskRow::setSnapshot(bool snapshot)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/theme/CaretLineEdit.h"
+
 #include "core/pages/AddLine.h"
 
 #include <QWidget>
@@ -27,6 +29,8 @@ public:
     QString draft() const { return m_line.draft(); }
 
     void setFieldFont(const QFont &font);
+    // The page's colour, for the field's caret.
+    void setAccent(const QColor &accent);
     // Drawn as a picture: the field shows its placeholder and takes no input.
     void setSnapshot(bool snapshot);
     // An empty top-level line again.
@@ -53,7 +57,7 @@ private:
     void placeField();
 
     AddLine m_line;
-    QLineEdit *m_field = nullptr;
+    CaretLineEdit *m_field = nullptr;
 };
 
 } // namespace quillery::ui

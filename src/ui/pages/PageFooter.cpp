@@ -10,8 +10,8 @@ namespace {
 
 constexpr QSize ChevronFrame { 44, 44 };
 constexpr QSize OptionsFrame { 36, 44 };
-constexpr int ChevronSymbol = 18;
-constexpr int OptionsSymbol = 18;
+constexpr int ChevronSymbol = 17;
+constexpr int OptionsSymbol = 15;
 
 SymbolButton::Look lookOf(ChevronLook look)
 {

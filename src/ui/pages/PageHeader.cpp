@@ -4,6 +4,8 @@
 #include "core/theme/Appearance.h"
 #include "core/theme/ThemeColors.h"
 
+#include "ui/theme/CaretLineEdit.h"
+
 #include <QLineEdit>
 #include <QPainter>
 
@@ -12,7 +14,7 @@ namespace quillery::ui {
 PageHeader::PageHeader(Page *page, QWidget *parent)
     : QWidget(parent)
     , m_page(page)
-    , m_field(new QLineEdit(this))
+    , m_field(new CaretLineEdit(this))
 {
     m_field->setObjectName(QStringLiteral("pageTitleField"));
     m_field->setFrame(false);
@@ -65,6 +67,7 @@ void PageHeader::setAccent(const QColor &accent)
     if (m_accent == accent)
         return;
     m_accent = accent;
+    m_field->setCaretColor(accent);
     update();
 }
 

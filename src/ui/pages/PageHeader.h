@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/theme/CaretLineEdit.h"
+
 #include <QColor>
 #include <QPointer>
 #include <QWidget>
@@ -50,7 +52,7 @@ private:
     int fieldHeight() const;
 
     QPointer<Page> m_page;
-    QLineEdit *m_field = nullptr;
+    CaretLineEdit *m_field = nullptr;
     QColor m_accent;
     bool m_snapshot = false;
 };

@@ -10,7 +10,25 @@
 namespace quillery::ui {
 
 namespace {
+
 constexpr double LineGap = 2;
+
+// Draws a number of ASCII digits centred in `box`, each digit in a cell as
+// wide as the widest digit, so the number does not shift sideways as it
+// changes, whatever the font's own digits are like.
+void drawTabularDigits(QPainter &painter, const QRectF &box, const QString &digits)
+{
+    const QFontMetricsF metrics(painter.font());
+    double cell = 0;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        cell = std::max(cell, metrics.horizontalAdvance(QLatin1Char(digit)));
+    double x = box.center().x() - cell * digits.size() / 2.0;
+    for (const QChar digit : digits) {
+        painter.drawText(QRectF(x, box.top(), cell, box.height()), Qt::AlignCenter, QString(digit));
+        x += cell;
+    }
+}
+
 } // namespace
 
 PageNumberBlock::PageNumberBlock(QWidget *parent)
@@ -55,7 +73,7 @@ void PageNumberBlock::paintEvent(QPaintEvent *)
 
     painter.setFont(numberFont);
     painter.setPen(themeColor(ThemeColor::Ink, scheme));
-    painter.drawText(QRectF(0, top, width(), numberHeight), Qt::AlignHCenter | Qt::AlignVCenter, numberText());
+    drawTabularDigits(painter, QRectF(0, top, width(), numberHeight), numberText());
     painter.setFont(countFont);
     painter.setPen(themeColor(ThemeColor::MutedInk, scheme));
     painter.drawText(QRectF(0, top + numberHeight + LineGap, width(), countHeight), Qt::AlignHCenter | Qt::AlignVCenter,

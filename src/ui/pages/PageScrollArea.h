@@ -21,9 +21,11 @@ public:
     bool isScrollLocked() const { return m_locked; }
     void setScrollLocked(bool locked);
 
-    // Scrolls so that `child`'s bottom edge sits at the bottom of the view
-    // (as far as the content allows).
-    void scrollToBottomOf(const QWidget *child);
+    // Scrolls so that `bottom` (in list coordinates) sits at the bottom of
+    // the view, as far as the content allows.
+    void scrollToBottom(int bottom);
+    // Scrolls just enough for `bottom` to be in view (nothing when it is).
+    void revealBottom(int bottom);
 
     QScrollBar *overlayBar() const { return m_bar; }
 
@@ -34,7 +36,6 @@ protected:
 
 private:
     void fitList();
-    void placeBar();
 
     TaskListView *m_list = nullptr;
     QScrollBar *m_bar = nullptr;

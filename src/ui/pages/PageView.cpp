@@ -156,7 +156,8 @@ PageView::PageView(
             if (!m_editing || !m_editing->adding())
                 return;
             // Once the book has made room for typing, bring the add line up.
-            QTimer::singleShot(AddScrollDelay, this, [this] { m_scroll->scrollToBottomOf(m_list->addRow()); });
+            QTimer::singleShot(
+                AddScrollDelay, this, [this] { m_scroll->scrollToBottom(m_list->addRowFrame().bottom() + 1); });
         });
     }
     connect(&Appearance::shared(), &Appearance::schemeChanged, this, [this] {
@@ -332,6 +333,7 @@ void PageView::setDrawnColors(const QColor &tint, const QColor &accent)
     m_tint = tint;
     m_accent = accent;
     m_header->setAccent(accent);
+    m_list->addRow()->setAccent(accent);
     m_picker->setButtonColor(accent);
     update();
 }
@@ -364,11 +366,9 @@ void PageView::addRequested(const QString &text, int indent)
         return;
     addTask(text, indent, page, *m_services.store);
     m_list->refreshNow();
-    // Typing goes on under the new row: keep the line in sight.
-    AddTaskRow *row = m_list->addRow();
-    const QPoint bottom = row->mapTo(m_scroll->viewport(), QPoint(0, row->height()));
-    if (bottom.y() > m_scroll->viewport()->height())
-        m_scroll->scrollToBottomOf(row);
+    // Typing goes on under the new row: keep the line in sight where it is
+    // going, not where the list's motion has it now.
+    m_scroll->revealBottom(m_list->addRowFrame().bottom() + 1);
 }
 
 void PageView::addFocusChanged(bool focused)
@@ -425,6 +425,10 @@ void PageView::requestTearOut()
     confirm->setWindowTitle(tr("Tear Out Page"));
     confirm->setText(tr("Tear out this page and everything on it?"));
     QPushButton *tear = confirm->addButton(tr("Tear Out"), QMessageBox::DestructiveRole);
+    // What cannot be undone reads in the alert colour.
+    QPalette destructive = tear->palette();
+    destructive.setColor(QPalette::ButtonText, alertColor(Appearance::shared().scheme()));
+    tear->setPalette(destructive);
     confirm->addButton(QMessageBox::Cancel);
     confirm->setDefaultButton(QMessageBox::Cancel);
     m_confirm = confirm;

@@ -406,6 +406,7 @@ void TaskListView::layoutItems(bool animate)
     }
     const QRect addFrame(left, y, width, m_addRow->heightForWidth(width));
     target(m_addRow, addFrame, true);
+    m_addFrame = addFrame;
     y += addFrame.height();
     if (m_hiddenShown) {
         const QRect hiddenFrame(left, y, width, HiddenTasksButton::MinimumHeight);

@@ -83,6 +83,8 @@ public:
     QList<TaskRow *> rows() const { return m_rows; }
     TaskRow *rowFor(const QUuid &taskId) const;
     AddTaskRow *addRow() const { return m_addRow; }
+    // Where the add line belongs (it may still be springing there).
+    QRect addRowFrame() const { return m_addFrame; }
     HiddenTasksButton *hiddenButton() const { return m_hidden; }
     const RowFrames &rowFrames() const { return m_frames; }
     int contentHeight() const { return m_contentHeight; }
@@ -135,6 +137,7 @@ private:
     bool m_hiddenShown = false;
 
     RowFrames m_frames;
+    QRect m_addFrame;
     int m_contentHeight = 0;
     QTimer m_refreshTimer;
     QTimer m_layoutTimer;

@@ -1,8 +1,8 @@
 // Typing tasks into a page: the add line's rules as the user meets them,
 // through the real widgets and a real store.
-#include "support/PageTestKit.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
+#include "support/PageTestKit.h"
 #include "ui/pages/AddTaskRow.h"
 #include "ui/pages/PageHeader.h"
 #include "ui/pages/PageScrollArea.h"
@@ -82,22 +82,29 @@ TEST_F(AddTaskLineTest, aLeadingSpaceTypesSubtasksUntilTheLevelIsReset)
     EXPECT_EQ(tasksOf(page), QStringList({ "Groceries", ">buy milk", ">bread", "Call Sam" }));
     EXPECT_EQ(page->sortedTasks().last()->order(), 4.0);
 
-    // Return on the empty top-level line leaves the field.
+    // Return on a blank line, then on the empty top-level line, leaves the
+    // field without creating anything.
+    field->setText(QStringLiteral("   \t"));
+    QTest::keyClick(field, Qt::Key_Return);
     QTest::keyClick(field, Qt::Key_Return);
     settle();
     EXPECT_FALSE(field->hasFocus());
-    EXPECT_EQ(page->sortedTasks().size(), 4) << "empty lines create nothing";
+    EXPECT_EQ(page->sortedTasks().size(), 4) << "blank and empty lines create nothing";
 }
 
-TEST_F(AddTaskLineTest, blankLinesCreateNothing)
+TEST_F(AddTaskLineTest, theLineStaysInSightWhileTaskAfterTaskIsTyped)
 {
-    Page *page = kit.page(QString());
+    Page *page = kit.page(QStringLiteral("Full"), { "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l" });
     open(page);
-    QTest::keyClicks(field, QStringLiteral("x"));
-    field->setText(QStringLiteral("   \t"));
-    QTest::keyClick(field, Qt::Key_Return);
-    settle();
-    EXPECT_TRUE(page->sortedTasks().isEmpty());
+    const QWidget *viewport = view->scrollArea()->viewport();
+    for (int i = 1; i <= 30; ++i) {
+        QTest::keyClicks(field, QStringLiteral("task %1").arg(i));
+        QTest::keyClick(field, Qt::Key_Return);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !view->list()->isMoving(); }, 3000));
+        const QRect line(view->addRow()->mapTo(viewport, QPoint()), view->addRow()->size());
+        ASSERT_TRUE(viewport->rect().contains(line)) << "after task " << i;
+    }
+    EXPECT_EQ(page->sortedTasks().size(), 42);
 }
 
 TEST_F(AddTaskLineTest, focusTellsTheBookThatATaskIsBeingTyped)
@@ -110,6 +117,18 @@ TEST_F(AddTaskLineTest, focusTellsTheBookThatATaskIsBeingTyped)
 
     EXPECT_TRUE(kit.editing.adding());
     EXPECT_EQ(kit.editing.focusedPage(), page);
+    // The caret blinking in the field is drawn in the page's colour.
+    const QRect caret = field->inputMethodQuery(Qt::ImCursorRectangle).toRect().adjusted(-2, 0, 2, 0);
+    const QColor accent = view->accentColor();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QImage shot = field->grab().toImage();
+            for (int x = caret.left(); x <= caret.right(); ++x)
+                if (shot.pixelColor(x, caret.center().y()).rgb() == accent.rgb())
+                    return true;
+            return false;
+        },
+        1500));
     view->header()->titleField()->setFocus(Qt::MouseFocusReason);
     settle();
     EXPECT_FALSE(kit.editing.adding());

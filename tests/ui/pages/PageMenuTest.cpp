@@ -1,17 +1,20 @@
 // What a page asks of the book: the footer's turners and page number, the
 // options menu, and tearing the page out.
-#include "support/PageTestKit.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
+#include "support/PageTestKit.h"
 #include "ui/pages/PageFooter.h"
 #include "ui/pages/PageNumberBlock.h"
 #include "ui/pages/PageOptionsMenu.h"
 #include "ui/pages/PageView.h"
 #include "ui/theme/SymbolButton.h"
 
+#include "core/theme/Appearance.h"
+#include "core/theme/ThemeColors.h"
 #include <QAbstractButton>
 #include <QPushButton>
 #include <QWidgetAction>
+
 #include <gtest/gtest.h>
 
 using namespace quillery;
@@ -182,6 +185,8 @@ TEST(PageMenu, tearingOutAsksFirstUnlessThePageIsBlank)
     QPushButton *tear = buttonLabelled(box, QStringLiteral("Tear Out"));
     ASSERT_TRUE(tear);
     EXPECT_EQ(box->buttonRole(tear), QMessageBox::DestructiveRole);
+    EXPECT_EQ(tear->palette().color(QPalette::ButtonText), alertColor(Appearance::shared().scheme()))
+        << "and it reads as one";
 
     box->button(QMessageBox::Cancel)->click();
     settle();
