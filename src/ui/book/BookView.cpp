@@ -362,12 +362,16 @@ void BookView::contentsShownChanged()
         overlay->setGeometry(rect());
         overlay->show();
         overlay->raise();
-        overlay->setFocus(Qt::OtherFocusReason);
+        if (!overlay->isAncestorOf(QApplication::focusWidget()))
+            overlay->setFocus(Qt::OtherFocusReason);
         if (!isVisible())
             return;
-        // It grows into place from a picture while it fades in; the live
-        // overlay stays invisible under it until the motion ends.
+        // The book alone plays the transition: it grows into place from a
+        // picture of the overlay, taken now that it is laid out, while it
+        // fades in; the live overlay stays invisible under it until the
+        // motion ends.
         auto *picture = new FadingPicture(overlay->grab(), this);
+        picture->setObjectName(QStringLiteral("contentsTransition"));
         auto *hidden = new QGraphicsOpacityEffect(overlay);
         hidden->setOpacity(0);
         overlay->setGraphicsEffect(hidden);
@@ -393,6 +397,7 @@ void BookView::contentsShownChanged()
     if (isVisible() && overlay->isVisible()) {
         overlay->setGraphicsEffect(nullptr);
         auto *picture = new FadingPicture(overlay->grab(), this);
+        picture->setObjectName(QStringLiteral("contentsTransition"));
         picture->setShown(1);
         picture->setGeometry(rect());
         picture->show();

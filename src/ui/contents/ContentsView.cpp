@@ -5,24 +5,13 @@
 #include "core/book/Book.h"
 #include "core/theme/AppFont.h"
 #include "core/theme/Appearance.h"
-#include "core/theme/Spring.h"
 #include "core/theme/ThemeColors.h"
-#include "ui/theme/Motion.h"
 
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
-#include <QVariantAnimation>
 
 namespace quillery::ui {
-
-namespace {
-
-const Spring TransitionSpring { 0.3, 1.0 };
-constexpr double StartScale = 0.97;
-
-} // namespace
 
 ContentsView::ContentsView(Book &book, const Services &services, QWidget *parent)
     : QWidget(parent)
@@ -68,11 +57,7 @@ ContentsView::ContentsView(Book &book, const Services &services, QWidget *parent
     m_content->setGeometry(rect());
 }
 
-ContentsView::~ContentsView()
-{
-    // Stop the transition before the members it paints go.
-    delete m_transition.data();
-}
+ContentsView::~ContentsView() = default;
 
 QAbstractButton *ContentsView::closeButton() const
 {
@@ -104,8 +89,6 @@ void ContentsView::applyScheme()
     QPalette muted = palette;
     muted.setColor(QPalette::WindowText, themeColor(ThemeColor::MutedInk, scheme));
     m_count->setPalette(muted);
-    if (!m_snapshot.isNull() && !m_leaving)
-        takeSnapshot();
     update();
 }
 
@@ -126,103 +109,12 @@ void ContentsView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // A window coming back from being minimised shows it as it was.
-    if (event->spontaneous() || m_entered || m_transition)
+    if (event->spontaneous())
         return;
     m_content->setGeometry(rect());
     m_grid->revealCurrentPage();
     // Keys go to the contents from now on, not to the book below.
-    setFocus(Qt::OtherFocusReason);
-    takeSnapshot();
-    m_content->hide();
-    m_shown = 0;
-    transition(1.0);
-}
-
-void ContentsView::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    if (event->spontaneous())
-        return;
-    // Hidden by whoever shows it: the next show enters afresh.
-    delete m_transition.data();
-    m_entered = false;
-    m_leaving = false;
-    m_snapshot = {};
-    m_shown = 0;
-}
-
-void ContentsView::takeSnapshot()
-{
-    const bool hidden = m_content->isHidden();
-    m_content->setGeometry(rect());
-    if (QLayout *layout = m_content->layout())
-        layout->activate();
-    if (hidden)
-        m_content->show();
-    m_snapshot = m_content->grab();
-    if (hidden)
-        m_content->hide();
-}
-
-void ContentsView::transition(double to)
-{
-    delete m_transition.data();
-    m_transition = motion::spring(this, TransitionSpring, m_shown, to, [this](const QVariant &value) {
-        m_shown = std::clamp(value.toDouble(), 0.0, 1.0);
-        update();
-    });
-    connect(m_transition, &QAbstractAnimation::finished, this, &ContentsView::transitionDone);
-}
-
-void ContentsView::transitionDone()
-{
-    m_transition = nullptr;
-    if (m_leaving) {
-        m_snapshot = {};
-        hide();
-        QMetaObject::invokeMethod(this, &ContentsView::left, Qt::QueuedConnection);
-        return;
-    }
-    m_entered = true;
-    m_shown = 1;
-    m_snapshot = {};
-    m_content->setGeometry(rect());
-    m_content->show();
     m_grid->setFocus(Qt::OtherFocusReason);
-    update();
-    Q_EMIT entered();
-}
-
-void ContentsView::leave()
-{
-    if (m_leaving)
-        return;
-    m_leaving = true;
-    if (!isVisible()) {
-        transitionDone();
-        return;
-    }
-    if (m_snapshot.isNull())
-        takeSnapshot();
-    m_content->hide();
-    transition(0.0);
-}
-
-void ContentsView::paintEvent(QPaintEvent *)
-{
-    // Only the transition draws here; the rest of the time the content
-    // covers this view.
-    if (m_snapshot.isNull() || !m_content->isHidden())
-        return;
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setOpacity(m_shown);
-    const double scale = StartScale + (1 - StartScale) * m_shown;
-    const QPointF centre = QRectF(rect()).center();
-    painter.translate(centre);
-    painter.scale(scale, scale);
-    painter.translate(-centre);
-    painter.drawPixmap(QPointF(0, 0), m_snapshot);
 }
 
 void ContentsView::keyPressEvent(QKeyEvent *event)
@@ -230,11 +122,6 @@ void ContentsView::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_Escape) {
         event->accept();
         closeContents();
-        return;
-    }
-    // Keys that arrive while the grid is still a picture.
-    if (m_content->isHidden() && !m_leaving) {
-        QCoreApplication::sendEvent(m_grid, event);
         return;
     }
     QWidget::keyPressEvent(event);

@@ -1,12 +1,9 @@
 #pragma once
 
-#include <QPixmap>
-#include <QPointer>
 #include <QWidget>
 
 class QAbstractButton;
 class QLabel;
-class QVariantAnimation;
 
 namespace quillery {
 class Book;
@@ -25,8 +22,9 @@ class ContentsCloseButton;
 // shows this view hides or deletes it when the book's contents flag turns
 // off (it may be deleted at any moment, also mid-transition).
 //
-// Each time it is shown it enters by growing from 97 % of its size while
-// fading in, scrolled to the current page; leave() plays the same backwards.
+// Each time it is shown it scrolls to the current page and takes the
+// keyboard. How it comes and goes is up to whoever shows it (the book view
+// grows it from 97 % of its size while fading it in).
 class ContentsView final : public QWidget
 {
     Q_OBJECT
@@ -39,34 +37,16 @@ public:
     QLabel *titleLabel() const { return m_title; }
     QLabel *countLabel() const { return m_count; }
 
-    // 0 while hidden, 1 once fully shown; in between during a transition.
-    double shown() const { return m_shown; }
-    bool isTransitioning() const { return m_transition != nullptr; }
-
-    // Plays the leaving transition, then hides and emits left() (after the
-    // event that finished it, so a receiver may delete this view).
-    void leave();
-
-Q_SIGNALS:
-    // The entering transition is over.
-    void entered();
-    void left();
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void closeContents();
     void updateCount();
     void applyScheme();
-    void takeSnapshot();
-    void transition(double to);
-    void transitionDone();
 
     Book &m_book;
     QWidget *m_content;
@@ -74,11 +54,6 @@ private:
     QLabel *m_count;
     ContentsCloseButton *m_close;
     ContentsGrid *m_grid;
-    QPixmap m_snapshot;
-    double m_shown = 0;
-    bool m_entered = false;
-    bool m_leaving = false;
-    QPointer<QVariantAnimation> m_transition;
 };
 
 } // namespace quillery::ui
