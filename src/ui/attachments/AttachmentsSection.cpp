@@ -9,10 +9,10 @@
 #include "core/attachments/AttachmentOpener.h"
 #include "core/model/Store.h"
 #include "core/model/TaskItem.h"
+#include "ui/theme/FloatingScrollBar.h"
 
 #include <QHBoxLayout>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -47,18 +47,20 @@ AttachmentsSection::AttachmentsSection(TaskItem *task, const Services &services,
     m_tileRow->setContentsMargins(0, StripInset, 0, StripInset);
     m_tileRow->setSpacing(TileSpacing);
     m_tileRow->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_stripContent->setAutoFillBackground(false);
     m_strip->setObjectName(QStringLiteral("attachmentStrip"));
     m_strip->setAccessibleName(tr("Photos & Files"));
     m_strip->setWidget(m_stripContent);
     m_strip->setWidgetResizable(true);
     m_strip->setFrameShape(QFrame::NoFrame);
-    m_strip->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_strip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_strip->setFocusPolicy(Qt::NoFocus);
+    // The card's paper shows through (the scroll area fills the widget it
+    // is given, so this comes after setWidget).
+    m_strip->setAutoFillBackground(false);
     m_strip->viewport()->setAutoFillBackground(false);
-    m_strip->setFixedHeight(
-        AttachmentTile::Side + 2 * StripInset + m_strip->horizontalScrollBar()->sizeHint().height());
+    m_stripContent->setAutoFillBackground(false);
+    new FloatingScrollBar(Qt::Horizontal, m_strip, m_strip);
+    m_strip->setFixedHeight(AttachmentTile::Side + 2 * StripInset);
     column->addWidget(m_strip);
 
     auto *buttons = new QHBoxLayout;

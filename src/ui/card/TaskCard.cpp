@@ -16,6 +16,7 @@
 #include "core/theme/AppFont.h"
 #include "core/theme/Appearance.h"
 #include "core/theme/ThemeColors.h"
+#include "ui/theme/FloatingScrollBar.h"
 #include "ui/theme/PagePalette.h"
 #include "ui/theme/PaperBackground.h"
 
@@ -25,7 +26,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -36,18 +36,10 @@ namespace {
 
 constexpr int DoneTopInset = 4;
 constexpr int DeleteHeight = 44;
-constexpr int BarWidth = 8;
 constexpr int CornerRadius = 14;
 // The clock-dependent parts (the pills, "already passed") are read again
 // this often while the card is open.
 constexpr int ClockRefreshMsecs = 15'000;
-
-const char *const BarStyle = R"(
-QScrollBar:vertical { background: transparent; width: 8px; margin: 0; }
-QScrollBar::handle:vertical { background: rgba(142, 142, 147, 115); border-radius: 2px; min-height: 32px; margin: 2px 2px; }
-QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; border: none; background: none; }
-QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }
-)";
 
 TaskCard::AttachmentsFactory &defaultAttachments()
 {
@@ -94,12 +86,14 @@ TaskCard::TaskCard(TaskItem *task, const Services &services, AttachmentsFactory 
         connect(m_services.preferences, &Preferences::typefaceChanged, this, &TaskCard::restyle);
 
     auto *clock = new QTimer(this);
+    clock->setObjectName(QStringLiteral("cardClock"));
     clock->setInterval(ClockRefreshMsecs);
     connect(clock, &QTimer::timeout, m_when, &WhenSection::refresh);
     clock->start();
 
     // Escape and Ctrl+W close the card wherever its focus is.
     qApp->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusMoved(now); });
     if (!task || task->isDeleted())
         QTimer::singleShot(0, this, &TaskCard::taskGone);
 }
@@ -119,7 +113,6 @@ void TaskCard::build(AttachmentsFactory attachments)
     m_scroll->setWidgetResizable(true);
     m_scroll->setFocusPolicy(Qt::NoFocus);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setAutoFillBackground(false);
     m_scroll->viewport()->setAutoFillBackground(false);
 
@@ -185,18 +178,8 @@ void TaskCard::build(AttachmentsFactory attachments)
     content->setAutoFillBackground(false); // the card's paper shows through
 
     // A slim bar floats over the right edge instead of narrowing the column.
-    m_bar = new QScrollBar(Qt::Vertical, this);
-    m_bar->setStyleSheet(QString::fromLatin1(BarStyle));
-    m_bar->setCursor(Qt::ArrowCursor);
-    QScrollBar *inner = m_scroll->verticalScrollBar();
-    connect(inner, &QScrollBar::rangeChanged, this, [this, inner](int min, int max) {
-        m_bar->setRange(min, max);
-        m_bar->setPageStep(inner->pageStep());
-        m_bar->setVisible(max > min);
-    });
-    connect(inner, &QScrollBar::valueChanged, m_bar, &QScrollBar::setValue);
-    connect(m_bar, &QScrollBar::valueChanged, inner, &QScrollBar::setValue);
-    m_bar->hide();
+    m_bar = new FloatingScrollBar(Qt::Vertical, m_scroll, this);
+    m_bar->setInsets(CornerRadius, CornerRadius, 2);
 
     readText();
     readNotes();
@@ -287,6 +270,13 @@ void TaskCard::restyle()
     m_delete->setColor(CardStyle::alert(scheme));
     for (CardSection *section : sections())
         section->setHeadingColor(CardStyle::muted(scheme));
+    if (m_attachmentsBody) {
+        // The strip's file symbols and focus rings take the page's colour.
+        QPalette strip = palette;
+        for (const QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
+            strip.setColor(group, QPalette::Highlight, accent);
+        m_attachmentsBody->setPalette(strip);
+    }
     m_when->setAccent(accent);
     m_place->setAccent(accent);
     m_subtask->setAccent(accent);
@@ -402,6 +392,37 @@ void TaskCard::taskGone()
         finish();
 }
 
+void TaskCard::focusMoved(QWidget *now)
+{
+    if (m_dismissed)
+        return;
+    if (now && (now == this || isAncestorOf(now))) {
+        m_lastFocus = now;
+        return;
+    }
+    // Another window (the place picker, a file dialog, the image viewer)
+    // keeps its focus; it comes back here when that window closes.
+    if (now && now->window() != window())
+        return;
+    reclaimFocusSoon();
+}
+
+void TaskCard::reclaimFocusSoon()
+{
+    // Whatever a menu or dialog of the card did (a tile removed under its own
+    // menu, a control hidden), the keyboard stays with the card, so that
+    // Escape keeps closing it. Settled after the event that moved it.
+    QTimer::singleShot(0, this, [this] {
+        QWidget *focus = QApplication::focusWidget();
+        if (m_dismissed || !isVisible() || QApplication::activeWindow() != window()
+            || (focus && (focus == this || isAncestorOf(focus) || focus->window() != window())))
+            return;
+        QWidget *target
+            = m_lastFocus && m_lastFocus->isVisible() && m_lastFocus->isEnabled() ? m_lastFocus.data() : this;
+        target->setFocus(Qt::OtherFocusReason);
+    });
+}
+
 void TaskCard::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -417,8 +438,6 @@ void TaskCard::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     m_scroll->setGeometry(rect());
-    m_bar->setGeometry(width() - BarWidth - 2, CornerRadius, BarWidth, height() - 2 * CornerRadius);
-    m_bar->raise();
 }
 
 bool TaskCard::focusNextPrevChild(bool next)
@@ -448,6 +467,8 @@ bool TaskCard::focusNextPrevChild(bool next)
 bool TaskCard::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::WindowActivate && watched == window() && !m_dismissed)
+        reclaimFocusSoon(); // the window is back from a menu or dialog
     if ((type != QEvent::KeyPress && type != QEvent::ShortcutOverride) || m_dismissed || !watched->isWidgetType())
         return QWidget::eventFilter(watched, event);
     auto *widget = static_cast<QWidget *>(watched);

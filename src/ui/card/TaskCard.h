@@ -8,7 +8,6 @@
 #include <functional>
 
 class QScrollArea;
-class QScrollBar;
 
 namespace quillery {
 class Page;
@@ -19,6 +18,7 @@ namespace quillery::ui {
 
 class CardSection;
 class CardSwitch;
+class FloatingScrollBar;
 class GrowingTextEdit;
 class PlaceSection;
 class PlainButton;
@@ -123,6 +123,8 @@ private:
     void notesEdited();
     void dueChanged();
     void schedule();
+    void focusMoved(QWidget *now);
+    void reclaimFocusSoon();
 
     QPointer<TaskItem> m_task;
     Services m_services;
@@ -130,9 +132,10 @@ private:
     QMetaObject::Connection m_pageColor;
     int m_colorIndex = 0;
     bool m_dismissed = false;
+    QPointer<QWidget> m_lastFocus;
 
     QScrollArea *m_scroll = nullptr;
-    QScrollBar *m_bar = nullptr;
+    FloatingScrollBar *m_bar = nullptr;
     GrowingTextEdit *m_title = nullptr;
     PlainButton *m_done = nullptr;
     WhenSection *m_when = nullptr;

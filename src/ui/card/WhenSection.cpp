@@ -3,6 +3,7 @@
 #include "CardStyle.h"
 #include "CardSwitch.h"
 #include "PlainButton.h"
+#include "TimeField.h"
 #include "core/alarms/AlarmService.h"
 #include "core/model/TaskItem.h"
 #include "core/tasks/DayLabel.h"
@@ -160,7 +161,7 @@ void WhenSection::buildDueRows()
     timeLayout->setContentsMargins(0, 0, 0, 0);
     timeLayout->setSpacing(10);
     m_at = CardStyle::label(tr("At"), CardStyle::font(18), QColor(), m_timeRow);
-    m_timePicker = new QTimeEdit(m_timeRow);
+    m_timePicker = new TimeField(m_timeRow);
     m_timePicker->setObjectName(QStringLiteral("timePicker"));
     m_timePicker->setAccessibleName(tr("Time"));
     const QLocale locale = qtLocale(m_services.calendar);
@@ -284,8 +285,14 @@ void WhenSection::refresh()
 
     const bool picker = ReminderDates::showsDatePicker(calendar, m_pickingDate, due);
     if (picker) {
-        const QSignalBlocker quiet(m_datePicker);
-        m_datePicker->setSelectedDate(ReminderDates::pickerDay(calendar, due.value_or(calendar.now())));
+        // Only a new day (or the picker opening) turns the calendar to it: a
+        // refresh must not take the user back from a month they browsed to.
+        const QDate day = ReminderDates::pickerDay(calendar, due.value_or(calendar.now()));
+        if (m_datePicker->selectedDate() != day || m_datePicker->isHidden()) {
+            const QSignalBlocker quiet(m_datePicker);
+            m_datePicker->setSelectedDate(day);
+            m_datePicker->setCurrentPage(day.year(), day.month());
+        }
     } else {
         rescueFocus(m_datePicker, m_calendarPill);
     }

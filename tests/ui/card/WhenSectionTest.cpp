@@ -6,13 +6,18 @@
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
 #include "ui/card/CardSwitch.h"
+#include "ui/card/GrowingTextEdit.h"
 #include "ui/card/PlainButton.h"
 #include "ui/card/TaskCard.h"
 #include "ui/tasks/Pill.h"
 
 #include <QCalendarWidget>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
 #include <QTimeEdit>
+#include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace quillery;
@@ -168,4 +173,55 @@ TEST(WhenSection, clearRemovesDayReminderAndThePendingNotification)
     EXPECT_FALSE(s.when->dayLabel()->isVisible());
     EXPECT_FALSE(s.when->timePicker()->isVisible());
     EXPECT_EQ(s.pillsOn(), QStringLiteral("..."));
+}
+
+TEST(WhenSection, aBrowsedMonthStaysThroughTheCardsRefreshes)
+{
+    Shown s;
+    click(s.when->calendarPill());
+    QCalendarWidget *picker = s.when->datePicker();
+    for (int i = 0; i < 3; ++i)
+        click(picker->findChild<QToolButton *>(QStringLiteral("qt_calendar_nextmonth")));
+    ASSERT_EQ(picker->monthShown(), 4);
+
+    // The card reads the clock again now and then: twice, a minute later.
+    auto *clock = s.card->findChild<QTimer *>(QStringLiteral("cardClock"));
+    ASSERT_TRUE(clock);
+    QSignalSpy ticks(clock, &QTimer::timeout);
+    s.kit.clock.set(s.kit.newYork(2027, 1, 5, 10, 1));
+    clock->setInterval(20);
+    ASSERT_TRUE(ticks.wait(1000) && ticks.wait(1000));
+    EXPECT_EQ(picker->monthShown(), 4) << "still April";
+
+    // A new due day does turn the calendar to it.
+    s.task->setDue(s.kit.newYork(2027, 2, 20, 0, 0));
+    EXPECT_EQ(picker->monthShown(), 2);
+}
+
+TEST(WhenSection, aTimeTypedAfterOneClickOrTabIsTakenAsTyped)
+{
+    Shown s;
+    s.task->setDue(s.kit.newYork(2027, 1, 6, 0, 0));
+    s.task->setAlarm(s.kit.newYork(2027, 1, 6, 9, 0));
+    s.card->refresh();
+    QTimeEdit *time = s.when->timePicker();
+    auto *text = time->findChild<QLineEdit *>();
+
+    // One click on the hours, then digits: a complete time is written as
+    // soon as it is one, the half of the day with a single letter.
+    QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(12, text->height() / 2));
+    settle();
+    QTest::keyClicks(time, QStringLiteral("252"));
+    EXPECT_EQ(s.kit.wall(s.task->alarm()), QStringLiteral("2027-01-06 02:52"));
+    QTest::keyClicks(time, QStringLiteral("pm"));
+    EXPECT_EQ(s.kit.wall(s.task->alarm()), QStringLiteral("2027-01-06 14:52"));
+
+    // Tab in, new hours, the minutes rubbed out: read when the field is left.
+    s.card->notesField()->setFocus(Qt::TabFocusReason);
+    time->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(time, QStringLiteral("7"));
+    QTest::keyClick(time, Qt::Key_Backspace);
+    EXPECT_EQ(s.kit.wall(s.task->alarm()), QStringLiteral("2027-01-06 19:52"));
+    s.card->notesField()->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(s.kit.wall(s.task->alarm()), QStringLiteral("2027-01-06 19:00"));
 }
