@@ -27,6 +27,7 @@ void AlarmScheduler::schedule(TaskItem *task)
     if (!task)
         return;
     m_center.removePendingRequests({ uuidString(task->id()) });
+    m_tickets.remove(uuidString(task->id()));
     // A task already removed from the book keeps its fields until it is
     // destroyed; it must not ring.
     const auto request = task->isDeleted() ? std::nullopt : makeRequest(*task, m_calendar);
@@ -43,6 +44,7 @@ void AlarmScheduler::cancel(TaskItem *task)
     if (!task)
         return;
     m_center.removePendingRequests({ uuidString(task->id()) });
+    m_tickets.remove(uuidString(task->id()));
     refreshStatusLater();
 }
 
@@ -85,15 +87,21 @@ void AlarmScheduler::rescheduleAll(const QList<TaskItem *> &tasks)
         // of both).
         if (generation != m_rescheduleGeneration)
             return;
+        // A request pending exactly as it would be made again stays, and is
+        // not logged again: activating the window must not rewrite the log.
         QStringList stale;
         for (const NotificationRequest &request : pending) {
-            if (request.identifier != Alarms::TestIdentifier)
+            if (request.identifier != Alarms::TestIdentifier && !requests.contains(request))
                 stale.append(request.identifier);
         }
         if (!stale.isEmpty())
             m_center.removePendingRequests(stale);
-        for (const NotificationRequest &request : requests)
-            add(request);
+        for (const QString &identifier : std::as_const(stale))
+            m_tickets.remove(identifier);
+        for (const NotificationRequest &request : requests) {
+            if (!pending.contains(request))
+                add(request);
+        }
         refreshStatus();
     }));
 }
@@ -124,13 +132,22 @@ void AlarmScheduler::openNotificationSettings()
 
 void AlarmScheduler::add(const NotificationRequest &request)
 {
-    m_center.add(request,
-        queuedTo(this, [this, request](const std::optional<NotificationError> &error) { afterAdd(request, error); }));
+    const quint64 ticket = ++m_lastTicket;
+    m_tickets.insert(request.identifier, ticket);
+    m_center.add(request, queuedTo(this, [this, request, ticket](const std::optional<NotificationError> &error) {
+        afterAdd(request, ticket, error);
+    }));
 }
 
-void AlarmScheduler::afterAdd(const NotificationRequest &request, const std::optional<NotificationError> &error)
+void AlarmScheduler::afterAdd(
+    const NotificationRequest &request, quint64 ticket, const std::optional<NotificationError> &error)
 {
-    log(error ? failedMessage(request, *error) : scheduledMessage(request, m_calendar));
+    // An answer about a request that was replaced or withdrawn since would
+    // put a stale line after the one that says what holds now.
+    if (m_tickets.value(request.identifier) == ticket) {
+        m_tickets.remove(request.identifier);
+        log(error ? failedMessage(request, *error) : scheduledMessage(request, m_calendar));
+    }
     refreshStatus();
 }
 

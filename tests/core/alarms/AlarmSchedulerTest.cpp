@@ -61,10 +61,15 @@ TEST_F(AlarmSchedulerTest, aTaskWhoseAlarmPassedLosesItsRequestAndTheLogSaysWhen
     center.settle();
     ASSERT_EQ(center.pendingIdentifiers(), QStringList { uuidString(call->id()) });
 
+    // Cleared while the centre has yet to answer for a new time: the answer
+    // must not be logged after the line that says what holds now.
+    call->setAlarm(Now.addSecs(120));
+    scheduler.schedule(call);
     call->setAlarm(Now.addSecs(-1));
     scheduler.schedule(call);
     center.settle();
     EXPECT_TRUE(center.pending.isEmpty()) << "the old request is removed even though no new one follows";
+    EXPECT_EQ(alarmLogLines().size(), 2) << alarmLogLines().join(u'\n').toStdString();
     EXPECT_EQ(status.pending(), 0);
     EXPECT_EQ(alarmLogLines().last(),
         LogStamp
@@ -179,6 +184,14 @@ TEST_F(AlarmSchedulerTest, aFullRescheduleKeepsTheSixtySoonestAndTheTestAlarm)
     ASSERT_EQ(center.removals.size(), 1) << "one removal call with the whole list";
     EXPECT_EQ(center.removals.first(), QStringList { stale.identifier });
     EXPECT_EQ(alarmLogLines().size(), 60) << "one line per added request, none for the tasks left out";
+
+    // Again with nothing changed (the window activated once more): nothing
+    // is withdrawn or added, and the log says nothing new.
+    scheduler.rescheduleAll(all());
+    center.settle();
+    EXPECT_EQ(center.removals.size(), 1);
+    EXPECT_EQ(center.pending.size(), 61);
+    EXPECT_EQ(alarmLogLines().size(), 60);
 }
 
 TEST_F(AlarmSchedulerTest, aNewerFullRescheduleReplacesOneStillWaitingForTheCentre)
