@@ -24,7 +24,8 @@ struct StoreOpenError {
 
     explicit operator bool() const { return reason != Reason::None; }
 
-    // One sentence for the user, naming the file and the reason.
+    // One sentence for the user, naming the file and the cause (the
+    // engine's words only where the reason alone says too little).
     QString message() const;
 };
 
