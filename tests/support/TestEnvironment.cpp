@@ -3,15 +3,31 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace quillery::test {
 
 namespace {
+
+// Removed when the test program ends, but only by the process that made it
+// (a forked child that exits must not take its parent's home away).
+struct Home {
+    QTemporaryDir dir { QDir::tempPath() + QStringLiteral("/quillery-test-XXXXXX") };
+    pid_t owner = ::getpid();
+    Home() { dir.setAutoRemove(false); }
+    ~Home()
+    {
+        if (::getpid() == owner)
+            dir.remove();
+    }
+};
+
 QTemporaryDir *home()
 {
-    static auto *dir = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/quillery-test-XXXXXX"));
-    return dir;
+    static Home home;
+    return &home.dir;
 }
+
 } // namespace
 
 void isolateUserDirectories()

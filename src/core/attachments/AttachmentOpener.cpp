@@ -11,9 +11,35 @@
 #include <QLoggingCategory>
 #include <QTemporaryDir>
 
+#include <utility>
+
 namespace quillery {
 
 Q_LOGGING_CATEGORY(lcOpen, "quillery.attachments.open")
+
+namespace {
+
+QStringList &openedFolders()
+{
+    static QStringList folders;
+    return folders;
+}
+
+bool &removalArranged()
+{
+    static bool arranged = false;
+    return arranged;
+}
+
+} // namespace
+
+void AttachmentOpener::removeOpenedFolders()
+{
+    const QStringList folders = std::exchange(openedFolders(), {});
+    for (const QString &folder : folders)
+        QDir(folder).removeRecursively();
+    removalArranged() = false;
+}
 
 AttachmentOpener::AttachmentOpener(FileLauncher &launcher, QString temporaryRoot)
     : m_launcher(launcher)
@@ -39,7 +65,12 @@ std::optional<QString> AttachmentOpener::open(const Attachment &attachment)
         qCWarning(lcOpen) << "no private folder for an attachment:" << folder.errorString();
         return std::nullopt;
     }
+    // Kept for the application that opens the file while Quillery runs;
+    // removed with the application object, when the program quits.
     folder.setAutoRemove(false);
+    openedFolders().append(folder.path());
+    if (!std::exchange(removalArranged(), true))
+        qAddPostRoutine(&AttachmentOpener::removeOpenedFolders);
     const QString path = folder.filePath(fileName);
 
     QFile file(path);

@@ -17,8 +17,8 @@ class FileLauncher;
 // The name comes from the record, which any device of the book can write, so
 // it is reduced to a safe file name first (see safeFileName): the file never
 // lands outside its own folder and never replaces a file that was there
-// before. The folders are left behind on purpose, for the application that
-// opened the file; the system clears its temporary directory.
+// before. The folders stay while the program runs (the application that
+// opened a file may read it at any time) and are removed when it quits.
 class AttachmentOpener final
 {
 public:
@@ -28,6 +28,10 @@ public:
     // bytes or no private folder could be made. A file that could not be
     // written is still handed over (the application then reports it missing).
     std::optional<QString> open(const Attachment &attachment);
+
+    // Removes every folder made for opened files so far. Runs by itself when
+    // the application object is destroyed.
+    static void removeOpenedFolders();
 
 private:
     FileLauncher &m_launcher;

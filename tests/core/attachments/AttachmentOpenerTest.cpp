@@ -73,6 +73,12 @@ TEST_F(AttachmentOpenerTest, OpeningTwiceNeverReplacesTheFirstFile)
     EXPECT_NE(*first, *second);
     EXPECT_EQ(contents(*first), QByteArray("one"));
     EXPECT_EQ(contents(*second), QByteArray("two"));
+
+    // Both stay readable until the program quits, which takes their folders.
+    AttachmentOpener::removeOpenedFolders();
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(*first).absolutePath()));
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(*second).absolutePath()));
+    EXPECT_TRUE(QFileInfo::exists(root()));
 }
 
 TEST_F(AttachmentOpenerTest, HostileNamesStayInsideTheirFolder)
