@@ -6,7 +6,6 @@
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
 #include "core/tasks/TaskSummary.h"
-#include "ui/card/CardSection.h"
 #include "ui/card/CardSwitch.h"
 #include "ui/card/GrowingTextEdit.h"
 #include "ui/card/PlaceSection.h"
@@ -19,7 +18,6 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -263,43 +261,15 @@ TEST(TaskCard, theCardLetsGoOfATaskThatDisappearsUnderIt)
     EXPECT_EQ(kit.store->tasks().size(), 0);
 }
 
-TEST(TaskCard, sectionsComeInOrderUnderCapitalHeadingsOnThePagesPaper)
+TEST(TaskCard, theCardIsOnThePaperOfItsTasksPage)
 {
     CardKit kit;
     Page *page = kit.page(QStringLiteral("Week"), { "Swim" }, 4);
     TaskItem *task = page->sortedTasks().at(0);
-    QList<TaskItem *> madeFor;
-    const auto factory = [&madeFor](TaskItem *task, const Services &, QWidget *parent) -> QWidget * {
-        madeFor.append(task);
-        auto *strip = new QLabel(QStringLiteral("strip"), parent);
-        strip->setObjectName(QStringLiteral("strip"));
-        return strip;
-    };
-    TaskCard card(task, kit.cardServices(), factory);
-    ASSERT_TRUE(showActive(card, QSize(TaskCard::Width, TaskCard::Height)));
-
-    QStringList headings;
-    int lastTop = -1;
-    for (CardSection *section : card.sections()) {
-        headings << section->heading()->text();
-        const int top = section->mapTo(&card, QPoint()).y();
-        EXPECT_GT(top, lastTop);
-        lastTop = top;
-    }
-    EXPECT_EQ(headings, QStringList({ "WHEN", "PLACE", "NOTES", "PHOTOS & FILES" }));
-    EXPECT_EQ(card.sections().last()->name(), QStringLiteral("Photos & Files"));
-    EXPECT_EQ(madeFor, QList<TaskItem *>({ task }));
-    ASSERT_TRUE(card.attachmentsBody());
-    EXPECT_TRUE(card.attachmentsSection()->isAncestorOf(card.attachmentsBody()));
-
+    TaskCard card(task, kit.cardServices(), TaskCard::AttachmentsFactory());
     EXPECT_EQ(card.colorIndex(), 4);
     page->setColorIndex(2);
     EXPECT_EQ(card.colorIndex(), 2);
     task->setPage(nullptr);
     EXPECT_EQ(card.colorIndex(), 0);
-
-    // Without a factory the section is its heading alone.
-    TaskCard plain(task, kit.cardServices(), TaskCard::AttachmentsFactory());
-    EXPECT_EQ(plain.attachmentsBody(), nullptr);
-    EXPECT_EQ(plain.attachmentsSection()->body()->count(), 0);
 }

@@ -131,10 +131,6 @@ TEST(PageMenu, footerTurnsPagesAndOpensTheContents)
     PageView view(kit.page(QStringLiteral("Home")), 1, 3, calls.actions(), kit.services(), &kit.editing);
     ASSERT_TRUE(showActive(view));
     PageFooter *footer = view.footer();
-    EXPECT_EQ(footer->numberBlock()->numberText(), QStringLiteral("1"));
-    EXPECT_EQ(footer->numberBlock()->countText(), QStringLiteral("of 3"));
-    EXPECT_EQ(footer->optionsButton()->accessibleName(), QStringLiteral("Page options"));
-
     // Page 1 alone: the previous chevron shows but does nothing.
     EXPECT_EQ(footer->previousButton()->look(), SymbolButton::Look::Faded);
     QTest::mouseClick(footer->previousButton(), Qt::LeftButton);
@@ -151,9 +147,6 @@ TEST(PageMenu, footerTurnsPagesAndOpensTheContents)
     EXPECT_EQ(calls.prev, 1);
 
     // In a spread only the outward chevrons remain.
-    view.setSide(PageSide::Right);
-    EXPECT_EQ(footer->previousButton()->look(), SymbolButton::Look::Hidden);
-    EXPECT_EQ(footer->nextButton()->look(), SymbolButton::Look::Active);
     view.setSide(PageSide::Left);
     EXPECT_EQ(footer->nextButton()->look(), SymbolButton::Look::Hidden);
     QTest::mouseClick(footer->nextButton(), Qt::LeftButton);
