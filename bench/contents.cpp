@@ -79,8 +79,7 @@ void ScrollOneScreen(benchmark::State &state)
     LongBook book(static_cast<int>(state.range(0)));
     ui::ContentsView view(*book.book, book.services(), &book.host);
     view.show();
-    while (view.isTransitioning())
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    QApplication::processEvents();
     QScrollBar *bar = view.grid()->verticalScrollBar();
     for (auto _ : state) {
         // Always onto pages not drawn yet, until the end comes round.

@@ -18,6 +18,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
