@@ -1,8 +1,8 @@
 // Reading a geocoder's answer: what a user is shown, what is dropped, and
 // thousands of random and damaged answers that must never crash the parser
 // (the sanitizer build runs this too) nor break its promises.
-#include "PhotonSamples.h"
 #include "core/places/PhotonParser.h"
+#include "PhotonSamples.h"
 #include "core/places/PlaceRules.h"
 #include "core/places/PlaceText.h"
 

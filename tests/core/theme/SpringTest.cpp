@@ -1,7 +1,7 @@
 // The spring every animation runs on, and the page colour index that a
 // damaged or future book may hold.
-#include "core/theme/Palette.h"
 #include "core/theme/Spring.h"
+#include "core/theme/Palette.h"
 
 #include <gtest/gtest.h>
 
