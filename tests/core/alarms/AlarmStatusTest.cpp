@@ -3,7 +3,6 @@
 
 #include "core/alarms/AlarmRequests.h"
 #include "core/alarms/AlarmStatus.h"
-#include "core/alarms/NotificationDelegate.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -41,26 +40,6 @@ NotificationRequest pendingTask(int n)
 }
 
 } // namespace
-
-TEST_F(AlarmStatusTest, statusLineForEveryPermission)
-{
-    EXPECT_EQ(status.statusLine(), QStringLiteral("Alarms: waiting for permission")) << "before the first refresh";
-    const QString texts[5][2] = {
-        { QStringLiteral("Alarms: waiting for permission"), QStringLiteral("Alarms: waiting for permission") },
-        { QStringLiteral("Alarms: notifications are off for Quillery"),
-            QStringLiteral("Alarms: notifications are off for Quillery") },
-        { QStringLiteral("Alarms: none scheduled"), QStringLiteral("Alarms: 3 scheduled") },
-        { QStringLiteral("Alarms: none scheduled"), QStringLiteral("Alarms: 3 scheduled") },
-        { QStringLiteral("Alarms: none scheduled"), QStringLiteral("Alarms: 3 scheduled") },
-    };
-    for (int authorization = 0; authorization < 5; ++authorization) {
-        status.setAuthorization(authorization);
-        status.setPending(0);
-        EXPECT_EQ(status.statusLine(), texts[authorization][0]) << authorization;
-        status.setPending(3);
-        EXPECT_EQ(status.statusLine(), texts[authorization][1]) << authorization;
-    }
-}
 
 TEST_F(AlarmStatusTest, refreshCountsTaskRequestsOnlyAndWritesOnlyChanges)
 {
@@ -113,12 +92,4 @@ TEST_F(AlarmStatusTest, permissionNeverAskedIsAskedOnceAndTheStatusReadAfterward
     EXPECT_FALSE(status.showDenied());
     EXPECT_EQ(quillery::test::alarmLogLines().last(),
         QStringLiteral("2026-03-01T09:00:00Z authorization: 4 (0 notDetermined, 1 denied, 2 authorized)"));
-}
-
-TEST(NotificationDelegate, presentsEveryNotificationAsABannerWithSoundKeptInTheList)
-{
-    std::optional<PresentationOptions> options;
-    NotificationDelegate::shared().willPresent(makeTestRequest(1), [&](PresentationOptions o) { options = o; });
-    ASSERT_TRUE(options);
-    EXPECT_EQ(options->toInt(), 26);
 }
