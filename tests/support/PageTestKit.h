@@ -14,6 +14,7 @@
 #include "support/MockAlarmService.h"
 #include "support/TempStore.h"
 
+#include <QAbstractAnimation>
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -106,6 +107,20 @@ inline void settle(int msecs = 0)
     if (msecs > 0)
         QTest::qWait(msecs);
     QCoreApplication::processEvents();
+}
+
+// Waits until no animation of `widget` or its children runs any more, so
+// that what is checked next is where it comes to rest.
+inline bool waitUntilStill(const QWidget &widget, int msecs = 5000)
+{
+    return QTest::qWaitFor(
+        [&] {
+            QCoreApplication::processEvents();
+            const QList<QAbstractAnimation *> animations = widget.findChildren<QAbstractAnimation *>();
+            return std::none_of(animations.cbegin(), animations.cend(),
+                [](const QAbstractAnimation *a) { return a->state() == QAbstractAnimation::Running; });
+        },
+        msecs);
 }
 
 } // namespace quillery::test

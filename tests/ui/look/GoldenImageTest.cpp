@@ -11,7 +11,6 @@
 #include "ui/card/TaskCard.h"
 #include "ui/pages/PageView.h"
 
-#include <QAbstractAnimation>
 #include <QDir>
 #include <gtest/gtest.h>
 
@@ -27,17 +26,10 @@ constexpr int Tolerance = 12;
 // of a glyph, a line or a dot.
 constexpr int StrayPixels = 40;
 
-// Waits until nothing in `widget` moves any more, then draws it.
+// The widget drawn once nothing in it moves any more.
 QImage stillPicture(QWidget &widget)
 {
-    const auto moving = [&] {
-        QCoreApplication::processEvents();
-        for (const QAbstractAnimation *animation : widget.findChildren<QAbstractAnimation *>())
-            if (animation->state() == QAbstractAnimation::Running)
-                return true;
-        return false;
-    };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !moving(); }, 5000));
+    EXPECT_TRUE(waitUntilStill(widget));
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
