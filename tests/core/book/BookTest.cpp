@@ -170,42 +170,6 @@ TEST_F(BookTest, alarmsAreRescheduledWhenTheNumberOfTasksChangesNotWhenTextDoes)
     book.setActive(true);
 }
 
-TEST_F(BookTest, aDragTurnsCommitsOrCancelsLikeTheAutomaticTurn)
-{
-    Page *a = page(1, 0, QStringLiteral("A"));
-    Page *b = page(2, 1, QStringLiteral("B"));
-    show(a);
-    const double W = 600;
-    book.dragChanged(-10, 0, W);
-    EXPECT_EQ(book.dragMode(), DragMode::Undecided);
-    book.dragChanged(-200, 0, W);
-    EXPECT_EQ(book.dragMode(), DragMode::Flipping);
-    EXPECT_EQ(book.dir(), Dir::Forward);
-    EXPECT_NEAR(book.progress(), 1.0 / 3, 1e-9);
-    book.dragEnded(-205, W);
-    EXPECT_EQ(book.dragMode(), DragMode::Undecided) << "back to undecided at once";
-    settle();
-    EXPECT_EQ(book.currentPage(), a) << "cancelled";
-    EXPECT_FALSE(book.dir());
-
-    book.dragChanged(-220, 0, W);
-    book.dragEnded(-220, W);
-    settle();
-    EXPECT_EQ(book.currentPage(), b);
-
-    // Dragging leftwards on the blank last page? b is not blank, a new page
-    // comes; on that blank page a further drag is ignored.
-    book.dragChanged(-100, 0, W);
-    book.dragEnded(-300, W);
-    settle();
-    ASSERT_EQ(book.pageCount(), 3);
-    book.dragChanged(-300, 0, W);
-    EXPECT_EQ(book.dragMode(), DragMode::Ignored);
-    book.dragEnded(-600, W);
-    settle();
-    EXPECT_EQ(book.pageCount(), 3);
-}
-
 TEST_F(BookTest, commandsTurnAndToggleTheContents)
 {
     Page *a = page(1, 0, QStringLiteral("A"));
@@ -243,22 +207,6 @@ TEST_F(BookTest, anEmptyBookGetsItsFirstPageAndAGoneRememberedPageIsRewritten)
     EXPECT_EQ(book.currentPage()->position(), 1.0);
     EXPECT_EQ(book.currentPage()->colorIndex(), 0);
     EXPECT_EQ(preferences.currentPage(), uuidString(book.currentPage()->id()));
-}
-
-TEST_F(BookTest, choosingFromTheContentsJumpsAndCloses)
-{
-    page(1, 0, QStringLiteral("A"));
-    Page *b = page(2, 1, QStringLiteral("B"));
-    book.setShowContents(true);
-    book.selectPage(1);
-    EXPECT_EQ(book.currentPage(), b);
-    EXPECT_FALSE(book.showContents());
-    book.setShowContents(true);
-    book.addPageFromContents();
-    EXPECT_EQ(book.pageCount(), 3);
-    EXPECT_EQ(book.currentIndex(), 2);
-    EXPECT_EQ(book.currentPage()->position(), 3.0);
-    EXPECT_FALSE(book.showContents());
 }
 
 TEST_F(BookTest, editingAPageOffScreenMakesItCurrent)
