@@ -1,5 +1,6 @@
-// Typing in the place field and choosing a suggestion, over a scripted place
-// service; and the two providers' lists merged as their answers arrive.
+// Typing in the place field over a scripted place service, and the two
+// providers' lists merged as their answers arrive. Choosing a suggestion is
+// tested through the place picker.
 #include "core/places/LocationSearch.h"
 #include "FakePlaceService.h"
 #include "core/places/MergedPlaceCompleter.h"
@@ -22,15 +23,6 @@ QStringList titles(const QList<PlaceSuggestion> &suggestions)
     for (const PlaceSuggestion &s : suggestions)
         result.append(s.title);
     return result;
-}
-
-std::optional<LocationSearch::Resolution> resolved(LocationSearch &search, const PlaceSuggestion &picked)
-{
-    std::optional<LocationSearch::Resolution> got;
-    search.resolve(picked, [&](const LocationSearch::Resolution &r) { got = r; });
-    EXPECT_FALSE(got) << "the answer must come through the event loop";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return got.has_value(); }));
-    return got;
 }
 
 struct Merged {
@@ -71,32 +63,6 @@ TEST(LocationSearch, onlyTheNewestTextsAnswerIsShownAndBlankTextAsksNothing)
     service.completer->answer(QStringLiteral("  Be "), { suggestion("Bergen", "Norway") });
     EXPECT_TRUE(search.results().isEmpty());
     EXPECT_EQ(service.completer->asked, QStringList({ "B", "  Be " })) << "sent untrimmed, blanks never";
-}
-
-TEST(LocationSearch, choosingBuildsThePlaceAndTellsFailureFromNothingFound)
-{
-    FakePlaceService service;
-    LocationSearch search(service);
-    service.answer = [](const PlaceSuggestion &) {
-        PlaceItem item;
-        item.houseNumber = QStringLiteral("12");
-        item.street = QStringLiteral("High Street");
-        item.locality = QStringLiteral("Springfield");
-        item.latitude = 39.8;
-        item.longitude = -89.65;
-        return PlaceSearchResult { { item }, {} };
-    };
-    auto got = resolved(search, suggestion("Springfield Library", "Springfield, Illinois", 39.8, -89.65));
-    ASSERT_TRUE(got);
-    EXPECT_FALSE(got->failed());
-    EXPECT_EQ(got->place, Place({ "Springfield Library", "12 High Street, Springfield", 39.8, -89.65 }));
-
-    service.answer = [](const PlaceSuggestion &) { return PlaceSearchResult { {}, QStringLiteral("offline") }; };
-    got = resolved(search, BerlinOffline);
-    EXPECT_TRUE(got && got->failed() && !got->place);
-    service.answer = [](const PlaceSuggestion &) { return PlaceSearchResult {}; };
-    got = resolved(search, BerlinOffline);
-    EXPECT_TRUE(got && !got->failed() && !got->place);
 }
 
 TEST(MergedPlaceCompleter, showsOfflineAtOnceThenTheMergedListAndSurvivesAFailingServer)
