@@ -2,10 +2,11 @@
 // thousands of random and damaged answers that must never crash the parser
 // (the sanitizer build runs this too) nor break its promises.
 #include "core/places/PhotonParser.h"
-#include "PhotonSamples.h"
 #include "core/places/PlaceRules.h"
 #include "core/places/PlaceText.h"
+#include "support/TestEnvironment.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -16,6 +17,16 @@
 using namespace quillery;
 
 namespace {
+
+// A geocoder's answer as it comes: a city, an address and a point of interest.
+const QByteArray &sampleAnswer()
+{
+    static const QByteArray answer = [] {
+        QFile file(quillery::test::testDataPath(QStringLiteral("photon-answer.json")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    return answer;
+}
 
 QByteArray featureCollection(const QByteArrayList &features)
 {
@@ -128,7 +139,7 @@ void expectPromisesKept(const QByteArray &input)
 
 TEST(PhotonParser, readsTitlesSubtitlesAndItems)
 {
-    const auto parsed = PhotonParser::parse(quillery::test::PhotonAnswer);
+    const auto parsed = PhotonParser::parse(sampleAnswer());
     ASSERT_TRUE(parsed);
     ASSERT_EQ(parsed->size(), 3);
 
@@ -215,7 +226,7 @@ TEST(PhotonParserFuzz, survivesRandomAndDamagedAnswers)
         QByteArray input;
         switch (round % 4) {
         case 0:
-            input = mutate(quillery::test::PhotonAnswer, random);
+            input = mutate(sampleAnswer(), random);
             break;
         case 1: // random bytes, or nesting deep enough to exhaust a recursive reader
             if (round % 40 == 1) {
