@@ -110,10 +110,11 @@ inline void settle(int msecs = 0)
 }
 
 // Waits until no animation of `widget` or its children runs any more, so
-// that what is checked next is where it comes to rest.
+// that what is checked next is where it comes to rest, and lets what went
+// with the animations be deleted.
 inline bool waitUntilStill(const QWidget &widget, int msecs = 5000)
 {
-    return QTest::qWaitFor(
+    const bool still = QTest::qWaitFor(
         [&] {
             QCoreApplication::processEvents();
             const QList<QAbstractAnimation *> animations = widget.findChildren<QAbstractAnimation *>();
@@ -121,6 +122,8 @@ inline bool waitUntilStill(const QWidget &widget, int msecs = 5000)
                 [](const QAbstractAnimation *a) { return a->state() == QAbstractAnimation::Running; });
         },
         msecs);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return still;
 }
 
 } // namespace quillery::test
