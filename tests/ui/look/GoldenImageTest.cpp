@@ -1,5 +1,5 @@
-// How a page and a task card look, light and dark: drawn in DejaVu Sans at a
-// fixed size and compared pixel by pixel with the pictures in
+// How a page, a task card and the contents look, light and dark: drawn in
+// DejaVu Sans at a fixed size and compared pixel by pixel with the pictures in
 // tests/data/golden. After an intended change of the look, rewrite them with
 // UPDATE_GOLDEN=1, look at them, and commit them with the change.
 #include "core/model/Page.h"
@@ -9,6 +9,7 @@
 #include "support/TestEnvironment.h"
 #include "ui/attachments/AttachmentsSection.h"
 #include "ui/card/TaskCard.h"
+#include "ui/contents/ContentsTestKit.h"
 #include "ui/pages/PageView.h"
 
 #include <QDir>
@@ -142,4 +143,22 @@ TEST_F(GoldenImage, aTaskCardWithEverythingSet)
     expectLooksAsKept(stillPicture(card), QStringLiteral("card-light"));
     Appearance::shared().setForcedScheme(ColorScheme::Dark);
     expectLooksAsKept(stillPicture(card), QStringLiteral("card-dark"));
+}
+
+TEST_F(GoldenImage, theContentsWithTheCurrentPageADoneTaskAnUntitledPageAndTheNewPageCell)
+{
+    for (const ColorScheme scheme : { ColorScheme::Light, ColorScheme::Dark }) {
+        Appearance::shared().setForcedScheme(scheme);
+        ContentsKit contents;
+        const QList<Page *> pages = contents.addPages(3);
+        pages.at(0)->setTitle(QStringLiteral("Groceries"));
+        for (const char *text : { "Milk", "Eggs", "Bread", "Apples", "Cheese", "Coffee", "Tea", "Rice", "Pasta" })
+            addTask(QString::fromUtf8(text), 0, pages.at(0), *contents.kit.store);
+        pages.at(0)->sortedTasks().at(1)->setDone(true);
+        pages.at(2)->setTitle(QString());
+        contents.showPage(1);
+        const auto view = contents.open();
+        expectLooksAsKept(stillPicture(contents.host),
+            scheme == ColorScheme::Light ? QStringLiteral("contents-light") : QStringLiteral("contents-dark"));
+    }
 }

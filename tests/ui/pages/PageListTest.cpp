@@ -66,39 +66,6 @@ TEST(PageList, hiddenCompletedTasksAreCountedAndComeBackOnAClick)
     EXPECT_EQ(hidden->text(), QStringLiteral("2 completed hidden"));
 }
 
-TEST(PageList, rowsReportTheirFramesInListCoordinates)
-{
-    PageKit kit;
-    Page *page = kit.page(QStringLiteral("Frames"), { "one", ">two", "three" });
-    PageView view(page, 1, 1, PageActions {}, kit.services(), &kit.editing);
-    ASSERT_TRUE(showActive(view));
-    ASSERT_TRUE(waitUntilStill(view));
-
-    const RowFrames &frames = view.rowFrames();
-    ASSERT_EQ(frames.size(), 3);
-    double y = 0;
-    for (const TaskRow *row : view.rows()) {
-        const auto frame = frames.frame(row->taskId());
-        ASSERT_TRUE(frame);
-        EXPECT_EQ(frame->top(), y) << "rows follow one another from the top of the list";
-        EXPECT_EQ(frame->left(), 28) << "the list's leading padding";
-        EXPECT_EQ(frame->right(), view.width() - 20) << "the list's trailing padding";
-        EXPECT_EQ(QRectF(row->geometry()), *frame);
-        y = frame->bottom();
-    }
-
-    // A new row adds its frame; a removed one takes its frame away.
-    QSignalSpy changed(&view, &PageView::rowFramesChanged);
-    TaskItem *four = addTask(QStringLiteral("four"), 0, page, *kit.store);
-    settle();
-    EXPECT_EQ(view.rowFrames().size(), 4);
-    kit.store->remove(page->sortedTasks().first());
-    settle();
-    EXPECT_EQ(view.rowFrames().size(), 3);
-    EXPECT_TRUE(view.rowFrames().contains(four->id()));
-    EXPECT_GE(changed.count(), 2);
-}
-
 TEST(PageList, tasksRemovedUnderTheViewDisappearCleanly)
 {
     PageKit kit;
