@@ -3,7 +3,8 @@
 # tests/<layer>/ form test_<layer>). A folder may hold a tests.cmake that adds
 # CTest fixtures, labels or environment to its test. Every test carries one
 # label: `pg` (a throwaway PostgreSQL cluster), `dbus` (owns a name on the
-# session bus), `e2e` (starts the whole program) or, by default, `fast`.
+# session bus), `http` (servers on loopback), `e2e` (starts the whole
+# program) or, by default, `fast`.
 function(quillery_add_test_layer layer support)
     set(root ${CMAKE_CURRENT_SOURCE_DIR}/${layer})
     file(GLOB children RELATIVE ${root} CONFIGURE_DEPENDS ${root}/*)
