@@ -27,11 +27,11 @@ TEST(Place, mapsLinkEncodesEverythingThatCouldBreakTheQuery)
 
 TEST(Place, noMapsLinkForCoordinatesOffTheGlobe)
 {
-    EXPECT_FALSE((Place{QStringLiteral("x"), QString(), std::nan(""), 1}.mapsURL()));
-    EXPECT_FALSE((Place{QStringLiteral("x"), QString(), 1, INFINITY}.mapsURL()));
-    EXPECT_FALSE((Place{QStringLiteral("x"), QString(), 90.5, 1}.mapsURL()));
-    EXPECT_FALSE((Place{QStringLiteral("x"), QString(), 1, -180.01}.mapsURL()));
-    EXPECT_TRUE((Place{QStringLiteral("x"), QString(), -90, 180}.mapsURL()));
+    EXPECT_FALSE((Place { QStringLiteral("x"), QString(), std::nan(""), 1 }.mapsURL()));
+    EXPECT_FALSE((Place { QStringLiteral("x"), QString(), 1, INFINITY }.mapsURL()));
+    EXPECT_FALSE((Place { QStringLiteral("x"), QString(), 90.5, 1 }.mapsURL()));
+    EXPECT_FALSE((Place { QStringLiteral("x"), QString(), 1, -180.01 }.mapsURL()));
+    EXPECT_TRUE((Place { QStringLiteral("x"), QString(), -90, 180 }.mapsURL()));
 }
 
 TEST(Place, shortestDecimalReadsBackExactly)

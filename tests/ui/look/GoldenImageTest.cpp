@@ -13,6 +13,7 @@
 #include "ui/pages/PageView.h"
 
 #include <QDir>
+#include <QFontInfo>
 #include <gtest/gtest.h>
 
 using namespace quillery;
@@ -92,16 +93,23 @@ protected:
     void SetUp() override
     {
         QApplication::setFont(QFont(QStringLiteral("DejaVu Sans")));
+        ASSERT_EQ(QFontInfo(QApplication::font()).family(), QStringLiteral("DejaVu Sans"))
+            << "the pictures are drawn in DejaVu Sans (Debian's fonts-dejavu-core)";
         QApplication::setCursorFlashTime(0); // a steady text cursor
         Appearance::shared().setForcedScheme(ColorScheme::Light);
     }
     void TearDown() override
     {
         Appearance::shared().setForcedScheme(std::nullopt);
-        QApplication::setFont(QFont());
+        QApplication::setCursorFlashTime(m_flashTime);
+        QApplication::setFont(m_font);
     }
 
     PageKit kit;
+
+private:
+    const QFont m_font = QApplication::font();
+    const int m_flashTime = QApplication::cursorFlashTime();
 };
 
 } // namespace
