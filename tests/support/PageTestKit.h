@@ -22,6 +22,7 @@
 #include <QWidget>
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace quillery::test {
