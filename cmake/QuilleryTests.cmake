@@ -1,7 +1,10 @@
 # quillery_add_test_layer(<layer> <support-target>)
 # Makes one test executable per sub-folder of tests/<layer>/ (files directly in
 # tests/<layer>/ form test_<layer>). A folder may hold a tests.cmake that adds
-# CTest fixtures, labels or environment to its test.
+# CTest fixtures, labels or environment to its test. Every test carries one
+# label: `pg` (a throwaway PostgreSQL cluster), `dbus` (owns a name on the
+# session bus), `http` (servers on loopback), `e2e` (starts the whole
+# program) or, by default, `fast`.
 function(quillery_add_test_layer layer support)
     set(root ${CMAKE_CURRENT_SOURCE_DIR}/${layer})
     file(GLOB children RELATIVE ${root} CONFIGURE_DEPENDS ${root}/*)
@@ -35,5 +38,9 @@ function(_quillery_add_test name dir sources support)
     set(QUILLERY_TEST_DIR ${dir})
     if(EXISTS ${dir}/tests.cmake)
         include(${dir}/tests.cmake)
+    endif()
+    get_test_property(${name} LABELS labels)
+    if(NOT labels)
+        set_tests_properties(${name} PROPERTIES LABELS fast)
     endif()
 endfunction()

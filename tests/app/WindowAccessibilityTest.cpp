@@ -1,6 +1,7 @@
 // Every control of the assembled window can be named by assistive technology:
 // the page, the menus and toolbar, the contents overlay and the task card.
 #include "../support/A11yAudit.h"
+#include "support/PageTestKit.h"
 
 #include "app/QuilleryApp.h"
 #include "core/model/Page.h"
@@ -59,14 +60,14 @@ TEST(WindowAccessibility, theBookItsMenusTheContentsAndTheCardAreNamed)
 
     bookView.book().setShowContents(true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return bookView.contentsOverlay(); }, 2000));
-    QTest::qWait(400); // past the entrance
+    ASSERT_TRUE(waitUntilStill(window)); // past the entrance
     EXPECT_TRUE(everyControlNamed(window)) << "the contents overlay";
     bookView.book().setShowContents(false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !bookView.contentsOverlay(); }, 2000));
 
     ui::TaskCard *card = ui::TaskCard::open(task, app.services(), &window);
     ASSERT_TRUE(card);
-    QTest::qWait(400); // past the slide-in
+    ASSERT_TRUE(waitUntilStill(window)); // past the slide-in
     EXPECT_TRUE(everyControlNamed(window)) << "the task card";
     card->dismiss();
 }

@@ -14,6 +14,7 @@
 #include "support/MockAlarmService.h"
 #include "support/TempStore.h"
 
+#include <QAbstractAnimation>
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -21,6 +22,7 @@
 #include <QWidget>
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace quillery::test {
@@ -106,6 +108,23 @@ inline void settle(int msecs = 0)
     if (msecs > 0)
         QTest::qWait(msecs);
     QCoreApplication::processEvents();
+}
+
+// Waits until no animation of `widget` or its children runs any more, so
+// that what is checked next is where it comes to rest, and lets what went
+// with the animations be deleted.
+inline bool waitUntilStill(const QWidget &widget, int msecs = 5000)
+{
+    const bool still = QTest::qWaitFor(
+        [&] {
+            QCoreApplication::processEvents();
+            const QList<QAbstractAnimation *> animations = widget.findChildren<QAbstractAnimation *>();
+            return std::none_of(animations.cbegin(), animations.cend(),
+                [](const QAbstractAnimation *a) { return a->state() == QAbstractAnimation::Running; });
+        },
+        msecs);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return still;
 }
 
 } // namespace quillery::test

@@ -76,19 +76,6 @@ TEST_F(BookTest, turningForwardPastAUsedLastPageCreatesTheNextColour)
     EXPECT_EQ(book.pageCount(), 2);
 }
 
-TEST_F(BookTest, backOnTheFirstPageDoesNothingButTheKeyIsStillHandled)
-{
-    Page *first = page(1, 0, QStringLiteral("One"));
-    show(first);
-    EXPECT_TRUE(book.handleKey(Book::Key::Left));
-    settle();
-    EXPECT_EQ(book.currentPage(), first);
-    EXPECT_FALSE(book.handleKey(Book::Key::Escape)) << "Escape passes on while the contents are closed";
-    book.setShowContents(true);
-    EXPECT_TRUE(book.handleKey(Book::Key::Escape));
-    EXPECT_FALSE(book.showContents());
-}
-
 TEST_F(BookTest, aSecondTurnWhileOneRunsIsIgnored)
 {
     Page *a = page(1, 0, QStringLiteral("A"));
@@ -164,29 +151,6 @@ TEST_F(BookTest, theTaskWhoseCardIsOpenIsNotClearedWhileItsTitleIsBeingRetyped)
     EXPECT_TRUE(open->isDeleted()) << "once the card is closed the usual rule holds";
 }
 
-TEST_F(BookTest, anEmptyBookGetsItsFirstPageOnceSettled)
-{
-    book.start();
-    EXPECT_EQ(book.pageCount(), 0) << "nothing before the settling delay";
-    settle();
-    QTest::qWait(10);
-    ASSERT_EQ(book.pageCount(), 1);
-    EXPECT_EQ(book.currentPage()->position(), 1.0);
-    EXPECT_EQ(book.currentPage()->colorIndex(), 0);
-    EXPECT_EQ(book.currentID(), uuidString(book.currentPage()->id()));
-}
-
-TEST_F(BookTest, aRememberedPageThatIsGoneShowsTheFirstAndIsRewritten)
-{
-    Page *a = page(1, 0, QStringLiteral("A"));
-    page(2, 1, QStringLiteral("B"));
-    preferences.setCurrentPage(QStringLiteral("00000000-0000-0000-0000-00000000DEAD"));
-    EXPECT_EQ(book.currentIndex(), 0);
-    book.start();
-    QTest::qWait(10);
-    EXPECT_EQ(preferences.currentPage(), uuidString(a->id()));
-}
-
 TEST_F(BookTest, alarmsAreRescheduledWhenTheNumberOfTasksChangesNotWhenTextDoes)
 {
     Page *a = page(1, 0, QStringLiteral("A"));
@@ -206,55 +170,6 @@ TEST_F(BookTest, alarmsAreRescheduledWhenTheNumberOfTasksChangesNotWhenTextDoes)
     book.setActive(true);
 }
 
-TEST_F(BookTest, aDragTurnsCommitsOrCancelsLikeTheAutomaticTurn)
-{
-    Page *a = page(1, 0, QStringLiteral("A"));
-    Page *b = page(2, 1, QStringLiteral("B"));
-    show(a);
-    const double W = 600;
-    book.dragChanged(-10, 0, W);
-    EXPECT_EQ(book.dragMode(), DragMode::Undecided);
-    book.dragChanged(-200, 0, W);
-    EXPECT_EQ(book.dragMode(), DragMode::Flipping);
-    EXPECT_EQ(book.dir(), Dir::Forward);
-    EXPECT_NEAR(book.progress(), 1.0 / 3, 1e-9);
-    book.dragEnded(-205, W);
-    EXPECT_EQ(book.dragMode(), DragMode::Undecided) << "back to undecided at once";
-    settle();
-    EXPECT_EQ(book.currentPage(), a) << "cancelled";
-    EXPECT_FALSE(book.dir());
-
-    book.dragChanged(-220, 0, W);
-    book.dragEnded(-220, W);
-    settle();
-    EXPECT_EQ(book.currentPage(), b);
-
-    // Dragging leftwards on the blank last page? b is not blank, a new page
-    // comes; on that blank page a further drag is ignored.
-    book.dragChanged(-100, 0, W);
-    book.dragEnded(-300, W);
-    settle();
-    ASSERT_EQ(book.pageCount(), 3);
-    book.dragChanged(-300, 0, W);
-    EXPECT_EQ(book.dragMode(), DragMode::Ignored);
-    book.dragEnded(-600, W);
-    settle();
-    EXPECT_EQ(book.pageCount(), 3);
-}
-
-TEST_F(BookTest, aLiftedTaskGroupNeverTurnsThePage)
-{
-    Page *a = page(1, 0, QStringLiteral("A"));
-    page(2, 1, QStringLiteral("B"));
-    show(a);
-    book.editing().setLifted(true);
-    book.dragChanged(-400, 0, 600);
-    book.dragEnded(-600, 600);
-    settle();
-    EXPECT_EQ(book.currentPage(), a);
-    EXPECT_FALSE(book.dir());
-}
-
 TEST_F(BookTest, commandsTurnAndToggleTheContents)
 {
     Page *a = page(1, 0, QStringLiteral("A"));
@@ -270,24 +185,28 @@ TEST_F(BookTest, commandsTurnAndToggleTheContents)
     EXPECT_EQ(book.currentPage(), a);
     bus.post(CommandBus::Contents);
     EXPECT_TRUE(book.showContents());
+    EXPECT_TRUE(book.handleKey(Book::Key::Escape));
+    EXPECT_FALSE(book.showContents());
+    EXPECT_FALSE(book.handleKey(Book::Key::Escape)) << "Escape passes on while the contents are closed";
+    bus.post(CommandBus::Contents);
     bus.post(CommandBus::Contents);
     EXPECT_FALSE(book.showContents());
+
+    // Back on the first page does nothing, but the key is still handled.
+    EXPECT_TRUE(book.handleKey(Book::Key::Left));
+    settle();
+    EXPECT_EQ(book.currentPage(), a);
 }
 
-TEST_F(BookTest, choosingFromTheContentsJumpsAndCloses)
+TEST_F(BookTest, anEmptyBookGetsItsFirstPageAndAGoneRememberedPageIsRewritten)
 {
-    page(1, 0, QStringLiteral("A"));
-    Page *b = page(2, 1, QStringLiteral("B"));
-    book.setShowContents(true);
-    book.selectPage(1);
-    EXPECT_EQ(book.currentPage(), b);
-    EXPECT_FALSE(book.showContents());
-    book.setShowContents(true);
-    book.addPageFromContents();
-    EXPECT_EQ(book.pageCount(), 3);
-    EXPECT_EQ(book.currentIndex(), 2);
-    EXPECT_EQ(book.currentPage()->position(), 3.0);
-    EXPECT_FALSE(book.showContents());
+    preferences.setCurrentPage(QStringLiteral("00000000-0000-0000-0000-00000000DEAD"));
+    book.start();
+    EXPECT_EQ(book.pageCount(), 0) << "nothing before the settling delay";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return book.pageCount() == 1; }));
+    EXPECT_EQ(book.currentPage()->position(), 1.0);
+    EXPECT_EQ(book.currentPage()->colorIndex(), 0);
+    EXPECT_EQ(preferences.currentPage(), uuidString(book.currentPage()->id()));
 }
 
 TEST_F(BookTest, editingAPageOffScreenMakesItCurrent)

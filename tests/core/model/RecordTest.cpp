@@ -1,7 +1,6 @@
-// Records in memory: defaults, change signals, relationships, ordering and
-// appending tasks.
+// Records in memory: change signals, relationships, ordering and appending
+// tasks.
 #include "core/model/Attachment.h"
-#include "core/model/Editing.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
 #include "support/TempStore.h"
@@ -11,52 +10,6 @@
 
 using namespace quillery;
 using quillery::test::TempStore;
-
-TEST(Records, startWithTheirDefaults)
-{
-    const qint64 before = QDateTime::currentMSecsSinceEpoch();
-    Page page;
-    TaskItem task;
-    Attachment attachment;
-    const qint64 after = QDateTime::currentMSecsSinceEpoch();
-
-    EXPECT_FALSE(page.id().isNull());
-    EXPECT_EQ(page.position(), 0.0);
-    EXPECT_EQ(page.title(), QString());
-    EXPECT_EQ(page.colorIndex(), 0);
-    EXPECT_GE(page.createdMSecs(), before);
-    EXPECT_LE(page.createdMSecs(), after);
-    EXPECT_TRUE(page.tasks().isEmpty());
-
-    EXPECT_FALSE(task.id().isNull());
-    EXPECT_NE(task.id(), page.id());
-    EXPECT_EQ(task.text(), QString());
-    EXPECT_FALSE(task.done());
-    EXPECT_EQ(task.order(), 0.0);
-    EXPECT_FALSE(task.due());
-    EXPECT_FALSE(task.alarm());
-    EXPECT_EQ(task.notes(), QString());
-    EXPECT_EQ(task.placeName(), QString());
-    EXPECT_EQ(task.placeAddress(), QString());
-    EXPECT_FALSE(task.latitude());
-    EXPECT_FALSE(task.longitude());
-    EXPECT_EQ(task.indent(), 0);
-    EXPECT_EQ(task.page(), nullptr);
-    EXPECT_TRUE(task.attachments().isEmpty());
-
-    EXPECT_EQ(attachment.name(), QString());
-    EXPECT_EQ(attachment.typeIdentifier(), QString());
-    EXPECT_FALSE(attachment.data());
-    EXPECT_FALSE(attachment.hasData());
-    EXPECT_EQ(attachment.task(), nullptr);
-
-    const Page made(3.0, 4);
-    EXPECT_EQ(made.position(), 3.0);
-    EXPECT_EQ(made.colorIndex(), 4);
-    const TaskItem line(QStringLiteral("Buy milk"), 2.5);
-    EXPECT_EQ(line.text(), QStringLiteral("Buy milk"));
-    EXPECT_EQ(line.order(), 2.5);
-}
 
 TEST(Records, writingTheSameValueEmitsNothing)
 {
@@ -154,25 +107,4 @@ TEST(Records, addTaskAppendsAfterTheLargestOrder)
     store->insert(other);
     addTask(QStringLiteral("x"), 0, other, *store)->setOrder(-3.5);
     EXPECT_EQ(addTask(QStringLiteral("y"), 0, other, *store)->order(), -2.5);
-}
-
-TEST(Editing, startsWithNothingFocusedLiftedOrAdded)
-{
-    Editing editing;
-    EXPECT_EQ(editing.focusedPage(), nullptr);
-    EXPECT_FALSE(editing.lifted());
-    EXPECT_FALSE(editing.adding());
-
-    QSignalSpy adding(&editing, &Editing::addingChanged);
-    QSignalSpy lifted(&editing, &Editing::liftedChanged);
-    editing.setAdding(true);
-    editing.setAdding(true);
-    EXPECT_EQ(adding.count(), 1);
-    EXPECT_EQ(lifted.count(), 0) << "each field is observed on its own";
-
-    auto page = std::make_unique<Page>();
-    editing.setFocusedPage(page.get());
-    EXPECT_EQ(editing.focusedPage(), page.get());
-    page.reset();
-    EXPECT_EQ(editing.focusedPage(), nullptr) << "a destroyed page is not left dangling";
 }

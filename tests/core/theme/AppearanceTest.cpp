@@ -1,7 +1,6 @@
 #include "core/theme/Appearance.h"
 #include "core/theme/ColorSchemeSource.h"
 
-#include <QPalette>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -50,13 +49,4 @@ TEST(Appearance, followsTheDesktopPreferenceLive)
     QCoreApplication::processEvents();
     EXPECT_EQ(appearance.scheme(), ColorScheme::Light);
     appearance.setSource(nullptr);
-}
-
-TEST(Appearance, aDarkPaletteMeansADarkDesktop)
-{
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(0x24, 0x24, 0x24));
-    EXPECT_EQ(Appearance::schemeOfPalette(palette), ColorScheme::Dark);
-    palette.setColor(QPalette::Window, QColor(0xEF, 0xEF, 0xEF));
-    EXPECT_EQ(Appearance::schemeOfPalette(palette), ColorScheme::Light);
 }

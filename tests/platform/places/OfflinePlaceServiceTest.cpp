@@ -1,5 +1,7 @@
+// The gazetteer on this machine behind the place service: ranking, narrowing
+// and quick typing. Finding and picking Berlin through the place picker is
+// tested with the picker.
 #include "platform/places/OfflinePlaceService.h"
-#include "core/places/LocationSearch.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -24,23 +26,6 @@ QList<PlaceSuggestion> complete(PlaceCompleter &completer, const QString &fragme
 }
 
 } // namespace
-
-TEST(OfflinePlaceService, berlFindsBerlinGermanyFirst)
-{
-    OfflinePlaceService service;
-    const auto completer = service.makeCompleter();
-    const QList<PlaceSuggestion> results = complete(*completer, QStringLiteral("Berl"));
-    ASSERT_FALSE(results.isEmpty());
-    const PlaceSuggestion &berlin = results.first();
-    EXPECT_EQ(berlin.title, QStringLiteral("Berlin"));
-    EXPECT_EQ(berlin.subtitle, QStringLiteral("Berlin, Germany"));
-    ASSERT_TRUE(berlin.item);
-    EXPECT_NEAR(berlin.item->latitude, 52.524, 0.01);
-    EXPECT_NEAR(berlin.item->longitude, 13.411, 0.01);
-    EXPECT_LE(results.size(), OfflinePlaceService::MaxSuggestions);
-    for (const PlaceSuggestion &s : results)
-        EXPECT_TRUE(s.title.contains(QStringLiteral("Berl"), Qt::CaseInsensitive)) << s.title.toStdString();
-}
 
 TEST(OfflinePlaceService, largerCitiesComeFirstAndFurtherWordsNarrow)
 {
@@ -75,22 +60,4 @@ TEST(OfflinePlaceService, quickTypingIsAnsweredOnceForTheNewestText)
     completer->cancel();
     QTest::qWait(50);
     EXPECT_EQ(updates.size(), 1);
-}
-
-TEST(OfflinePlaceService, aPickedCityResolvesToItsPlace)
-{
-    OfflinePlaceService service;
-    LocationSearch search(service);
-    QSignalSpy changed(&search, &LocationSearch::resultsChanged);
-    search.update(QStringLiteral("Berl"));
-    ASSERT_TRUE(changed.wait(LoadTimeoutMs));
-
-    std::optional<LocationSearch::Resolution> resolution;
-    search.resolve(search.results().first(), [&](const LocationSearch::Resolution &r) { resolution = r; });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return resolution.has_value(); }));
-    ASSERT_TRUE(resolution->place);
-    EXPECT_EQ(resolution->place->name, QStringLiteral("Berlin"));
-    // A city's place is named after it; the address says where it lies.
-    EXPECT_EQ(resolution->place->address, QStringLiteral("Berlin, Germany"));
-    EXPECT_NEAR(resolution->place->latitude, 52.524, 0.01);
 }

@@ -3,3 +3,5 @@
 # English.
 set_property(TEST ${QUILLERY_TEST_NAME} APPEND PROPERTY ENVIRONMENT
     "QUILLERY_PLACES_URL=off" "QUILLERY_TILE_URL=off" "LANGUAGE=en")
+# Real HTTP servers on loopback, and waits for real network timeouts.
+set_tests_properties(${QUILLERY_TEST_NAME} PROPERTIES LABELS http)

@@ -59,7 +59,7 @@ TEST(Accessibility, pageWithTasksFooterAndSwatches)
 
     // With the swatch column open, each swatch is a control of its own.
     view.setColorsShown(true);
-    settle(600);
+    ASSERT_TRUE(waitUntilStill(view));
     EXPECT_TRUE(allLabelled(view));
 
     // While a task is being written, and with completed tasks hidden (the
@@ -67,7 +67,7 @@ TEST(Accessibility, pageWithTasksFooterAndSwatches)
     QTest::mouseClick(view.addRow()->field(), Qt::LeftButton);
     QTest::keyClicks(view.addRow()->field(), QStringLiteral("New task"));
     kit.preferences.setHideCompleted(true);
-    settle(600);
+    ASSERT_TRUE(waitUntilStill(view));
     EXPECT_TRUE(allLabelled(view));
 }
 

@@ -195,7 +195,7 @@ TEST(TaskCard, aPlaceChosenThenRemovedLeavesNothingBehind)
         picker->query(), { suggestion(QStringLiteral("Library"), QStringLiteral("Springfield"), 39.8, -89.65) });
     ASSERT_EQ(picker->rows().size(), 1);
     click(picker->rows().first());
-    settle(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !place->picker(); }));
     EXPECT_EQ(task->place(), (Place { QStringLiteral("Library"), QStringLiteral("Springfield"), 39.8, -89.65 }));
     EXPECT_FALSE(place->picker()) << "the picker closed";
     ASSERT_TRUE(place->placeView()->isVisible());
@@ -245,7 +245,7 @@ TEST(TaskCard, theCardLetsGoOfATaskThatDisappearsUnderIt)
     kit.store->remove(one); // deleted by the mirror, say
     EXPECT_EQ(firstClosed.count(), 1);
     EXPECT_EQ(first->task(), nullptr);
-    settle(20); // the record itself is destroyed
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the record itself is destroyed
     first->dismiss();
     first->deleteTask();
     first->refresh();
@@ -257,7 +257,7 @@ TEST(TaskCard, theCardLetsGoOfATaskThatDisappearsUnderIt)
     QSignalSpy secondClosed(&second, &TaskCard::dismissed);
     kit.store->remove(page);
     EXPECT_EQ(secondClosed.count(), 1);
-    settle(20);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     click(second.whenSection()->findChild<Pill *>(QStringLiteral("todayPill")));
     EXPECT_EQ(kit.store->tasks().size(), 0);
 }

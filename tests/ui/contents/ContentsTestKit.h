@@ -43,7 +43,7 @@ struct ContentsKit {
             showActive(host, size);
         auto view = std::make_unique<ui::ContentsView>(book, kit.services(), &host);
         view->show();
-        settle(700);
+        EXPECT_TRUE(waitUntilStill(*view));
         return view;
     }
 

