@@ -1,5 +1,6 @@
 // Starts the real program as a user would (offscreen, with a home of its own).
 #include "core/model/Store.h"
+#include "support/FullDisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,7 +33,8 @@ public:
     }
 
     QString bookPath() const { return m_dir.filePath(QStringLiteral("Quillery/book.sqlite")); }
-    QString dataDir() const { return m_dir.filePath(QStringLiteral("Quillery")); }
+    QString dataDir() const { return m_env.value(QStringLiteral("XDG_DATA_HOME")) + QStringLiteral("/Quillery"); }
+    void setDataHome(const QString &path) { m_env.insert(QStringLiteral("XDG_DATA_HOME"), path); }
 
     void start(QProcess &process) const
     {
@@ -98,4 +100,31 @@ TEST(Launch, aBookThatCannotBeOpenedStopsTheProgramWithAClearMessage)
 
     ASSERT_TRUE(book.open(QIODevice::ReadOnly));
     EXPECT_EQ(book.readAll(), garbage) << "the file is left exactly as it was";
+}
+
+TEST(Launch, aDataFolderThatCannotBeWrittenIsNotMistakenForARunningCopy)
+{
+    // Something in the way of the folder; where the process may mount, a
+    // full disk under it too.
+    Home blocked;
+    QFile file(blocked.dataDir());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    test::FullDisk disk;
+    Home full;
+    full.setDataHome(disk.path());
+    disk.fill();
+
+    for (const auto &[home, cause] : { std::pair(&blocked, "Not a directory"), std::pair(&full, "No space left") }) {
+        if (home == &full && !disk.isReal())
+            continue;
+        QProcess process;
+        home->start(process);
+        ASSERT_TRUE(process.waitForFinished(10000));
+        const QString message = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_EQ(process.exitCode(), 2) << message.toStdString();
+        EXPECT_TRUE(message.contains(home->dataDir())) << message.toStdString();
+        EXPECT_TRUE(message.contains(QLatin1String(cause))) << message.toStdString();
+        EXPECT_FALSE(message.contains(QStringLiteral("already running"))) << message.toStdString();
+    }
 }
