@@ -71,6 +71,68 @@ int stopWith(const QuilleryApp &app, int signal)
     return finished.first().first().toInt();
 }
 
+// The program with its book on a disk that fills up once "One" and "Two"
+// are saved; "Three" and "Four" are typed after that, and the window and the
+// page menu say they cannot be saved.
+struct FullSession {
+    FullDisk disk;
+    QTemporaryDir elsewhere;
+    QuilleryApp::Options options { disk.filePath(QStringLiteral("book.sqlite")),
+        elsewhere.filePath(QStringLiteral("pending.json")) };
+    std::unique_ptr<QuilleryApp> app;
+    QByteArray full; // the book's digest once the disk is full
+
+    void start()
+    {
+        app = std::make_unique<QuilleryApp>(options);
+        StoreOpenError error;
+        ASSERT_TRUE(app->start(&error)) << error.message().toStdString();
+        app->store().setRetryDelays(20, 80);
+        app->window().show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return app->bookView().currentPageView(); }, 5000));
+        type(*app, { QStringLiteral("One"), QStringLiteral("Two") });
+        ASSERT_TRUE(app->store().save());
+        app->store().database().exec("PRAGMA wal_checkpoint(TRUNCATE)");
+
+        disk.fill();
+        full = digest(options.storePath);
+        type(*app, { QStringLiteral("Three"), QStringLiteral("Four") });
+        EXPECT_FALSE(app->store().save());
+        EXPECT_EQ(app->window().notice(),
+            QStringLiteral("Quillery can't save: the disk is full. Your changes are kept in memory and saved when "
+                           "space is free."));
+        ui::PageOptionsMenu *menu = app->bookView().currentPageView()->optionsMenu();
+        menu->rebuild();
+        EXPECT_TRUE(menu->statusLines().value(0).startsWith(QStringLiteral("Not saved: the disk is full")))
+            << "the page menu says so too";
+    }
+
+    // Frees the disk and starts again: returns the tasks found.
+    QStringList restart()
+    {
+        app.reset();
+        disk.free();
+        app = std::make_unique<QuilleryApp>(options);
+        StoreOpenError error;
+        EXPECT_TRUE(app->start(&error)) << error.message().toStdString();
+        return taskTexts(*app);
+    }
+
+    void record(const char *name, const QByteArray &after, const QStringList &typed, const QStringList &found,
+        const QString &journal, int status)
+    {
+        using ::testing::Test;
+        Test::RecordProperty("case", name);
+        Test::RecordProperty("disk", disk.kind());
+        Test::RecordProperty("book_sha256_full", full.toStdString());
+        Test::RecordProperty("book_sha256_after_exit", after.toStdString());
+        Test::RecordProperty("tasks_typed", typed.join(u' ').toStdString());
+        Test::RecordProperty("tasks_after_restart", found.join(u' ').toStdString());
+        Test::RecordProperty("journal", journal.toStdString());
+        Test::RecordProperty("exit_status", status);
+    }
+};
+
 struct Ending {
     const char *name;
     int signal;
@@ -83,85 +145,62 @@ class DiskFull : public ::testing::TestWithParam<Ending>
 
 } // namespace
 
-TEST_P(DiskFull, theWindowWarnsQuittingAsksAndBeingStoppedKeepsEveryTask)
+TEST(DiskFull, spaceComingBackWhileItRunsSavesEverything)
+{
+    FullSession session;
+    session.start();
+    session.disk.free();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return session.app->window().notice().isEmpty(); }, 5000))
+        << "saved by itself, and the notice goes";
+    const QStringList typed = taskTexts(*session.app);
+    QSignalSpy finished(&session.app->safeQuit(), &SafeQuit::finished);
+    session.app->window().bookMenu()->quitAction()->trigger();
+    EXPECT_FALSE(session.app->safeQuit().question()) << "nothing to lose, nothing to ask";
+    ASSERT_EQ(finished.size(), 1);
+    EXPECT_EQ(finished.first().first().toInt(), SafeQuit::Saved);
+    const QStringList found = session.restart();
+    EXPECT_EQ(found, typed);
+    session.record("space comes back while it runs", digest(session.options.storePath), typed, found, {}, 0);
+}
+
+TEST_P(DiskFull, quittingAsksAndBeingStoppedKeepsEveryTaskForTheNextStart)
 {
     const Ending ending = GetParam();
-    FullDisk disk;
-    QTemporaryDir elsewhere;
-    const QuilleryApp::Options options { disk.filePath(QStringLiteral("book.sqlite")),
-        elsewhere.filePath(QStringLiteral("pending.json")) };
-    QByteArray full;
-    QStringList typed;
-    QString stderrText;
-    int status = 0;
-    {
-        QuilleryApp app(options);
-        StoreOpenError error;
-        ASSERT_TRUE(app.start(&error)) << error.message().toStdString();
-        app.window().show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return app.bookView().currentPageView(); }, 5000));
-        type(app, { QStringLiteral("One"), QStringLiteral("Two") });
-        ASSERT_TRUE(app.store().save());
-        app.store().database().exec("PRAGMA wal_checkpoint(TRUNCATE)");
-
-        disk.fill();
-        full = digest(options.storePath);
-        type(app, { QStringLiteral("Three"), QStringLiteral("Four") });
-        EXPECT_FALSE(app.store().save());
-        EXPECT_EQ(app.window().notice(),
-            QStringLiteral("Quillery can't save: the disk is full. Your changes are kept in memory and saved when "
-                           "space is free."));
-        ui::PageOptionsMenu *menu = app.bookView().currentPageView()->optionsMenu();
-        menu->rebuild();
-        EXPECT_TRUE(menu->statusLines().value(0).startsWith(QStringLiteral("Not saved: the disk is full")))
-            << "the page menu says so too";
-
-        app.window().bookMenu()->quitAction()->trigger();
-        QMessageBox *question = app.safeQuit().question();
-        ASSERT_TRUE(question) << "quitting with unsaved changes asks";
-        EXPECT_EQ(question->text(),
-            QStringLiteral("Quit and lose %1 unsaved changes?").arg(app.store().unsavedChangeCount()));
-        if (!ending.whileAsking) {
-            question->button(QMessageBox::Cancel)->click();
-            ASSERT_TRUE(QTest::qWaitFor([&] { return !app.safeQuit().question(); }, 2000));
-            type(app, { QStringLiteral("Five") });
-            // Closing the active window at the end saves (and fails) once more.
-            app.window().activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&app.window()));
-        }
-        typed = taskTexts(app);
-
-        ::testing::internal::CaptureStderr();
-        status = stopWith(app, ending.signal);
-        stderrText = QString::fromStdString(::testing::internal::GetCapturedStderr());
+    FullSession session;
+    session.start();
+    QuilleryApp &app = *session.app;
+    app.window().bookMenu()->quitAction()->trigger();
+    QMessageBox *question = app.safeQuit().question();
+    ASSERT_TRUE(question) << "quitting with unsaved changes asks";
+    EXPECT_EQ(
+        question->text(), QStringLiteral("Quit and lose %1 unsaved changes?").arg(app.store().unsavedChangeCount()));
+    if (!ending.whileAsking) {
+        question->button(QMessageBox::Cancel)->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !app.safeQuit().question(); }, 2000));
+        type(app, { QStringLiteral("Five") });
+        // Closing the active window at the end saves (and fails) once more.
+        app.window().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&app.window()));
     }
-    EXPECT_EQ(status, SafeQuit::InJournal) << stderrText.toStdString();
-    EXPECT_TRUE(stderrText.contains(QStringLiteral("for the next start to restore"))) << stderrText.toStdString();
-    const QByteArray after = digest(options.storePath);
-    EXPECT_EQ(after, full) << "failing saves leave the book as it was";
+    const QStringList typed = taskTexts(app);
 
-    QString journal;
-    for (const QString &location : RecoveryJournal::locations(options.storePath)) {
-        if (journal.isEmpty() && QFile::exists(location))
-            journal = location;
-    }
+    ::testing::internal::CaptureStderr();
+    const int status = stopWith(app, ending.signal);
+    const QString said = QString::fromStdString(::testing::internal::GetCapturedStderr());
+    EXPECT_EQ(status, SafeQuit::InJournal) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("for the next start to restore"))) << said.toStdString();
+    session.app.reset();
+    const QByteArray after = digest(session.options.storePath);
+    EXPECT_EQ(after, session.full) << "failing saves leave the book as it was";
+    const QStringList journals = RecoveryJournal::locations(session.options.storePath);
+    const auto journal
+        = std::find_if(journals.begin(), journals.end(), [](const QString &p) { return QFile::exists(p); });
+    ASSERT_NE(journal, journals.end());
 
-    disk.free();
-    QuilleryApp again(options);
-    StoreOpenError error;
-    ASSERT_TRUE(again.start(&error)) << error.message().toStdString();
-    EXPECT_EQ(taskTexts(again), typed) << "every task is there";
-    for (const QString &journal : RecoveryJournal::locations(options.storePath))
-        EXPECT_FALSE(QFile::exists(journal)) << "replayed and saved, the journal goes";
-
-    RecordProperty("case", ending.name);
-    RecordProperty("disk", disk.kind());
-    RecordProperty("journal", journal.toStdString());
-    RecordProperty("book_sha256_full", full.toStdString());
-    RecordProperty("book_sha256_after_exit", after.toStdString());
-    RecordProperty("tasks_typed", typed.join(u' ').toStdString());
-    RecordProperty("tasks_after_restart", taskTexts(again).join(u' ').toStdString());
-    RecordProperty("exit_status", status);
+    const QStringList found = session.restart();
+    EXPECT_EQ(found, typed) << "every task is there";
+    EXPECT_FALSE(QFile::exists(*journal)) << "replayed and saved, the journal goes";
+    session.record(ending.name, after, typed, found, *journal, status);
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, DiskFull,

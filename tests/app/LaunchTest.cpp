@@ -3,6 +3,7 @@
 #include "support/FullDisk.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/stat.h>
 
 using namespace quillery;
 
@@ -47,6 +49,20 @@ private:
     QTemporaryDir m_dir;
     QProcessEnvironment m_env;
 };
+
+// The entries under `folder` (and the folder) that others may use, and the
+// names of all of them.
+QStringList openToOthers(const QString &folder, QSet<QString> &names)
+{
+    QStringList open;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    for (QString path = folder; !path.isEmpty(); path = it.hasNext() ? it.next() : QString()) {
+        names << QFileInfo(path).fileName();
+        if (QFileInfo(path).permissions() & QFileDevice::Permissions(0x0077))
+            open << path;
+    }
+    return open;
+}
 
 bool waitFor(const std::function<bool()> &condition, int msecs)
 {
@@ -127,4 +143,29 @@ TEST(Launch, aDataFolderThatCannotBeWrittenIsNotMistakenForARunningCopy)
         EXPECT_TRUE(message.contains(QLatin1String(cause))) << message.toStdString();
         EXPECT_FALSE(message.contains(QStringLiteral("already running"))) << message.toStdString();
     }
+}
+
+TEST(Launch, everythingItWritesIsForThisUserOnlyWhateverTheUmask)
+{
+    Home home;
+    // Left readable to others by an older version.
+    QDir().mkpath(home.dataDir());
+    QFile log(home.dataDir() + QStringLiteral("/alarms.log"));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.setPermissions(QFileDevice::Permissions(0x6644));
+    QFile::setPermissions(home.dataDir(), QFileDevice::Permissions(0x7755));
+
+    const mode_t umask = ::umask(022);
+    QProcess program;
+    home.start(program);
+    ::umask(umask);
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(home.bookPath() + QStringLiteral("-wal")); }, 10000));
+    QSet<QString> names;
+    EXPECT_EQ(openToOthers(home.dataDir(), names), QStringList()) << "while it runs";
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(openToOthers(home.dataDir(), names), QStringList()) << "once it has ended";
+    for (const char *name :
+        { "book.sqlite", "book.sqlite-wal", "book.sqlite-shm", "quillery.lock", "Quillery.conf", "alarms.log" })
+        EXPECT_TRUE(names.contains(QLatin1String(name))) << name;
 }

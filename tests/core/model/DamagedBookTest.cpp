@@ -190,6 +190,17 @@ TEST_P(DamagedBook, isRefusedAndLeftExactlyAsItWas)
     QFile::setPermissions(QFileInfo(book).path(), QFileDevice::Permissions(0x7700));
 }
 
+TEST(UsableBook, aNewerMinorVersionOnlyAddedAndStillOpens)
+{
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("book.sqlite"));
+    makeImage(soundBook(), book, "UPDATE meta SET value = '1.4.0'", true);
+    StoreOpenError error;
+    auto store = Store::open(book, &error);
+    ASSERT_TRUE(store) << error.message().toStdString();
+    EXPECT_EQ(store->tasks().size(), 2000);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     EveryDamage, DamagedBook, ::testing::Combine(::testing::Range(0, 12), ::testing::Bool()), [](const auto &info) {
         return std::string(damages().at(std::get<0>(info.param)).name)

@@ -1,8 +1,6 @@
-// A book on a disk that fills up: saves fail without losing or damaging
-// anything, the store keeps trying and catches up once there is space, and
-// what is still unsaved at the end survives in a recovery journal that the
-// next start replays.
-#include "core/app/SaveMonitor.h"
+// What a store on a full disk still holds when it ends survives in a recovery
+// journal, every kind of change, and replaying it twice changes nothing.
+// (The program around it, on the same full disk: tests/app/DiskFullTest.)
 #include "core/model/RecoveryJournal.h"
 #include "core/model/Store.h"
 #include "support/FullDisk.h"
@@ -11,8 +9,6 @@
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QSignalSpy>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace quillery;
@@ -72,46 +68,6 @@ std::unique_ptr<Store> openBook(const QString &path)
 }
 
 } // namespace
-
-TEST(StoreDiskFull, savesWaitForSpaceBackingOffAndCatchUpWhenThereIsSome)
-{
-    FullDisk disk;
-    const QString path = disk.filePath(QStringLiteral("book.sqlite"));
-    auto store = openBook(path);
-    store->setRetryDelays(20, 80);
-    SaveMonitor monitor(*store);
-    auto *page = new Page(1, 0);
-    store->insert(page);
-    addTask(QStringLiteral("before"), 0, page, *store);
-    ASSERT_TRUE(store->save());
-    checkpoint(*store);
-
-    disk.fill();
-    const QByteArray book = digest(path);
-    addTask(QStringLiteral("during 1"), 0, page, *store);
-    addTask(QStringLiteral("during 2"), 1, page, *store)->setNotes(QStringLiteral("written while full"));
-    QSignalSpy failures(store.get(), &Store::saveFailed);
-    EXPECT_FALSE(store->save());
-    EXPECT_TRUE(store->diskFull()) << store->saveError().toStdString();
-    EXPECT_TRUE(monitor.isFailing());
-    EXPECT_EQ(monitor.notice(),
-        QStringLiteral("Quillery can't save: the disk is full. Your changes are kept in memory and saved when "
-                       "space is free."));
-    EXPECT_EQ(monitor.text(), QStringLiteral("Not saved: the disk is full (2 changes waiting)"));
-    // Retrying by itself, later each time (20, 40, 80, 80 ms).
-    ASSERT_TRUE(QTest::qWaitFor([&] { return failures.size() >= 4; }, 5000));
-    const QByteArray after = digest(path);
-    EXPECT_EQ(after, book) << "failed saves leave the book as it was";
-
-    disk.free();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !monitor.isFailing(); }, 5000)) << "saved once there was space";
-    EXPECT_FALSE(store->hasUnsavedChanges());
-    EXPECT_TRUE(monitor.text().isEmpty());
-    const QStringList expected = contents(*store);
-    store.reset();
-    EXPECT_EQ(contents(*openBook(path)), expected);
-    record("space comes back while running: the retry saves it", disk, book, after, expected, *openBook(path), "");
-}
 
 TEST(StoreDiskFull, aRecoveryJournalCarriesTheUnsavedChangesToTheNextStart)
 {
