@@ -4,6 +4,7 @@
 // once there is space again.
 #include "app/QuilleryApp.h"
 #include "app/SafeQuit.h"
+#include "core/model/Attachment.h"
 #include "core/model/Page.h"
 #include "core/model/RecoveryJournal.h"
 #include "core/model/TaskItem.h"
@@ -39,14 +40,37 @@ QByteArray digest(const QString &path)
                                           : QByteArray();
 }
 
-QStringList taskTexts(const QuilleryApp &app)
+// Everything a user could see of the book, in a comparable form.
+QStringList contents(const QuilleryApp &app)
 {
-    QStringList texts;
+    QStringList lines;
     for (Page *page : app.store().pages()) {
-        for (TaskItem *task : page->sortedTasks())
-            texts << task->text();
+        lines << QStringLiteral("page %1").arg(page->title());
+        for (TaskItem *task : page->sortedTasks()) {
+            lines << QStringLiteral("  %1%2").arg(task->text(), task->done() ? QStringLiteral(" (done)") : QString());
+            for (Attachment *attachment : task->sortedAttachments())
+                lines << QStringLiteral("    %1 %2").arg(attachment->name(), QString::fromLatin1(*attachment->data()));
+        }
     }
-    return texts;
+    return lines;
+}
+
+// A change of every kind the journal has to carry, made while the disk is
+// full: an edit, a deletion, bytes, a new page, a task gone before it was
+// ever saved.
+void changeEveryKind(Store &store)
+{
+    Page *page = store.pages().first();
+    page->sortedTasks().at(1)->setDone(true);
+    store.remove(page->sortedTasks().at(0));
+    auto *photo = new Attachment(QStringLiteral("photo.jpg"), QStringLiteral("public.jpeg"), QByteArray("bytes"));
+    store.insert(photo);
+    photo->setTask(page->sortedTasks().last());
+    auto *second = new Page(2, 3);
+    second->setTitle(QStringLiteral("new page"));
+    store.insert(second);
+    addTask(QStringLiteral("on the new page"), 0, second, store);
+    store.remove(addTask(QStringLiteral("gone before it was saved"), 0, second, store));
 }
 
 void type(QuilleryApp &app, const QStringList &lines)
@@ -115,7 +139,7 @@ struct FullSession {
         app = std::make_unique<QuilleryApp>(options);
         StoreOpenError error;
         EXPECT_TRUE(app->start(&error)) << error.message().toStdString();
-        return taskTexts(*app);
+        return contents(*app);
     }
 
     void record(const char *name, const QByteArray &after, const QStringList &typed, const QStringList &found,
@@ -126,8 +150,8 @@ struct FullSession {
         Test::RecordProperty("disk", disk.kind());
         Test::RecordProperty("book_sha256_full", full.toStdString());
         Test::RecordProperty("book_sha256_after_exit", after.toStdString());
-        Test::RecordProperty("tasks_typed", typed.join(u' ').toStdString());
-        Test::RecordProperty("tasks_after_restart", found.join(u' ').toStdString());
+        Test::RecordProperty("lines_typed", int(typed.size())); // pages, tasks and attachments
+        Test::RecordProperty("lines_after_restart", int(found.size()));
         Test::RecordProperty("journal", journal.toStdString());
         Test::RecordProperty("exit_status", status);
     }
@@ -137,6 +161,7 @@ struct Ending {
     const char *name;
     int signal;
     bool whileAsking; // the signal comes while the quit question is open
+    bool everyKind = false; // with changeEveryKind() before the signal
 };
 
 class DiskFull : public ::testing::TestWithParam<Ending>
@@ -152,7 +177,7 @@ TEST(DiskFull, spaceComingBackWhileItRunsSavesEverything)
     session.disk.free();
     EXPECT_TRUE(QTest::qWaitFor([&] { return session.app->window().notice().isEmpty(); }, 5000))
         << "saved by itself, and the notice goes";
-    const QStringList typed = taskTexts(*session.app);
+    const QStringList typed = contents(*session.app);
     QSignalSpy finished(&session.app->safeQuit(), &SafeQuit::finished);
     session.app->window().bookMenu()->quitAction()->trigger();
     EXPECT_FALSE(session.app->safeQuit().question()) << "nothing to lose, nothing to ask";
@@ -182,7 +207,9 @@ TEST_P(DiskFull, quittingAsksAndBeingStoppedKeepsEveryTaskForTheNextStart)
         app.window().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&app.window()));
     }
-    const QStringList typed = taskTexts(app);
+    if (ending.everyKind)
+        changeEveryKind(app.store());
+    const QStringList typed = contents(app);
 
     ::testing::internal::CaptureStderr();
     const int status = stopWith(app, ending.signal);
@@ -196,14 +223,19 @@ TEST_P(DiskFull, quittingAsksAndBeingStoppedKeepsEveryTaskForTheNextStart)
     const auto journal
         = std::find_if(journals.begin(), journals.end(), [](const QString &p) { return QFile::exists(p); });
     ASSERT_NE(journal, journals.end());
+    EXPECT_EQ(QFile::permissions(*journal) & QFileDevice::Permissions(0x0077), 0);
+    const QString copy = session.elsewhere.filePath(QStringLiteral("journal"));
+    QFile::copy(*journal, copy);
 
     const QStringList found = session.restart();
     EXPECT_EQ(found, typed) << "every task is there";
     EXPECT_FALSE(QFile::exists(*journal)) << "replayed and saved, the journal goes";
+    EXPECT_EQ(RecoveryJournal::replay(session.app->store(), copy), 0) << "replaying it again changes nothing";
     session.record(ending.name, after, typed, found, *journal, status);
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, DiskFull,
     ::testing::Values(Ending { "sigtermAfterTheQuestionWasCancelled", SIGTERM, false },
-        Ending { "hangupWhileTheQuestionIsOpen", SIGHUP, true }),
+        Ending { "hangupWhileTheQuestionIsOpen", SIGHUP, true },
+        Ending { "interruptAfterChangesOfEveryKind", SIGINT, false, true }),
     [](const auto &info) { return std::string(info.param.name); });

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <sqlite3.h>
 #include <sys/mount.h>
@@ -12,12 +13,53 @@ namespace quillery::test {
 namespace {
 
 // The injected failure: the default VFS, whose files' methods are swapped
-// for a copy that refuses to write or truncate while `full` is set.
+// for a copy that refuses to write or truncate while `full` is set. SQLite
+// has a table of methods per way of locking; each gets its copy.
 std::atomic<bool> full { false };
 sqlite3_vfs *real = nullptr;
 sqlite3_vfs shim {};
-const sqlite3_io_methods *original = nullptr;
-sqlite3_io_methods methods {};
+struct Swap {
+    const sqlite3_io_methods *original = nullptr;
+    sqlite3_io_methods copy {};
+};
+std::array<Swap, 8> swaps;
+
+const sqlite3_io_methods *originalOf(sqlite3_file *file)
+{
+    for (const Swap &swap : swaps) {
+        if (&swap.copy == file->pMethods)
+            return swap.original;
+    }
+    return nullptr;
+}
+
+int refusingWrite(sqlite3_file *f, const void *b, int n, sqlite3_int64 o)
+{
+    return full ? SQLITE_FULL : originalOf(f)->xWrite(f, b, n, o);
+}
+
+int refusingTruncate(sqlite3_file *f, sqlite3_int64 size)
+{
+    return full ? SQLITE_FULL : originalOf(f)->xTruncate(f, size);
+}
+
+int openSwapped(sqlite3_vfs *, sqlite3_filename name, sqlite3_file *file, int flags, int *outFlags)
+{
+    const int rc = real->xOpen(real, name, file, flags, outFlags);
+    for (Swap &swap : swaps) {
+        if (!file->pMethods || (swap.original && swap.original != file->pMethods))
+            continue;
+        if (!swap.original) {
+            swap.original = file->pMethods;
+            swap.copy = *file->pMethods;
+            swap.copy.xWrite = refusingWrite;
+            swap.copy.xTruncate = refusingTruncate;
+        }
+        file->pMethods = &swap.copy;
+        break;
+    }
+    return rc;
+}
 
 void installShim()
 {
@@ -26,23 +68,7 @@ void installShim()
     real = sqlite3_vfs_find(nullptr);
     shim = *real;
     shim.zName = "quillery-full-disk";
-    shim.xOpen = [](sqlite3_vfs *, sqlite3_filename name, sqlite3_file *file, int flags, int *outFlags) {
-        const int rc = real->xOpen(real, name, file, flags, outFlags);
-        if (file->pMethods && (!original || file->pMethods == original)) {
-            if (!original) {
-                original = file->pMethods;
-                methods = *original;
-                methods.xWrite = [](sqlite3_file *f, const void *b, int n, sqlite3_int64 o) {
-                    return full ? SQLITE_FULL : original->xWrite(f, b, n, o);
-                };
-                methods.xTruncate = [](sqlite3_file *f, sqlite3_int64 size) {
-                    return full ? SQLITE_FULL : original->xTruncate(f, size);
-                };
-            }
-            file->pMethods = &methods;
-        }
-        return rc;
-    };
+    shim.xOpen = openSwapped;
     sqlite3_vfs_register(&shim, 1);
 }
 
