@@ -3,7 +3,6 @@
 #include "core/model/RecoveryJournal.h"
 #include "core/model/Store.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
