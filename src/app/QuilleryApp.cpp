@@ -1,15 +1,20 @@
 #include "QuilleryApp.h"
 
+#include "SafeQuit.h"
+#include "UnixSignalWatcher.h"
 #include "core/alarms/AlarmScheduler.h"
 #include "core/alarms/AlarmStatus.h"
 #include "core/alarms/NotificationDelegate.h"
 #include "core/app/AppPaths.h"
+#include "core/app/SaveMonitor.h"
 #include "core/model/Editing.h"
+#include "core/model/RecoveryJournal.h"
 #include "core/places/MergedPlaceService.h"
 #include "core/places/PlaceEndpoints.h"
 #include "core/sync/MirrorEngine.h"
 #include "core/sync/SyncMonitor.h"
 #include "core/theme/Appearance.h"
+#include "core/util/PrivateFiles.h"
 #include "platform/appearance/PortalColorScheme.h"
 #include "platform/cloud/PgAccountProbe.h"
 #include "platform/cloud/PgConnection.h"
@@ -25,23 +30,37 @@
 #include "ui/card/TaskCard.h"
 #include "ui/contents/ContentsView.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QSessionManager>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
 
 namespace quillery {
 
+QuilleryApp::QuilleryApp()
+    : QuilleryApp(Options {})
+{ }
+
 QuilleryApp::QuilleryApp(Options options, QObject *parent)
     : QObject(parent)
     , m_options(std::move(options))
+    , m_clock(m_options.clock ? *m_options.clock : Clock::system())
 { }
 
 QuilleryApp::~QuilleryApp()
 {
     if (m_store)
         saveAll();
+    m_signals.reset();
+    m_safeQuit.reset();
+    // Closing the window saves once more, which may fail again: the notice
+    // has no window to go to by then.
+    disconnect(m_noticeConnection);
     // The window's views hold records: they go before the store. The mirror
     // lets go of the store and its thread before the store closes; what it
     // had not sent yet stays pending in the book.
@@ -62,6 +81,64 @@ bool QuilleryApp::hasCloudKitEntitlement()
     return PgService::isDefined(mirrorService());
 }
 
+void QuilleryApp::securePrivateFiles(const QString &storePath) const
+{
+    // The folders first: once they are 0700, nobody else reaches what is in
+    // them, whatever its own mode.
+    const QString config = QFileInfo(m_preferences->fileName()).absolutePath();
+    PrivateFiles::makeDirectory(config);
+    // The tile cache is made here rather than by the cache itself, so it is
+    // private from the start.
+    if (PlaceEndpoints::tileUrlFromEnvironment())
+        PrivateFiles::makeDirectory(HttpTileSource::defaultCacheDirectory());
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty())
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    for (const QString &folder : { AppPaths::dataDirectory(), config,
+             QStandardPaths::writableLocation(QStandardPaths::CacheLocation), state + QStringLiteral("/Quillery") }) {
+        if (QFileInfo(folder).fileName() == QLatin1String("Quillery")) // never a folder the user shares
+            PrivateFiles::tightenTree(folder);
+    }
+    // QSettings keeps the mode of the file it replaces.
+    PrivateFiles::makeFile(m_preferences->fileName());
+    // A book (and its notifications) kept elsewhere.
+    for (const QString &suffix : { QString(), QStringLiteral("-wal"), QStringLiteral("-shm") })
+        PrivateFiles::tighten(storePath + suffix);
+    for (const QString &journal : RecoveryJournal::locations(storePath))
+        PrivateFiles::tighten(journal);
+    if (!m_options.notificationsPath.isEmpty())
+        PrivateFiles::tighten(m_options.notificationsPath);
+}
+
+void QuilleryApp::replayRecoveryJournals()
+{
+    QStringList replayed;
+    for (const QString &journal : RecoveryJournal::locations(m_store->path())) {
+        if (!QFileInfo::exists(journal))
+            continue;
+        QString why;
+        if (const auto applied = RecoveryJournal::replay(*m_store, journal, &why)) {
+            std::fprintf(stderr, "quillery: %d %s restored from %s\n", *applied,
+                *applied == 1 ? "change not saved last time" : "changes not saved last time", qPrintable(journal));
+            replayed << journal;
+        } else {
+            std::fprintf(stderr, "quillery: the recovery journal %s cannot be replayed (%s); it is left where it is\n",
+                qPrintable(journal), qPrintable(why));
+        }
+    }
+    if (replayed.isEmpty())
+        return;
+    // The journals go once what they held is in the book.
+    const auto forget = [replayed] {
+        for (const QString &journal : replayed)
+            QFile::remove(journal);
+    };
+    if (m_store->save())
+        forget();
+    else
+        connect(m_store.get(), &Store::saved, this, forget, Qt::SingleShotConnection);
+}
+
 bool QuilleryApp::start(StoreOpenError *error)
 {
     // 1. The preferences every view and menu share.
@@ -71,15 +148,18 @@ bool QuilleryApp::start(StoreOpenError *error)
     // the local store is opened in either case and the mirror works beside it.
     const bool entitled = hasCloudKitEntitlement();
     const QString path = m_options.storePath.isEmpty() ? AppPaths::storeFile() : m_options.storePath;
-    m_store = Store::open(path, error);
+    securePrivateFiles(path);
+    m_store = Store::open(path, error, m_clock);
     if (!m_store)
         return false;
+    replayRecoveryJournals();
+    m_saveMonitor = std::make_unique<SaveMonitor>(*m_store);
     // A service libpq cannot use at all leaves the book local, without a word;
     // a server that cannot be reached right now does not: changes wait for it.
     m_syncing = entitled && PgConnection::isUsable(mirrorService());
     if (m_syncing) {
         m_mirrorRemote = std::make_unique<PgMirrorRemote>(mirrorService());
-        m_mirror = std::make_unique<MirrorEngine>(*m_store, *m_mirrorRemote);
+        m_mirror = std::make_unique<MirrorEngine>(*m_store, *m_mirrorRemote, MirrorEngine::Timing {}, m_clock);
         m_accountProbe = std::make_unique<PgAccountProbe>(mirrorService());
     }
     m_journal = std::make_unique<SystemJournal>();
@@ -87,12 +167,14 @@ bool QuilleryApp::start(StoreOpenError *error)
     m_services.store = m_store.get();
     m_services.preferences = m_preferences.get();
     m_services.syncStatus = m_syncMonitor.get();
+    m_services.saveStatus = m_saveMonitor.get();
 
     // 6. The notification centre, with its delegate installed before any
     // window exists, and the alarm scheduler over it. Without a session bus
     // or a notification server the centre still keeps its requests, and
     // the alarm status reads "notifications are off".
-    const CalendarContext calendar;
+    const CalendarContext calendar(m_clock);
+    m_services.calendar = calendar;
     DesktopNotificationCenter::Options notificationOptions;
     notificationOptions.filePath = m_options.notificationsPath;
     m_notifications = std::make_unique<DesktopNotificationCenter>(calendar, notificationOptions);
@@ -116,6 +198,9 @@ bool QuilleryApp::start(StoreOpenError *error)
     tiles.server = PlaceEndpoints::tileUrlFromEnvironment();
     tiles.cacheDirectory = HttpTileSource::defaultCacheDirectory();
     m_mapTiles = std::make_unique<HttpTileSource>(tiles);
+    // The disk cache lays out its folders as it is made, with the umask's
+    // mode.
+    PrivateFiles::tightenTree(tiles.cacheDirectory);
 
     m_services.alarms = m_alarms.get();
     m_services.places = places();
@@ -154,10 +239,21 @@ bool QuilleryApp::start(StoreOpenError *error)
         });
     });
     m_window->setBook(book, *m_commands, *m_preferences);
-    connect(m_window.get(), &ui::MainWindow::quitRequested, this, [this] {
-        saveAll();
-        QCoreApplication::quit();
-    });
+
+    // A book that cannot be saved says so in the window until it can.
+    m_noticeConnection = connect(m_saveMonitor.get(), &StatusLine::changed, m_window.get(),
+        [this] { m_window->setNotice(m_saveMonitor->notice()); });
+    m_window->setNotice(m_saveMonitor->notice());
+
+    // Ending: from the window, from a signal, at the end of the session.
+    m_safeQuit = std::make_unique<SafeQuit>(*m_store, m_window.get());
+    connect(m_window.get(), &ui::MainWindow::quitRequested, m_safeQuit.get(), &SafeQuit::requestQuit);
+    m_signals = std::make_unique<UnixSignalWatcher>();
+    connect(m_signals.get(), &UnixSignalWatcher::terminationRequested, m_safeQuit.get(), &SafeQuit::terminate);
+    if (auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        connect(gui, &QGuiApplication::commitDataRequest, m_safeQuit.get(),
+            [this](QSessionManager &) { m_safeQuit->commitSession(); });
+    }
     return true;
 }
 

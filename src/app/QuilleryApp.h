@@ -20,8 +20,11 @@ class DesktopNotificationCenter;
 class MirrorEngine;
 class PgAccountProbe;
 class PgMirrorRemote;
+class SafeQuit;
+class SaveMonitor;
 class SyncMonitor;
 class SystemJournal;
+class UnixSignalWatcher;
 
 namespace ui {
 class BookView;
@@ -38,13 +41,17 @@ public:
     struct Options {
         QString storePath; // empty: the book in the user's data folder
         QString notificationsPath; // empty: pending notifications in the data folder
+        const Clock *clock = nullptr; // "now" for everything; null: the system clock
     };
 
-    explicit QuilleryApp(Options options = {}, QObject *parent = nullptr);
+    QuilleryApp();
+    explicit QuilleryApp(Options options, QObject *parent = nullptr);
     ~QuilleryApp() override;
 
     // Runs the start-up sequence. The only failure is a book that cannot be
     // opened: then it returns false, fills `error` and has built no window.
+    // Changes a previous run could only keep in a recovery journal are
+    // replayed into the book here.
     bool start(StoreOpenError *error);
 
     // Whether cloud mirroring can be offered: the libpq connection service
@@ -70,13 +77,25 @@ public:
     // Place search and map tiles for the picker and the map preview.
     PlaceBackends places() const;
 
+    // Whether the book saves, for the window's notice and the page menu.
+    SaveMonitor &saveMonitor() const { return *m_saveMonitor; }
+    // How the program ends: finished() tells the status the program exits
+    // with (main ends the event loop with it).
+    SafeQuit &safeQuit() const { return *m_safeQuit; }
+
     // Writes every unsaved change of the book and the preferences now.
     void saveAll();
 
 private:
+    // Folders 0700 and files 0600, tightened once at start.
+    void securePrivateFiles(const QString &storePath) const;
+    void replayRecoveryJournals();
+
     Options m_options;
+    const Clock &m_clock;
     std::unique_ptr<Preferences> m_preferences;
     std::unique_ptr<Store> m_store;
+    std::unique_ptr<SaveMonitor> m_saveMonitor;
     bool m_syncing = false;
     // Declared before the window, so they outlive the views that use them.
     std::unique_ptr<DesktopNotificationCenter> m_notifications;
@@ -94,6 +113,9 @@ private:
     Services m_services;
     std::unique_ptr<CommandBus> m_commands;
     std::unique_ptr<ui::MainWindow> m_window;
+    std::unique_ptr<SafeQuit> m_safeQuit;
+    QMetaObject::Connection m_noticeConnection;
+    std::unique_ptr<UnixSignalWatcher> m_signals;
 };
 
 // Tells the user that the book cannot be opened: always on standard error,

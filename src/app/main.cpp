@@ -1,6 +1,6 @@
 #include "QuilleryApp.h"
+#include "SafeQuit.h"
 #include "SingleInstance.h"
-#include "UnixSignalWatcher.h"
 #include "core/app/AppPaths.h"
 #include "ui/theme/Symbols.h"
 
@@ -19,10 +19,28 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/icons/app.quillery.Quillery.svg")));
 
     quillery::SingleInstance instance(quillery::AppPaths::dataDirectory());
-    if (!instance.acquire()) {
+    switch (instance.acquire()) {
+    case quillery::SingleInstance::Outcome::Acquired:
+        break;
+    case quillery::SingleInstance::Outcome::AlreadyRunning:
         if (!instance.activateRunning())
             std::fprintf(stderr, "quillery: already running, but the running copy did not answer\n");
         return 0;
+    case quillery::SingleInstance::Outcome::Failed: {
+        // A folder that cannot be written is no better than a book that
+        // cannot be opened: nothing could be kept.
+        quillery::StoreOpenError error;
+        error.reason = instance.failedForPermission() ? quillery::StoreOpenError::Reason::PermissionDenied
+                                                      : quillery::StoreOpenError::Reason::Failed;
+        error.path = quillery::AppPaths::storeFile();
+        error.detail = instance.failure();
+        quillery::reportFatalStoreError(error);
+        return 2;
+    }
+    }
+    if (!instance.listenError().isEmpty()) {
+        std::fprintf(stderr, "quillery: a later launch cannot bring this window to the front: %s\n",
+            qPrintable(instance.listenError()));
     }
 
     quillery::QuilleryApp quillery;
@@ -34,8 +52,7 @@ int main(int argc, char **argv)
 
     QObject::connect(&instance, &quillery::SingleInstance::activationRequested, &quillery.window(),
         &quillery::ui::MainWindow::bringToFront);
-    quillery::UnixSignalWatcher signalWatcher;
-    QObject::connect(&signalWatcher, &quillery::UnixSignalWatcher::terminationRequested, &app, &QApplication::quit);
+    QObject::connect(&quillery.safeQuit(), &quillery::SafeQuit::finished, &app, &QCoreApplication::exit);
     QObject::connect(&app, &QApplication::aboutToQuit, &quillery, &quillery::QuilleryApp::saveAll);
     QObject::connect(
         &app, &QGuiApplication::applicationStateChanged, &quillery, [&quillery](Qt::ApplicationState state) {
@@ -44,5 +61,7 @@ int main(int argc, char **argv)
         });
 
     quillery.window().show();
-    return app.exec();
+    const int status = app.exec();
+    // The session may have ended the loop after the changes went to a journal.
+    return status != 0 ? status : quillery.safeQuit().exitCode();
 }

@@ -76,13 +76,13 @@ TEST(EndToEnd, aDayWithTheBookSurvivesQuittingAndStartingAgain)
         GTEST_SKIP() << "no D-Bus session bus (run the tests through scripts/run-tests.sh)";
     TestNotificationServer desktop;
     ASSERT_TRUE(desktop.start());
-    // "Today" and a time in the next minute must fall on the same day.
-    if (const QTime now = QTime::currentTime(); now >= QTime(23, 57))
-        QTest::qWait(now.msecsTo(QTime(23, 59, 59, 999)) + 2000);
+    // The program's clock: a morning, so "today" and the reminder a minute
+    // later fall on the same day, and the minute passes at once.
+    ManualClock clock(QDateTime(QDate(2031, 5, 14), QTime(10, 0)));
 
     QTemporaryDir dir;
     const QuilleryApp::Options paths { dir.filePath(QStringLiteral("book.sqlite")),
-        dir.filePath(QStringLiteral("pending.json")) };
+        dir.filePath(QStringLiteral("pending.json")), &clock };
 
     QString firstPageID;
     QList<TaskState> before;
@@ -130,9 +130,7 @@ TEST(EndToEnd, aDayWithTheBookSurvivesQuittingAndStartingAgain)
         ASSERT_TRUE(alpha->alarm()) << "switching the reminder on sets a time";
         auto *time = namedChild<QTimeEdit>(card, QStringLiteral("Time"));
         ASSERT_TRUE(time);
-        if (QTime::currentTime().second() >= 57) // not across midnight or into a minute that is already here
-            QTest::qWait(4000);
-        const QTime ring = QTime::currentTime().addSecs(60);
+        const QTime ring = clock.now().toLocalTime().time().addSecs(60);
         time->setTime(QTime(ring.hour(), ring.minute()));
         ASSERT_TRUE(alpha->alarm());
         EXPECT_EQ(alpha->alarm()->time().minute(), ring.minute());
@@ -160,8 +158,9 @@ TEST(EndToEnd, aDayWithTheBookSurvivesQuittingAndStartingAgain)
         ASSERT_TRUE(QTest::qWaitFor([&] { return book.pageCount() == 1; }, 2000));
         EXPECT_EQ(book.pageAt(0)->id().toString(), firstPageID);
 
-        // The reminder rings on the desktop.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return desktop.summaries().contains(QStringLiteral("Alpha")); }, 75000))
+        // The reminder rings on the desktop once its minute has come.
+        clock.advance(61'000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return desktop.summaries().contains(QStringLiteral("Alpha")); }, 5000))
             << "the reminder reached the notification server; it saw " << desktop.summaries().join(u", ").toStdString();
 
         before = tasksOf(page);

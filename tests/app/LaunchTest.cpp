@@ -1,7 +1,9 @@
 // Starts the real program as a user would (offscreen, with a home of its own).
 #include "core/model/Store.h"
+#include "support/FullDisk.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/stat.h>
 
 using namespace quillery;
 
@@ -32,7 +35,8 @@ public:
     }
 
     QString bookPath() const { return m_dir.filePath(QStringLiteral("Quillery/book.sqlite")); }
-    QString dataDir() const { return m_dir.filePath(QStringLiteral("Quillery")); }
+    QString dataDir() const { return m_env.value(QStringLiteral("XDG_DATA_HOME")) + QStringLiteral("/Quillery"); }
+    void setDataHome(const QString &path) { m_env.insert(QStringLiteral("XDG_DATA_HOME"), path); }
 
     void start(QProcess &process) const
     {
@@ -45,6 +49,20 @@ private:
     QTemporaryDir m_dir;
     QProcessEnvironment m_env;
 };
+
+// The entries under `folder` (and the folder) that others may use, and the
+// names of all of them.
+QStringList openToOthers(const QString &folder, QSet<QString> &names)
+{
+    QStringList open;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    for (QString path = folder; !path.isEmpty(); path = it.hasNext() ? it.next() : QString()) {
+        names << QFileInfo(path).fileName();
+        if (QFileInfo(path).permissions() & QFileDevice::Permissions(0x0077))
+            open << path;
+    }
+    return open;
+}
 
 bool waitFor(const std::function<bool()> &condition, int msecs)
 {
@@ -98,4 +116,56 @@ TEST(Launch, aBookThatCannotBeOpenedStopsTheProgramWithAClearMessage)
 
     ASSERT_TRUE(book.open(QIODevice::ReadOnly));
     EXPECT_EQ(book.readAll(), garbage) << "the file is left exactly as it was";
+}
+
+TEST(Launch, aDataFolderThatCannotBeWrittenIsNotMistakenForARunningCopy)
+{
+    // Something in the way of the folder; where the process may mount, a
+    // full disk under it too.
+    Home blocked;
+    QFile file(blocked.dataDir());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    test::FullDisk disk;
+    Home full;
+    full.setDataHome(disk.path());
+    disk.fill();
+
+    for (const auto &[home, cause] : { std::pair(&blocked, "Not a directory"), std::pair(&full, "No space left") }) {
+        if (home == &full && !disk.isReal())
+            continue;
+        QProcess process;
+        home->start(process);
+        ASSERT_TRUE(process.waitForFinished(10000));
+        const QString message = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_EQ(process.exitCode(), 2) << message.toStdString();
+        EXPECT_TRUE(message.contains(home->dataDir())) << message.toStdString();
+        EXPECT_TRUE(message.contains(QLatin1String(cause))) << message.toStdString();
+        EXPECT_FALSE(message.contains(QStringLiteral("already running"))) << message.toStdString();
+    }
+}
+
+TEST(Launch, everythingItWritesIsForThisUserOnlyWhateverTheUmask)
+{
+    Home home;
+    // Left readable to others by an older version.
+    QDir().mkpath(home.dataDir());
+    QFile log(home.dataDir() + QStringLiteral("/alarms.log"));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.setPermissions(QFileDevice::Permissions(0x6644));
+    QFile::setPermissions(home.dataDir(), QFileDevice::Permissions(0x7755));
+
+    const mode_t umask = ::umask(022);
+    QProcess program;
+    home.start(program);
+    ::umask(umask);
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(home.bookPath() + QStringLiteral("-wal")); }, 10000));
+    QSet<QString> names;
+    EXPECT_EQ(openToOthers(home.dataDir(), names), QStringList()) << "while it runs";
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(openToOthers(home.dataDir(), names), QStringList()) << "once it has ended";
+    for (const char *name :
+        { "book.sqlite", "book.sqlite-wal", "book.sqlite-shm", "quillery.lock", "Quillery.conf", "alarms.log" })
+        EXPECT_TRUE(names.contains(QLatin1String(name))) << name;
 }

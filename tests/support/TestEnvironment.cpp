@@ -43,6 +43,9 @@ void isolateUserDirectories()
     set("XDG_DATA_HOME", QStringLiteral("/.local/share"));
     set("XDG_CACHE_HOME", QStringLiteral("/.cache"));
     set("XDG_STATE_HOME", QStringLiteral("/.local/state"));
+    set("XDG_RUNTIME_DIR", QStringLiteral("/run"));
+    QFile::setPermissions(
+        root + QStringLiteral("/run"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 QString temporaryHome()

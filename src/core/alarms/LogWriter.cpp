@@ -38,7 +38,7 @@ void appendLogLine(const QString &fileName, const QString &message, const Clock 
 {
     const QByteArray line = (formatLogLine(clock.now(), message) + u'\n').toUtf8();
     const QByteArray path = QFile::encodeName(AppPaths::logFile(fileName));
-    const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return;
     qsizetype written = 0;

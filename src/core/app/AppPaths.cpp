@@ -1,5 +1,7 @@
 #include "AppPaths.h"
 
+#include "core/util/PrivateFiles.h"
+
 #include <QDir>
 #include <QStandardPaths>
 
@@ -14,7 +16,7 @@ QString dataDirectory()
 {
     const QString dir
         = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Quillery");
-    QDir().mkpath(dir);
+    PrivateFiles::makeDirectory(dir);
     return dir;
 }
 

@@ -72,4 +72,9 @@ void Preferences::sync()
     m_settings->sync();
 }
 
+QString Preferences::fileName() const
+{
+    return m_settings->fileName();
+}
+
 } // namespace quillery

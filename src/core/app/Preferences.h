@@ -47,6 +47,8 @@ public:
 
     // Writes pending values to disk now.
     void sync();
+    // The file the preferences are kept in.
+    QString fileName() const;
 
 Q_SIGNALS:
     void typefaceChanged();

@@ -18,6 +18,7 @@ struct Services {
     Preferences *preferences = nullptr;
     AlarmService *alarms = nullptr;
     StatusLine *syncStatus = nullptr; // the cloud-sync line of the page menu
+    StatusLine *saveStatus = nullptr; // the page menu's line while the book cannot be saved
     CalendarContext calendar; // the user's clock, calendar, zone and locale
     PlaceBackends places; // place search and map tiles
 };

@@ -61,6 +61,7 @@ private:
     friend class StoreLoader;
     friend class StoreWriter;
     friend class MirrorAccess;
+    friend class RecoveryJournal;
 
     QString m_name;
     QString m_typeIdentifier;

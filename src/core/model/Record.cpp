@@ -23,6 +23,7 @@ void Record::setCreated(const QDateTime &created)
 {
     if (!created.isValid())
         return;
+    m_createdGiven = true;
     assign(m_created, created.toMSecsSinceEpoch(), Field::Created, &Record::createdChanged);
 }
 

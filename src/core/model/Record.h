@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Field.h"
+#include "core/util/Clock.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -87,6 +88,7 @@ private:
     friend class StoreLoader;
     friend class StoreWriter;
     friend class MirrorAccess;
+    friend class RecoveryJournal;
 
     Store *m_store = nullptr;
     bool m_deleted = false;
@@ -95,7 +97,10 @@ private:
     qint64 m_rowId = 0; // row in the file; 0 until first written
     qint64 m_modified = 0; // when a field last changed (ms since the epoch)
     QUuid m_id = QUuid::createUuid();
-    qint64 m_created = QDateTime::currentMSecsSinceEpoch();
+    // Until the record is inserted; the store then stamps it with its own
+    // clock unless a creation time was given.
+    qint64 m_created = Clock::system().nowMSecs();
+    bool m_createdGiven = false;
 };
 
 // The name of a record type wherever it is written down ("page", "task",

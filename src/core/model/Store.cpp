@@ -8,12 +8,15 @@
 #include <SQLiteCpp/Statement.h>
 #include <sqlite3.h>
 
-#include <QDateTime>
+#include "core/util/PrivateFiles.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QUrl>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace quillery {
 
@@ -49,9 +52,66 @@ void checkIntegrity(SQLite::Database &db)
     }
 }
 
+// Removes the index file that inspecting a book with a write-ahead log makes
+// beside it, unless it was there before or the book is being kept open.
+class ShmCleanup
+{
+public:
+    explicit ShmCleanup(const QString &bookPath)
+        : m_path(bookPath + QStringLiteral("-shm"))
+        , m_existed(QFileInfo::exists(m_path))
+    { }
+    ~ShmCleanup()
+    {
+        if (!m_keep && !m_existed)
+            QFile::remove(m_path);
+    }
+    void keep() { m_keep = true; }
+
+private:
+    QString m_path;
+    bool m_existed;
+    bool m_keep = false;
+};
+
 } // namespace
 
-std::unique_ptr<Store> Store::open(const QString &path, StoreOpenError *error)
+bool Store::inspect(Store &store, StoreOpenError &failure)
+{
+    // A book with a write-ahead log is read through it, read-only: SQLite
+    // then writes neither the book nor the log (closing a writable
+    // connection would copy the log into the book and delete it). Without a
+    // log the file alone is the book, and nothing beside it is created.
+    const QString path = store.m_path;
+    const bool hasLog = QFileInfo(path + QStringLiteral("-wal")).size() > 0;
+    std::string name = QFile::encodeName(path).toStdString();
+    int flags = SQLite::OPEN_READONLY | SQLITE_OPEN_NOMUTEX;
+    if (!hasLog) {
+        name = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded).toStdString()
+            + "?immutable=1";
+        flags |= SQLITE_OPEN_URI;
+    }
+    SQLite::Database db(name, flags);
+    QString version;
+    switch (StoreSchema::inspect(db, &version)) {
+    case StoreSchema::Check::Foreign:
+        failure.reason = StoreOpenError::Reason::NotABook;
+        return false;
+    case StoreSchema::Check::Newer:
+        failure.reason = StoreOpenError::Reason::NewerSchema;
+        failure.detail = QStringLiteral("version %1").arg(version);
+        return false;
+    case StoreSchema::Check::Compatible:
+        checkIntegrity(db);
+        StoreLoader::load(store, db);
+        return true;
+    case StoreSchema::Check::Empty:
+        return true;
+    }
+    return true;
+}
+
+std::unique_ptr<Store> Store::open(const QString &path, StoreOpenError *error, const Clock &clock)
 {
     StoreOpenError failure;
     failure.path = path;
@@ -66,38 +126,31 @@ std::unique_ptr<Store> Store::open(const QString &path, StoreOpenError *error)
     const QFileInfo info(path);
     if (info.isDir())
         return fail(StoreOpenError::Reason::IsDirectory);
-    if (!QDir().mkpath(info.absolutePath()))
-        return fail(
-            StoreOpenError::Reason::PermissionDenied, QStringLiteral("cannot create %1").arg(info.absolutePath()));
+    QString why;
+    if (!PrivateFiles::makeDirectory(info.absolutePath(), &why))
+        return fail(StoreOpenError::Reason::PermissionDenied, why);
     const bool exists = info.exists();
+    // A new book is private from its first byte; SQLite gives its log and
+    // index the same mode.
+    if (!exists && !PrivateFiles::makeFile(path, &why))
+        return fail(StoreOpenError::Reason::PermissionDenied, why);
 
+    ShmCleanup shm(path);
     try {
-        // The connection is only ever used from the main thread, so SQLite's own
-        // locking is left out. One connection does everything, and nothing is written until the
-        // file has been recognised as a sound book this version can use.
-        // Closing it early only removes the log files it opened beside the
-        // book; the book itself is not written.
+        std::unique_ptr<Store> store(new Store(path, clock));
+        if (exists && !inspect(*store, failure)) {
+            if (error)
+                *error = failure;
+            return nullptr;
+        }
+
+        // Accepted: now the one connection that writes. It is only ever used
+        // from the main thread, so SQLite's own locking is left out.
         auto db = std::make_unique<SQLite::Database>(
-            QFile::encodeName(path).toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
+            QFile::encodeName(path).toStdString(), SQLite::OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
         if (sqlite3_db_readonly(db->getHandle(), "main") == 1)
             return fail(StoreOpenError::Reason::PermissionDenied, QStringLiteral("the file is read-only"));
         db->setBusyTimeout(5000);
-
-        std::unique_ptr<Store> store(new Store(path, nullptr));
-        QString version;
-        switch (StoreSchema::inspect(*db, &version)) {
-        case StoreSchema::Check::Foreign:
-            return fail(StoreOpenError::Reason::NotABook);
-        case StoreSchema::Check::Newer:
-            return fail(StoreOpenError::Reason::NewerSchema, QStringLiteral("version %1").arg(version));
-        case StoreSchema::Check::Compatible:
-            checkIntegrity(*db);
-            StoreLoader::load(*store, *db);
-            break;
-        case StoreSchema::Check::Empty:
-            break;
-        }
-
         if (db->execAndGet("PRAGMA journal_mode = WAL").getString() != "wal")
             return fail(
                 StoreOpenError::Reason::PermissionDenied, QStringLiteral("cannot keep a write-ahead log beside it"));
@@ -107,6 +160,7 @@ std::unique_ptr<Store> Store::open(const QString &path, StoreOpenError *error)
         // Prove that writing works now rather than on the first save.
         db->exec("BEGIN IMMEDIATE; COMMIT;");
 
+        shm.keep();
         store->m_db = std::move(db);
         store->m_writer = std::make_unique<StoreWriter>(*store->m_db);
         if (!store->m_dirty.isEmpty())
@@ -117,13 +171,15 @@ std::unique_ptr<Store> Store::open(const QString &path, StoreOpenError *error)
     }
 }
 
-Store::Store(const QString &path, std::unique_ptr<SQLite::Database> db)
+Store::Store(const QString &path, const Clock &clock)
     : m_path(path)
-    , m_db(std::move(db))
+    , m_clock(&clock)
 {
     m_autosave.setSingleShot(true);
     m_autosave.setInterval(400);
     connect(&m_autosave, &QTimer::timeout, this, [this] { save(); });
+    m_retry.setSingleShot(true);
+    connect(&m_retry, &QTimer::timeout, this, [this] { save(); });
 }
 
 Store::~Store()
@@ -131,8 +187,6 @@ Store::~Store()
     if (m_db && hasUnsavedChanges())
         save();
     m_writer.reset();
-    const auto records = m_pages.size() + m_tasks.size() + m_attachments.size();
-    Q_UNUSED(records);
     // Children first, so that no record points at a destroyed one.
     qDeleteAll(m_attachments);
     qDeleteAll(m_tasks);
@@ -169,6 +223,8 @@ void Store::insert(Record *record)
         qCWarning(lcStore) << "inserted record had an id already in use; given a new one";
         record->m_id = QUuid::createUuid();
     }
+    if (!record->m_createdGiven)
+        record->m_created = m_clock->nowMSecs();
     record->m_modified = changeStamp(record);
     record->m_pending = true;
     adopt(record);
@@ -280,9 +336,9 @@ void Store::processPendingChanges()
     }
 }
 
-qint64 Store::changeStamp(const Record *record)
+qint64 Store::changeStamp(const Record *record) const
 {
-    return std::max(QDateTime::currentMSecsSinceEpoch(), record->m_modified + 1);
+    return std::max(m_clock->nowMSecs(), record->m_modified + 1);
 }
 
 void Store::recordDidChange(Record *record, Field field)
@@ -322,7 +378,9 @@ void Store::markDirty(Record *record)
 
 void Store::scheduleAutosave()
 {
-    if (!m_autosave.isActive())
+    // After a failed save the next attempt is already set, later each time:
+    // a full disk is not hammered on every keystroke.
+    if (!m_autosave.isActive() && !m_retry.isActive())
         m_autosave.start();
 }
 
@@ -331,31 +389,60 @@ void Store::setAutosaveDelay(int msecs)
     m_autosave.setInterval(std::max(0, msecs));
 }
 
+void Store::setRetryDelays(int firstMsecs, int longestMsecs)
+{
+    m_firstRetryMsecs = std::max(1, firstMsecs);
+    m_longestRetryMsecs = std::max(m_firstRetryMsecs, longestMsecs);
+}
+
 bool Store::hasUnsavedChanges() const
 {
     return !m_dirty.isEmpty() || !m_unsavedRemovals.isEmpty();
+}
+
+int Store::unsavedChangeCount() const
+{
+    return int(m_dirty.size() + m_unsavedRemovals.size());
 }
 
 bool Store::save(QString *error)
 {
     processPendingChanges();
     m_autosave.stop();
-    if (!hasUnsavedChanges())
+    m_retry.stop();
+    if (!hasUnsavedChanges()) {
+        if (m_failedSaves > 0) {
+            m_failedSaves = 0;
+            m_saveError.clear();
+            m_diskFull = false;
+            Q_EMIT saved();
+        }
         return true;
+    }
     try {
         m_writer->write(m_dirty, m_unsavedRemovals);
     } catch (const SQLite::Exception &e) {
         const QString why = QString::fromUtf8(e.what());
+        const int code = e.getErrorCode();
+        const int system = sqlite3_system_errno(m_db->getHandle());
         qCWarning(lcStore) << "save failed:" << why;
         if (error)
             *error = why;
-        // Keep everything unsaved and try again later.
-        m_autosave.start(std::max(m_autosave.interval(), 2000));
+        // Everything stays unsaved and is tried again later, waiting twice
+        // as long after each failure in a row.
+        ++m_failedSaves;
+        m_saveError = why;
+        m_diskFull = code == SQLITE_FULL || system == ENOSPC || system == EDQUOT;
+        const int shift = std::min(m_failedSaves - 1, 16);
+        m_retry.start(int(std::min<qint64>(qint64(m_firstRetryMsecs) << shift, m_longestRetryMsecs)));
         Q_EMIT saveFailed(why);
         return false;
     }
     m_dirty.clear();
     m_unsavedRemovals.clear();
+    m_failedSaves = 0;
+    m_saveError.clear();
+    m_diskFull = false;
     Q_EMIT saved();
     return true;
 }

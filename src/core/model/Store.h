@@ -5,6 +5,7 @@
 #include "Page.h"
 #include "StoreOpenError.h"
 #include "TaskItem.h"
+#include "core/util/Clock.h"
 
 #include <QHash>
 #include <QList>
@@ -45,14 +46,18 @@ class Store final : public QObject
 {
     Q_OBJECT
 public:
-    // Opens the book at `path`, creating it when the file does not exist.
-    // Returns null and fills `error` when the file cannot be used; the file is
-    // then left exactly as it was.
-    static std::unique_ptr<Store> open(const QString &path, StoreOpenError *error);
+    // Opens the book at `path`, creating it (mode 0600) when the file does not
+    // exist. Returns null and fills `error` when the file cannot be used; the
+    // file and its write-ahead log are then left exactly as they were: they
+    // are only ever inspected read-only, and opened for writing once accepted.
+    // Every time stamp the store gives comes from `clock`.
+    static std::unique_ptr<Store> open(
+        const QString &path, StoreOpenError *error, const Clock &clock = Clock::system());
 
     ~Store() override; // saves what is unsaved
 
     QString path() const { return m_path; }
+    const Clock &clock() const { return *m_clock; }
 
     // Takes ownership of a new record and makes it live.
     void insert(Record *record);
@@ -61,9 +66,19 @@ public:
     void remove(Record *record);
 
     // Writes every unsaved change in one transaction. On failure the changes
-    // stay unsaved (and are tried again by the next save); `error` says why.
+    // stay unsaved and `error` says why; the store tries again by itself,
+    // waiting longer after each failure (2 s doubling to a minute by default),
+    // and edits made meanwhile wait for that attempt.
     bool save(QString *error = nullptr);
     bool hasUnsavedChanges() const;
+    // Records with unsaved changes plus unsaved deletions.
+    int unsavedChangeCount() const;
+    // Since the last successful save: how many saves failed, why the last one
+    // did, and whether that was for want of space on the disk.
+    int failedSaves() const { return m_failedSaves; }
+    QString saveError() const { return m_saveError; }
+    bool diskFull() const { return m_diskFull; }
+    void setRetryDelays(int firstMsecs, int longestMsecs);
     // Lets go of removed records (they are destroyed on the event loop).
     void processPendingChanges();
 
@@ -106,13 +121,19 @@ private:
     friend class Attachment;
     friend class StoreLoader;
     friend class MirrorAccess;
+    friend class RecoveryJournal;
 
-    Store(const QString &path, std::unique_ptr<SQLite::Database> db);
+    Store(const QString &path, const Clock &clock);
+
+    // Reads the book through a read-only connection: whether it is one this
+    // version can use and, when it is, every record. Fills `failure` and
+    // returns false when it is refused.
+    static bool inspect(Store &store, StoreOpenError &failure);
 
     // The time stamp of a change to `record`: now, but always later than the
     // record's previous stamp, so that an edit made after a version from
     // another device was seen orders after it even when this clock is behind.
-    static qint64 changeStamp(const Record *record);
+    qint64 changeStamp(const Record *record) const;
     void recordDidChange(Record *record, Field field);
     void markDirty(Record *record);
     void adopt(Record *record);
@@ -121,6 +142,7 @@ private:
     void schedulePendingChanges();
 
     QString m_path;
+    const Clock *m_clock;
     std::unique_ptr<SQLite::Database> m_db;
     std::unique_ptr<StoreWriter> m_writer;
 
@@ -136,6 +158,12 @@ private:
     QList<StoreRemoval> m_unsavedRemovals;
     bool m_pendingChangesQueued = false;
     QTimer m_autosave;
+    QTimer m_retry; // the next attempt after a failed save
+    int m_firstRetryMsecs = 2000;
+    int m_longestRetryMsecs = 60'000;
+    int m_failedSaves = 0;
+    QString m_saveError;
+    bool m_diskFull = false;
 };
 
 } // namespace quillery

@@ -5,8 +5,6 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 
-#include <QDateTime>
-
 namespace quillery {
 
 namespace {
@@ -63,7 +61,7 @@ bool StoreLoader::loadCommon(Record &record, SQLite::Statement &row, int rowIdCo
 
 void StoreLoader::load(Store &store, SQLite::Database &db)
 {
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const qint64 now = store.clock().nowMSecs();
     QHash<QUuid, Page *> pagesById;
     QHash<QUuid, TaskItem *> tasksById;
 

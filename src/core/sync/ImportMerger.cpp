@@ -248,7 +248,7 @@ void ImportMerger::deleteOrphan(Record *local, const MirrorRecord &remote)
         MirrorAccess::raiseStamp(local, remote.modified);
         m_store.remove(local);
     } else {
-        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        const qint64 now = m_store.clock().nowMSecs();
         MirrorAccess::addTombstone(m_store, remote.kind, remote.id, std::max(now, remote.modified + 1));
     }
 }

@@ -47,7 +47,7 @@ DesktopNotificationCenter::DesktopNotificationCenter(
     , m_file(options.filePath.isEmpty() ? defaultFilePath() : options.filePath)
     , m_probe(new NotificationPermissionProbe(options.bus, this))
     , m_sender(new NotificationSender(options.bus, this))
-    , m_timer(new WallClockTimer(this))
+    , m_timer(new WallClockTimer(m_calendar.clock(), this))
     , m_sleep(new SleepWatcher(this))
 {
     PendingNotificationFile::Loaded loaded = m_file.load();

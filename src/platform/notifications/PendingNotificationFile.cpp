@@ -184,6 +184,8 @@ bool PendingNotificationFile::save(const QList<PendingNotification> &pending, QS
             *error = file.errorString();
         return false;
     }
+    // Task titles and page names: for this user only, whatever the umask.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     file.write(encode(pending));
     if (!file.commit()) {
         if (error)

@@ -21,9 +21,17 @@ constexpr qint64 LongestFallbackWait = 60 * 60 * 1000;
 } // namespace
 
 WallClockTimer::WallClockTimer(QObject *parent)
+    : WallClockTimer(Clock::system(), parent)
+{ }
+
+WallClockTimer::WallClockTimer(const Clock &clock, QObject *parent)
     : QObject(parent)
+    , m_clock(clock)
 {
-    m_fd = ::timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (&clock == &Clock::system())
+        m_fd = ::timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
+    else
+        connect(&clock, &Clock::moved, this, &WallClockTimer::clockChanged);
     if (m_fd >= 0) {
         m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
         connect(m_notifier, &QSocketNotifier::activated, this, &WallClockTimer::onReadable);
@@ -43,8 +51,10 @@ WallClockTimer::~WallClockTimer()
 void WallClockTimer::start(const QDateTime &deadline)
 {
     m_deadline = deadline.toUTC();
-    resetJumpCheck();
-    m_jumpCheck.start();
+    if (&m_clock == &Clock::system()) {
+        resetJumpCheck();
+        m_jumpCheck.start();
+    }
     if (m_fd < 0) {
         armFallback();
         return;
@@ -88,7 +98,7 @@ void WallClockTimer::onReadable()
 
 void WallClockTimer::armFallback()
 {
-    const qint64 wait = QDateTime::currentDateTimeUtc().msecsTo(m_deadline);
+    const qint64 wait = m_clock.now().msecsTo(m_deadline);
     m_fallback.start(int(std::clamp<qint64>(wait, 0, LongestFallbackWait)));
 }
 
@@ -96,7 +106,7 @@ void WallClockTimer::onFallback()
 {
     if (!m_deadline.isValid())
         return;
-    if (QDateTime::currentDateTimeUtc() < m_deadline) {
+    if (m_clock.now() < m_deadline) {
         armFallback();
         return;
     }

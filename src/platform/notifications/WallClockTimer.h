@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/util/Clock.h"
+
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QObject>
@@ -15,11 +17,15 @@ namespace quillery {
 // counts across suspend and reports when the clock is set. A coarse check of
 // wall-clock against elapsed time also notices jumps, in case the timerfd is
 // not available (then a capped QTimer waits instead).
+//
+// With any other clock than the system's (a test's), the capped QTimer waits
+// by that clock, and setting the clock counts as a jump.
 class WallClockTimer final : public QObject
 {
     Q_OBJECT
 public:
     explicit WallClockTimer(QObject *parent = nullptr);
+    explicit WallClockTimer(const Clock &clock, QObject *parent = nullptr);
     ~WallClockTimer() override;
 
     // Rings once at `deadline` (at once when it has passed). Replaces any
@@ -46,6 +52,7 @@ private:
     void armFallback();
     void resetJumpCheck();
 
+    const Clock &m_clock;
     int m_fd = -1;
     QSocketNotifier *m_notifier = nullptr;
     QTimer m_fallback;

@@ -7,6 +7,7 @@
 #include "ui/book/FaceLayout.h"
 
 #include <QEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
@@ -126,6 +127,42 @@ void MainWindow::bringToFront()
         show();
     raise();
     activateWindow();
+}
+
+void MainWindow::setNotice(const QString &text)
+{
+    if (!m_noticeBar) {
+        if (text.isEmpty())
+            return;
+        // A bar of its own under the toolbar: it pushes the book down rather
+        // than covering the top of the page.
+        addToolBarBreak(Qt::TopToolBarArea);
+        m_noticeBar = new QToolBar(tr("Notice"), this);
+        m_noticeBar->setObjectName(QStringLiteral("noticeBar"));
+        m_noticeBar->setMovable(false);
+        m_noticeBar->setFloatable(false);
+        m_noticeBar->setContextMenuPolicy(Qt::PreventContextMenu);
+        m_noticeBar->toggleViewAction()->setEnabled(false);
+        m_notice = new QLabel(m_noticeBar);
+        m_notice->setObjectName(QStringLiteral("notice"));
+        m_notice->setWordWrap(true);
+        m_notice->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        m_notice->setContentsMargins(10, 6, 10, 6);
+        m_notice->setAutoFillBackground(true);
+        m_notice->setBackgroundRole(QPalette::ToolTipBase);
+        m_notice->setForegroundRole(QPalette::ToolTipText);
+        m_notice->setAccessibleName(tr("Notice"));
+        m_noticeBar->addWidget(m_notice);
+        addToolBar(Qt::TopToolBarArea, m_noticeBar);
+    }
+    m_notice->setText(text);
+    m_notice->setAccessibleDescription(text);
+    m_noticeBar->setVisible(!text.isEmpty());
+}
+
+QString MainWindow::notice() const
+{
+    return m_notice && m_noticeBar->isVisibleTo(this) ? m_notice->text() : QString();
 }
 
 void MainWindow::changeEvent(QEvent *event)

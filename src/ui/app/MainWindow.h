@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class QLabel;
 class QToolBar;
 
 namespace quillery {
@@ -50,6 +51,10 @@ public:
     // Shows the window in front, as when the user starts Quillery again.
     void bringToFront();
 
+    // A notice across the window above the book, until it is set empty.
+    void setNotice(const QString &text);
+    QString notice() const;
+
 Q_SIGNALS:
     // The window stopped being the active one (the desktop switched away).
     void deactivated();
@@ -68,6 +73,8 @@ private:
     BookMenu *m_bookMenu = nullptr;
     QToolBar *m_toolBar = nullptr;
     QAction *m_allPages = nullptr;
+    QToolBar *m_noticeBar = nullptr;
+    QLabel *m_notice = nullptr;
     bool m_proportionsQueued = false;
 };
 

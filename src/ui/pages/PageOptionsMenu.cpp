@@ -59,6 +59,8 @@ void PageOptionsMenu::rebuild()
     QAction *contents = addAction(Symbols::icon(QStringLiteral("square.grid.2x2"), muted), tr("Contents"));
     connect(contents, &QAction::triggered, this, &PageOptionsMenu::contentsRequested);
 
+    if (m_services.saveStatus && !m_services.saveStatus->text().isEmpty())
+        addStatusLine(m_services.saveStatus);
     if (m_services.syncStatus)
         addStatusLine(m_services.syncStatus);
     if (m_services.alarms)

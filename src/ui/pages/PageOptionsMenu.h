@@ -8,8 +8,9 @@ class QLabel;
 
 namespace quillery::ui {
 
-// The options menu of a page, in this order: Contents; the cloud-sync and
-// alarm status lines (text, not commands); the test alarm; "Open
+// The options menu of a page, in this order: Contents; the status lines
+// (text, not commands) of saving (only while the book cannot be saved), of
+// cloud sync and of alarms; the test alarm; "Open
 // Notification Settings" while notifications are denied; Hide Completed;
 // the Typeface choice; Tear Out Page. It is rebuilt each time it opens, so
 // it always matches the current permission and settings, and its status
