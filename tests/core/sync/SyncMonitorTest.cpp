@@ -1,12 +1,12 @@
 // The sync monitor's states, status line and log lines, driven by events and
 // account answers as the mirror and the account check would give them.
 
+#include "core/sync/SyncMonitor.h"
 #include "core/alarms/LogWriter.h"
 #include "core/app/AppPaths.h"
 #include "core/sync/AccountProbe.h"
 #include "core/sync/RelativeTime.h"
 #include "core/sync/SyncEventFeed.h"
-#include "core/sync/SyncMonitor.h"
 #include "core/sync/SystemLog.h"
 
 #include <QCoreApplication>
@@ -112,7 +112,7 @@ TEST_F(SyncMonitorTest, withMirroringOffOnlyTheStartIsLoggedAndNothingIsObserved
     Q_EMIT feed.eventChanged(ended(SyncEvent::Import, false));
     settle();
 
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: off (local only)"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: off (local only)"));
     EXPECT_FALSE(monitor.isObserving());
     EXPECT_EQ(probe.asked, 0) << "no account check";
     EXPECT_EQ(changed.count(), 0) << "the status line never changes";
@@ -125,20 +125,20 @@ TEST_F(SyncMonitorTest, anEventGoesFromSyncingToSyncedWithARelativeTime)
 {
     QSignalSpy busy(&monitor, &SyncMonitor::busyChanged);
     monitor.start(true);
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: connecting…"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: connecting…"));
     settle(); // the account check answers: available
     EXPECT_EQ(probe.asked, 1);
 
     Q_EMIT feed.eventChanged(started(SyncEvent::Import));
     EXPECT_TRUE(monitor.busy());
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: syncing…"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: syncing…"));
     clock.advance(1'500);
     Q_EMIT feed.eventChanged(ended(SyncEvent::Import, true));
     EXPECT_FALSE(monitor.busy());
     EXPECT_EQ(monitor.lastSuccess(), Noon.addMSecs(1'500));
     EXPECT_EQ(busy.count(), 2);
     clock.advance(5 * 60'000);
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: synced 5 minutes ago"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: synced 5 minutes ago"));
 
     Q_EMIT feed.eventChanged(started(SyncEvent::Export));
     Q_EMIT feed.eventChanged(ended(SyncEvent::Export, true));
@@ -154,54 +154,66 @@ TEST_F(SyncMonitorTest, anEventGoesFromSyncingToSyncedWithARelativeTime)
             QStringLiteral("sync other finished OK") }));
 }
 
-TEST_F(SyncMonitorTest, failuresShowUntilARunSucceedsAndAreWrittenOnlyWhenTheyChange)
+TEST_F(SyncMonitorTest, failuresShowInOneLineUntilARunSucceedsAndAreLoggedInFull)
 {
     monitor.start(true);
     settle();
     QSignalSpy errorChanged(&monitor, &SyncMonitor::lastErrorChanged);
-    const SyncError error { QStringLiteral("app.quillery.mirror"), 1, QStringLiteral("server gone") };
+    const QString refused = QStringLiteral("connection to server at \"db.example.org\" (192.0.2.7), port 5432 failed: "
+                                           "Connection refused\n\tIs the server running on that host?");
+    const SyncError error = MirrorErrors::make(MirrorErrors::Unreachable, refused, QStringLiteral("db.example.org"));
     Q_EMIT feed.eventChanged(started(SyncEvent::Export));
     Q_EMIT feed.eventChanged(ended(SyncEvent::Export, false, error));
     Q_EMIT feed.eventChanged(ended(SyncEvent::Export, false, error));
     EXPECT_EQ(errorChanged.count(), 1);
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: app.quillery.mirror 1: server gone"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: can't reach the server (db.example.org)"));
     Q_EMIT feed.eventChanged(started(SyncEvent::Import));
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: app.quillery.mirror 1: server gone"))
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: can't reach the server (db.example.org)"))
         << "an error outranks a run under way";
 
+    Q_EMIT feed.eventChanged(
+        ended(SyncEvent::Import, false, SyncError { QStringLiteral("elsewhere"), 9, QStringLiteral("first\nsecond") }));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: first")) << "another domain's first line only";
     Q_EMIT feed.eventChanged(ended(SyncEvent::Import, false));
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: unknown error"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: unknown error"));
     Q_EMIT feed.eventChanged(ended(SyncEvent::Setup, true));
     EXPECT_FALSE(monitor.lastError());
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: synced now"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: synced now"));
 
     const QStringList lines = messages(syncLog());
-    EXPECT_TRUE(lines.contains(QStringLiteral("export FAILED: app.quillery.mirror 1: server gone")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("export FAILED: app.quillery.mirror 1: ")
+        + QString(refused).replace(u'\n', QStringLiteral("\\n"))))
+        << lines.join(u'\n').toStdString();
     EXPECT_TRUE(lines.contains(QStringLiteral("import FAILED: unknown error")));
-    EXPECT_TRUE(log.lines.contains(QStringLiteral("error: sync export FAILED: app.quillery.mirror 1: server gone")));
+    EXPECT_TRUE(log.lines.contains(QStringLiteral("error: sync export FAILED: app.quillery.mirror 1: ") + refused));
     EXPECT_TRUE(log.lines.contains(QStringLiteral("sync setup finished OK")));
 }
 
-TEST_F(SyncMonitorTest, anAccountProblemStaysInTheStatusLineUntilAnEventSucceeds)
+TEST_F(SyncMonitorTest, theSignInAdviceStaysWhileRunsFailForTheSameReasonUntilOneSucceeds)
 {
-    probe.answer = { AccountProbe::NoAccount, {} };
+    probe.answer = { AccountProbe::NoAccount, {}, QStringLiteral("db.example.org") };
     monitor.start(true);
     settle();
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: Sign in to iCloud in Settings to sync."));
+    const QString signIn = QStringLiteral("Sync: Sign in to db.example.org to sync.");
+    EXPECT_EQ(monitor.statusText(), signIn);
     Q_EMIT feed.eventChanged(started(SyncEvent::Setup));
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: Sign in to iCloud in Settings to sync."));
+    EXPECT_EQ(monitor.statusText(), signIn);
+    Q_EMIT feed.eventChanged(ended(SyncEvent::Setup, false,
+        MirrorErrors::make(MirrorErrors::Refused, QStringLiteral("fe_sendauth: no password supplied"))));
+    EXPECT_EQ(monitor.statusText(), signIn) << "the retry's failure says less than the advice";
+    EXPECT_TRUE(messages(syncLog()).contains(
+        QStringLiteral("setup FAILED: app.quillery.mirror 2: fe_sendauth: no password supplied")));
+    Q_EMIT feed.eventChanged(
+        ended(SyncEvent::Setup, false, MirrorErrors::make(MirrorErrors::Unreachable, QStringLiteral("gone"))));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: can't reach the server")) << "another reason replaces it";
     Q_EMIT feed.eventChanged(ended(SyncEvent::Setup, true));
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: synced now"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: synced now"));
     EXPECT_TRUE(messages(syncLog()).contains(QStringLiteral("iCloud account: no iCloud account")));
 
-    EXPECT_EQ(SyncMonitor::accountText(AccountProbe::Restricted), QStringLiteral("restricted"));
-    EXPECT_EQ(
-        SyncMonitor::accountError(AccountProbe::Restricted), QStringLiteral("iCloud is restricted on this device."));
-    EXPECT_EQ(
-        SyncMonitor::accountText(AccountProbe::TemporarilyUnavailable), QStringLiteral("temporarily unavailable"));
-    EXPECT_FALSE(SyncMonitor::accountError(AccountProbe::TemporarilyUnavailable));
-    EXPECT_EQ(SyncMonitor::accountText(AccountProbe::CouldNotDetermine), QStringLiteral("could not determine"));
-    EXPECT_EQ(SyncMonitor::accountText(42), QStringLiteral("unknown"));
+    probe.answer = { AccountProbe::Restricted, {}, {} };
+    monitor.checkAccount();
+    settle();
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: the server turned the sign-in down"));
 }
 
 TEST_F(SyncMonitorTest, aFailedAccountCheckIsOnlyLogged)
@@ -212,7 +224,7 @@ TEST_F(SyncMonitorTest, aFailedAccountCheckIsOnlyLogged)
     const int afterStart = int(changed.count());
     settle();
     EXPECT_EQ(changed.count(), afterStart);
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: connecting…"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: connecting…"));
     EXPECT_EQ(messages(syncLog()).last(), QStringLiteral("iCloud account check failed: syntax error in service file"));
     EXPECT_EQ(log.lines.last(), QStringLiteral("error: iCloud account check failed: syntax error in service file"));
 }
