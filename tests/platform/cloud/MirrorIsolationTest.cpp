@@ -142,8 +142,6 @@ TEST_F(MirrorIsolation, oneUserCannotStallOrOverhearAnother)
     for (int i = 0; i < 20; ++i)
         addTask(QStringLiteral("alice %1").arg(i), 0, nullptr, alice.store());
     EXPECT_TRUE(converge({ &alice, &alicesLaptop }, 8'000)) << "her changes reach her laptop while Bob holds on";
-    EXPECT_TRUE(std::any_of(alicesLaptop.store().tasks().cbegin(), alicesLaptop.store().tasks().cend(),
-        [](const TaskItem *task) { return task->text() == QStringLiteral("alice 19"); }));
     ASSERT_TRUE(runs(*asBob, "ROLLBACK"));
     ASSERT_EQ(PQconsumeInput(asBob->handle()), 1);
     PGnotify *heard = PQnotifies(asBob->handle());
