@@ -24,6 +24,7 @@ public:
     struct Result {
         std::optional<int> status; // none when the check itself failed
         QString failure; // why it failed
+        QString server; // the server's name as the user knows it, where known
     };
 
     virtual ~AccountProbe() = default;

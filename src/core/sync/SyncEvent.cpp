@@ -2,9 +2,9 @@
 
 namespace quillery {
 
-SyncError MirrorErrors::make(Code code, const QString &description)
+SyncError MirrorErrors::make(Code code, const QString &description, const QString &server)
 {
-    return SyncError { QString::fromLatin1(Domain), code, description };
+    return SyncError { QString::fromLatin1(Domain), code, description, server };
 }
 
 QString syncEventKind(int type)

@@ -8,11 +8,14 @@
 
 namespace quillery {
 
-// Why a mirroring run failed: a domain, a number within it and a sentence.
+// Why a mirroring run failed: a domain, a number within it and a sentence,
+// and the name of the server it was talking to where there is one (for the
+// status line; the description may be long and technical).
 struct SyncError {
     QString domain;
     qint64 code = 0;
     QString description;
+    QString server;
 
     friend bool operator==(const SyncError &, const SyncError &) = default;
 };
@@ -28,8 +31,11 @@ enum Code : qint64 {
     LocalStore = 4, // the book file could not be read or written
     NoProgress = 5, // the server kept turning down the same changes
     Unusable = 6, // the connection service cannot be used at all
+    Denied = 7, // the server does not let this user use the mirror's tables
+    Outdated = 8, // the mirror's tables are missing or out of date and this user may not make them
+    Busy = 9, // a lock on the server was not granted in time
 };
-SyncError make(Code code, const QString &description);
+SyncError make(Code code, const QString &description, const QString &server = QString());
 } // namespace MirrorErrors
 
 // One run of the mirror, reported once when it starts (no end yet) and once

@@ -54,10 +54,18 @@ void SyncMonitor::handle(const SyncEvent &event)
         const QString text = event.error
             ? QStringLiteral("%1 %2: %3").arg(event.error->domain).arg(event.error->code).arg(event.error->description)
             : QStringLiteral("unknown error");
-        setLastError(text);
+        // A retry that fails at the sign-in again says less than the account
+        // check did ("Sign in to … to sync"), so that line stays.
+        const bool signIn = event.error && event.error->domain == QLatin1String(MirrorErrors::Domain)
+            && event.error->code == MirrorErrors::Refused;
+        if (!(m_accountProblem && signIn)) {
+            m_accountProblem = false;
+            setLastError(text, event.error ? errorLine(*event.error) : tr("unknown error"));
+        }
         log(true, QStringLiteral("sync %1 FAILED: %2").arg(kind, text), kind + QStringLiteral(" FAILED: ") + text);
     } else {
         setLastSuccess(*event.end);
+        m_accountProblem = false;
         setLastError(std::nullopt);
         log(false, QStringLiteral("sync %1 finished OK").arg(kind), kind + QStringLiteral(" finished OK"));
     }
@@ -73,8 +81,10 @@ void SyncMonitor::checkAccount()
                 QStringLiteral("iCloud account check failed: ") + result.failure);
             return;
         }
-        if (const auto error = accountError(*result.status))
-            setLastError(*error);
+        if (const auto error = accountError(*result.status, result.server)) {
+            m_accountProblem = true;
+            setLastError(*error, *error);
+        }
         const QString text = accountText(*result.status);
         log(false, QStringLiteral("iCloud account: ") + text, QStringLiteral("iCloud account: ") + text);
     });
@@ -98,29 +108,61 @@ QString SyncMonitor::accountText(int status)
     }
 }
 
-std::optional<QString> SyncMonitor::accountError(int status)
+std::optional<QString> SyncMonitor::accountError(int status, const QString &server)
 {
     switch (status) {
     case AccountProbe::Restricted:
-        return tr("iCloud is restricted on this device.");
+        return tr("the server turned the sign-in down");
     case AccountProbe::NoAccount:
-        return tr("Sign in to iCloud in Settings to sync.");
+        return server.isEmpty() ? tr("Sign in to your server to sync.") : tr("Sign in to %1 to sync.").arg(server);
     default:
         return std::nullopt;
     }
 }
 
+QString SyncMonitor::errorLine(const SyncError &error)
+{
+    if (error.domain == QLatin1String(MirrorErrors::Domain)) {
+        switch (error.code) {
+        case MirrorErrors::Unreachable:
+            return error.server.isEmpty() ? tr("can't reach the server")
+                                          : tr("can't reach the server (%1)").arg(error.server);
+        case MirrorErrors::Refused:
+            return tr("the server turned the sign-in down");
+        case MirrorErrors::Denied:
+            return tr("the server doesn't give you access to the mirror");
+        case MirrorErrors::Outdated:
+            return tr("the mirror on the server needs its administrator to set it up again");
+        case MirrorErrors::Busy:
+            return tr("the server is busy, trying again");
+        case MirrorErrors::Server:
+            return tr("the server ran into an error (see sync.log)");
+        case MirrorErrors::LocalStore:
+            return tr("can't read or write the book (see sync.log)");
+        case MirrorErrors::NoProgress:
+            return tr("the server keeps turning a change down (see sync.log)");
+        case MirrorErrors::Unusable:
+            return tr("the connection service can't be used (see sync.log)");
+        default:
+            break;
+        }
+    }
+    // Someone else's words: their first line only.
+    const QString first = error.description.section(u'\n', 0, 0).simplified();
+    return first.isEmpty() ? tr("unknown error") : first;
+}
+
 QString SyncMonitor::statusText() const
 {
     if (!m_enabled)
-        return tr("iCloud: off (local only)");
+        return tr("Sync: off (local only)");
     if (m_lastError)
-        return tr("iCloud: ") + *m_lastError;
+        return tr("Sync: ") + m_errorLine;
     if (m_busy)
-        return tr("iCloud: syncing…");
+        return tr("Sync: syncing…");
     if (!m_lastSuccess)
-        return tr("iCloud: connecting…");
-    return tr("iCloud: synced ") + relativeTime(*m_lastSuccess, m_calendar);
+        return tr("Sync: connecting…");
+    return tr("Sync: synced ") + relativeTime(*m_lastSuccess, m_calendar);
 }
 
 void SyncMonitor::setEnabled(bool enabled)
@@ -150,11 +192,12 @@ void SyncMonitor::setLastSuccess(const std::optional<QDateTime> &moment)
     Q_EMIT changed();
 }
 
-void SyncMonitor::setLastError(const std::optional<QString> &error)
+void SyncMonitor::setLastError(const std::optional<QString> &error, const QString &line)
 {
-    if (m_lastError == error)
+    if (m_lastError == error && m_errorLine == line)
         return;
     m_lastError = error;
+    m_errorLine = line;
     Q_EMIT lastErrorChanged();
     Q_EMIT changed();
 }

@@ -19,8 +19,9 @@ class SystemLog;
 // run, whether a run is under way, when the last run ended well and what went
 // wrong last. It listens to the mirror's events, checks the account once at
 // start, writes every event and check to the system log and to "sync.log",
-// and renders the status line of the page menu. Each field is written only
-// when its value changes, with its own signal, followed by
+// and renders the status line of the page menu. The logs get every error in
+// full; the status line gets one short line a person understands. Each field
+// is written only when its value changes, with its own signal, followed by
 // StatusLine::changed. One instance lives for the whole program.
 class SyncMonitor final : public StatusLine
 {
@@ -39,6 +40,7 @@ public:
     bool enabled() const { return m_enabled; }
     bool busy() const { return m_busy; }
     std::optional<QDateTime> lastSuccess() const { return m_lastSuccess; }
+    // The last error in full, as logged.
     std::optional<QString> lastError() const { return m_lastError; }
     // Whether the monitor listens to the mirror's events.
     bool isObserving() const { return bool(m_observer); }
@@ -47,9 +49,11 @@ public:
     QString text() const override { return statusText(); }
 
     // The words for an account status, and what it means for the user when
-    // it keeps mirroring from working.
+    // it keeps mirroring from working (`server` names the server, if known).
     static QString accountText(int status);
-    static std::optional<QString> accountError(int status);
+    static std::optional<QString> accountError(int status, const QString &server = QString());
+    // One line for the status: what went wrong, in the user's words.
+    static QString errorLine(const SyncError &error);
 
 Q_SIGNALS:
     void enabledChanged();
@@ -61,7 +65,8 @@ private:
     void setEnabled(bool enabled);
     void setBusy(bool busy);
     void setLastSuccess(const std::optional<QDateTime> &moment);
-    void setLastError(const std::optional<QString> &error);
+    // `line` is what the status shows for `error`.
+    void setLastError(const std::optional<QString> &error, const QString &line = QString());
     void log(bool error, const QString &systemMessage, const QString &fileLine);
 
     SystemLog &m_log;
@@ -72,6 +77,10 @@ private:
     bool m_busy = false;
     std::optional<QDateTime> m_lastSuccess;
     std::optional<QString> m_lastError;
+    QString m_errorLine;
+    // The error shown came from the account check: failed runs for the same
+    // reason (the sign-in) leave it in place.
+    bool m_accountProblem = false;
     QMetaObject::Connection m_observer;
 };
 

@@ -32,31 +32,36 @@ AccountProbe::Result PgAccountProbe::run(const QString &service, int timeoutMs, 
     if (!connection) {
         switch (failure.kind) {
         case PgFailure::Kind::Unusable:
-            return { std::nullopt, failure.message };
+            return { std::nullopt, failure.message, failure.server };
         case PgFailure::Kind::NoCredentials:
-            return { NoAccount, {} };
+            return { NoAccount, {}, failure.server };
         case PgFailure::Kind::Refused:
-            return { Restricted, {} };
+        case PgFailure::Kind::Denied:
+            return { Restricted, {}, failure.server };
         case PgFailure::Kind::Unreachable:
-            return { TemporarilyUnavailable, {} };
+            return { TemporarilyUnavailable, {}, failure.server };
         case PgFailure::Kind::Server:
         case PgFailure::Kind::Unknown:
+        case PgFailure::Kind::Outdated:
+        case PgFailure::Kind::Busy:
             break;
         }
-        return { CouldNotDetermine, {} };
+        return { CouldNotDetermine, {}, failure.server };
     }
-    // Connected: the role must also be allowed to use the mirror, or to
-    // create it where it does not exist yet.
+    // Connected: the role must also be allowed to use the mirror (reading,
+    // adding and changing rows; changes may be granted column by column), or
+    // to create it where it does not exist yet.
     const auto allowed
         = connection->exec("WITH s AS (SELECT to_regnamespace(quote_ident($1)) AS oid) "
                            "SELECT CASE WHEN s.oid IS NULL THEN has_database_privilege(current_database(), 'CREATE') "
                            "ELSE has_schema_privilege(s.oid, 'USAGE') AND NOT EXISTS (SELECT FROM pg_class c "
-                           "WHERE c.relnamespace = s.oid AND c.relname IN ('page', 'task', 'attachment') "
-                           "AND NOT has_table_privilege(c.oid, 'SELECT, INSERT, UPDATE')) END FROM s",
+                           "WHERE c.relnamespace = s.oid AND c.relname IN ('page', 'task', 'attachment', 'account') "
+                           "AND NOT (has_table_privilege(c.oid, 'SELECT') AND has_table_privilege(c.oid, 'INSERT') "
+                           "AND has_any_column_privilege(c.oid, 'UPDATE'))) END FROM s",
             { AppPaths::containerIdentifier().toUtf8() }, &failure);
     if (!allowed)
-        return { CouldNotDetermine, {} };
-    return { PQgetvalue(allowed.get(), 0, 0)[0] == 't' ? Available : Restricted, {} };
+        return { CouldNotDetermine, {}, connection->server() };
+    return { PQgetvalue(allowed.get(), 0, 0)[0] == 't' ? Available : Restricted, {}, connection->server() };
 }
 
 void PgAccountProbe::check(QObject *context, std::function<void(const Result &)> done)

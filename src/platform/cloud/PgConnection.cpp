@@ -13,6 +13,16 @@ namespace {
 void ignoreNotice(void *, const char *)
 { }
 
+// The host the user named in the service, for the status line; a socket
+// folder means the server on this computer, which needs no name.
+QString serverName(const PGconn *conn)
+{
+    const char *host = conn ? PQhost(conn) : nullptr;
+    if (!host || host[0] == '/' || host[0] == '@')
+        return {};
+    return QString::fromUtf8(host);
+}
+
 QString libpqMessage(const PGconn *conn)
 {
     return redactSecrets(QString::fromUtf8(PQerrorMessage(conn)).trimmed());
@@ -44,8 +54,12 @@ PgFailure::Kind classifyConnectFailure(const PGconn *conn, const QString &messag
 
 PgFailure::Kind classifySqlState(const QByteArray &state)
 {
-    if (state.startsWith("28") || state == "42501")
+    if (state.startsWith("28"))
         return PgFailure::Kind::Refused;
+    if (state == "42501")
+        return PgFailure::Kind::Denied;
+    if (state == "55P03")
+        return PgFailure::Kind::Busy;
     if (state == "3D000")
         return PgFailure::Kind::NoCredentials;
     if (state.startsWith("08") || state.startsWith("57P") || state == "53300")
@@ -53,30 +67,38 @@ PgFailure::Kind classifySqlState(const QByteArray &state)
     return PgFailure::Kind::Server;
 }
 
-void setFailure(PgFailure *failure, PgFailure::Kind kind, const QString &message, const QByteArray &state = {})
+void setFailure(PgFailure *failure, PgFailure::Kind kind, const QString &message, const QByteArray &state = {},
+    const QString &server = {})
 {
     if (failure)
-        *failure = PgFailure { kind, state, message };
+        *failure = PgFailure { kind, state, message, server };
 }
 
 } // namespace
 
 SyncError PgFailure::toSyncError() const
 {
+    const QString text
+        = sqlState.isEmpty() ? message : QStringLiteral("%1 (SQLSTATE %2)").arg(message, QString::fromLatin1(sqlState));
     switch (kind) {
     case Kind::Unusable:
-        return MirrorErrors::make(MirrorErrors::Unusable, message);
+        return MirrorErrors::make(MirrorErrors::Unusable, message, server);
     case Kind::NoCredentials:
     case Kind::Refused:
-        return MirrorErrors::make(MirrorErrors::Refused, message);
+        return MirrorErrors::make(MirrorErrors::Refused, message, server);
     case Kind::Unreachable:
-        return MirrorErrors::make(MirrorErrors::Unreachable, message);
+        return MirrorErrors::make(MirrorErrors::Unreachable, message, server);
+    case Kind::Denied:
+        return MirrorErrors::make(MirrorErrors::Denied, text, server);
+    case Kind::Outdated:
+        return MirrorErrors::make(MirrorErrors::Outdated, text, server);
+    case Kind::Busy:
+        return MirrorErrors::make(MirrorErrors::Busy, text, server);
     case Kind::Server:
     case Kind::Unknown:
         break;
     }
-    return MirrorErrors::make(MirrorErrors::Server,
-        sqlState.isEmpty() ? message : QStringLiteral("%1 (SQLSTATE %2)").arg(message, QString::fromLatin1(sqlState)));
+    return MirrorErrors::make(MirrorErrors::Server, text, server);
 }
 
 QString redactSecrets(QString text)
@@ -101,6 +123,7 @@ QByteArray quoteIdentifier(const QString &name)
 PgConnection::PgConnection(PGconn *conn)
     : m_conn(conn)
     , m_cancel(PQgetCancel(conn))
+    , m_server(serverName(conn))
 {
     PQsetNoticeProcessor(m_conn, ignoreNotice, nullptr);
 }
@@ -118,16 +141,20 @@ bool PgConnection::isUsable(const QString &service, QString *why)
     const char *keys[] = { "service", nullptr };
     const char *values[] = { name.constData(), nullptr };
     // Starting a connection reads the service file and checks every setting;
-    // it is dropped before the server has to answer.
+    // it is dropped before the server has to answer. It may already have
+    // failed to look the host up or to reach a local socket: that is a server
+    // out of reach (a computer started offline), not an unusable service.
     PGconn *conn = PQconnectStartParams(keys, values, 0);
     if (!conn) {
         if (why)
             *why = QStringLiteral("out of memory");
         return false;
     }
-    const bool usable = PQstatus(conn) != CONNECTION_BAD;
+    const QString message = PQstatus(conn) == CONNECTION_BAD ? libpqMessage(conn) : QString();
+    const bool usable
+        = PQstatus(conn) != CONNECTION_BAD || classifyConnectFailure(conn, message) == PgFailure::Kind::Unreachable;
     if (!usable && why)
-        *why = libpqMessage(conn);
+        *why = message;
     PQfinish(conn);
     return usable;
 }
@@ -146,7 +173,7 @@ std::unique_ptr<PgConnection> PgConnection::open(const Options &options, PgFailu
     }
     const auto fail = [&](std::optional<PgFailure::Kind> kind = std::nullopt, const QString &message = {}) {
         const QString text = message.isEmpty() ? libpqMessage(conn) : message;
-        setFailure(failure, kind.value_or(classifyConnectFailure(conn, text)), text);
+        setFailure(failure, kind.value_or(classifyConnectFailure(conn, text)), text, {}, serverName(conn));
         PQfinish(conn);
         return nullptr;
     };
@@ -182,13 +209,13 @@ PgConnection::Result PgConnection::check(PGresult *raw, PgFailure *failure)
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK || status == PGRES_COPY_IN)
         return result;
     if (PQstatus(m_conn) != CONNECTION_OK) {
-        setFailure(failure, PgFailure::Kind::Unreachable, libpqMessage(m_conn));
+        setFailure(failure, PgFailure::Kind::Unreachable, libpqMessage(m_conn), {}, m_server);
         return Result(nullptr, PQclear);
     }
     const QByteArray state = raw ? QByteArray(PQresultErrorField(raw, PG_DIAG_SQLSTATE)) : QByteArray();
     const QString message
         = redactSecrets(QString::fromUtf8(raw ? PQresultErrorMessage(raw) : PQerrorMessage(m_conn)).trimmed());
-    setFailure(failure, classifySqlState(state), message, state);
+    setFailure(failure, classifySqlState(state), message, state, m_server);
     return Result(nullptr, PQclear);
 }
 
@@ -229,7 +256,7 @@ bool PgConnection::copyIn(const QByteArray &sql, const QByteArray &data, PgFailu
             ok = false;
     }
     if (ok && !sent) {
-        setFailure(failure, PgFailure::Kind::Unreachable, libpqMessage(m_conn));
+        setFailure(failure, PgFailure::Kind::Unreachable, libpqMessage(m_conn), {}, m_server);
         return false;
     }
     return ok;

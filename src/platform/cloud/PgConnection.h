@@ -27,10 +27,14 @@ struct PgFailure {
         Unreachable, // the server cannot be reached (or went away)
         Server, // a statement failed
         Unknown,
+        Denied, // a statement was not allowed for this role
+        Outdated, // the mirror's tables need setting up and this role may not
+        Busy, // a lock was not granted within lock_timeout
     };
     Kind kind = Kind::Unknown;
     QByteArray sqlState;
     QString message;
+    QString server; // the host as the service names it; empty for a local socket
 
     SyncError toSyncError() const;
 };
@@ -62,6 +66,8 @@ public:
 
     pg_conn *handle() const { return m_conn; }
     bool isOk() const;
+    // The host as the service names it; empty for a local socket.
+    QString server() const { return m_server; }
 
     // Runs `sql` (several statements when there are no parameters). Null, with
     // `failure` filled, unless the server answered with success.
@@ -79,6 +85,7 @@ private:
 
     pg_conn *m_conn;
     pg_cancel *m_cancel = nullptr;
+    QString m_server;
 };
 
 // Removes passwords from a text that may quote connection settings.

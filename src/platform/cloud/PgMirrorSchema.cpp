@@ -9,18 +9,20 @@ namespace quillery::PgMirrorSchema {
 
 namespace {
 
-constexpr const char *Script = R"sql(CREATE SCHEMA IF NOT EXISTS %SCHEMA%;
-SET LOCAL search_path TO %SCHEMA%;
-CREATE TABLE IF NOT EXISTS mirror (
+constexpr const char *Tables = R"sql(CREATE TABLE IF NOT EXISTS mirror (
     id      uuid PRIMARY KEY DEFAULT gen_random_uuid(),
     created timestamptz NOT NULL DEFAULT now()
 );
 INSERT INTO mirror (id) SELECT gen_random_uuid() WHERE NOT EXISTS (SELECT FROM mirror);
-CREATE SEQUENCE IF NOT EXISTS change;
+CREATE TABLE IF NOT EXISTS account (
+    owner   name PRIMARY KEY DEFAULT current_user,
+    change  bigint NOT NULL DEFAULT 0,
+    channel text NOT NULL DEFAULT replace(gen_random_uuid()::text, '-', '')
+);
 CREATE TABLE IF NOT EXISTS page (
     owner       name NOT NULL DEFAULT current_user,
     id          uuid NOT NULL,
-    change      bigint NOT NULL DEFAULT nextval('change'),
+    change      bigint NOT NULL,
     modified    timestamptz NOT NULL,
     device      uuid NOT NULL,
     deleted     boolean NOT NULL DEFAULT false,
@@ -33,7 +35,7 @@ CREATE TABLE IF NOT EXISTS page (
 CREATE TABLE IF NOT EXISTS task (
     owner         name NOT NULL DEFAULT current_user,
     id            uuid NOT NULL,
-    change        bigint NOT NULL DEFAULT nextval('change'),
+    change        bigint NOT NULL,
     modified      timestamptz NOT NULL,
     device        uuid NOT NULL,
     deleted       boolean NOT NULL DEFAULT false,
@@ -55,7 +57,7 @@ CREATE TABLE IF NOT EXISTS task (
 CREATE TABLE IF NOT EXISTS attachment (
     owner           name NOT NULL DEFAULT current_user,
     id              uuid NOT NULL,
-    change          bigint NOT NULL DEFAULT nextval('change'),
+    change          bigint NOT NULL,
     modified        timestamptz NOT NULL,
     device          uuid NOT NULL,
     deleted         boolean NOT NULL DEFAULT false,
@@ -66,9 +68,16 @@ CREATE TABLE IF NOT EXISTS attachment (
     task_id         uuid,
     PRIMARY KEY (owner, id)
 );
+-- Earlier versions numbered everybody's changes from one shared sequence.
+ALTER TABLE page ALTER COLUMN change DROP DEFAULT;
+ALTER TABLE task ALTER COLUMN change DROP DEFAULT;
+ALTER TABLE attachment ALTER COLUMN change DROP DEFAULT;
+DROP SEQUENCE IF EXISTS change;
 CREATE INDEX IF NOT EXISTS page_change ON page (owner, change);
 CREATE INDEX IF NOT EXISTS task_change ON task (owner, change);
 CREATE INDEX IF NOT EXISTS attachment_change ON attachment (owner, change);
+ALTER TABLE account ENABLE ROW LEVEL SECURITY;
+ALTER TABLE account FORCE ROW LEVEL SECURITY;
 ALTER TABLE page ENABLE ROW LEVEL SECURITY;
 ALTER TABLE page FORCE ROW LEVEL SECURITY;
 ALTER TABLE task ENABLE ROW LEVEL SECURITY;
@@ -79,7 +88,7 @@ DO $$
 DECLARE
     t text;
 BEGIN
-    FOREACH t IN ARRAY ARRAY['page', 'task', 'attachment'] LOOP
+    FOREACH t IN ARRAY ARRAY['account', 'page', 'task', 'attachment'] LOOP
         IF NOT EXISTS (SELECT FROM pg_policies
                        WHERE schemaname = current_schema() AND tablename = t AND policyname = 'own_rows') THEN
             EXECUTE format('CREATE POLICY own_rows ON %I USING (owner = current_user) '
@@ -97,9 +106,15 @@ QByteArray quotedName()
     return quoteIdentifier(AppPaths::containerIdentifier());
 }
 
+QByteArray tablesScript()
+{
+    return Tables;
+}
+
 QByteArray setupScript()
 {
-    return QByteArray(Script).replace("%SCHEMA%", quotedName());
+    return "CREATE SCHEMA IF NOT EXISTS " + quotedName() + ";\nSET LOCAL search_path TO " + quotedName() + ";\n"
+        + tablesScript();
 }
 
 bool use(PgConnection &connection, PgFailure *failure)
@@ -117,7 +132,9 @@ std::optional<QUuid> ensure(PgConnection &connection, PgFailure *failure)
         " AND to_regclass(format('%I.page', $1::text)) IS NOT NULL"
         " AND to_regclass(format('%I.task', $1::text)) IS NOT NULL"
         " AND to_regclass(format('%I.attachment', $1::text)) IS NOT NULL"
-        " AND (SELECT count(*) FROM pg_policies WHERE schemaname = $1 AND policyname = 'own_rows') = 3",
+        " AND to_regclass(format('%I.account', $1::text)) IS NOT NULL"
+        " AND to_regclass(format('%I.change', $1::text)) IS NULL"
+        " AND (SELECT count(*) FROM pg_policies WHERE schemaname = $1 AND policyname = 'own_rows') = 4",
         { schema }, failure);
     if (!complete)
         return std::nullopt;
@@ -129,6 +146,13 @@ std::optional<QUuid> ensure(PgConnection &connection, PgFailure *failure)
             && connection.exec(setupScript(), failure) && connection.exec("COMMIT", failure);
         if (!created) {
             connection.exec("ROLLBACK", nullptr);
+            if (failure && failure->kind == PgFailure::Kind::Denied) {
+                failure->kind = PgFailure::Kind::Outdated;
+                failure->message = QStringLiteral("the mirror's tables on the server are missing or were made by an "
+                                                  "earlier version, and this user may not change them; the "
+                                                  "administrator must run the set-up statements (README) again: ")
+                    + failure->message;
+            }
             return std::nullopt;
         }
     }
@@ -137,10 +161,34 @@ std::optional<QUuid> ensure(PgConnection &connection, PgFailure *failure)
         return std::nullopt;
     if (PQntuples(id.get()) == 0) {
         if (failure)
-            *failure = PgFailure { PgFailure::Kind::Server, {}, QStringLiteral("the mirror has no identity row") };
+            *failure = PgFailure { PgFailure::Kind::Server, {}, QStringLiteral("the mirror has no identity row"),
+                connection.server() };
         return std::nullopt;
     }
     return QUuid::fromString(QLatin1StringView(PQgetvalue(id.get(), 0, 0)));
+}
+
+std::optional<QByteArray> enroll(PgConnection &connection, PgFailure *failure)
+{
+    // Other roles cannot see this row, so only the owner learns the channel.
+    // Change numbers of a mirror made before there were such rows continue
+    // after the owner's own highest, so every device's cursor stays valid.
+    if (!connection.exec("INSERT INTO account (change) SELECT coalesce(greatest("
+                         "(SELECT max(change) FROM page WHERE owner = current_user),"
+                         " (SELECT max(change) FROM task WHERE owner = current_user),"
+                         " (SELECT max(change) FROM attachment WHERE owner = current_user)), 0)"
+                         " ON CONFLICT (owner) DO NOTHING",
+            failure))
+        return std::nullopt;
+    const auto channel = connection.exec("SELECT channel FROM account WHERE owner = current_user", failure);
+    if (!channel)
+        return std::nullopt;
+    if (PQntuples(channel.get()) == 0) {
+        if (failure)
+            *failure = PgFailure { PgFailure::Kind::Server, {}, QStringLiteral("no account row for this user"), {} };
+        return std::nullopt;
+    }
+    return "quillery_" + QByteArray(PQgetvalue(channel.get(), 0, 0));
 }
 
 } // namespace quillery::PgMirrorSchema

@@ -244,11 +244,21 @@ QByteArray copyRows(const QList<const MirrorRecord *> &records)
     return out;
 }
 
+QByteArray createChangeCounter()
+{
+    return "CREATE TEMP SEQUENCE IF NOT EXISTS own_change";
+}
+
+QByteArray startChangeCounter()
+{
+    return "SELECT setval('pg_temp.own_change', $1::bigint + 1, false)";
+}
+
 QByteArray upsertLive(Record::Kind kind)
 {
-    QByteArray names = "id, modified, device, deleted";
-    QByteArray values = "id, " + fromMs("modified") + ", device, false";
-    QByteArray updates = "change = nextval('change'), modified = excluded.modified, device = excluded.device, "
+    QByteArray names = "id, change, modified, device, deleted";
+    QByteArray values = "id, nextval('pg_temp.own_change'), " + fromMs("modified") + ", device, false";
+    QByteArray updates = "change = excluded.change, modified = excluded.modified, device = excluded.device, "
                          "deleted = false";
     for (const Column &column : fieldColumns(kind)) {
         names += QByteArray(", ") + column.name;
@@ -267,9 +277,9 @@ QByteArray upsertDeleted(Record::Kind kind)
     // A deletion keeps the last fields (a later edit brings them all back),
     // except attachment content, which nobody can see any more.
     const QByteArray dropData = kind == Record::Kind::Attachment ? ", data = NULL" : "";
-    return "INSERT INTO " + name + " AS t (id, modified, device, deleted) SELECT id, " + fromMs("modified")
-        + ", device, true FROM stage_" + name
-        + " WHERE deleted ON CONFLICT (owner, id) DO UPDATE SET change = nextval('change'), "
+    return "INSERT INTO " + name + " AS t (id, change, modified, device, deleted) SELECT id, "
+        + "nextval('pg_temp.own_change'), " + fromMs("modified") + ", device, true FROM stage_" + name
+        + " WHERE deleted ON CONFLICT (owner, id) DO UPDATE SET change = excluded.change, "
           "modified = excluded.modified, device = excluded.device, deleted = true"
         + dropData + " WHERE (excluded.modified, excluded.device) > (t.modified, t.device) RETURNING id, change";
 }

@@ -22,8 +22,14 @@ QByteArray copyIntoStage(Record::Kind kind);
 // `records` (all of one kind) as COPY text rows for the staging table.
 QByteArray copyRows(const QList<const MirrorRecord *> &records);
 
+// The session's counter that numbers the versions one export writes; started
+// after the owner's last change number ($1) once the owner's row is locked.
+QByteArray createChangeCounter();
+QByteArray startChangeCounter();
+
 // Moves the staged versions into the table where they are later than what it
-// holds; returns the id and change number of each version taken.
+// holds, numbered by the change counter; returns the id and change number of
+// each version taken.
 QByteArray upsertLive(Record::Kind kind);
 QByteArray upsertDeleted(Record::Kind kind);
 

@@ -2,8 +2,6 @@
 
 #include "PgMirrorSchema.h"
 #include "PgMirrorSql.h"
-#include "core/app/AppPaths.h"
-#include "core/util/Uuid.h"
 
 #include <QHash>
 #include <QSocketNotifier>
@@ -15,10 +13,9 @@ namespace quillery {
 namespace {
 constexpr Record::Kind Kinds[] = { Record::Kind::Page, Record::Kind::Task, Record::Kind::Attachment };
 
-QByteArray schemaText()
-{
-    return AppPaths::containerIdentifier().toUtf8();
-}
+// How long a statement waits for a lock before the run fails (and is tried
+// again later), where neither the service nor the server sets a bound.
+constexpr const char *LockTimeout = "10s";
 } // namespace
 
 PgMirrorWorker::PgMirrorWorker(QString service, QObject *parent)
@@ -64,26 +61,32 @@ bool PgMirrorWorker::connectIfNeeded(PgFailure *failure)
         return true;
     drop();
     if (m_stopped) {
-        *failure = PgFailure { PgFailure::Kind::Unknown, {}, QStringLiteral("the mirror is shutting down") };
+        *failure = PgFailure { PgFailure::Kind::Unknown, {}, QStringLiteral("the mirror is shutting down"), {} };
         return false;
     }
     PgConnection::Options options;
     options.service = m_service;
     options.abort = &m_stopped;
     std::unique_ptr<PgConnection> connection = PgConnection::open(options, failure);
-    if (!connection || !PgMirrorSchema::use(*connection, failure))
+    if (!connection || !PgMirrorSchema::use(*connection, failure)
+        || !connection->exec("SELECT set_config('lock_timeout', $1, false) WHERE current_setting('lock_timeout') = '0'",
+            { QByteArray(LockTimeout) }, failure))
         return false;
-    // One channel per role: a push wakes only the devices of the same user.
-    const auto channel = connection->exec("SELECT 'quillery_' || md5(current_user)", failure);
-    if (!channel)
-        return false;
-    m_channel = PQgetvalue(channel.get(), 0, 0);
-    if (!connection->exec("LISTEN " + m_channel, failure))
-        return false;
-    m_notifier = std::make_unique<QSocketNotifier>(PQsocket(connection->handle()), QSocketNotifier::Read);
-    connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] { readNotifications(true); });
     QMutexLocker lock(&m_connectionLock);
     m_connection = std::move(connection);
+    return true;
+}
+
+bool PgMirrorWorker::listen(PgFailure *failure)
+{
+    if (m_notifier)
+        return true;
+    const std::optional<QByteArray> channel = PgMirrorSchema::enroll(*m_connection, failure);
+    if (!channel || !m_connection->exec("LISTEN " + quoteIdentifier(QString::fromLatin1(*channel)), failure))
+        return false;
+    m_channel = *channel;
+    m_notifier = std::make_unique<QSocketNotifier>(PQsocket(m_connection->handle()), QSocketNotifier::Read);
+    connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] { readNotifications(true); });
     return true;
 }
 
@@ -96,26 +99,27 @@ void PgMirrorWorker::readNotifications(bool consume)
         drop(); // the server went away; the next call connects again
         return;
     }
-    const QByteArray own = m_device.toByteArray(QUuid::WithoutBraces);
+    // This connection hears its own pushes too; those need no import.
+    const int own = PQbackendPID(conn);
     bool others = false;
     while (PGnotify *notify = PQnotifies(conn)) {
-        others = others || QByteArray(notify->extra) != own;
+        others = others || notify->be_pid != own;
         PQfreemem(notify);
     }
     if (others)
         Q_EMIT remoteChanged();
 }
 
-SetupReply PgMirrorWorker::setup(const QUuid &device)
+SetupReply PgMirrorWorker::setup(const QUuid &)
 {
-    m_device = device;
     SetupReply reply;
     PgFailure failure;
     if (!connectIfNeeded(&failure)) {
         reply.error = failed(failure);
         return reply;
     }
-    if (const auto id = PgMirrorSchema::ensure(*m_connection, &failure))
+    const std::optional<QUuid> id = PgMirrorSchema::ensure(*m_connection, &failure);
+    if (id && listen(&failure))
         reply.mirrorId = *id;
     else
         reply.error = failed(failure);
@@ -127,7 +131,7 @@ ImportReply PgMirrorWorker::importChanges(qint64 cursor)
     ImportReply reply;
     reply.cursor = cursor;
     PgFailure failure;
-    if (!connectIfNeeded(&failure)
+    if (!connectIfNeeded(&failure) || !listen(&failure)
         || !m_connection->exec("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", &failure)) {
         reply.error = failed(failure);
         return reply;
@@ -161,8 +165,6 @@ bool PgMirrorWorker::exportKind(Record::Kind kind, const QList<const MirrorRecor
 {
     if (records.isEmpty())
         return true;
-    if (!m_connection->copyIn(PgMirrorSql::copyIntoStage(kind), PgMirrorSql::copyRows(records), failure))
-        return false;
     QHash<QUuid, const MirrorRecord *> byId;
     for (const MirrorRecord *r : records)
         byId.insert(r->id, r);
@@ -200,49 +202,61 @@ ExportReply PgMirrorWorker::exportChanges(const ExportRequest &request)
         reply.cursor.reset();
         return reply;
     };
-    if (!connectIfNeeded(&failure))
+    if (!connectIfNeeded(&failure) || !listen(&failure))
         return fail();
     if (!m_stagesReady) {
         for (Record::Kind kind : Kinds) {
             if (!m_connection->exec(PgMirrorSql::createStage(kind), &failure))
                 return fail();
         }
+        if (!m_connection->exec(PgMirrorSql::createChangeCounter(), &failure))
+            return fail();
         m_stagesReady = true;
     }
-    // The user's writers take turns, so change numbers are committed in order
-    // and a reader that has seen one has seen every earlier one.
-    if (!m_connection->exec("BEGIN", &failure)
-        || !m_connection->exec(
-            "SELECT pg_advisory_xact_lock(hashtext($1), hashtext(current_user))", { schemaText() }, &failure))
+    QList<const MirrorRecord *> byKind[std::size(Kinds)];
+    for (const MirrorRecord &r : request.records)
+        byKind[size_t(r.kind)].append(&r);
+    if (!m_connection->exec("BEGIN", &failure))
         return fail();
-    const auto before = m_connection->exec("SELECT coalesce(greatest("
-                                           "(SELECT max(change) FROM page WHERE owner = current_user),"
-                                           " (SELECT max(change) FROM task WHERE owner = current_user),"
-                                           " (SELECT max(change) FROM attachment WHERE owner = current_user)), 0)",
-        &failure);
+    // The upload comes first, so the owner's row is locked only while the
+    // server moves the rows into place.
+    for (Record::Kind kind : Kinds) {
+        const QList<const MirrorRecord *> &records = byKind[size_t(kind)];
+        if (!records.isEmpty()
+            && !m_connection->copyIn(PgMirrorSql::copyIntoStage(kind), PgMirrorSql::copyRows(records), &failure))
+            return fail();
+    }
+    // The user's writers take turns on the user's own row (which no other
+    // role can see, let alone lock), so change numbers are committed in order
+    // and a reader that has seen one has seen every earlier one.
+    const auto before
+        = m_connection->exec("SELECT change FROM account WHERE owner = current_user FOR UPDATE", &failure);
     if (!before)
         return fail();
-    const qint64 newestBefore = QByteArray(PQgetvalue(before.get(), 0, 0)).toLongLong();
+    if (PQntuples(before.get()) == 0) {
+        failure = PgFailure { PgFailure::Kind::Server, {}, QStringLiteral("no account row for this user"),
+            m_connection->server() };
+        return fail();
+    }
+    const QByteArray newestBefore = PQgetvalue(before.get(), 0, 0);
+    if (!m_connection->exec(PgMirrorSql::startChangeCounter(), { newestBefore }, &failure))
+        return fail();
 
     qint64 newest = request.cursor;
     for (Record::Kind kind : Kinds) {
-        QList<const MirrorRecord *> ofKind;
-        for (const MirrorRecord &r : request.records) {
-            if (r.kind == kind)
-                ofKind.append(&r);
-        }
-        if (!exportKind(kind, ofKind, reply, newest, &failure))
+        if (!exportKind(kind, byKind[size_t(kind)], reply, newest, &failure))
             return fail();
     }
     if (!reply.held.isEmpty()
-        && !m_connection->exec(
-            "SELECT pg_notify($1, $2)", { m_channel, m_device.toByteArray(QUuid::WithoutBraces) }, &failure))
+        && !(m_connection->exec("UPDATE account SET change = greatest(change, $1::bigint) WHERE owner = current_user",
+                 { QByteArray::number(newest) }, &failure)
+            && m_connection->exec("SELECT pg_notify($1, '')", { m_channel }, &failure)))
         return fail();
     if (!m_connection->exec("COMMIT", &failure))
         return fail();
     // Nothing of another device came in since this device last read: every
     // change up to the newest one written here is its own.
-    if (newestBefore <= request.cursor)
+    if (newestBefore.toLongLong() <= request.cursor)
         reply.cursor = newest;
     readNotifications(false);
     return reply;

@@ -15,8 +15,10 @@ namespace quillery {
 
 // The mirror's work on the server, done on the mirror's own thread with its
 // own connection (made again whenever it was lost). Each call is one
-// transaction. Between calls the connection listens for the pushes of the
-// user's other devices.
+// transaction, and no wait for a lock is longer than the session's
+// lock_timeout. Between calls the connection listens on the user's own
+// channel, whose name only the user can read, for the pushes of their other
+// devices; a push carries nothing.
 class PgMirrorWorker final : public QObject
 {
     Q_OBJECT
@@ -36,6 +38,7 @@ Q_SIGNALS:
 
 private:
     bool connectIfNeeded(PgFailure *failure);
+    bool listen(PgFailure *failure);
     void drop();
     void readNotifications(bool consume);
     SyncError failed(const PgFailure &failure);
@@ -43,12 +46,11 @@ private:
         PgFailure *failure);
 
     QString m_service;
-    QUuid m_device;
     QMutex m_connectionLock; // guards m_connection against stop() from other threads
     std::unique_ptr<PgConnection> m_connection;
     std::unique_ptr<QSocketNotifier> m_notifier;
     QByteArray m_channel;
-    bool m_stagesReady = false;
+    bool m_stagesReady = false; // the session's staging tables and change counter exist
     std::atomic_bool m_stopped { false };
 };
 

@@ -103,42 +103,24 @@ protected:
 
 } // namespace
 
-TEST_F(SyncMonitorTest, withMirroringOffOnlyTheStartIsLoggedAndNothingIsObserved)
-{
-    QSignalSpy changed(&monitor, &StatusLine::changed);
-    monitor.start(false);
-    settle();
-    Q_EMIT feed.eventChanged(started(SyncEvent::Import));
-    Q_EMIT feed.eventChanged(ended(SyncEvent::Import, false));
-    settle();
-
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: off (local only)"));
-    EXPECT_FALSE(monitor.isObserving());
-    EXPECT_EQ(probe.asked, 0) << "no account check";
-    EXPECT_EQ(changed.count(), 0) << "the status line never changes";
-    EXPECT_EQ(messages(syncLog()), QStringList { QStringLiteral("start: iCloud sync OFF (local only)") });
-    EXPECT_EQ(log.lines, QStringList { QStringLiteral("iCloud sync OFF (local only)") });
-    EXPECT_TRUE(syncLog().first().startsWith(QStringLiteral("2026-03-10T12:00:00Z "))) << "stamped by the clock";
-}
-
 TEST_F(SyncMonitorTest, anEventGoesFromSyncingToSyncedWithARelativeTime)
 {
     QSignalSpy busy(&monitor, &SyncMonitor::busyChanged);
     monitor.start(true);
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: connecting…"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: connecting…"));
     settle(); // the account check answers: available
     EXPECT_EQ(probe.asked, 1);
 
     Q_EMIT feed.eventChanged(started(SyncEvent::Import));
     EXPECT_TRUE(monitor.busy());
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: syncing…"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: syncing…"));
     clock.advance(1'500);
     Q_EMIT feed.eventChanged(ended(SyncEvent::Import, true));
     EXPECT_FALSE(monitor.busy());
     EXPECT_EQ(monitor.lastSuccess(), Noon.addMSecs(1'500));
     EXPECT_EQ(busy.count(), 2);
     clock.advance(5 * 60'000);
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: synced 5 minutes ago"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: synced 5 minutes ago"));
 
     Q_EMIT feed.eventChanged(started(SyncEvent::Export));
     Q_EMIT feed.eventChanged(ended(SyncEvent::Export, true));
@@ -148,46 +130,57 @@ TEST_F(SyncMonitorTest, anEventGoesFromSyncingToSyncedWithARelativeTime)
             QStringLiteral("import started"), QStringLiteral("import finished OK"), QStringLiteral("export started"),
             QStringLiteral("export finished OK"), QStringLiteral("other finished OK") }));
     EXPECT_EQ(log.lines.at(2), QStringLiteral("sync import started")) << "the system log hears the same";
+    EXPECT_TRUE(syncLog().first().startsWith(QStringLiteral("2026-03-10T12:00:00Z "))) << "stamped by the clock";
 }
 
-TEST_F(SyncMonitorTest, failuresShowUntilARunSucceedsAndAreWrittenOnlyWhenTheyChange)
+TEST_F(SyncMonitorTest, failuresShowInOneLineUntilARunSucceedsAndAreLoggedInFull)
 {
     monitor.start(true);
     settle();
     QSignalSpy errorChanged(&monitor, &SyncMonitor::lastErrorChanged);
-    const SyncError error { QStringLiteral("app.quillery.mirror"), 1, QStringLiteral("server gone") };
+    const QString refused = QStringLiteral("connection to server at \"db.example.org\" (192.0.2.7), port 5432 failed: "
+                                           "Connection refused\n\tIs the server running on that host?");
+    const SyncError error = MirrorErrors::make(MirrorErrors::Unreachable, refused, QStringLiteral("db.example.org"));
     Q_EMIT feed.eventChanged(started(SyncEvent::Export));
     Q_EMIT feed.eventChanged(ended(SyncEvent::Export, false, error));
     Q_EMIT feed.eventChanged(ended(SyncEvent::Export, false, error));
     EXPECT_EQ(errorChanged.count(), 1);
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: app.quillery.mirror 1: server gone"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: can't reach the server (db.example.org)"));
     Q_EMIT feed.eventChanged(started(SyncEvent::Import));
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: app.quillery.mirror 1: server gone"))
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: can't reach the server (db.example.org)"))
         << "an error outranks a run under way";
 
+    Q_EMIT feed.eventChanged(
+        ended(SyncEvent::Import, false, SyncError { QStringLiteral("elsewhere"), 9, QStringLiteral("first\nsecond") }));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: first")) << "another domain's first line only";
     Q_EMIT feed.eventChanged(ended(SyncEvent::Import, false));
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: unknown error"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: unknown error"));
     Q_EMIT feed.eventChanged(ended(SyncEvent::Setup, true));
     EXPECT_FALSE(monitor.lastError());
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: synced now"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: synced now"));
 
     const QStringList lines = messages(syncLog());
-    EXPECT_TRUE(lines.contains(QStringLiteral("export FAILED: app.quillery.mirror 1: server gone")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("export FAILED: app.quillery.mirror 1: ")
+        + QString(refused).replace(u'\n', QStringLiteral("\\n"))))
+        << lines.join(u'\n').toStdString();
     EXPECT_TRUE(lines.contains(QStringLiteral("import FAILED: unknown error")));
-    EXPECT_TRUE(log.lines.contains(QStringLiteral("error: sync export FAILED: app.quillery.mirror 1: server gone")));
+    EXPECT_TRUE(log.lines.contains(QStringLiteral("error: sync export FAILED: app.quillery.mirror 1: ") + refused));
     EXPECT_TRUE(log.lines.contains(QStringLiteral("sync setup finished OK")));
 }
 
-TEST_F(SyncMonitorTest, anAccountProblemStaysInTheStatusLineUntilAnEventSucceeds)
+// The advice staying through retries is checked on the real server
+// (CloudLaunch); here, what ends it.
+TEST_F(SyncMonitorTest, theSignInAdviceGivesWayToAnotherReasonOrASuccess)
 {
-    probe.answer = { AccountProbe::NoAccount, {} };
+    probe.answer = { AccountProbe::NoAccount, {}, QStringLiteral("db.example.org") };
     monitor.start(true);
     settle();
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: Sign in to iCloud in Settings to sync."));
-    Q_EMIT feed.eventChanged(started(SyncEvent::Setup));
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: Sign in to iCloud in Settings to sync."));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: Sign in to db.example.org to sync."));
+    Q_EMIT feed.eventChanged(
+        ended(SyncEvent::Setup, false, MirrorErrors::make(MirrorErrors::Unreachable, QStringLiteral("gone"))));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: can't reach the server"));
     Q_EMIT feed.eventChanged(ended(SyncEvent::Setup, true));
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: synced now"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: synced now"));
     EXPECT_TRUE(messages(syncLog()).contains(QStringLiteral("iCloud account: no iCloud account")));
 }
 
@@ -199,7 +192,7 @@ TEST_F(SyncMonitorTest, aFailedAccountCheckIsOnlyLogged)
     const int afterStart = int(changed.count());
     settle();
     EXPECT_EQ(changed.count(), afterStart);
-    EXPECT_EQ(monitor.statusText(), QStringLiteral("iCloud: connecting…"));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: connecting…"));
     EXPECT_EQ(messages(syncLog()).last(), QStringLiteral("iCloud account check failed: syntax error in service file"));
     EXPECT_EQ(log.lines.last(), QStringLiteral("error: iCloud account check failed: syntax error in service file"));
 }

@@ -6,7 +6,6 @@
 #include "platform/cloud/PgAccountProbe.h"
 #include "platform/cloud/PgConnection.h"
 
-#include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -18,15 +17,6 @@ namespace {
 std::optional<int> statusOf(const QString &service)
 {
     return PgAccountProbe::run(service, 5'000).status;
-}
-
-void writeServiceFile(const QString &path, const QByteArray &text)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Text));
-    file.write(text);
-    file.close();
-    qputenv("PGSERVICEFILE", path.toLocal8Bit());
 }
 
 } // namespace
@@ -42,8 +32,10 @@ TEST(AccountProbe, eachKindOfAccountProblemHasItsStatus)
         { QStringLiteral("no-such-role"), QStringLiteral("nobody_at_all"), database },
         { QStringLiteral("not-her-database"), QStringLiteral("bob"), database },
         { QStringLiteral("no-server"), QStringLiteral("alice"), database, 1 },
+        { QStringLiteral("shared"), QStringLiteral("alice"), cluster.sharedDatabase() },
     });
     EXPECT_EQ(statusOf(QStringLiteral("alice")), AccountProbe::Available);
+    EXPECT_EQ(statusOf(QStringLiteral("shared")), AccountProbe::Available) << "changes granted column by column";
     EXPECT_EQ(statusOf(QStringLiteral("no-password")), AccountProbe::NoAccount);
     EXPECT_EQ(statusOf(QStringLiteral("no-such-role")), AccountProbe::NoAccount)
         << "no password is known for a role that does not exist";
@@ -51,22 +43,6 @@ TEST(AccountProbe, eachKindOfAccountProblemHasItsStatus)
     EXPECT_EQ(statusOf(QStringLiteral("not-her-database")), AccountProbe::Restricted)
         << "bob may connect but may not create the mirror in alice's database";
     EXPECT_EQ(statusOf(QStringLiteral("no-server")), AccountProbe::TemporarilyUnavailable);
-}
-
-TEST(AccountProbe, aServiceLibpqCannotUseMakesTheCheckFailAndIsNotOffered)
-{
-    QTemporaryDir dir;
-    writeServiceFile(dir.filePath(QStringLiteral("services.conf")),
-        "[quillery]\nhost=127.0.0.1\nno_such_setting=1\npassword=hunter2\n");
-    const AccountProbe::Result result = PgAccountProbe::run(QStringLiteral("quillery"), 5'000);
-    EXPECT_FALSE(result.status);
-    EXPECT_FALSE(result.failure.isEmpty());
-    EXPECT_FALSE(result.failure.contains(QStringLiteral("hunter2")));
-    EXPECT_FALSE(PgConnection::isUsable(QStringLiteral("quillery")));
-    EXPECT_FALSE(PgConnection::isUsable(QStringLiteral("not-defined")));
-
-    writeServiceFile(dir.filePath(QStringLiteral("good.conf")), "[quillery]\nhost=127.0.0.1\nport=1\n");
-    EXPECT_TRUE(PgConnection::isUsable(QStringLiteral("quillery"))) << "a server that is down is still a service";
 }
 
 TEST(AccountProbe, theAnswerArrivesOnTheMainThreadAndNotAfterItsReceiverIsGone)

@@ -61,7 +61,7 @@ TEST_F(CloudLaunch, aDefinedServiceOpensTheBookMirroredAndTheMonitorFollowsTheMi
     ASSERT_TRUE(app.start(&error));
     EXPECT_TRUE(app.syncing());
     EXPECT_EQ(app.services().syncStatus, &app.syncMonitor());
-    EXPECT_EQ(app.syncMonitor().statusText(), QStringLiteral("iCloud: off (local only)"))
+    EXPECT_EQ(app.syncMonitor().statusText(), QStringLiteral("Sync: off (local only)"))
         << "the monitor starts on the event loop, not inside start()";
 
     ASSERT_TRUE(QTest::qWaitFor(
@@ -73,13 +73,14 @@ TEST_F(CloudLaunch, aDefinedServiceOpensTheBookMirroredAndTheMonitorFollowsTheMi
     EXPECT_TRUE(lines.contains(QStringLiteral("setup finished OK")));
     EXPECT_TRUE(lines.contains(QStringLiteral("import started")));
     EXPECT_TRUE(lines.contains(QStringLiteral("iCloud account: available")));
-    EXPECT_TRUE(app.syncMonitor().statusText().startsWith(QStringLiteral("iCloud: synced ")))
+    EXPECT_TRUE(app.syncMonitor().statusText().startsWith(QStringLiteral("Sync: synced ")))
         << app.syncMonitor().statusText().toStdString();
 }
 
-TEST_F(CloudLaunch, anUnreachableServerStillMirrorsAndSaysWhy)
+TEST_F(CloudLaunch, anUnreachableServerStillMirrorsAndSaysWhyInOneLine)
 {
-    writeServices("[quillery]\nhost=127.0.0.1\nport=1\ndbname=book\nuser=alice\npassword=hunter2\n");
+    // A name that never resolves: a computer started offline.
+    writeServices("[quillery]\nhost=db.quillery.invalid\ndbname=book\nuser=alice\npassword=hunter2\n");
     QuilleryApp app({ dir.filePath(QStringLiteral("book.sqlite")) });
     StoreOpenError error;
     ASSERT_TRUE(app.start(&error));
@@ -88,10 +89,29 @@ TEST_F(CloudLaunch, anUnreachableServerStillMirrorsAndSaysWhy)
         [&] { return syncLog().contains(QStringLiteral("iCloud account: temporarily unavailable")); }, 15'000))
         << syncLog().join(u'\n').toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.syncMonitor().lastError().has_value(); }, 15'000));
-    EXPECT_TRUE(app.syncMonitor().statusText().startsWith(QStringLiteral("iCloud: app.quillery.mirror 1: ")))
-        << app.syncMonitor().statusText().toStdString();
+    EXPECT_EQ(app.syncMonitor().statusText(), QStringLiteral("Sync: can't reach the server (db.quillery.invalid)"));
+    const QString log = syncLog().join(u'\n');
+    EXPECT_TRUE(log.contains(QStringLiteral("setup FAILED: app.quillery.mirror 1: could not translate host name")))
+        << "libpq's own words are in the log: " << log.toStdString();
     EXPECT_TRUE(syncLog().contains(QStringLiteral("start: iCloud sync ON")));
-    EXPECT_FALSE(syncLog().join(u'\n').contains(QStringLiteral("hunter2"))) << "no password in the log";
+    EXPECT_FALSE(log.contains(QStringLiteral("hunter2"))) << "no password in the log";
+}
+
+TEST_F(CloudLaunch, signingInStaysTheAdviceWhileRetriesFailForTheSameReason)
+{
+    PgCluster &cluster = PgCluster::instance();
+    cluster.useServices({ { QStringLiteral("quillery"), QStringLiteral("carol"), QStringLiteral("postgres") } });
+    QuilleryApp app({ dir.filePath(QStringLiteral("book.sqlite")) });
+    StoreOpenError error;
+    ASSERT_TRUE(app.start(&error));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return syncLog().contains(QStringLiteral("iCloud account: no iCloud account"))
+                && syncLog().filter(QStringLiteral("setup FAILED")).size() >= 2;
+        },
+        15'000))
+        << syncLog().join(u'\n').toStdString();
+    EXPECT_EQ(app.syncMonitor().statusText(), QStringLiteral("Sync: Sign in to 127.0.0.1 to sync."));
 }
 
 TEST_F(CloudLaunch, aServiceLibpqCannotUseLeavesTheBookLocalWithoutAWord)
@@ -104,7 +124,7 @@ TEST_F(CloudLaunch, aServiceLibpqCannotUseLeavesTheBookLocalWithoutAWord)
     EXPECT_FALSE(app.syncing());
     EXPECT_FALSE(app.mirror());
     QTest::qWait(300);
-    EXPECT_EQ(app.syncMonitor().statusText(), QStringLiteral("iCloud: off (local only)"));
+    EXPECT_EQ(app.syncMonitor().statusText(), QStringLiteral("Sync: off (local only)"));
     EXPECT_FALSE(app.syncMonitor().isObserving());
     EXPECT_EQ(syncLog(), QStringList { QStringLiteral("start: iCloud sync OFF (local only)") });
 }

@@ -99,9 +99,6 @@ PgCluster::PgCluster()
                 CREATE ROLE bob LOGIN PASSWORD 'bob-secret';
                 CREATE ROLE carol LOGIN PASSWORD 'carol-secret';
                 CREATE ROLE mallory LOGIN PASSWORD 'mallory-secret';
-                CREATE ROLE quillery_owner NOLOGIN;
-                CREATE ROLE quillery_users NOLOGIN;
-                GRANT quillery_users TO alice, bob;
             END IF;
         END
         $$;
@@ -163,6 +160,47 @@ QString PgCluster::freshDatabase(const QString &owner) const
     const QString name = QStringLiteral("book_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
     admin(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE %1 OWNER %2").arg(name, owner).toUtf8());
     return name;
+}
+
+bool PgCluster::shell(const QByteArray &script) const
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PGHOST"), m_socket);
+    environment.insert(QStringLiteral("PGPORT"), QString::number(m_port));
+    environment.insert(QStringLiteral("PGUSER"), m_admin);
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral("bash"), { QStringLiteral("-e") });
+    process.write("bin=${QUILLERY_PG_BIN:-$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)}\n"
+                  "PATH=$bin:$PATH\n"
+                  "sudo() { if [ \"$1\" = -u ]; then shift 2; fi; \"$@\"; }\n");
+    process.write(script);
+    process.closeWriteChannel();
+    const bool ok
+        = process.waitForFinished(120'000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (!ok)
+        ADD_FAILURE() << "the script failed:\n" << process.readAll().toStdString() << "\n" << script.toStdString();
+    return ok;
+}
+
+QString PgCluster::sharedDatabase() const
+{
+    static const bool made = shell(readmeBlock("### One shared database"));
+    EXPECT_TRUE(made);
+    return QStringLiteral("quillery");
+}
+
+QByteArray PgCluster::readmeBlock(const QByteArray &heading)
+{
+    QFile readme(QStringLiteral(QUILLERY_SOURCE_DIR "/README.md"));
+    if (!readme.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    const QByteArray text = readme.readAll();
+    const qsizetype section = text.indexOf(heading);
+    const qsizetype start = section < 0 ? -1 : text.indexOf("```sh\n", section);
+    const qsizetype end = start < 0 ? -1 : text.indexOf("\n```\n", start);
+    return end < 0 ? QByteArray() : text.mid(start + 6, end - start - 5);
 }
 
 QString PgCluster::useServices(const QList<Service> &services) const

@@ -13,7 +13,6 @@ namespace quillery::test {
 //   alice, bob  — users with passwords in the password file
 //   carol       — a user whose password nobody has
 //   mallory     — a user the password file gives a wrong password
-//   quillery_owner (cannot log in) owns a shared mirror; quillery_users may use it
 // PGPASSFILE points at the password file for the whole test program.
 class PgCluster
 {
@@ -28,6 +27,14 @@ public:
     QString adminValue(const QString &database, const QByteArray &sql) const;
     // A new empty database owned by `owner`.
     QString freshDatabase(const QString &owner) const;
+    // Runs a shell script as an administrator would, where "sudo -u postgres"
+    // reaches this cluster's superuser; a failure fails the test.
+    bool shell(const QByteArray &script) const;
+    // The database "quillery" made by the README's shared-database recipe,
+    // run as written (once per cluster).
+    QString sharedDatabase() const;
+    // The README's shell block that follows `heading`.
+    static QByteArray readmeBlock(const QByteArray &heading);
 
     // Stops the server at once, as a crash would, and starts it again.
     void halt() const;
