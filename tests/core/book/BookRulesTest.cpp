@@ -92,12 +92,3 @@ TEST(BookRules, spreadsTurnWhenTheRightPageIsUsed)
     EXPECT_EQ(BookRules::visibleIndices(pages.list, uuidString(b->id()), true), (QList<int> { 0, 1 }));
     EXPECT_EQ(BookRules::visibleIndices(pages.list, uuidString(b->id()), false), (QList<int> { 1 }));
 }
-
-TEST(BookRules, onlySpacesAndTabsMakeATaskEmpty)
-{
-    EXPECT_TRUE(BookRules::isBlankText(QString()));
-    EXPECT_TRUE(BookRules::isBlankText(QStringLiteral(" \t  ")));
-    EXPECT_FALSE(BookRules::isBlankText(QStringLiteral(" \n ")));
-    EXPECT_FALSE(BookRules::isBlankText(QStringLiteral("\u00A0")));
-    EXPECT_FALSE(BookRules::isBlankText(QStringLiteral(" a ")));
-}

@@ -13,6 +13,7 @@
 #include "ui/card/PlaceSection.h"
 #include "ui/card/PlainButton.h"
 #include "ui/card/TaskCard.h"
+#include "ui/card/TaskCardHost.h"
 #include "ui/card/WhenSection.h"
 #include "ui/places/MapPreview.h"
 #include "ui/tasks/Pill.h"
@@ -122,7 +123,7 @@ TEST(TaskCardLook, measuresOfACardWithEverythingSet)
     EXPECT_EQ(card.scrollArea()->widget()->height() - (remove.bottom() + 1), 24);
 
     // Drawn on the Ocean page's paper: white with a faint blue tint.
-    Appearance::shared().setForcedScheme(ColorScheme::Light);
+    kit.appearance.setForcedScheme(ColorScheme::Light);
     const QImage picture = card.grab().toImage();
     keep(picture, QStringLiteral("card-top"));
     const QColor corner = picture.pixelColor(picture.width() / 2, 8);
@@ -131,18 +132,17 @@ TEST(TaskCardLook, measuresOfACardWithEverythingSet)
     card.scrollArea()->ensureWidgetVisible(card.deleteButton());
     settle();
     keep(card.grab().toImage(), QStringLiteral("card-bottom"));
-    Appearance::shared().setForcedScheme(ColorScheme::Dark);
+    kit.appearance.setForcedScheme(ColorScheme::Dark);
     settle();
     keep(card.grab().toImage(), QStringLiteral("card-dark"));
     const QColor darkCorner = card.grab().toImage().pixelColor(picture.width() / 2, 8);
     EXPECT_LT(darkCorner.lightness(), 80);
-    Appearance::shared().setForcedScheme(std::nullopt);
 }
 
 TEST(TaskCardLook, theSheetDimsTheWindowAroundTheCard)
 {
     CardKit kit;
-    Appearance::shared().setForcedScheme(ColorScheme::Light);
+    kit.appearance.setForcedScheme(ColorScheme::Light);
     Page *page = kit.page(QStringLiteral("Weekend"), { "Swim" }, 1);
     TaskItem *task = page->sortedTasks().at(0);
     task->setDue(kit.newYork(2027, 1, 20, 0, 0)); // far away: the date picker shows
@@ -153,7 +153,8 @@ TEST(TaskCardLook, theSheetDimsTheWindowAroundTheCard)
     white.setColor(QPalette::Window, Qt::white);
     window.setPalette(white);
     ASSERT_TRUE(showActive(window, QSize(600, 834)));
-    TaskCard *card = TaskCard::open(task, kit.cardServices(), &window);
+    TaskCardHost cards(kit.cardServices());
+    TaskCard *card = cards.open(task, &window);
     ASSERT_TRUE(QTest::qWaitFor([&] { return card->geometry().top() == 97; }, 3000));
     settle(50);
     EXPECT_TRUE(card->whenSection()->datePicker()->isVisible());
@@ -166,5 +167,4 @@ TEST(TaskCardLook, theSheetDimsTheWindowAroundTheCard)
     EXPECT_GT(paper.lightness(), 200);
     EXPECT_GT(paper.red(), paper.blue()) << "Amber paper";
     card->dismiss();
-    Appearance::shared().setForcedScheme(std::nullopt);
 }

@@ -1,0 +1,109 @@
+// The rules that go with changing a task, against a real store and an alarm
+// double: blank titles, discarding, and the notification following edits.
+#include "core/tasks/TaskActions.h"
+#include "core/model/Attachment.h"
+#include "core/model/Page.h"
+#include "core/model/TaskItem.h"
+#include "core/util/CalendarContext.h"
+#include "support/MockAlarmService.h"
+#include "support/TempStore.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using quillery::test::NiceAlarmService;
+using quillery::test::TempStore;
+using ::testing::_;
+
+namespace {
+
+class TaskActionsTest : public ::testing::Test
+{
+protected:
+    TaskActionsTest()
+    {
+        page = new Page(1, 0);
+        store->insert(page);
+    }
+
+    QDateTime newYork(int y, int mo, int d, int h, int mi) const { return *calendar.moment({ y, mo, d, h, mi, 0 }); }
+
+    TempStore store;
+    NiceAlarmService alarms;
+    TaskActions actions { &alarms };
+    ManualClock clock;
+    CalendarContext calendar { clock, "America/New_York", "en_US" };
+    Page *page = nullptr;
+};
+
+} // namespace
+
+TEST(TaskActions, onlySpacesAndTabsMakeATitleBlank)
+{
+    EXPECT_TRUE(TaskActions::isBlankTitle(QString()));
+    EXPECT_TRUE(TaskActions::isBlankTitle(QStringLiteral(" \t  ")));
+    EXPECT_FALSE(TaskActions::isBlankTitle(QStringLiteral(" \n ")));
+    EXPECT_FALSE(TaskActions::isBlankTitle(QStringLiteral("\u00A0")));
+    EXPECT_FALSE(TaskActions::isBlankTitle(QStringLiteral(" a ")));
+}
+
+TEST_F(TaskActionsTest, aDiscardedTaskLosesItsAlarmFirstAndTakesOnlyItsAttachments)
+{
+    TaskItem *pack = addTask(QStringLiteral("Pack"), 0, page, *store);
+    TaskItem *socks = addTask(QStringLiteral("Socks"), 1, page, *store);
+    auto *list = new Attachment(QStringLiteral("list.txt"), QStringLiteral("public.plain-text"), QByteArray("x"));
+    store->insert(list);
+    list->setTask(pack);
+
+    EXPECT_CALL(alarms, cancel(pack)).WillOnce([](TaskItem *task) {
+        EXPECT_FALSE(task->isDeleted()) << "the alarm must go before the task";
+    });
+    EXPECT_FALSE(actions.discardIfBlank(pack)) << "a named task stays";
+    actions.discard(pack);
+    EXPECT_TRUE(pack->isDeleted());
+    EXPECT_TRUE(list->isDeleted());
+    EXPECT_FALSE(socks->isDeleted());
+    ::testing::Mock::VerifyAndClearExpectations(&alarms);
+
+    // Twice is once; without an alarm service the task still goes.
+    EXPECT_CALL(alarms, cancel(_)).Times(0);
+    actions.discard(pack);
+    socks->setText(QStringLiteral(" \t"));
+    EXPECT_TRUE(TaskActions(nullptr).discardIfBlank(socks));
+    EXPECT_TRUE(socks->isDeleted());
+    EXPECT_TRUE(store->tasks().isEmpty());
+}
+
+TEST_F(TaskActionsTest, theReminderKeepsItsTimeOnTheNewDueDayAndTheNotificationFollows)
+{
+    TaskItem *task = addTask(QStringLiteral("Dentist"), 0, page, *store);
+    task->setDue(newYork(2027, 1, 6, 0, 0));
+    task->setAlarm(newYork(2027, 1, 6, 7, 45));
+
+    EXPECT_CALL(alarms, schedule(task)).Times(2);
+    task->setDue(newYork(2027, 1, 8, 0, 0));
+    actions.dueChanged(task, calendar);
+    EXPECT_EQ(task->alarm(), newYork(2027, 1, 8, 7, 45));
+    task->setDue(std::nullopt);
+    actions.dueChanged(task, calendar);
+    EXPECT_EQ(task->alarm(), newYork(2027, 1, 8, 7, 45)) << "a cleared day leaves the reminder";
+}
+
+TEST_F(TaskActionsTest, notesResendTheNotificationOnlyWhenThereIsOne)
+{
+    TaskItem *task = addTask(QStringLiteral("Call"), 0, page, *store);
+    EXPECT_CALL(alarms, schedule(task)).Times(1);
+    actions.notesChanged(task);
+    actions.textChanged(task);
+    ::testing::Mock::VerifyAndClearExpectations(&alarms);
+
+    task->setAlarm(newYork(2027, 1, 6, 9, 0));
+    EXPECT_CALL(alarms, schedule(task)).Times(2);
+    actions.notesChanged(task);
+    actions.textChanged(task);
+    ::testing::Mock::VerifyAndClearExpectations(&alarms);
+
+    store->remove(task);
+    EXPECT_CALL(alarms, schedule(_)).Times(0);
+    actions.textChanged(task);
+}
