@@ -1,5 +1,4 @@
 #include "core/model/TypeRegistry.h"
-#include "core/model/Attachment.h"
 
 #include <gtest/gtest.h>
 
@@ -7,17 +6,20 @@ using namespace quillery;
 
 TEST(TypeRegistry, conformanceFollowsParentsTransitively)
 {
-    const TypeRegistry &types = TypeRegistry::instance();
+    const TypeRegistry types;
     EXPECT_TRUE(types.conformsTo(QStringLiteral("public.jpeg"), TypeRegistry::image()));
     EXPECT_TRUE(types.conformsTo(QStringLiteral("public.jpeg"), TypeRegistry::data()));
     EXPECT_TRUE(types.conformsTo(QStringLiteral("public.jpeg"), TypeRegistry::item()));
     EXPECT_FALSE(types.conformsTo(TypeRegistry::pdf(), TypeRegistry::image()));
     EXPECT_FALSE(types.conformsTo(QStringLiteral("org.example.unknown"), TypeRegistry::data()));
+    EXPECT_TRUE(types.isImage(QStringLiteral("public.png")));
+    EXPECT_FALSE(types.isImage(QStringLiteral("public.image.unknown")));
+    EXPECT_FALSE(types.isImage(QString()));
 }
 
 TEST(TypeRegistry, fileNamesMapToDataTypes)
 {
-    const TypeRegistry &types = TypeRegistry::instance();
+    const TypeRegistry types;
     EXPECT_EQ(types.dataTypeForFileName(QStringLiteral("report.pdf")), QStringLiteral("com.adobe.pdf"));
     EXPECT_EQ(types.dataTypeForFileName(QStringLiteral("REPORT.PDF")), QStringLiteral("com.adobe.pdf"));
     EXPECT_EQ(types.dataTypeForFileName(QStringLiteral("holiday.JPG")), QStringLiteral("public.jpeg"));
@@ -30,14 +32,5 @@ TEST(TypeRegistry, fileNamesMapToDataTypes)
 TEST(TypeRegistry, extensionsUnknownToTheTableGoThroughTheMimeDatabase)
 {
     // "mkd" is not in the table; the MIME database knows it as text/markdown.
-    EXPECT_EQ(TypeRegistry::instance().typeForExtension(QStringLiteral("mkd")), QStringLiteral("public.plain-text"));
-}
-
-TEST(AttachmentType, onlyKnownImageTypesAreImages)
-{
-    EXPECT_TRUE(Attachment(QStringLiteral("a"), QStringLiteral("public.jpeg")).isImage());
-    EXPECT_TRUE(Attachment(QStringLiteral("a"), QStringLiteral("public.png")).isImage());
-    EXPECT_FALSE(Attachment(QStringLiteral("a"), QStringLiteral("com.adobe.pdf")).isImage());
-    EXPECT_FALSE(Attachment(QStringLiteral("a"), QStringLiteral("public.image.unknown")).isImage());
-    EXPECT_FALSE(Attachment(QStringLiteral("a"), QString()).isImage());
+    EXPECT_EQ(TypeRegistry().typeForExtension(QStringLiteral("mkd")), QStringLiteral("public.plain-text"));
 }
