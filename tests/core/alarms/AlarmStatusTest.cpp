@@ -3,7 +3,6 @@
 
 #include "core/alarms/AlarmRequests.h"
 #include "core/alarms/AlarmStatus.h"
-#include "core/alarms/NotificationDelegate.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -113,12 +112,4 @@ TEST_F(AlarmStatusTest, permissionNeverAskedIsAskedOnceAndTheStatusReadAfterward
     EXPECT_FALSE(status.showDenied());
     EXPECT_EQ(quillery::test::alarmLogLines().last(),
         QStringLiteral("2026-03-01T09:00:00Z authorization: 4 (0 notDetermined, 1 denied, 2 authorized)"));
-}
-
-TEST(NotificationDelegate, presentsEveryNotificationAsABannerWithSoundKeptInTheList)
-{
-    std::optional<PresentationOptions> options;
-    NotificationDelegate::shared().willPresent(makeTestRequest(1), [&](PresentationOptions o) { options = o; });
-    ASSERT_TRUE(options);
-    EXPECT_EQ(options->toInt(), 26);
 }

@@ -32,7 +32,7 @@ protected:
         DesktopNotificationCenter::Options options;
         options.filePath = filePath();
         auto center = std::make_unique<DesktopNotificationCenter>(calendar, options);
-        center->setDelegate(&NotificationDelegate::shared());
+        center->setDelegate(&delegate);
         return center;
     }
 
@@ -58,6 +58,7 @@ protected:
 
     QTemporaryDir dir;
     CalendarContext calendar { Clock::system(), "Europe/Berlin", "en_US" };
+    NotificationDelegate delegate;
     TestNotificationServer server;
 };
 
@@ -80,7 +81,8 @@ TEST_F(DesktopNotificationCenterTest, aTimeIntervalRequestArrivesAsANotifyCallAn
     EXPECT_TRUE(call.actions.isEmpty());
     EXPECT_EQ(call.expireTimeout, -1);
     EXPECT_EQ(call.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("app.quillery.Quillery"));
-    EXPECT_EQ(call.appIcon, QStringLiteral("app.quillery.Quillery")) << "servers that ignore the desktop entry still show the icon";
+    EXPECT_EQ(call.appIcon, QStringLiteral("app.quillery.Quillery"))
+        << "servers that ignore the desktop entry still show the icon";
     EXPECT_EQ(call.hints.value(QStringLiteral("sound-name")).toString(), QStringLiteral("message-new-instant"));
     EXPECT_EQ(call.hints.value(QStringLiteral("transient")), QVariant(false)) << "kept in the notification list";
     EXPECT_EQ(call.hints.value(QStringLiteral("urgency")), QVariant::fromValue(uchar(1)));
