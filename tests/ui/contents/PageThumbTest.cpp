@@ -98,8 +98,8 @@ TEST(PageThumb, anEmptyTitleReadsUntitledInMutedInk)
 
 TEST(PageThumb, gridLooksLikeTheBook)
 {
-    Appearance::shared().setForcedScheme(ColorScheme::Light);
     ContentsKit t;
+    t.kit.appearance.setForcedScheme(ColorScheme::Light);
     const QList<Page *> pages = t.addPages(6);
     pages.at(0)->setTitle(QStringLiteral("Groceries"));
     for (const char *text :
@@ -152,5 +152,4 @@ TEST(PageThumb, gridLooksLikeTheBook)
     const QRect close = view->closeButton()->geometry();
     EXPECT_LE(std::abs(t.host.width() - 24 - close.right() - 1), 3);
     EXPECT_EQ(view->titleLabel()->geometry().left(), 24);
-    Appearance::shared().setForcedScheme(std::nullopt);
 }

@@ -1,12 +1,12 @@
 // How a page looks: the paddings and colours measured on the drawn pixels.
 // Set QUILLERY_SHOTS to a folder to also keep the pictures for a look.
-#include "support/PageTestKit.h"
 #include "core/model/Attachment.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
 #include "core/theme/Appearance.h"
 #include "core/theme/Palette.h"
 #include "core/theme/ThemeColors.h"
+#include "support/PageTestKit.h"
 #include "ui/pages/AddTaskRow.h"
 #include "ui/pages/BlankPageView.h"
 #include "ui/pages/PageFooter.h"
@@ -57,8 +57,8 @@ Page *samplePage(PageKit &kit)
 TEST(PageLook, paddingsAndColoursOfAPage)
 {
     for (const ColorScheme scheme : { ColorScheme::Light, ColorScheme::Dark }) {
-        Appearance::shared().setForcedScheme(scheme);
         PageKit kit;
+        kit.appearance.setForcedScheme(scheme);
         Page *page = samplePage(kit);
         PageView view(page, 3, 7, PageActions {}, kit.services(), &kit.editing);
         ASSERT_TRUE(showActive(view));
@@ -97,13 +97,12 @@ TEST(PageLook, paddingsAndColoursOfAPage)
         const int expectedBlue = qRound(paper.blue() + (tint.blue() - paper.blue()) * tint.alphaF());
         EXPECT_NEAR(paperAt.blue(), expectedBlue, 30);
     }
-    Appearance::shared().setForcedScheme(std::nullopt);
 }
 
 TEST(PageLook, followsTheDesktopSchemeWhileShown)
 {
-    Appearance::shared().setForcedScheme(ColorScheme::Light);
     PageKit kit;
+    kit.appearance.setForcedScheme(ColorScheme::Light);
     Page *page = kit.page(QStringLiteral("Switch"), { "Row" }, 2);
     PageView view(page, 1, 1, PageActions {}, kit.services(), &kit.editing);
     ASSERT_TRUE(showActive(view));
@@ -111,7 +110,7 @@ TEST(PageLook, followsTheDesktopSchemeWhileShown)
     const QPoint paperSpot(300, 600);
     const QColor lightPaper = view.grab().toImage().pixelColor(paperSpot);
 
-    Appearance::shared().setForcedScheme(ColorScheme::Dark);
+    kit.appearance.setForcedScheme(ColorScheme::Dark);
     settle(50);
     const QImage dark = view.grab().toImage();
     EXPECT_LT(dark.pixelColor(paperSpot).lightness(), 80);
@@ -120,15 +119,14 @@ TEST(PageLook, followsTheDesktopSchemeWhileShown)
     EXPECT_EQ(view.palette().color(QPalette::Text), themeColor(ThemeColor::Ink, ColorScheme::Dark));
     const QPoint rule = view.rows().first()->mapTo(&view, QPoint(100, view.rows().first()->height() - 1));
     EXPECT_EQ(dark.pixelColor(rule).rgb(), themeColor(ThemeColor::Rule, ColorScheme::Dark).rgb());
-    Appearance::shared().setForcedScheme(std::nullopt);
 }
 
 TEST(PageLook, picturesOfTheOtherFaces)
 {
     if (qEnvironmentVariableIsEmpty("QUILLERY_SHOTS"))
         GTEST_SKIP() << "only kept for a look";
-    Appearance::shared().setForcedScheme(ColorScheme::Light);
     PageKit kit;
+    kit.appearance.setForcedScheme(ColorScheme::Light);
     kit.preferences.setTypeface(QStringLiteral("serif"));
     kit.preferences.setHideCompleted(true);
     Page *page = samplePage(kit);
@@ -163,8 +161,7 @@ TEST(PageLook, picturesOfTheOtherFaces)
     settle(300);
     keep(view.grab().toImage(), QStringLiteral("page-snapshot"));
 
-    BlankPageView blank(2, 5);
+    BlankPageView blank(2, 5, kit.appearance);
     blank.resize(600, 834);
     keep(blank.grab().toImage(), QStringLiteral("blank"));
-    Appearance::shared().setForcedScheme(std::nullopt);
 }

@@ -22,8 +22,7 @@ namespace {
 class TaskRowTest : public ::testing::Test
 {
 protected:
-    TaskRowTest() { Appearance::shared().setForcedScheme(ColorScheme::Light); }
-    ~TaskRowTest() override { Appearance::shared().setForcedScheme(std::nullopt); }
+    TaskRowTest() { kit.appearance.setForcedScheme(ColorScheme::Light); }
 
     TaskItem *task(const QString &text, int indent = 0)
     {
