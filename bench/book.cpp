@@ -9,6 +9,7 @@
 #include "core/model/Page.h"
 #include "core/model/Store.h"
 #include "core/pages/PageTasks.h"
+#include "core/theme/Appearance.h"
 #include "core/util/Uuid.h"
 #include "support/LargeBook.h"
 #include "support/QuietAlarms.h"
@@ -49,6 +50,7 @@ struct ShownBook {
         services.store = store.get();
         services.preferences = preferences.get();
         services.alarms = &alarms;
+        services.appearance = &appearance;
         view = std::make_unique<ui::BookView>(services, Book::Timing { 0, 320, 280 });
         view->resize(width, height);
         view->show();
@@ -59,6 +61,7 @@ struct ShownBook {
     std::unique_ptr<Store> store;
     std::unique_ptr<Preferences> preferences;
     QuietAlarms alarms;
+    Appearance appearance;
     std::unique_ptr<ui::BookView> view;
 };
 

@@ -7,6 +7,7 @@
 #include "core/book/Book.h"
 #include "core/model/Store.h"
 #include "core/model/StoreOpenError.h"
+#include "core/theme/Appearance.h"
 #include "support/LargeBook.h"
 #include "support/QuietAlarms.h"
 #include "ui/contents/ContentsGrid.h"
@@ -47,6 +48,7 @@ struct LongBook {
         services.store = store.get();
         services.preferences = preferences.get();
         services.alarms = &alarms;
+        services.appearance = &appearance;
         return services;
     }
 
@@ -54,6 +56,7 @@ struct LongBook {
     std::unique_ptr<Store> store;
     std::unique_ptr<Preferences> preferences;
     QuietAlarms alarms;
+    Appearance appearance;
     std::unique_ptr<Book> book;
     QWidget host;
 };

@@ -7,6 +7,7 @@
 #include "core/model/Editing.h"
 #include "core/model/Store.h"
 #include "core/model/TaskItem.h"
+#include "core/theme/Appearance.h"
 #include "support/QuietAlarms.h"
 #include "ui/lift/RowLifter.h"
 #include "ui/pages/PageView.h"
@@ -106,6 +107,7 @@ struct LiftedPage {
         services.store = store.get();
         services.preferences = preferences.get();
         services.alarms = &alarms;
+        services.appearance = &appearance;
         view = std::make_unique<ui::PageView>(page, 1, 1, PageActions {}, services, &editing);
         view->resize(600, 834);
         view->show();
@@ -131,6 +133,7 @@ struct LiftedPage {
     std::unique_ptr<Store> store;
     std::unique_ptr<Preferences> preferences;
     QuietAlarms alarms;
+    Appearance appearance;
     Editing editing;
     Page *page = nullptr;
     std::unique_ptr<ui::PageView> view;

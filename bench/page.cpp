@@ -5,6 +5,7 @@
 #include "core/app/Services.h"
 #include "core/model/Editing.h"
 #include "core/model/Store.h"
+#include "core/theme/Appearance.h"
 #include "core/theme/PaperGrain.h"
 #include "support/QuietAlarms.h"
 #include "ui/pages/PageView.h"
@@ -53,6 +54,7 @@ struct Book {
         services.store = store.get();
         services.preferences = preferences.get();
         services.alarms = &alarms;
+        services.appearance = &appearance;
         return services;
     }
 
@@ -60,6 +62,7 @@ struct Book {
     std::unique_ptr<Store> store;
     std::unique_ptr<Preferences> preferences;
     QuietAlarms alarms;
+    Appearance appearance;
     Editing editing;
     Page *page = nullptr;
 };

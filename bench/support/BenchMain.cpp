@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "ui/theme/PixmapCacheSize.h"
 #include "ui/theme/Symbols.h"
 
 int main(int argc, char **argv)
@@ -19,6 +20,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillery"));
     quillery::ui::Symbols::installIconTheme();
+    quillery::ui::reservePixmapCache();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

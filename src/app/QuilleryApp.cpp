@@ -4,9 +4,9 @@
 #include "UnixSignalWatcher.h"
 #include "core/alarms/AlarmScheduler.h"
 #include "core/alarms/AlarmStatus.h"
-#include "core/alarms/NotificationDelegate.h"
 #include "core/app/AppPaths.h"
 #include "core/app/SaveMonitor.h"
+#include "core/attachments/AttachmentOpener.h"
 #include "core/model/Editing.h"
 #include "core/model/RecoveryJournal.h"
 #include "core/places/MergedPlaceService.h"
@@ -26,8 +26,10 @@
 #include "platform/places/OfflinePlaceService.h"
 #include "platform/places/PhotonPlaceService.h"
 #include "ui/attachments/AttachmentsSection.h"
+#include "ui/attachments/DesktopFileLauncher.h"
+#include "ui/attachments/DialogAttachmentPicker.h"
 #include "ui/book/BookView.h"
-#include "ui/card/TaskCard.h"
+#include "ui/card/TaskCardHost.h"
 #include "ui/contents/ContentsView.h"
 
 #include <QDir>
@@ -168,6 +170,7 @@ bool QuilleryApp::start(StoreOpenError *error)
     m_services.preferences = m_preferences.get();
     m_services.syncStatus = m_syncMonitor.get();
     m_services.saveStatus = m_saveMonitor.get();
+    m_services.types = &m_types;
 
     // 6. The notification centre, with its delegate installed before any
     // window exists, and the alarm scheduler over it. Without a session bus
@@ -178,7 +181,7 @@ bool QuilleryApp::start(StoreOpenError *error)
     DesktopNotificationCenter::Options notificationOptions;
     notificationOptions.filePath = m_options.notificationsPath;
     m_notifications = std::make_unique<DesktopNotificationCenter>(calendar, notificationOptions);
-    m_notifications->setDelegate(&NotificationDelegate::shared());
+    m_notifications->setDelegate(&m_notificationDelegate);
     m_alarmStatus = std::make_unique<AlarmStatus>();
     m_alarms = std::make_unique<AlarmScheduler>(*m_notifications, calendar, *m_alarmStatus);
     // A request that fired is no longer pending: the count follows.
@@ -214,7 +217,9 @@ bool QuilleryApp::start(StoreOpenError *error)
     });
 
     // Light or dark as the desktop prefers, followed live.
-    Appearance::shared().setSource(new PortalColorScheme(QDBusConnection::sessionBus(), this));
+    m_appearance = std::make_unique<Appearance>();
+    m_appearance->setSource(new PortalColorScheme(QDBusConnection::sessionBus(), this));
+    m_services.appearance = m_appearance.get();
 
     // 8. The window: the book, the Book menu and the All Pages button, all
     // meeting on one command broadcast.
@@ -224,11 +229,16 @@ bool QuilleryApp::start(StoreOpenError *error)
     book->listenTo(*m_commands);
     book->setContentsFactory(
         [this](Book &shown, QWidget *parent) -> QWidget * { return new ui::ContentsView(shown, m_services, parent); });
-    ui::TaskCard::setAttachmentsFactory([](TaskItem *task, const Services &services, QWidget *parent) -> QWidget * {
-        return new ui::AttachmentsSection(task, services, parent);
-    });
+    m_attachmentPicker = std::make_unique<ui::DialogAttachmentPicker>();
+    m_fileLauncher = std::make_unique<ui::DesktopFileLauncher>();
+    m_attachmentOpener = std::make_unique<AttachmentOpener>(*m_fileLauncher, m_types);
+    m_cards = std::make_unique<ui::TaskCardHost>(m_services,
+        [picker = m_attachmentPicker.get(), opener = m_attachmentOpener.get()](
+            TaskItem *task, const Services &services, QWidget *parent) -> QWidget * {
+            return new ui::AttachmentsSection(task, services, *picker, *opener, parent);
+        });
     connect(book, &ui::BookView::taskOpenRequested, this, [this, book](TaskItem *task) {
-        ui::TaskCard *card = ui::TaskCard::open(task, m_services, m_window.get());
+        ui::TaskCard *card = m_cards->open(task, m_window.get());
         if (!card)
             return;
         Editing *editing = &book->editing();

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/alarms/AlarmService.h"
+#include "core/alarms/NotificationDelegate.h"
 #include "core/app/CommandBus.h"
 #include "core/app/Preferences.h"
 #include "core/app/Services.h"
 #include "core/model/Store.h"
+#include "core/model/TypeRegistry.h"
 #include "core/places/PlaceBackends.h"
 #include "ui/app/MainWindow.h"
 
@@ -16,6 +18,8 @@ namespace quillery {
 
 class AlarmScheduler;
 class AlarmStatus;
+class Appearance;
+class AttachmentOpener;
 class DesktopNotificationCenter;
 class MirrorEngine;
 class PgAccountProbe;
@@ -28,7 +32,10 @@ class UnixSignalWatcher;
 
 namespace ui {
 class BookView;
-}
+class DesktopFileLauncher;
+class DialogAttachmentPicker;
+class TaskCardHost;
+} // namespace ui
 
 // The program: runs the start-up sequence (preferences, the book's store,
 // the notification delegate, the sync monitor, the window) and keeps what it
@@ -76,6 +83,8 @@ public:
     CommandBus &commands() const { return *m_commands; }
     // Place search and map tiles for the picker and the map preview.
     PlaceBackends places() const;
+    // Opens task cards over the window, one at a time.
+    ui::TaskCardHost &cards() const { return *m_cards; }
 
     // Whether the book saves, for the window's notice and the page menu.
     SaveMonitor &saveMonitor() const { return *m_saveMonitor; }
@@ -98,6 +107,8 @@ private:
     std::unique_ptr<SaveMonitor> m_saveMonitor;
     bool m_syncing = false;
     // Declared before the window, so they outlive the views that use them.
+    NotificationDelegate m_notificationDelegate;
+    TypeRegistry m_types;
     std::unique_ptr<DesktopNotificationCenter> m_notifications;
     std::unique_ptr<AlarmStatus> m_alarmStatus;
     std::unique_ptr<AlarmScheduler> m_alarms;
@@ -110,7 +121,12 @@ private:
     std::unique_ptr<PgAccountProbe> m_accountProbe;
     std::unique_ptr<SystemJournal> m_journal;
     std::unique_ptr<SyncMonitor> m_syncMonitor;
+    std::unique_ptr<Appearance> m_appearance;
+    std::unique_ptr<ui::DialogAttachmentPicker> m_attachmentPicker;
+    std::unique_ptr<ui::DesktopFileLauncher> m_fileLauncher;
+    std::unique_ptr<AttachmentOpener> m_attachmentOpener;
     Services m_services;
+    std::unique_ptr<ui::TaskCardHost> m_cards;
     std::unique_ptr<CommandBus> m_commands;
     std::unique_ptr<ui::MainWindow> m_window;
     std::unique_ptr<SafeQuit> m_safeQuit;

@@ -2,6 +2,7 @@
 #include "SafeQuit.h"
 #include "SingleInstance.h"
 #include "core/app/AppPaths.h"
+#include "ui/theme/PixmapCacheSize.h"
 #include "ui/theme/Symbols.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(QUILLERY_VERSION));
     QApplication::setDesktopFileName(QString::fromLatin1(quillery::AppPaths::BundleIdentifier));
     quillery::ui::Symbols::installIconTheme();
+    quillery::ui::reservePixmapCache();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/icons/app.quillery.Quillery.svg")));
 
     quillery::SingleInstance instance(quillery::AppPaths::dataDirectory());

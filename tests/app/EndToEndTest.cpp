@@ -11,6 +11,7 @@
 #include "ui/app/MainWindow.h"
 #include "ui/book/BookView.h"
 #include "ui/card/TaskCard.h"
+#include "ui/card/TaskCardHost.h"
 #include "ui/pages/AddTaskRow.h"
 #include "ui/pages/PageView.h"
 #include "ui/tasks/TaskRow.h"
@@ -116,8 +117,8 @@ TEST(EndToEnd, aDayWithTheBookSurvivesQuittingAndStartingAgain)
         ASSERT_TRUE(QTest::qWaitFor([&] { return rowFor(view, QStringLiteral("Alpha")); }, 2000));
         ui::TaskRow *alphaRow = rowFor(view, QStringLiteral("Alpha"));
         QTest::mouseClick(alphaRow, Qt::LeftButton, {}, QPoint(alphaRow->width() / 2, alphaRow->height() / 2));
-        ASSERT_TRUE(QTest::qWaitFor([] { return ui::TaskCard::current(); }, 2000)) << "clicking a row opens its card";
-        ui::TaskCard *card = ui::TaskCard::current();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return app.cards().current(); }, 2000)) << "clicking a row opens its card";
+        ui::TaskCard *card = app.cards().current();
         TaskItem *alpha = page->sortedTasks().at(0);
         ASSERT_EQ(card->task(), alpha);
         auto *today = namedChild<QAbstractButton>(card, QStringLiteral("Today"));
@@ -135,7 +136,7 @@ TEST(EndToEnd, aDayWithTheBookSurvivesQuittingAndStartingAgain)
         ASSERT_TRUE(alpha->alarm());
         EXPECT_EQ(alpha->alarm()->time().minute(), ring.minute());
         QTest::keyClick(card, Qt::Key_Escape);
-        ASSERT_TRUE(QTest::qWaitFor([] { return !ui::TaskCard::current(); }, 2000)) << "Escape closes the card";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !app.cards().current(); }, 2000)) << "Escape closes the card";
 
         // A tick on Gamma.
         ui::TaskRow *gammaRow = rowFor(view, QStringLiteral("Gamma"));

@@ -9,6 +9,7 @@
 #include "ui/app/MainWindow.h"
 #include "ui/book/BookView.h"
 #include "ui/card/TaskCard.h"
+#include "ui/card/TaskCardHost.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -65,7 +66,7 @@ TEST(WindowAccessibility, theBookItsMenusTheContentsAndTheCardAreNamed)
     bookView.book().setShowContents(false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !bookView.contentsOverlay(); }, 2000));
 
-    ui::TaskCard *card = ui::TaskCard::open(task, app.services(), &window);
+    ui::TaskCard *card = app.cards().open(task, &window);
     ASSERT_TRUE(card);
     ASSERT_TRUE(waitUntilStill(window)); // past the slide-in
     EXPECT_TRUE(everyControlNamed(window)) << "the task card";

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <gmock/gmock.h>
 
+#include "ui/theme/PixmapCacheSize.h"
 #include "ui/theme/Symbols.h"
 
 int main(int argc, char **argv)
@@ -15,6 +16,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillery"));
     quillery::ui::Symbols::installIconTheme();
+    quillery::ui::reservePixmapCache();
     ::testing::InitGoogleMock(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -10,6 +10,8 @@
 #include "core/app/Services.h"
 #include "core/app/StatusLine.h"
 #include "core/model/Editing.h"
+#include "core/model/TypeRegistry.h"
+#include "core/theme/Appearance.h"
 #include "core/util/CalendarContext.h"
 #include "support/MockAlarmService.h"
 #include "support/TempStore.h"
@@ -58,6 +60,8 @@ struct PageKit {
     ::testing::NiceMock<MockAlarmService> alarms;
     FakeStatusLine sync { QStringLiteral("Sync: off (local only)") };
     ManualClock clock { kitNow() };
+    Appearance appearance;
+    TypeRegistry types;
     Editing editing;
 
     Services services()
@@ -67,6 +71,8 @@ struct PageKit {
         services.preferences = &preferences;
         services.alarms = &alarms;
         services.syncStatus = &sync;
+        services.appearance = &appearance;
+        services.types = &types;
         services.calendar = CalendarContext(clock, "America/New_York", "en_US");
         return services;
     }

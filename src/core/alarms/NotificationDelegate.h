@@ -7,15 +7,13 @@ namespace quillery {
 // The program's delegate: every alarm is shown as a banner with sound and
 // kept in the desktop's notification list, even while Quillery is in front.
 // It touches no program state, so the centre may call it from any thread.
+// The program owns one and installs it before any notification is shown.
 // Responses to a notification (clicks) are not handled.
 class NotificationDelegate final : public NotificationCenterDelegate
 {
 public:
     static constexpr PresentationOptions Presentation
         = PresentationOption::Banner | PresentationOption::List | PresentationOption::Sound;
-
-    // The one instance, made on first use and never released.
-    static NotificationDelegate &shared();
 
     void willPresent(
         const NotificationRequest &request, std::function<void(PresentationOptions)> completion) const override;

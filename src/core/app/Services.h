@@ -6,17 +6,22 @@
 namespace quillery {
 
 class AlarmService;
+class Appearance;
 class Preferences;
 class StatusLine;
 class Store;
+class TypeRegistry;
 
 // What the widgets are given to work with: the book's store, the shared
 // preferences, and the subsystems behind their interfaces. Built once by the
 // program (and by tests with doubles) and handed down; nothing here is global.
+// Everything pointed to outlives the views.
 struct Services {
     Store *store = nullptr;
     Preferences *preferences = nullptr;
     AlarmService *alarms = nullptr;
+    const Appearance *appearance = nullptr; // light or dark; never null in a view
+    const TypeRegistry *types = nullptr; // kinds of attachment; never null in a view
     StatusLine *syncStatus = nullptr; // the cloud-sync line of the page menu
     StatusLine *saveStatus = nullptr; // the page menu's line while the book cannot be saved
     CalendarContext calendar; // the user's clock, calendar, zone and locale

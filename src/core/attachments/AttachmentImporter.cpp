@@ -19,23 +19,26 @@ constexpr qint64 ReadChunk = 1024 * 1024;
 
 } // namespace
 
-AttachmentImporter::AttachmentImporter(TaskItem *task, Store *store, const CalendarContext &calendar)
+AttachmentImporter::AttachmentImporter(
+    TaskItem *task, Store *store, const CalendarContext &calendar, const TypeRegistry &types)
     : QObject(task)
     , m_store(store)
     , m_task(task)
     , m_calendar(calendar)
+    , m_types(types)
 {
     setObjectName(QStringLiteral("attachmentImporter"));
     connect(&m_watcher, &QFutureWatcher<Loaded>::finished, this, &AttachmentImporter::finishCurrent);
 }
 
-AttachmentImporter *AttachmentImporter::forTask(TaskItem *task, Store *store, const CalendarContext &calendar)
+AttachmentImporter *AttachmentImporter::forTask(
+    TaskItem *task, Store *store, const CalendarContext &calendar, const TypeRegistry &types)
 {
     if (!task)
         return nullptr;
     if (AttachmentImporter *importer = existing(task))
         return importer;
-    return new AttachmentImporter(task, store, calendar);
+    return new AttachmentImporter(task, store, calendar, types);
 }
 
 AttachmentImporter *AttachmentImporter::existing(const TaskItem *task)
@@ -140,10 +143,9 @@ void AttachmentImporter::finishCurrent()
         qCWarning(lcImport).noquote() << (item.kind == Kind::Photo ? "photo" : "file") << "skipped:" << loaded.problem;
         Q_EMIT skipped(item.path);
     } else if (m_store && !m_task->isDeleted()) {
-        const TypeRegistry &types = TypeRegistry::instance();
         const bool photo = item.kind == Kind::Photo;
         const QString name = photo ? photoName(m_calendar, m_calendar.now()) : QFileInfo(item.path).fileName();
-        const QString type = photo ? TypeRegistry::jpeg() : types.dataTypeForFileName(name);
+        const QString type = photo ? TypeRegistry::jpeg() : m_types.dataTypeForFileName(name);
         auto *attachment = new Attachment(name, type, std::move(loaded.bytes));
         m_store->insert(attachment);
         attachment->setTask(m_task);

@@ -14,6 +14,7 @@ namespace quillery {
 class Attachment;
 class Store;
 class TaskItem;
+class TypeRegistry;
 
 // Brings picked photos and files into a task as attachments, one at a time
 // in the order they were picked. Reading a file (and, for a photo, turning it
@@ -39,7 +40,9 @@ public:
     static constexpr qint64 MaxImportBytes = 100LL * 1024 * 1024;
 
     // The task's importer, made on first use.
-    static AttachmentImporter *forTask(TaskItem *task, Store *store, const CalendarContext &calendar);
+    // `types` names the files; it outlives the task.
+    static AttachmentImporter *forTask(
+        TaskItem *task, Store *store, const CalendarContext &calendar, const TypeRegistry &types);
     // The task's importer if it has one.
     static AttachmentImporter *existing(const TaskItem *task);
 
@@ -71,7 +74,7 @@ private:
         QString problem; // why there are no bytes
     };
 
-    AttachmentImporter(TaskItem *task, Store *store, const CalendarContext &calendar);
+    AttachmentImporter(TaskItem *task, Store *store, const CalendarContext &calendar, const TypeRegistry &types);
     void enqueue(Kind kind, const QStringList &paths);
     void startNext();
     void finishCurrent();
@@ -80,6 +83,7 @@ private:
     QPointer<Store> m_store;
     TaskItem *m_task;
     CalendarContext m_calendar;
+    const TypeRegistry &m_types;
     QList<Item> m_queue;
     std::optional<Item> m_current;
     QFutureWatcher<Loaded> m_watcher;

@@ -17,34 +17,17 @@ namespace quillery {
 
 Q_LOGGING_CATEGORY(lcOpen, "quillery.attachments.open")
 
-namespace {
-
-QStringList &openedFolders()
-{
-    static QStringList folders;
-    return folders;
-}
-
-bool &removalArranged()
-{
-    static bool arranged = false;
-    return arranged;
-}
-
-} // namespace
-
-void AttachmentOpener::removeOpenedFolders()
-{
-    const QStringList folders = std::exchange(openedFolders(), {});
-    for (const QString &folder : folders)
-        QDir(folder).removeRecursively();
-    removalArranged() = false;
-}
-
-AttachmentOpener::AttachmentOpener(FileLauncher &launcher, QString temporaryRoot)
+AttachmentOpener::AttachmentOpener(FileLauncher &launcher, const TypeRegistry &types, QString temporaryRoot)
     : m_launcher(launcher)
+    , m_types(types)
     , m_root(temporaryRoot.isEmpty() ? QDir::tempPath() : std::move(temporaryRoot))
 { }
+
+AttachmentOpener::~AttachmentOpener()
+{
+    for (const QString &folder : std::as_const(m_folders))
+        QDir(folder).removeRecursively();
+}
 
 std::optional<QString> AttachmentOpener::open(const Attachment &attachment)
 {
@@ -53,7 +36,7 @@ std::optional<QString> AttachmentOpener::open(const Attachment &attachment)
         return std::nullopt;
 
     QString fallback = QCoreApplication::translate("quillery::AttachmentOpener", "Attachment");
-    const QString extension = TypeRegistry::instance().preferredExtension(attachment.typeIdentifier());
+    const QString extension = m_types.preferredExtension(attachment.typeIdentifier());
     if (!extension.isEmpty())
         fallback += u'.' + extension;
     const QString fileName = safeFileName(attachment.name(), fallback);
@@ -66,11 +49,9 @@ std::optional<QString> AttachmentOpener::open(const Attachment &attachment)
         return std::nullopt;
     }
     // Kept for the application that opens the file while Quillery runs;
-    // removed with the application object, when the program quits.
+    // removed with the opener, when the program quits.
     folder.setAutoRemove(false);
-    openedFolders().append(folder.path());
-    if (!std::exchange(removalArranged(), true))
-        qAddPostRoutine(&AttachmentOpener::removeOpenedFolders);
+    m_folders.append(folder.path());
     const QString path = folder.filePath(fileName);
 
     QFile file(path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -8,6 +9,7 @@ namespace quillery {
 
 class Attachment;
 class FileLauncher;
+class TypeRegistry;
 
 // Opens a file attachment in the desktop's default application: its bytes are
 // written to a file named after the attachment in a fresh private folder
@@ -17,25 +19,29 @@ class FileLauncher;
 // The name comes from the record, which any device of the book can write, so
 // it is reduced to a safe file name first (see safeFileName): the file never
 // lands outside its own folder and never replaces a file that was there
-// before. The folders stay while the program runs (the application that
-// opened a file may read it at any time) and are removed when it quits.
+// before. The folders stay while the opener lives (the application that
+// opened a file may read it at any time): the program keeps one opener
+// until it quits, and the folders go with it.
 class AttachmentOpener final
 {
 public:
-    explicit AttachmentOpener(FileLauncher &launcher, QString temporaryRoot = QString());
+    // `types` gives a nameless attachment its extension.
+    AttachmentOpener(FileLauncher &launcher, const TypeRegistry &types, QString temporaryRoot = QString());
+    // Removes every folder made for opened files.
+    ~AttachmentOpener();
+    AttachmentOpener(const AttachmentOpener &) = delete;
+    AttachmentOpener &operator=(const AttachmentOpener &) = delete;
 
     // The file handed to the launcher, or none when the attachment has no
     // bytes or no private folder could be made. A file that could not be
     // written is still handed over (the application then reports it missing).
     std::optional<QString> open(const Attachment &attachment);
 
-    // Removes every folder made for opened files so far. Runs by itself when
-    // the application object is destroyed.
-    static void removeOpenedFolders();
-
 private:
     FileLauncher &m_launcher;
+    const TypeRegistry &m_types;
     QString m_root;
+    QStringList m_folders;
 };
 
 } // namespace quillery

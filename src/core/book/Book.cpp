@@ -7,6 +7,7 @@
 #include "core/model/Editing.h"
 #include "core/model/Store.h"
 #include "core/pages/PageTasks.h"
+#include "core/tasks/TaskActions.h"
 #include "core/util/Uuid.h"
 
 #include "core/theme/Easing.h"
@@ -202,16 +203,13 @@ QList<Page *> Book::ensurePages(int through)
 
 void Book::pruneEmptyTasks()
 {
+    const TaskActions actions(&m_alarms);
     const QList<TaskItem *> all = m_store.tasks();
     for (TaskItem *task : all) {
         // A task whose card is open is still being written; the card removes
         // it itself if it is closed blank.
-        if (task == m_editing->openTask())
-            continue;
-        if (BookRules::isBlankText(task->text())) {
-            m_alarms.cancel(task);
-            m_store.remove(task);
-        }
+        if (task != m_editing->openTask())
+            actions.discardIfBlank(task);
     }
     m_store.save(); // a failure stays unsaved and is retried by the store
 }

@@ -74,9 +74,4 @@ QString spreadKey(const QList<Page *> &pages, const QString &currentID, bool spr
         .arg(rightBlank ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
-bool isBlankText(const QString &text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c == u' ' || c == u'\t'; });
-}
-
 } // namespace quillery::BookRules

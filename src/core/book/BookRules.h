@@ -40,9 +40,5 @@ QList<int> visibleIndices(const QList<Page *> &pages, const QString &currentID, 
 // The key that restarts the spread preparation when it changes.
 QString spreadKey(const QList<Page *> &pages, const QString &currentID, bool spreadMode);
 
-// True when the text is empty once spaces and tabs are trimmed from both ends
-// (line breaks count as content).
-bool isBlankText(const QString &text);
-
 } // namespace BookRules
 } // namespace quillery

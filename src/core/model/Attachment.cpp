@@ -2,7 +2,6 @@
 
 #include "Store.h"
 #include "TaskItem.h"
-#include "TypeRegistry.h"
 
 namespace quillery {
 
@@ -76,11 +75,6 @@ void Attachment::setTask(TaskItem *task)
     didChange(Field::TaskLink);
     Q_EMIT taskChanged();
     Q_EMIT changed(Field::TaskLink);
-}
-
-bool Attachment::isImage() const
-{
-    return TypeRegistry::instance().conformsTo(m_typeIdentifier, TypeRegistry::image());
 }
 
 } // namespace quillery

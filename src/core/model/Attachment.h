@@ -46,9 +46,6 @@ public:
     TaskItem *task() const { return m_task; }
     void setTask(TaskItem *task);
 
-    // True when the type identifier names a known type that is an image.
-    bool isImage() const;
-
 Q_SIGNALS:
     void nameChanged();
     void typeIdentifierChanged();

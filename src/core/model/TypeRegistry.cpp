@@ -5,12 +5,6 @@
 
 namespace quillery {
 
-const TypeRegistry &TypeRegistry::instance()
-{
-    static const TypeRegistry registry;
-    return registry;
-}
-
 TypeRegistry::TypeRegistry()
 {
     const auto L = [](std::initializer_list<const char *> items) {
@@ -120,8 +114,7 @@ QString TypeRegistry::typeForExtension(const QString &extension) const
         return {};
     if (const auto found = m_byExtension.constFind(ext); found != m_byExtension.constEnd())
         return *found;
-    static const QMimeDatabase mimeDatabase;
-    const QMimeType mime = mimeDatabase.mimeTypeForFile(QStringLiteral("x.") + ext, QMimeDatabase::MatchExtension);
+    const QMimeType mime = QMimeDatabase().mimeTypeForFile(QStringLiteral("x.") + ext, QMimeDatabase::MatchExtension);
     if (!mime.isValid() || mime.isDefault())
         return {};
     if (const auto found = m_byMimeType.constFind(mime.name()); found != m_byMimeType.constEnd())

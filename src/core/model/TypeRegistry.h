@@ -12,6 +12,9 @@ namespace quillery {
 // conforms to public.data and public.content, and so on up to public.item.
 // Extensions the table does not list are looked up through the MIME database
 // and mapped back when the MIME type is known here.
+//
+// The table never changes once built; the program owns one and hands it to
+// whatever names, opens or draws attachments.
 class TypeRegistry final
 {
 public:
@@ -22,7 +25,7 @@ public:
         QStringList mimeTypes;
     };
 
-    static const TypeRegistry &instance();
+    TypeRegistry();
 
     static QString item() { return QStringLiteral("public.item"); }
     static QString data() { return QStringLiteral("public.data"); }
@@ -33,6 +36,8 @@ public:
     static QString pdf() { return QStringLiteral("com.adobe.pdf"); }
 
     bool isKnown(const QString &identifier) const { return m_types.contains(identifier); }
+    // Whether content of this type is shown as a picture.
+    bool isImage(const QString &identifier) const { return conformsTo(identifier, image()); }
 
     // True when `identifier` is known and is `parent` or conforms to it,
     // directly or through its parents. Unknown identifiers conform to nothing.
@@ -53,7 +58,6 @@ public:
     QString preferredExtension(const QString &identifier) const;
 
 private:
-    TypeRegistry();
     void add(Type type);
 
     QHash<QString, Type> m_types;

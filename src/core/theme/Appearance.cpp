@@ -8,13 +8,6 @@
 
 namespace quillery {
 
-Appearance &Appearance::shared()
-{
-    // Never released: views may still ask while the program shuts down.
-    static Appearance *instance = new Appearance;
-    return *instance;
-}
-
 Appearance::Appearance(QObject *parent)
     : QObject(parent)
 {

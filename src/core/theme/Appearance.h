@@ -17,12 +17,13 @@ class ColorSchemeSource;
 // desktop's stated preference wins; without one the application palette's
 // lightness decides (a dark palette means a dark desktop). Every view that
 // draws themed colours reads `scheme()` when it paints and repaints on
-// `schemeChanged`. One instance lives for the whole program.
+// `schemeChanged`. The program owns one and hands it to the views; it
+// outlives every view that reads it.
 class Appearance final : public QObject
 {
     Q_OBJECT
 public:
-    static Appearance &shared();
+    explicit Appearance(QObject *parent = nullptr);
 
     ColorScheme scheme() const { return m_scheme; }
 
@@ -43,7 +44,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    explicit Appearance(QObject *parent = nullptr);
     void reevaluate();
 
     QPointer<ColorSchemeSource> m_source;

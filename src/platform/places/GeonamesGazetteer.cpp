@@ -3,22 +3,24 @@
 #include "core/places/PlaceRules.h"
 
 #include <QHash>
+#include <QMutex>
 #include <QtConcurrent>
 
 #include <geonames.h>
 
 namespace quillery {
 
-QFuture<GeonamesGazetteer::Index> GeonamesGazetteer::shared()
+QFuture<GeonamesGazetteer::Index> GeonamesGazetteer::load()
 {
-    // Started once; libgeonames is only ever called from this one task.
-    static const QFuture<Index> future
-        = QtConcurrent::run([] { return std::make_shared<const CityIndex>(GeonamesGazetteer::read()); });
-    return future;
+    return QtConcurrent::run([] { return std::make_shared<const CityIndex>(GeonamesGazetteer::read()); });
 }
 
 CityIndex GeonamesGazetteer::read()
 {
+    // The library's lazily built tables are not safe to build from two
+    // threads at once.
+    static QMutex libraryLock;
+    const QMutexLocker locked(&libraryLock);
     const gint count = geonames_get_n_cities();
     std::vector<CityIndex::City> cities;
     cities.reserve(size_t(std::max(0, count)));

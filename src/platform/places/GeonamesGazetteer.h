@@ -10,18 +10,19 @@ namespace quillery {
 
 // The city gazetteer that libgeonames ships (about 24,000 cities with their
 // region, country, coordinate and population), read once into a CityIndex.
-// Reading takes a few hundred milliseconds, so it runs on a worker thread the
-// first time anyone asks; libgeonames' own query function costs as much on
-// every call, which is why keystrokes are answered from the index instead.
+// Reading takes a few hundred milliseconds, so it runs on a worker thread;
+// libgeonames' own query function costs as much on every call, which is why
+// keystrokes are answered from the index instead.
 class GeonamesGazetteer final
 {
 public:
     using Index = std::shared_ptr<const CityIndex>;
 
-    // The index, read on first use and shared by everyone after that.
-    static QFuture<Index> shared();
+    // Starts reading the index on a worker thread.
+    static QFuture<Index> load();
 
-    // Reads the whole gazetteer now, on the calling thread.
+    // Reads the whole gazetteer now, on the calling thread. libgeonames
+    // keeps its tables for the whole process, so reads take turns.
     static CityIndex read();
 };
 

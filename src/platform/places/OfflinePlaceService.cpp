@@ -1,13 +1,14 @@
 #include "OfflinePlaceService.h"
 
-#include "GeonamesGazetteer.h"
 #include "OfflinePlaceCompleter.h"
 
 namespace quillery {
 
 std::unique_ptr<PlaceCompleter> OfflinePlaceService::makeCompleter()
 {
-    return std::make_unique<OfflinePlaceCompleter>(GeonamesGazetteer::shared(), MaxSuggestions);
+    if (!m_index)
+        m_index = GeonamesGazetteer::load();
+    return std::make_unique<OfflinePlaceCompleter>(*m_index, MaxSuggestions);
 }
 
 void OfflinePlaceService::search(const PlaceSuggestion &suggestion, QObject *context, SearchCallback done)

@@ -86,12 +86,12 @@ BookMenu *buildMenuBar(QMenuBar &bar, const MenuTargets &targets)
     return book;
 }
 
-QAction *makeAllPagesAction(CommandBus &bus, QObject *parent)
+QAction *makeAllPagesAction(CommandBus &bus, const Appearance &appearance, QObject *parent)
 {
     auto *action = new QAction(QCoreApplication::translate("BookMenu", "All Pages"), parent);
     action->setObjectName(QStringLiteral("allPagesAction"));
-    action->setIcon(Symbols::icon(
-        QStringLiteral("square.grid.2x2"), themeColor(ThemeColor::MutedInk, Appearance::shared().scheme())));
+    action->setIcon(
+        Symbols::icon(QStringLiteral("square.grid.2x2"), themeColor(ThemeColor::MutedInk, appearance.scheme())));
     const QString shortcut = QKeySequence(Qt::CTRL | Qt::Key_E).toString(QKeySequence::NativeText);
     action->setToolTip(QCoreApplication::translate("BookMenu", "Show all pages (%1)").arg(shortcut));
     CommandBus *commands = &bus;

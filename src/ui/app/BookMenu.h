@@ -9,6 +9,7 @@ class QActionGroup;
 class QMenuBar;
 
 namespace quillery {
+class Appearance;
 class CommandBus;
 class Preferences;
 } // namespace quillery
@@ -61,7 +62,7 @@ struct MenuTargets {
 BookMenu *buildMenuBar(QMenuBar &bar, const MenuTargets &targets);
 
 // The toolbar's "All Pages" button: opens the contents, like Contents in the
-// menu.
-QAction *makeAllPagesAction(CommandBus &bus, QObject *parent);
+// menu. Its symbol is drawn in the muted ink of the scheme in effect.
+QAction *makeAllPagesAction(CommandBus &bus, const Appearance &appearance, QObject *parent);
 
 } // namespace quillery::ui

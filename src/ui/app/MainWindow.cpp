@@ -58,7 +58,7 @@ void MainWindow::setBook(BookView *book, CommandBus &bus, Preferences &preferenc
     auto *spacer = new QWidget(m_toolBar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_toolBar->addWidget(spacer);
-    m_allPages = makeAllPagesAction(bus, this);
+    m_allPages = makeAllPagesAction(bus, *book->services().appearance, this);
     m_toolBar->addAction(m_allPages);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 

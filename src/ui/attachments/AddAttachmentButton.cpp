@@ -21,8 +21,10 @@ constexpr int SymbolGap = 6;
 
 } // namespace
 
-AddAttachmentButton::AddAttachmentButton(const QString &symbol, const QString &text, QWidget *parent)
+AddAttachmentButton::AddAttachmentButton(
+    const QString &symbol, const QString &text, const Appearance &appearance, QWidget *parent)
     : QAbstractButton(parent)
+    , m_appearance(appearance)
     , m_symbol(symbol)
 {
     setText(text);
@@ -31,7 +33,7 @@ AddAttachmentButton::AddAttachmentButton(const QString &symbol, const QString &t
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    connect(&Appearance::shared(), &Appearance::schemeChanged, this, qOverload<>(&QWidget::update));
+    connect(&m_appearance, &Appearance::schemeChanged, this, qOverload<>(&QWidget::update));
 }
 
 QSize AddAttachmentButton::sizeHint() const
@@ -45,7 +47,7 @@ void AddAttachmentButton::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setOpacity(isDown() ? 0.7 : 1.0);
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_appearance.scheme();
     const QRectF bounds = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     QPainterPath capsule;
     capsule.addRoundedRect(bounds, bounds.height() / 2, bounds.height() / 2);

@@ -2,6 +2,10 @@
 
 #include <QAbstractButton>
 
+namespace quillery {
+class Appearance;
+} // namespace quillery
+
 namespace quillery::ui {
 
 // "Photo" and "File" under the attachment strip: a symbol and a label on a
@@ -10,7 +14,8 @@ class AddAttachmentButton final : public QAbstractButton
 {
     Q_OBJECT
 public:
-    AddAttachmentButton(const QString &symbol, const QString &text, QWidget *parent = nullptr);
+    AddAttachmentButton(
+        const QString &symbol, const QString &text, const Appearance &appearance, QWidget *parent = nullptr);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -21,6 +26,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    const Appearance &m_appearance;
     QString m_symbol;
     bool m_keyboardFocus = false; // the focus ring shows only then
 };

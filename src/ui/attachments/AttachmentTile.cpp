@@ -1,8 +1,10 @@
 #include "AttachmentTile.h"
 
 #include "ThumbView.h"
+#include "core/app/Services.h"
 #include "core/attachments/ImageCodec.h"
 #include "core/model/Attachment.h"
+#include "core/model/TypeRegistry.h"
 #include "core/theme/AppFont.h"
 #include "core/theme/Appearance.h"
 #include "core/theme/ThemeColors.h"
@@ -58,8 +60,10 @@ QStringList nameLines(const QString &name, const QFont &font, qreal width)
 
 } // namespace
 
-AttachmentTile::AttachmentTile(Attachment *attachment, QWidget *parent)
+AttachmentTile::AttachmentTile(Attachment *attachment, const Services &services, QWidget *parent)
     : QWidget(parent)
+    , m_appearance(*services.appearance)
+    , m_types(*services.types)
     , m_attachment(attachment)
 {
     setFixedSize(Side, Side);
@@ -74,7 +78,7 @@ void AttachmentTile::refresh()
         return;
     setAccessibleName(m_attachment->name());
     setToolTip(m_attachment->name());
-    const bool image = m_attachment->isImage();
+    const bool image = m_types.isImage(m_attachment->typeIdentifier());
     setAccessibleDescription(image ? tr("Photo; opens in the image viewer") : tr("File; opens in its application"));
     if (image && !m_thumb) {
         m_thumb = new ThumbView(TileMaxPixel, this);
@@ -98,7 +102,7 @@ void AttachmentTile::paintEvent(QPaintEvent *)
     const QRectF bounds = QRectF(rect()).adjusted(1, 1, -1, -1);
     QPainterPath shape;
     shape.addRoundedRect(bounds, CornerRadius, CornerRadius);
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_appearance.scheme();
 
     if (!m_thumb && m_attachment) {
         painter.fillPath(shape, themeColor(ThemeColor::Paper, scheme));
@@ -195,8 +199,8 @@ void AttachmentTile::showMenu(const QPoint &globalPos)
         return;
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("attachmentMenu"));
-    QAction *remove = menu.addAction(
-        Symbols::icon(QStringLiteral("trash"), alertColor(Appearance::shared().scheme())), tr("Remove"));
+    QAction *remove
+        = menu.addAction(Symbols::icon(QStringLiteral("trash"), alertColor(m_appearance.scheme())), tr("Remove"));
     remove->setObjectName(QStringLiteral("removeAttachment"));
     QPointer<Attachment> attachment = m_attachment;
     connect(remove, &QAction::triggered, this, [this, attachment] {

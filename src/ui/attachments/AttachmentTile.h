@@ -5,6 +5,12 @@
 #include <QPointer>
 #include <QWidget>
 
+namespace quillery {
+class Appearance;
+struct Services;
+class TypeRegistry;
+} // namespace quillery
+
 namespace quillery::ui {
 
 class ThumbView;
@@ -21,7 +27,7 @@ public:
     static constexpr int Side = 76;
     static constexpr qreal CornerRadius = 10;
 
-    explicit AttachmentTile(Attachment *attachment, QWidget *parent = nullptr);
+    AttachmentTile(Attachment *attachment, const Services &services, QWidget *parent = nullptr);
 
     Attachment *attachment() const { return m_attachment; }
     bool showsImage() const { return m_thumb != nullptr; }
@@ -48,6 +54,8 @@ protected:
 private:
     void showMenu(const QPoint &globalPos);
 
+    const Appearance &m_appearance;
+    const TypeRegistry &m_types;
     QPointer<Attachment> m_attachment;
     ThumbView *m_thumb = nullptr;
     bool m_pressed = false;

@@ -1,14 +1,14 @@
 #include "AttachmentsSection.h"
 
 #include "AddAttachmentButton.h"
+#include "AttachmentPicker.h"
 #include "AttachmentTile.h"
-#include "DesktopFileLauncher.h"
-#include "DialogAttachmentPicker.h"
 #include "ImageViewer.h"
 #include "core/attachments/AttachmentImporter.h"
 #include "core/attachments/AttachmentOpener.h"
 #include "core/model/Store.h"
 #include "core/model/TaskItem.h"
+#include "core/model/TypeRegistry.h"
 #include "ui/theme/FloatingScrollBar.h"
 
 #include <QHBoxLayout>
@@ -27,17 +27,19 @@ constexpr int ButtonSpacing = 8;
 
 } // namespace
 
-AttachmentsSection::AttachmentsSection(TaskItem *task, const Services &services, QWidget *parent)
+AttachmentsSection::AttachmentsSection(
+    TaskItem *task, const Services &services, AttachmentPicker &picker, AttachmentOpener &opener, QWidget *parent)
     : QWidget(parent)
     , m_task(task)
     , m_services(services)
-    , m_picker(&DialogAttachmentPicker::shared())
-    , m_launcher(&DesktopFileLauncher::shared())
+    , m_picker(picker)
+    , m_opener(opener)
     , m_strip(new QScrollArea(this))
     , m_stripContent(new QWidget)
     , m_tileRow(new QHBoxLayout(m_stripContent))
-    , m_photo(new AddAttachmentButton(QStringLiteral("photo.on.rectangle.angled"), tr("Photo"), this))
-    , m_file(new AddAttachmentButton(QStringLiteral("paperclip"), tr("File"), this))
+    , m_photo(
+          new AddAttachmentButton(QStringLiteral("photo.on.rectangle.angled"), tr("Photo"), *services.appearance, this))
+    , m_file(new AddAttachmentButton(QStringLiteral("paperclip"), tr("File"), *services.appearance, this))
 {
     setObjectName(QStringLiteral("attachmentsSection"));
     auto *column = new QVBoxLayout(this);
@@ -96,16 +98,6 @@ AttachmentsSection::~AttachmentsSection()
         m_viewer->deleteLater();
 }
 
-void AttachmentsSection::setPicker(AttachmentPicker *picker)
-{
-    m_picker = picker ? picker : &DialogAttachmentPicker::shared();
-}
-
-void AttachmentsSection::setFileLauncher(FileLauncher *launcher)
-{
-    m_launcher = launcher ? launcher : &DesktopFileLauncher::shared();
-}
-
 QList<AttachmentTile *> AttachmentsSection::tiles() const
 {
     QList<AttachmentTile *> ordered;
@@ -134,10 +126,11 @@ void AttachmentsSection::watchImporter()
 void AttachmentsSection::addPhotos()
 {
     QPointer<AttachmentsSection> self(this);
-    m_picker->pickPhotos(this, [self](const QStringList &paths) {
+    m_picker.pickPhotos(this, [self](const QStringList &paths) {
         if (!self || !self->m_task || !self->m_services.store)
             return;
-        AttachmentImporter::forTask(self->m_task, self->m_services.store, self->m_services.calendar)
+        AttachmentImporter::forTask(
+            self->m_task, self->m_services.store, self->m_services.calendar, *self->m_services.types)
             ->importPhotos(paths);
         self->watchImporter();
     });
@@ -146,10 +139,11 @@ void AttachmentsSection::addPhotos()
 void AttachmentsSection::addFiles()
 {
     QPointer<AttachmentsSection> self(this);
-    m_picker->pickFiles(this, [self](const QStringList &paths) {
+    m_picker.pickFiles(this, [self](const QStringList &paths) {
         if (!self || !self->m_task || !self->m_services.store)
             return;
-        AttachmentImporter::forTask(self->m_task, self->m_services.store, self->m_services.calendar)
+        AttachmentImporter::forTask(
+            self->m_task, self->m_services.store, self->m_services.calendar, *self->m_services.types)
             ->importFiles(paths);
         self->watchImporter();
     });
@@ -159,7 +153,7 @@ void AttachmentsSection::open(Attachment *attachment)
 {
     if (!attachment || attachment->isDeleted())
         return;
-    if (attachment->isImage()) {
+    if (m_services.types->isImage(attachment->typeIdentifier())) {
         if (m_viewer)
             m_viewer->close();
         m_viewer = new ImageViewer(attachment, window());
@@ -168,7 +162,7 @@ void AttachmentsSection::open(Attachment *attachment)
         m_viewer->show();
         return;
     }
-    AttachmentOpener(*m_launcher).open(*attachment);
+    m_opener.open(*attachment);
 }
 
 void AttachmentsSection::remove(Attachment *attachment)
@@ -214,7 +208,7 @@ void AttachmentsSection::rebuild()
     for (Attachment *attachment : attachments) {
         AttachmentTile *tile = m_tiles.take(attachment);
         if (!tile) {
-            tile = new AttachmentTile(attachment, m_stripContent);
+            tile = new AttachmentTile(attachment, m_services, m_stripContent);
             connect(tile, &AttachmentTile::activated, this, &AttachmentsSection::open);
             connect(tile, &AttachmentTile::removeRequested, this, &AttachmentsSection::remove);
         }

@@ -13,7 +13,7 @@ class QHBoxLayout;
 class QScrollArea;
 
 namespace quillery {
-class FileLauncher;
+class AttachmentOpener;
 } // namespace quillery
 
 namespace quillery::ui {
@@ -31,13 +31,12 @@ class AttachmentsSection final : public QWidget
 {
     Q_OBJECT
 public:
-    AttachmentsSection(TaskItem *task, const Services &services, QWidget *parent = nullptr);
-    ~AttachmentsSection() override;
-
-    // Replace the desktop's dialogs and default applications (tests).
+    // The picker asks for photos and files, the opener opens a file tile
+    // (the desktop's dialogs and default applications in the program).
     // Neither is owned; both must outlive the section.
-    void setPicker(AttachmentPicker *picker);
-    void setFileLauncher(FileLauncher *launcher);
+    AttachmentsSection(TaskItem *task, const Services &services, AttachmentPicker &picker, AttachmentOpener &opener,
+        QWidget *parent = nullptr);
+    ~AttachmentsSection() override;
 
     TaskItem *task() const { return m_task; }
     QList<AttachmentTile *> tiles() const;
@@ -65,8 +64,8 @@ private:
 
     QPointer<TaskItem> m_task;
     Services m_services;
-    AttachmentPicker *m_picker;
-    FileLauncher *m_launcher;
+    AttachmentPicker &m_picker;
+    AttachmentOpener &m_opener;
     QScrollArea *m_strip;
     QWidget *m_stripContent;
     QHBoxLayout *m_tileRow;

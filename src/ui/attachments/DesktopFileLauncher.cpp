@@ -5,12 +5,6 @@
 
 namespace quillery::ui {
 
-DesktopFileLauncher &DesktopFileLauncher::shared()
-{
-    static DesktopFileLauncher launcher;
-    return launcher;
-}
-
 bool DesktopFileLauncher::openFile(const QString &path)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));

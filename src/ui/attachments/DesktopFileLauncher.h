@@ -9,8 +9,6 @@ class DesktopFileLauncher final : public FileLauncher
 {
 public:
     bool openFile(const QString &path) override;
-
-    static DesktopFileLauncher &shared();
 };
 
 } // namespace quillery::ui

@@ -23,12 +23,6 @@ void showDialog(QFileDialog *dialog, AttachmentPicker::Done done)
 
 } // namespace
 
-DialogAttachmentPicker &DialogAttachmentPicker::shared()
-{
-    static DialogAttachmentPicker picker;
-    return picker;
-}
-
 void DialogAttachmentPicker::pickPhotos(QWidget *parent, Done done)
 {
     auto *dialog

@@ -12,8 +12,6 @@ class DialogAttachmentPicker final : public AttachmentPicker
 public:
     void pickPhotos(QWidget *parent, Done done) override;
     void pickFiles(QWidget *parent, Done done) override;
-
-    static DialogAttachmentPicker &shared();
 };
 
 } // namespace quillery::ui

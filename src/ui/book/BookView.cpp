@@ -101,7 +101,7 @@ BookView::BookView(const Services &services, Book::Timing timing, QWidget *paren
     setMinimumSize(360, 500);
 
     m_stage = new PageStage(*m_book, m_services, this);
-    m_picture = new TurnPicture(this);
+    m_picture = new TurnPicture(*m_services.appearance, this);
     m_picture->hide();
     connect(m_stage, &PageStage::taskOpenRequested, this, &BookView::taskOpenRequested);
 
@@ -130,7 +130,7 @@ BookView::BookView(const Services &services, Book::Timing timing, QWidget *paren
     connect(m_book.get(), &Book::turnChanged, this, &BookView::turnChanged);
     connect(m_book.get(), &Book::showContentsChanged, this, &BookView::contentsShownChanged);
     connect(&m_services.alarms->status(), &AlarmStatus::showDeniedChanged, this, &BookView::showDeniedAlert);
-    connect(&Appearance::shared(), &Appearance::schemeChanged, this, qOverload<>(&QWidget::update));
+    connect(m_services.appearance, &Appearance::schemeChanged, this, qOverload<>(&QWidget::update));
 
     m_stage->sync();
 }
@@ -201,7 +201,7 @@ void BookView::paintEvent(QPaintEvent *event)
 {
     // The desk around the face; the face paints itself.
     QPainter painter(this);
-    painter.fillRect(event->rect(), themeColor(ThemeColor::Desk, Appearance::shared().scheme()));
+    painter.fillRect(event->rect(), themeColor(ThemeColor::Desk, m_services.appearance->scheme()));
 }
 
 void BookView::showEvent(QShowEvent *event)

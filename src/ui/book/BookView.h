@@ -47,6 +47,7 @@ public:
     ~BookView() override;
 
     Book &book() const { return *m_book; }
+    const Services &services() const { return m_services; }
     Editing &editing() const;
 
     // The book obeys the commands posted on `bus` for as long as both live.

@@ -174,7 +174,7 @@ QWidget *PageStage::build(int index)
 {
     Page *page = m_book.pageAt(index);
     if (!page)
-        return new BlankPageView(index + 1, colorPast(m_book, index), this);
+        return new BlankPageView(index + 1, colorPast(m_book, index), *m_services.appearance, this);
     auto *view = new PageView(
         page, index + 1, m_book.pageCount(), actionsFor(m_book, page), m_services, &m_book.editing(), this);
     connect(view, &PageView::taskOpenRequested, this, &PageStage::taskOpenRequested);
@@ -279,7 +279,7 @@ QPixmap PageStage::picture(int position, qreal ratio, QPixmap reuse)
     for (QWidget *face : std::as_const(faces))
         covered = covered && face && face->testAttribute(Qt::WA_OpaquePaintEvent);
     if (!covered)
-        picture.fill(themeColor(ThemeColor::Desk, Appearance::shared().scheme()));
+        picture.fill(themeColor(ThemeColor::Desk, m_services.appearance->scheme()));
     QPainter painter(&picture);
     for (QWidget *face : std::as_const(faces)) {
         if (face)

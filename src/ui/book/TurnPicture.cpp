@@ -14,8 +14,9 @@
 
 namespace quillery::ui {
 
-TurnPicture::TurnPicture(QWidget *parent)
+TurnPicture::TurnPicture(const Appearance &appearance, QWidget *parent)
     : QWidget(parent)
+    , m_appearance(appearance)
 {
     // Every pixel is drawn: the pages below need no repaint per frame.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -92,7 +93,7 @@ void TurnPicture::paintEvent(QPaintEvent *event)
     const QRectF bottomShown(0, 0, topX, height);
     if (bottomShown.width() > 0) {
         if (bottom.isNull()) {
-            painter.fillRect(bottomShown, themeColor(ThemeColor::Desk, Appearance::shared().scheme()));
+            painter.fillRect(bottomShown, themeColor(ThemeColor::Desk, m_appearance.scheme()));
         } else {
             const qreal ratio = bottom.devicePixelRatio();
             const double sourceX = snap(-layers.bottom.offsetX);
@@ -114,7 +115,7 @@ void TurnPicture::paintEvent(QPaintEvent *event)
     const QRectF topShown(topX, 0, width - topX, height);
     if (topShown.width() > 0) {
         if (top.isNull()) {
-            painter.fillRect(topShown, themeColor(ThemeColor::Desk, Appearance::shared().scheme()));
+            painter.fillRect(topShown, themeColor(ThemeColor::Desk, m_appearance.scheme()));
         } else {
             const qreal ratio = top.devicePixelRatio();
             painter.drawPixmap(topShown, top, QRectF(0, 0, topShown.width() * ratio, top.height()));

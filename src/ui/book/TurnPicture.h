@@ -8,6 +8,10 @@
 
 #include <utility>
 
+namespace quillery {
+class Appearance;
+} // namespace quillery
+
 namespace quillery::ui {
 
 // The book face while a page turns: the two pages involved, drawn from
@@ -20,7 +24,7 @@ class TurnPicture final : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TurnPicture(QWidget *parent = nullptr);
+    explicit TurnPicture(const Appearance &appearance, QWidget *parent = nullptr);
 
     // The pictures of the page shown when the turn began and of the page it
     // turns to (null where there is no page, such as before the first).
@@ -44,6 +48,7 @@ protected:
 private:
     const QImage &shadowEdge(qreal ratio);
 
+    const Appearance &m_appearance;
     QPixmap m_current;
     QPixmap m_target;
     QPixmap m_spareCurrent;

@@ -19,8 +19,9 @@ constexpr int KnobInset = 2;
 constexpr int Travel = 160; // ms
 } // namespace
 
-CardSwitch::CardSwitch(const QString &text, QWidget *parent)
+CardSwitch::CardSwitch(const QString &text, const Appearance &appearance, QWidget *parent)
     : QAbstractButton(parent)
+    , m_appearance(appearance)
 {
     setText(text);
     setAccessibleName(text);
@@ -30,7 +31,7 @@ CardSwitch::CardSwitch(const QString &text, QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(this, &QAbstractButton::toggled, this, &CardSwitch::followState);
-    connect(&Appearance::shared(), &Appearance::schemeChanged, this, qOverload<>(&QWidget::update));
+    connect(&m_appearance, &Appearance::schemeChanged, this, qOverload<>(&QWidget::update));
 }
 
 void CardSwitch::setAccent(const QColor &accent)
@@ -86,7 +87,7 @@ void CardSwitch::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_appearance.scheme();
     if (!isEnabled())
         painter.setOpacity(0.4);
 

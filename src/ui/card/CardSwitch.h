@@ -3,6 +3,10 @@
 #include <QAbstractButton>
 #include <QColor>
 
+namespace quillery {
+class Appearance;
+} // namespace quillery
+
 namespace quillery::ui {
 
 // A labelled on/off switch spanning the card's width: the label on the
@@ -16,7 +20,7 @@ public:
     static constexpr int TrackWidth = 46;
     static constexpr int TrackHeight = 28;
 
-    CardSwitch(const QString &text, QWidget *parent = nullptr);
+    CardSwitch(const QString &text, const Appearance &appearance, QWidget *parent = nullptr);
 
     void setAccent(const QColor &accent);
     // The knob's travel, 0 (off) to 1 (on); follows the state with a short
@@ -34,6 +38,7 @@ protected:
 private:
     void followState(bool checked);
 
+    const Appearance &m_appearance;
     QColor m_accent { 0x3E, 0x7C, 0xB1 };
     double m_knob = 0;
     bool m_focusFromKeyboard = false;

@@ -35,7 +35,7 @@ PlaceSection::PlaceSection(TaskItem *task, const Services &services, QWidget *pa
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    m_add = new Pill(tr("Add a place"), this);
+    m_add = new Pill(tr("Add a place"), *m_services.appearance, this);
     m_add->setObjectName(QStringLiteral("addPlacePill"));
     m_add->setSymbol(QStringLiteral("mappin.and.ellipse"));
     // Without a place service there is nothing to search.
@@ -85,7 +85,7 @@ PlaceSection::PlaceSection(TaskItem *task, const Services &services, QWidget *pa
                 refresh();
         });
     }
-    connect(&Appearance::shared(), &Appearance::schemeChanged, this, &PlaceSection::restyle);
+    connect(m_services.appearance, &Appearance::schemeChanged, this, &PlaceSection::restyle);
     restyle();
     refresh();
 }
@@ -113,7 +113,7 @@ void PlaceSection::setAccent(const QColor &accent)
 
 void PlaceSection::restyle()
 {
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_services.appearance->scheme();
     m_add->setAccent(m_accent);
     m_change->setColor(m_accent);
     m_remove->setColor(CardStyle::muted(scheme));

@@ -7,12 +7,10 @@
 #include "PlaceSection.h"
 #include "PlainButton.h"
 #include "WhenSection.h"
-#include "core/alarms/AlarmService.h"
 #include "core/app/Preferences.h"
 #include "core/model/Page.h"
 #include "core/model/Store.h"
 #include "core/model/TaskItem.h"
-#include "core/tasks/ReminderDates.h"
 #include "core/theme/AppFont.h"
 #include "core/theme/Appearance.h"
 #include "core/theme/ThemeColors.h"
@@ -28,7 +26,6 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace quillery::ui {
 
@@ -41,37 +38,17 @@ constexpr int CornerRadius = 14;
 // this often while the card is open.
 constexpr int ClockRefreshMsecs = 15'000;
 
-TaskCard::AttachmentsFactory &defaultAttachments()
-{
-    static TaskCard::AttachmentsFactory factory;
-    return factory;
-}
-
 } // namespace
 
-void TaskCard::setAttachmentsFactory(AttachmentsFactory factory)
-{
-    defaultAttachments() = std::move(factory);
-}
-
-const TaskCard::AttachmentsFactory &TaskCard::attachmentsFactory()
-{
-    return defaultAttachments();
-}
-
-bool TaskCard::isBlankTitle(const QString &text)
-{
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == u' ' || c == u'\t'; });
-}
-
 TaskCard::TaskCard(TaskItem *task, const Services &services, QWidget *parent)
-    : TaskCard(task, services, defaultAttachments(), parent)
+    : TaskCard(task, services, AttachmentsFactory(), parent)
 { }
 
 TaskCard::TaskCard(TaskItem *task, const Services &services, AttachmentsFactory attachments, QWidget *parent)
     : QWidget(parent)
     , m_task(task)
     , m_services(services)
+    , m_actions(services.alarms)
 {
     setObjectName(QStringLiteral("taskCard"));
     setAccessibleName(tr("Task card"));
@@ -81,7 +58,7 @@ TaskCard::TaskCard(TaskItem *task, const Services &services, AttachmentsFactory 
     watchTask();
     followPage();
     restyle();
-    connect(&Appearance::shared(), &Appearance::schemeChanged, this, &TaskCard::restyle);
+    connect(m_services.appearance, &Appearance::schemeChanged, this, &TaskCard::restyle);
     if (m_services.preferences)
         connect(m_services.preferences, &Preferences::typefaceChanged, this, &TaskCard::restyle);
 
@@ -130,7 +107,7 @@ void TaskCard::build(AttachmentsFactory attachments)
     m_whenSection->body()->addWidget(m_when);
     column->addWidget(m_whenSection);
 
-    m_subtask = new CardSwitch(tr("Subtask"), content);
+    m_subtask = new CardSwitch(tr("Subtask"), *m_services.appearance, content);
     m_subtask->setObjectName(QStringLiteral("subtaskSwitch"));
     connect(m_subtask, &QAbstractButton::clicked, this, [this](bool on) {
         // A deeper level comes back as 1 or 0: the switch knows only two.
@@ -226,14 +203,12 @@ void TaskCard::watchTask()
         return;
     connect(task, &TaskItem::textChanged, this, [this] {
         readText();
-        schedule(); // a pending notification shows the new text
+        m_actions.textChanged(this->task());
     });
-    connect(task, &TaskItem::dueChanged, this, &TaskCard::dueChanged);
+    connect(task, &TaskItem::dueChanged, this, [this] { m_actions.dueChanged(this->task(), m_services.calendar); });
     connect(task, &TaskItem::notesChanged, this, [this] {
         readNotes();
-        // The notification's body is the notes: keep a pending one current.
-        if (TaskItem *task = this->task(); task && task->alarm())
-            schedule();
+        m_actions.notesChanged(this->task());
     });
     connect(task, &TaskItem::indentChanged, this, &TaskCard::readIndent);
     connect(task, &TaskItem::pageChanged, this, &TaskCard::followPage);
@@ -258,7 +233,7 @@ void TaskCard::followPage()
 
 void TaskCard::restyle()
 {
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_services.appearance->scheme();
     m_colorIndex = m_page && !m_page->isDeleted() ? m_page->colorIndex() : 0;
     const QColor accent = CardStyle::accent(m_colorIndex);
     const QPalette palette = pagePalette(QApplication::palette(), m_colorIndex, scheme);
@@ -313,25 +288,6 @@ void TaskCard::notesEdited()
         task->setNotes(m_notes->toPlainText());
 }
 
-void TaskCard::dueChanged()
-{
-    TaskItem *task = this->task();
-    if (!task)
-        return;
-    // The reminder keeps its time of day on the new day.
-    const std::optional<QDateTime> alarm
-        = ReminderDates::alarmForNewDue(m_services.calendar, task->alarm(), task->due());
-    task->setAlarm(alarm);
-    schedule();
-}
-
-void TaskCard::schedule()
-{
-    TaskItem *task = this->task();
-    if (task && m_services.alarms)
-        m_services.alarms->schedule(task);
-}
-
 void TaskCard::refresh()
 {
     readText();
@@ -362,12 +318,7 @@ void TaskCard::dismiss()
     TaskItem *task = this->task();
     finish();
     // A task whose title was left blank does not outlive its card.
-    if (task && isBlankTitle(task->text())) {
-        if (m_services.alarms)
-            m_services.alarms->cancel(task);
-        if (Store *store = task->store())
-            store->remove(task);
-    }
+    m_actions.discardIfBlank(task);
 }
 
 void TaskCard::deleteTask()
@@ -375,15 +326,8 @@ void TaskCard::deleteTask()
     if (m_dismissed)
         return;
     TaskItem *task = this->task();
-    if (task && m_services.alarms)
-        m_services.alarms->cancel(task);
     finish();
-    // Only this task goes: its subtasks stay on the page, its attachments
-    // go with it.
-    if (task) {
-        if (Store *store = task->store())
-            store->remove(task);
-    }
+    m_actions.discard(task);
 }
 
 void TaskCard::taskGone()
@@ -427,7 +371,7 @@ void TaskCard::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_services.appearance->scheme();
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()), CornerRadius, CornerRadius);
     painter.setClipPath(shape);

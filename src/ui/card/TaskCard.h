@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/Services.h"
+#include "core/tasks/TaskActions.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -37,7 +38,7 @@ class WhenSection;
 // elsewhere, torn out with its page, removed by the mirror) closes the card
 // without another write.
 //
-// open() shows the card as a sheet over a window; at most one is open.
+// TaskCardHost shows cards as sheets over a window, one at a time.
 class TaskCard final : public QWidget
 {
     Q_OBJECT
@@ -48,19 +49,7 @@ public:
     // Makes the body of the "Photos & Files" section for a task.
     using AttachmentsFactory = std::function<QWidget *(TaskItem *, const Services &, QWidget *)>;
 
-    // Shows a card for `task` as a sheet over `window` (any widget: the
-    // sheet covers it, dimming it, and follows its size) and gives it the
-    // keyboard. A card already open for the same task is returned as it is;
-    // one open for another task is closed first, as "Done" would.
-    static TaskCard *open(TaskItem *task, const Services &services, QWidget *window);
-    // The card open now, if any.
-    static TaskCard *current();
-
-    // The factory every card uses for "Photos & Files" unless it is given
-    // its own; without one the section shows its heading only.
-    static void setAttachmentsFactory(AttachmentsFactory factory);
-    static const AttachmentsFactory &attachmentsFactory();
-
+    // Without an attachments factory "Photos & Files" shows its heading only.
     TaskCard(TaskItem *task, const Services &services, QWidget *parent = nullptr);
     TaskCard(TaskItem *task, const Services &services, AttachmentsFactory attachments, QWidget *parent = nullptr);
     ~TaskCard() override;
@@ -94,9 +83,6 @@ public:
     // Reads everything again (the clock moved on, or a test changed it).
     void refresh();
 
-    // Whether a title counts as blank: nothing but spaces and tabs.
-    static bool isBlankTitle(const QString &text);
-
 Q_SIGNALS:
     // The card was closed (by the user, by deletion, or because its task
     // went away); whoever shows it takes it down.
@@ -121,13 +107,12 @@ private:
     void readIndent();
     void textEdited();
     void notesEdited();
-    void dueChanged();
-    void schedule();
     void focusMoved(QWidget *now);
     void reclaimFocusSoon();
 
     QPointer<TaskItem> m_task;
     Services m_services;
+    TaskActions m_actions;
     QPointer<Page> m_page;
     QMetaObject::Connection m_pageColor;
     int m_colorIndex = 0;

@@ -3,6 +3,7 @@
 #include "GrowingTextEdit.h"
 #include "TaskCard.h"
 #include "core/model/TaskItem.h"
+#include "core/tasks/TaskActions.h"
 #include "ui/theme/Motion.h"
 #include "ui/theme/SoftShadow.h"
 
@@ -29,34 +30,7 @@ constexpr double DimOpacity = 0.28;
 constexpr double ShadowRadius = 24;
 constexpr double CornerRadius = 14;
 
-QPointer<TaskCard> &openCard()
-{
-    static QPointer<TaskCard> card;
-    return card;
-}
-
 } // namespace
-
-TaskCard *TaskCard::current()
-{
-    TaskCard *card = openCard().data();
-    return card && !card->isDismissed() ? card : nullptr;
-}
-
-TaskCard *TaskCard::open(TaskItem *task, const Services &services, QWidget *window)
-{
-    if (!task || task->isDeleted() || !window)
-        return nullptr;
-    if (TaskCard *card = current()) {
-        if (card->task() == task)
-            return card;
-        card->dismiss();
-    }
-    auto *card = new TaskCard(task, services);
-    new TaskCardSheet(card, window);
-    openCard() = card;
-    return card;
-}
 
 TaskCardSheet::TaskCardSheet(TaskCard *card, QWidget *host)
     : QWidget(host)
@@ -76,7 +50,7 @@ TaskCardSheet::TaskCardSheet(TaskCard *card, QWidget *host)
     // A task without a title is there to be named; any other is there to be
     // looked at, and Tab leads from the card to its title.
     TaskItem *task = card->task();
-    if (task && TaskCard::isBlankTitle(task->text()))
+    if (task && TaskActions::isBlankTitle(task->text()))
         card->titleField()->setFocus(Qt::OtherFocusReason);
     else
         card->setFocus(Qt::OtherFocusReason);

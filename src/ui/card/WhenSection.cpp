@@ -64,7 +64,7 @@ WhenSection::WhenSection(TaskItem *task, const Services &services, QWidget *pare
                 refresh();
         });
     }
-    connect(&Appearance::shared(), &Appearance::schemeChanged, this, &WhenSection::restyle);
+    connect(m_services.appearance, &Appearance::schemeChanged, this, &WhenSection::restyle);
     restyle();
     refresh();
 }
@@ -81,7 +81,7 @@ void WhenSection::buildQuickDays()
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(CardStyle::QuickDaySpacing);
     const auto addPill = [this, row](const QString &text, QuickDay which) {
-        auto *pill = new Pill(text, this);
+        auto *pill = new Pill(text, *m_services.appearance, this);
         connect(pill, &QAbstractButton::clicked, this, [this, which] { chooseQuickDay(which); });
         row->addWidget(pill, 0, Qt::AlignVCenter);
         return pill;
@@ -93,7 +93,7 @@ void WhenSection::buildQuickDays()
     m_mondayPill = addPill(tr("Monday"), QuickDay::Monday);
     m_mondayPill->setObjectName(QStringLiteral("mondayPill"));
 
-    m_calendarPill = new Pill(QString(), this);
+    m_calendarPill = new Pill(QString(), *m_services.appearance, this);
     m_calendarPill->setObjectName(QStringLiteral("calendarPill"));
     m_calendarPill->setSymbol(QStringLiteral("calendar"), 20);
     m_calendarPill->setAccessibleName(tr("Pick a date"));
@@ -151,7 +151,7 @@ void WhenSection::buildDueRows()
     m_divider->setAutoFillBackground(true);
     rows->addWidget(m_divider);
 
-    m_remind = new CardSwitch(tr("Remind me"), m_dueRows);
+    m_remind = new CardSwitch(tr("Remind me"), *m_services.appearance, m_dueRows);
     m_remind->setObjectName(QStringLiteral("remindSwitch"));
     connect(m_remind, &QAbstractButton::clicked, this, &WhenSection::switchReminder);
     rows->addWidget(m_remind);
@@ -206,7 +206,7 @@ void WhenSection::setAccent(const QColor &accent)
 
 void WhenSection::restyle()
 {
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_services.appearance->scheme();
     const QColor ink = CardStyle::ink(scheme);
     const QColor muted = CardStyle::muted(scheme);
     for (Pill *pill : { m_todayPill, m_tomorrowPill, m_mondayPill, m_calendarPill })

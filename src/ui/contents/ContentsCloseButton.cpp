@@ -8,22 +8,23 @@
 
 namespace quillery::ui {
 
-ContentsCloseButton::ContentsCloseButton(QWidget *parent)
+ContentsCloseButton::ContentsCloseButton(const Appearance &appearance, QWidget *parent)
     : QAbstractButton(parent)
+    , m_appearance(appearance)
 {
     setFixedSize(sizeHint());
     setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(tr("Close"));
     setToolTip(tr("Close"));
-    connect(&Appearance::shared(), &Appearance::schemeChanged, this, qOverload<>(&QWidget::update));
+    connect(&m_appearance, &Appearance::schemeChanged, this, qOverload<>(&QWidget::update));
 }
 
 void ContentsCloseButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor muted = themeColor(ThemeColor::MutedInk, Appearance::shared().scheme());
+    const QColor muted = themeColor(ThemeColor::MutedInk, m_appearance.scheme());
     if (isDown())
         painter.setOpacity(0.5);
     const QRectF disc((width() - Diameter) / 2.0, (height() - Diameter) / 2.0, Diameter, Diameter);

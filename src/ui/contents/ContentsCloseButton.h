@@ -2,6 +2,10 @@
 
 #include <QAbstractButton>
 
+namespace quillery {
+class Appearance;
+} // namespace quillery
+
 namespace quillery::ui {
 
 // The round close button of the contents header: a soft grey disc with a
@@ -12,12 +16,15 @@ class ContentsCloseButton final : public QAbstractButton
 public:
     static constexpr int Diameter = 26;
 
-    explicit ContentsCloseButton(QWidget *parent = nullptr);
+    explicit ContentsCloseButton(const Appearance &appearance, QWidget *parent = nullptr);
 
     QSize sizeHint() const override { return { Diameter + 4, Diameter + 4 }; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    const Appearance &m_appearance;
 };
 
 } // namespace quillery::ui

@@ -47,6 +47,7 @@ QRectF snapped(const QRectF &rect)
 ContentsGrid::ContentsGrid(Book &book, const Services &services, QWidget *parent)
     : QAbstractScrollArea(parent)
     , m_book(book)
+    , m_appearance(*services.appearance)
     , m_store(services.store)
     , m_preferences(services.preferences)
 {
@@ -62,7 +63,7 @@ ContentsGrid::ContentsGrid(Book &book, const Services &services, QWidget *parent
 
     connect(&m_book, &Book::pagesChanged, this, &ContentsGrid::pagesChanged);
     connect(&m_book, &Book::currentChanged, viewport(), qOverload<>(&QWidget::update));
-    connect(&Appearance::shared(), &Appearance::schemeChanged, viewport(), qOverload<>(&QWidget::update));
+    connect(&m_appearance, &Appearance::schemeChanged, viewport(), qOverload<>(&QWidget::update));
     if (m_store) {
         connect(m_store, &Store::recordChanged, this, &ContentsGrid::recordChanged);
         const auto taskCameOrWent = [this](Record *record) {
@@ -288,7 +289,7 @@ void ContentsGrid::setPressed(int index)
 void ContentsGrid::paintEvent(QPaintEvent *event)
 {
     QPainter painter(viewport());
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_appearance.scheme();
     painter.fillRect(event->rect(), themeColor(ThemeColor::Desk, scheme));
     painter.setRenderHint(QPainter::Antialiasing);
 
@@ -309,7 +310,7 @@ void ContentsGrid::paintEvent(QPaintEvent *event)
 
 void ContentsGrid::paintCell(QPainter &painter, int index, const QRectF &rect)
 {
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_appearance.scheme();
     const QColor muted = themeColor(ThemeColor::MutedInk, scheme);
     painter.save();
     if (index == m_pressed && m_pressInside)

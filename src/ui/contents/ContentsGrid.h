@@ -9,6 +9,7 @@
 #include <QPointer>
 
 namespace quillery {
+class Appearance;
 class Book;
 class Page;
 class Preferences;
@@ -94,6 +95,7 @@ private:
     void paintCell(QPainter &painter, int index, const QRectF &rect);
 
     Book &m_book;
+    const Appearance &m_appearance;
     Store *m_store;
     Preferences *m_preferences;
     ThumbCache m_cache;

@@ -2,6 +2,7 @@
 
 #include "ContentsCloseButton.h"
 #include "ContentsGrid.h"
+#include "core/app/Services.h"
 #include "core/book/Book.h"
 #include "core/theme/AppFont.h"
 #include "core/theme/Appearance.h"
@@ -16,10 +17,11 @@ namespace quillery::ui {
 ContentsView::ContentsView(Book &book, const Services &services, QWidget *parent)
     : QWidget(parent)
     , m_book(book)
+    , m_appearance(*services.appearance)
     , m_content(new QWidget(this))
     , m_title(new QLabel(tr("All Pages"), m_content))
     , m_count(new QLabel(m_content))
-    , m_close(new ContentsCloseButton(m_content))
+    , m_close(new ContentsCloseButton(m_appearance, m_content))
     , m_grid(new ContentsGrid(book, services, m_content))
 {
     setObjectName(QStringLiteral("contents"));
@@ -46,7 +48,7 @@ ContentsView::ContentsView(Book &book, const Services &services, QWidget *parent
     setTabOrder(m_grid, m_close);
     connect(m_close, &QAbstractButton::clicked, this, &ContentsView::closeContents);
     connect(&book, &Book::pagesChanged, this, &ContentsView::updateCount);
-    connect(&Appearance::shared(), &Appearance::schemeChanged, this, &ContentsView::applyScheme);
+    connect(&m_appearance, &Appearance::schemeChanged, this, &ContentsView::applyScheme);
     updateCount();
     applyScheme();
 
@@ -81,7 +83,7 @@ void ContentsView::updateCount()
 
 void ContentsView::applyScheme()
 {
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_appearance.scheme();
     QPalette palette = m_content->palette();
     palette.setColor(QPalette::Window, themeColor(ThemeColor::Desk, scheme));
     palette.setColor(QPalette::WindowText, themeColor(ThemeColor::Ink, scheme));

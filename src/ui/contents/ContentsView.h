@@ -6,6 +6,7 @@ class QAbstractButton;
 class QLabel;
 
 namespace quillery {
+class Appearance;
 class Book;
 struct Services;
 } // namespace quillery
@@ -49,6 +50,7 @@ private:
     void applyScheme();
 
     Book &m_book;
+    const Appearance &m_appearance;
     QWidget *m_content;
     QLabel *m_title;
     QLabel *m_count;

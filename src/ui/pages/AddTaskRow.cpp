@@ -18,8 +18,9 @@ constexpr int Spacing = 12;
 constexpr double CircleLine = 1.8;
 } // namespace
 
-AddTaskRow::AddTaskRow(QWidget *parent)
+AddTaskRow::AddTaskRow(const Appearance &appearance, QWidget *parent)
     : QWidget(parent)
+    , m_appearance(appearance)
     , m_field(new CaretLineEdit(this))
 {
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -141,7 +142,7 @@ void AddTaskRow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_appearance.scheme();
     const int indentX = m_line.indent() * TaskRow::IndentStep;
 
     QColor ring = themeColor(ThemeColor::MutedInk, scheme);

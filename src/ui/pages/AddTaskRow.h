@@ -8,6 +8,10 @@
 
 class QLineEdit;
 
+namespace quillery {
+class Appearance;
+} // namespace quillery
+
 namespace quillery::ui {
 
 // The line at the end of a page's list where new tasks are typed: an empty
@@ -22,7 +26,7 @@ class AddTaskRow final : public QWidget
 public:
     static constexpr int MinimumHeight = 44;
 
-    explicit AddTaskRow(QWidget *parent = nullptr);
+    explicit AddTaskRow(const Appearance &appearance, QWidget *parent = nullptr);
 
     QLineEdit *field() const { return m_field; }
     int indentLevel() const { return m_line.indent(); }
@@ -56,6 +60,7 @@ private:
     void submit();
     void placeField();
 
+    const Appearance &m_appearance;
     AddLine m_line;
     CaretLineEdit *m_field = nullptr;
 };

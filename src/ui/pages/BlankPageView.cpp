@@ -19,14 +19,15 @@ constexpr double DotTrailing = 28;
 constexpr double NumberBottom = 22;
 } // namespace
 
-BlankPageView::BlankPageView(int number, int colorIndex, QWidget *parent)
+BlankPageView::BlankPageView(int number, int colorIndex, const Appearance &appearance, QWidget *parent)
     : QWidget(parent)
+    , m_appearance(appearance)
     , m_number(number)
     , m_colorIndex(colorIndex)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleName(tr("Page %1").arg(number));
-    connect(&Appearance::shared(), &Appearance::schemeChanged, this, qOverload<>(&QWidget::update));
+    connect(&m_appearance, &Appearance::schemeChanged, this, qOverload<>(&QWidget::update));
 }
 
 void BlankPageView::setNumber(int number)
@@ -71,7 +72,7 @@ QRectF BlankPageView::numberRect() const
 void BlankPageView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_appearance.scheme();
     painter.fillRect(rect(), themeColor(ThemeColor::Desk, scheme));
     painter.setClipPath(pageShape(m_side, rect()));
     PaperBackground::paintSheet(painter, rect(), paperTint(m_colorIndex, scheme), scheme);

@@ -5,6 +5,10 @@
 
 #include <QWidget>
 
+namespace quillery {
+class Appearance;
+} // namespace quillery
+
 namespace quillery::ui {
 
 // The face of a page that does not exist yet (the page a turn past the end
@@ -15,7 +19,7 @@ class BlankPageView final : public QWidget
 {
     Q_OBJECT
 public:
-    BlankPageView(int number, int colorIndex, QWidget *parent = nullptr);
+    BlankPageView(int number, int colorIndex, const Appearance &appearance, QWidget *parent = nullptr);
 
     int number() const { return m_number; }
     void setNumber(int number);
@@ -35,6 +39,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    const Appearance &m_appearance;
     int m_number;
     int m_colorIndex;
     PageSide m_side = PageSide::Single;

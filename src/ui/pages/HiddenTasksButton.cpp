@@ -8,8 +8,9 @@
 
 namespace quillery::ui {
 
-HiddenTasksButton::HiddenTasksButton(QWidget *parent)
+HiddenTasksButton::HiddenTasksButton(const Appearance &appearance, QWidget *parent)
     : QAbstractButton(parent)
+    , m_appearance(appearance)
 {
     setFont(systemFont(12));
     setCursor(Qt::PointingHandCursor);
@@ -34,7 +35,7 @@ QSize HiddenTasksButton::sizeHint() const
 void HiddenTasksButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    QColor ink = themeColor(ThemeColor::MutedInk, Appearance::shared().scheme());
+    QColor ink = themeColor(ThemeColor::MutedInk, m_appearance.scheme());
     if (isDown())
         ink.setAlphaF(0.6);
     painter.setPen(ink);

@@ -2,6 +2,10 @@
 
 #include <QAbstractButton>
 
+namespace quillery {
+class Appearance;
+} // namespace quillery
+
 namespace quillery::ui {
 
 // The quiet line under a page's tasks that says how many completed tasks
@@ -14,7 +18,7 @@ public:
     static constexpr int MinimumHeight = 36;
     static constexpr int TextInset = 34;
 
-    explicit HiddenTasksButton(QWidget *parent = nullptr);
+    explicit HiddenTasksButton(const Appearance &appearance, QWidget *parent = nullptr);
 
     int count() const { return m_count; }
     void setCount(int count);
@@ -25,6 +29,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    const Appearance &m_appearance;
     int m_count = 0;
 };
 

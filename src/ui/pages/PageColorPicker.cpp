@@ -7,10 +7,10 @@
 
 namespace quillery::ui {
 
-PageColorPicker::PageColorPicker(QWidget *parent)
+PageColorPicker::PageColorPicker(const Appearance &appearance, QWidget *parent)
     : QWidget(parent)
     , m_button(new ColorDot(this))
-    , m_column(new SwatchColumn(this))
+    , m_column(new SwatchColumn(appearance, this))
 {
     m_button->setAccessibleName(tr("Page color"));
     m_button->setToolTip(tr("Page color"));

@@ -2,6 +2,10 @@
 
 #include <QWidget>
 
+namespace quillery {
+class Appearance;
+} // namespace quillery
+
 namespace quillery::ui {
 
 class ColorDot;
@@ -17,7 +21,7 @@ public:
     static constexpr int ColumnWidth = 40;
     static constexpr int Gap = 8;
 
-    explicit PageColorPicker(QWidget *parent = nullptr);
+    explicit PageColorPicker(const Appearance &appearance, QWidget *parent = nullptr);
 
     ColorDot *button() const { return m_button; }
     SwatchColumn *column() const { return m_column; }

@@ -28,12 +28,12 @@ SymbolButton::Look lookOf(ChevronLook look)
 
 } // namespace
 
-PageFooter::PageFooter(QWidget *parent)
+PageFooter::PageFooter(const Appearance &appearance, QWidget *parent)
     : QWidget(parent)
-    , m_previous(new SymbolButton(QStringLiteral("chevron.left"), ChevronSymbol, ChevronFrame, this))
-    , m_number(new PageNumberBlock(this))
-    , m_options(new SymbolButton(QStringLiteral("ellipsis"), OptionsSymbol, OptionsFrame, this))
-    , m_next(new SymbolButton(QStringLiteral("chevron.right"), ChevronSymbol, ChevronFrame, this))
+    , m_previous(new SymbolButton(QStringLiteral("chevron.left"), ChevronSymbol, ChevronFrame, appearance, this))
+    , m_number(new PageNumberBlock(appearance, this))
+    , m_options(new SymbolButton(QStringLiteral("ellipsis"), OptionsSymbol, OptionsFrame, appearance, this))
+    , m_next(new SymbolButton(QStringLiteral("chevron.right"), ChevronSymbol, ChevronFrame, appearance, this))
 {
     m_previous->setAccessibleName(tr("Previous page"));
     m_next->setAccessibleName(tr("Next page"));

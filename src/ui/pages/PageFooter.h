@@ -4,6 +4,10 @@
 
 #include <QWidget>
 
+namespace quillery {
+class Appearance;
+} // namespace quillery
+
 namespace quillery::ui {
 
 class PageNumberBlock;
@@ -20,7 +24,7 @@ public:
     static constexpr int Height = 52;
     static constexpr int Spacing = 8;
 
-    explicit PageFooter(QWidget *parent = nullptr);
+    explicit PageFooter(const Appearance &appearance, QWidget *parent = nullptr);
 
     void setNumbers(int number, int count);
     void setSide(PageSide side);

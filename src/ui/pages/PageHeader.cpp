@@ -11,8 +11,9 @@
 
 namespace quillery::ui {
 
-PageHeader::PageHeader(Page *page, QWidget *parent)
+PageHeader::PageHeader(Page *page, const Appearance &appearance, QWidget *parent)
     : QWidget(parent)
+    , m_appearance(appearance)
     , m_page(page)
     , m_field(new CaretLineEdit(this))
 {
@@ -112,7 +113,7 @@ void PageHeader::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     if (m_snapshot) {
-        const ColorScheme scheme = Appearance::shared().scheme();
+        const ColorScheme scheme = m_appearance.scheme();
         const bool untitled = m_field->text().isEmpty();
         QColor ink = themeColor(untitled ? ThemeColor::MutedInk : ThemeColor::Ink, scheme);
         if (untitled)

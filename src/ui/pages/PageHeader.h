@@ -9,8 +9,9 @@
 class QLineEdit;
 
 namespace quillery {
+class Appearance;
 class Page;
-}
+} // namespace quillery
 
 namespace quillery::ui {
 
@@ -25,7 +26,7 @@ public:
     static constexpr int CapsuleWidth = 36;
     static constexpr int CapsuleHeight = 4;
 
-    PageHeader(Page *page, QWidget *parent = nullptr);
+    PageHeader(Page *page, const Appearance &appearance, QWidget *parent = nullptr);
 
     QLineEdit *titleField() const { return m_field; }
     void setTitleFont(const QFont &font);
@@ -51,6 +52,7 @@ private:
     void pageTitleChanged();
     int fieldHeight() const;
 
+    const Appearance &m_appearance;
     QPointer<Page> m_page;
     CaretLineEdit *m_field = nullptr;
     QColor m_accent;

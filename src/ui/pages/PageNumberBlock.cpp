@@ -31,8 +31,9 @@ void drawTabularDigits(QPainter &painter, const QRectF &box, const QString &digi
 
 } // namespace
 
-PageNumberBlock::PageNumberBlock(QWidget *parent)
+PageNumberBlock::PageNumberBlock(const Appearance &appearance, QWidget *parent)
     : QAbstractButton(parent)
+    , m_appearance(appearance)
 {
     setFixedSize(Frame);
     setCursor(Qt::PointingHandCursor);
@@ -62,7 +63,7 @@ QString PageNumberBlock::countText() const
 void PageNumberBlock::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_appearance.scheme();
     const QFont numberFont = systemFont(20, QFont::DemiBold);
     const QFont countFont = systemFont(10);
     const double numberHeight = QFontMetricsF(numberFont).height();

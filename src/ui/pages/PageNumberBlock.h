@@ -2,6 +2,10 @@
 
 #include <QAbstractButton>
 
+namespace quillery {
+class Appearance;
+} // namespace quillery
+
 namespace quillery::ui {
 
 // The page number in a page's footer, with "of N" under it. Clicking it
@@ -12,7 +16,7 @@ class PageNumberBlock final : public QAbstractButton
 public:
     static constexpr QSize Frame { 150, 52 };
 
-    explicit PageNumberBlock(QWidget *parent = nullptr);
+    explicit PageNumberBlock(const Appearance &appearance, QWidget *parent = nullptr);
 
     int number() const { return m_number; }
     int count() const { return m_count; }
@@ -27,6 +31,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    const Appearance &m_appearance;
     int m_number = 1;
     int m_count = 1;
 };

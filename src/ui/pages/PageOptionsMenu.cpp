@@ -32,7 +32,7 @@ QLabel *PageOptionsMenu::addStatusLine(StatusLine *line)
     // In line with the texts of the items, after their icon column.
     label->setContentsMargins(28, 3, 16, 3);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, themeColor(ThemeColor::MutedInk, Appearance::shared().scheme()));
+    palette.setColor(QPalette::WindowText, themeColor(ThemeColor::MutedInk, m_services.appearance->scheme()));
     label->setPalette(palette);
     QPointer<QLabel> guard(label);
     connect(line, &StatusLine::changed, label, [guard, line] {
@@ -54,7 +54,7 @@ void PageOptionsMenu::rebuild()
     delete m_typefaceMenu;
     clear();
     m_statusLabels.clear();
-    const QColor muted = themeColor(ThemeColor::MutedInk, Appearance::shared().scheme());
+    const QColor muted = themeColor(ThemeColor::MutedInk, m_services.appearance->scheme());
 
     QAction *contents = addAction(Symbols::icon(QStringLiteral("square.grid.2x2"), muted), tr("Contents"));
     connect(contents, &QAction::triggered, this, &PageOptionsMenu::contentsRequested);
@@ -110,7 +110,7 @@ void PageOptionsMenu::rebuild()
     }
 
     QAction *tear = addAction(
-        Symbols::icon(QStringLiteral("trash"), alertColor(Appearance::shared().scheme())), tr("Tear Out Page"));
+        Symbols::icon(QStringLiteral("trash"), alertColor(m_services.appearance->scheme())), tr("Tear Out Page"));
     connect(tear, &QAction::triggered, this, &PageOptionsMenu::tearOutRequested);
 }
 

@@ -98,14 +98,14 @@ PageView::PageView(
     setFocusPolicy(Qt::ClickFocus);
     setObjectName(QStringLiteral("pageView"));
 
-    m_header = new PageHeader(page, this);
+    m_header = new PageHeader(page, *m_services.appearance, this);
     m_list = new TaskListView(page, services, nullptr);
     m_scroll = new PageScrollArea(m_list, this);
-    m_footer = new PageFooter(this);
+    m_footer = new PageFooter(*m_services.appearance, this);
     m_menu = new PageOptionsMenu(services, this);
     m_dismissLayer = new DismissLayer(this, [this] { setColorsShown(false); });
     m_dismissLayer->hide();
-    m_picker = new PageColorPicker(this);
+    m_picker = new PageColorPicker(*m_services.appearance, this);
     m_footer->setNumbers(number, count);
 
     connect(m_list, &TaskListView::openRequested, this, &PageView::taskOpenRequested);
@@ -160,7 +160,7 @@ PageView::PageView(
                 AddScrollDelay, this, [this] { m_scroll->scrollToBottom(m_list->addRowFrame().bottom() + 1); });
         });
     }
-    connect(&Appearance::shared(), &Appearance::schemeChanged, this, [this] {
+    connect(m_services.appearance, &Appearance::schemeChanged, this, [this] {
         applyColors(false);
         update();
     });
@@ -300,7 +300,7 @@ void PageView::applyTypeface()
 
 void PageView::applyColors(bool animated)
 {
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_services.appearance->scheme();
     const QColor tint = paperTint(m_colorIndex, scheme);
     const QColor accent = paletteColor(m_colorIndex);
     setPalette(pagePalette(QWidget::palette(), m_colorIndex, scheme));
@@ -427,7 +427,7 @@ void PageView::requestTearOut()
     QPushButton *tear = confirm->addButton(tr("Tear Out"), QMessageBox::DestructiveRole);
     // What cannot be undone reads in the alert colour.
     QPalette destructive = tear->palette();
-    destructive.setColor(QPalette::ButtonText, alertColor(Appearance::shared().scheme()));
+    destructive.setColor(QPalette::ButtonText, alertColor(m_services.appearance->scheme()));
     tear->setPalette(destructive);
     confirm->addButton(QMessageBox::Cancel);
     confirm->setDefaultButton(QMessageBox::Cancel);
@@ -513,7 +513,7 @@ void PageView::layoutParts()
 void PageView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_services.appearance->scheme();
     // Outside the page's shape lies the desk.
     painter.fillRect(rect(), themeColor(ThemeColor::Desk, scheme));
     painter.setClipPath(pageShape(m_side, rect()));

@@ -21,8 +21,9 @@ constexpr int FadeOut = 120; // ms
 constexpr double StartScale = 0.3;
 } // namespace
 
-SwatchColumn::SwatchColumn(QWidget *parent)
+SwatchColumn::SwatchColumn(const Appearance &appearance, QWidget *parent)
     : QWidget(parent)
+    , m_appearance(appearance)
 {
     const QSize card = cardSize();
     setFixedSize(card.width() + 2 * ShadowMargin, card.height() + ShadowMargin);
@@ -134,7 +135,7 @@ void SwatchColumn::paintEvent(QPaintEvent *)
     QPainterPath capsule;
     capsule.addRoundedRect(card, Width / 2.0, Width / 2.0);
     SoftShadow::paint(painter, capsule, QColor(0, 0, 0, 36), 10, QPointF(0, 4));
-    painter.fillPath(capsule, themeColor(ThemeColor::Paper, Appearance::shared().scheme()));
+    painter.fillPath(capsule, themeColor(ThemeColor::Paper, m_appearance.scheme()));
 }
 
 } // namespace quillery::ui

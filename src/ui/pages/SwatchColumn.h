@@ -4,6 +4,10 @@
 #include <QVariantAnimation>
 #include <QWidget>
 
+namespace quillery {
+class Appearance;
+} // namespace quillery
+
 namespace quillery::ui {
 
 class ColorDot;
@@ -23,7 +27,7 @@ public:
     // Room around the card for its shadow.
     static constexpr int ShadowMargin = 16;
 
-    explicit SwatchColumn(QWidget *parent = nullptr);
+    explicit SwatchColumn(const Appearance &appearance, QWidget *parent = nullptr);
 
     QList<ColorDot *> swatches() const { return m_swatches; }
 
@@ -46,6 +50,7 @@ protected:
 private:
     void stopMotion();
 
+    const Appearance &m_appearance;
     QList<ColorDot *> m_swatches;
     // Running animations; each deletes itself when it ends.
     QList<QPointer<QVariantAnimation>> m_motion;

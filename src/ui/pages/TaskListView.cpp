@@ -2,6 +2,7 @@
 
 #include "AddTaskRow.h"
 #include "HiddenTasksButton.h"
+#include "RowMotion.h"
 #include "core/app/Preferences.h"
 #include "core/model/Attachment.h"
 #include "core/model/Page.h"
@@ -11,10 +12,8 @@
 #include "ui/lift/RowLifter.h"
 #include "ui/tasks/TaskRow.h"
 #include "ui/tasks/TaskRowCheck.h"
-#include "ui/theme/SpringAnimation.h"
 
 #include <QEvent>
-#include <QGraphicsOpacityEffect>
 #include <QLineEdit>
 #include <QResizeEvent>
 
@@ -22,50 +21,22 @@
 
 namespace quillery::ui {
 
-namespace {
-
-const Spring ListSpring { 0.5, 0.85 };
-
-void setOpacity(QWidget *widget, double opacity)
-{
-    auto *effect = qobject_cast<QGraphicsOpacityEffect *>(widget->graphicsEffect());
-    if (opacity >= 1.0) {
-        if (effect)
-            widget->setGraphicsEffect(nullptr);
-        return;
-    }
-    if (!effect) {
-        effect = new QGraphicsOpacityEffect(widget);
-        widget->setGraphicsEffect(effect);
-    }
-    effect->setOpacity(std::clamp(opacity, 0.0, 1.0));
-}
-
-QRect lerp(const QRect &from, const QRect &to, double t)
-{
-    const auto mix = [t](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * t)); };
-    return QRect(QPoint(mix(from.x(), to.x()), mix(from.y(), to.y())),
-        QSize(mix(from.width(), to.width()), mix(from.height(), to.height())));
-}
-
-} // namespace
-
-struct TaskListView::Move {
-    enum Kind { Stay, Enter, Leave };
-    QPointer<QWidget> widget;
-    QRect from;
-    QRect to;
-    Kind kind = Stay;
-};
-
 TaskListView::TaskListView(Page *page, const Services &services, QWidget *parent)
     : QWidget(parent)
     , m_page(page)
     , m_services(services)
-    , m_addRow(new AddTaskRow(this))
-    , m_hidden(new HiddenTasksButton(this))
+    , m_addRow(new AddTaskRow(*services.appearance, this))
+    , m_hidden(new HiddenTasksButton(*services.appearance, this))
 {
     m_hidden->hide();
+    m_motion = new RowMotion(
+        [this](QWidget *widget, const QRect &frame) {
+            if (auto *row = qobject_cast<TaskRow *>(widget))
+                placeRow(row, frame);
+            else
+                widget->setGeometry(frame);
+        },
+        this);
     m_lifter = new RowLifter(this);
     connect(m_lifter, &RowLifter::liftedChanged, this, &TaskListView::liftedChanged);
     connect(m_lifter, &RowLifter::movedByKey, this, &TaskListView::rowMovedByKey);
@@ -101,8 +72,6 @@ TaskListView::TaskListView(Page *page, const Services &services, QWidget *parent
 
 TaskListView::~TaskListView()
 {
-    if (m_motion)
-        m_motion->stop();
     // The lifter goes with the list; nothing is written on the way out, and
     // no one is told (the page is going too).
     if (m_lifter->isLifted()) {
@@ -127,6 +96,16 @@ QList<TaskItem *> TaskListView::shownTasks() const
             tasks << task;
     }
     return tasks;
+}
+
+bool TaskListView::isMoving() const
+{
+    return m_motion->isRunning();
+}
+
+void TaskListView::finishMoving()
+{
+    m_motion->finish();
 }
 
 bool TaskListView::isLifted() const
@@ -162,7 +141,7 @@ void TaskListView::setSnapshot(bool snapshot)
     m_addRow->setSnapshot(snapshot);
     if (snapshot) {
         m_lifter->drop();
-        finishMotion();
+        m_motion->finish();
     }
 }
 
@@ -235,7 +214,7 @@ void TaskListView::detachPage()
     m_page = nullptr;
     m_refreshTimer.stop();
     m_lifter->abandon();
-    finishMotion();
+    m_motion->finish();
     for (TaskRow *row : std::as_const(m_rows))
         row->deleteLater();
     for (TaskRow *row : std::as_const(m_rows))
@@ -367,23 +346,19 @@ void TaskListView::placeRow(TaskRow *row, const QRect &frame)
 void TaskListView::layoutItems(bool animate)
 {
     m_layoutTimer.stop();
-    // A motion in progress ends where it was going before the next starts.
-    QHash<QWidget *, QRect> current;
-    if (m_motion) {
-        for (const Move &move : std::as_const(*m_moves)) {
-            if (move.widget && move.kind != Move::Leave)
-                current.insert(move.widget, move.widget->geometry());
-        }
-    }
+    // A motion in progress ends where it was going; the next starts from
+    // where it had got to.
+    const QHash<QWidget *, QRect> current = m_motion->currentPlaces();
     QList<QPointer<TaskRow>> leaving = m_leaving;
     QList<QPointer<QWidget>> entering = m_entering;
     m_leaving.clear();
     m_entering.clear();
-    finishMotion();
+    m_motion->finish();
 
     const int left = static_cast<int>(std::lround(m_leading));
     const int width = std::max(1, this->width() - left - static_cast<int>(std::lround(m_trailing)));
-    auto moves = std::make_unique<QList<Move>>();
+    using Move = RowMotion::Move;
+    QList<Move> moves;
     const auto target = [&](QWidget *widget, const QRect &to, bool wasPlaced) {
         const bool enters
             = std::any_of(entering.begin(), entering.end(), [widget](const auto &w) { return w == widget; });
@@ -391,7 +366,7 @@ void TaskListView::layoutItems(bool animate)
             enters ? Move::Enter : Move::Stay };
         if (enters)
             move.from = to;
-        moves->append(move);
+        moves.append(move);
     };
 
     RowFrames frames;
@@ -420,7 +395,7 @@ void TaskListView::layoutItems(bool animate)
 
     for (const QPointer<TaskRow> &row : std::as_const(leaving)) {
         if (row)
-            moves->append(Move { row.data(), row->geometry(), row->geometry(), Move::Leave });
+            moves.append(Move { row.data(), row->geometry(), row->geometry(), Move::Leave });
     }
 
     const bool framesChanged = frames != m_frames;
@@ -428,90 +403,12 @@ void TaskListView::layoutItems(bool animate)
     const bool heightChanged = y != m_contentHeight;
     m_contentHeight = y;
 
-    const bool anythingMoves = std::any_of(
-        moves->begin(), moves->end(), [](const Move &move) { return move.kind != Move::Stay || move.from != move.to; });
-    if (!animate || !anythingMoves) {
-        for (const Move &move : std::as_const(*moves)) {
-            if (!move.widget)
-                continue;
-            if (move.kind == Move::Leave) {
-                move.widget->hide();
-                move.widget->deleteLater();
-                continue;
-            }
-            setOpacity(move.widget, 1.0);
-            if (auto *row = qobject_cast<TaskRow *>(move.widget.data()))
-                placeRow(row, move.to);
-            else
-                move.widget->setGeometry(move.to);
-            move.widget->show();
-        }
-    } else {
-        for (const Move &move : std::as_const(*moves)) {
-            if (!move.widget)
-                continue;
-            move.widget->setGeometry(move.from);
-            if (move.kind == Move::Enter)
-                setOpacity(move.widget, 0.0);
-            move.widget->show();
-        }
-        m_moves = moves.release();
-        m_motion = new SpringAnimation(ListSpring, this);
-        m_motion->setStartValue(0.0);
-        m_motion->setEndValue(1.0);
-        connect(m_motion, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
-            const double t = value.toDouble();
-            for (const Move &move : std::as_const(*m_moves)) {
-                if (!move.widget)
-                    continue;
-                switch (move.kind) {
-                case Move::Enter:
-                    setOpacity(move.widget, t);
-                    break;
-                case Move::Leave:
-                    setOpacity(move.widget, 1.0 - t);
-                    break;
-                case Move::Stay:
-                    move.widget->setGeometry(lerp(move.from, move.to, t));
-                    break;
-                }
-            }
-        });
-        connect(m_motion, &QAbstractAnimation::finished, this, &TaskListView::finishMotion);
-        m_motion->start();
-    }
+    m_motion->run(std::move(moves), animate);
 
     if (heightChanged)
         Q_EMIT contentHeightChanged(m_contentHeight);
     if (framesChanged)
         Q_EMIT rowFramesChanged();
-}
-
-void TaskListView::finishMotion()
-{
-    if (!m_motion)
-        return;
-    SpringAnimation *motion = m_motion;
-    m_motion = nullptr;
-    std::unique_ptr<QList<Move>> moves(m_moves);
-    m_moves = nullptr;
-    motion->disconnect(this);
-    motion->stop();
-    motion->deleteLater();
-    for (const Move &move : std::as_const(*moves)) {
-        if (!move.widget)
-            continue;
-        if (move.kind == Move::Leave) {
-            move.widget->hide();
-            move.widget->deleteLater();
-            continue;
-        }
-        setOpacity(move.widget, 1.0);
-        if (auto *row = qobject_cast<TaskRow *>(move.widget.data()))
-            placeRow(row, move.to);
-        else
-            move.widget->setGeometry(move.to);
-    }
 }
 
 void TaskListView::resizeEvent(QResizeEvent *event)

@@ -21,7 +21,7 @@ namespace quillery::ui {
 class AddTaskRow;
 class HiddenTasksButton;
 class RowLifter;
-class SpringAnimation;
+class RowMotion;
 class TaskRow;
 
 // The content of a page's scrolling list, top to bottom: one row per
@@ -88,9 +88,9 @@ public:
     HiddenTasksButton *hiddenButton() const { return m_hidden; }
     const RowFrames &rowFrames() const { return m_frames; }
     int contentHeight() const { return m_contentHeight; }
-    bool isMoving() const { return m_motion != nullptr; }
+    bool isMoving() const;
     // Puts every moving row at the end of its way at once.
-    void finishMoving() { finishMotion(); }
+    void finishMoving();
 
 Q_SIGNALS:
     void openRequested(quillery::TaskItem *task);
@@ -105,8 +105,6 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    struct Move;
-
     void refreshRows(bool forceLayout);
     void chainFocus();
     void scheduleRefresh();
@@ -114,7 +112,6 @@ private:
     bool hideCompleted() const;
     TaskRow *makeRow(TaskItem *task);
     void layoutItems(bool animate);
-    void finishMotion();
     void placeRow(TaskRow *row, const QRect &frame);
     void recordRemoved(Record *record);
     void recordChanged(Record *record, Field field);
@@ -142,8 +139,7 @@ private:
     QTimer m_refreshTimer;
     QTimer m_layoutTimer;
     QTimer m_clock;
-    SpringAnimation *m_motion = nullptr;
-    QList<Move> *m_moves = nullptr;
+    RowMotion *m_motion = nullptr;
 
     RowLifter *m_lifter = nullptr;
     bool m_settling = false; // offsets cleared without moving the rows

@@ -20,8 +20,9 @@ constexpr double OffOpacity = 0.6;
 constexpr double PressedOpacity = 0.7;
 } // namespace
 
-Pill::Pill(const QString &text, QWidget *parent)
+Pill::Pill(const QString &text, const Appearance &appearance, QWidget *parent)
     : QAbstractButton(parent)
+    , m_appearance(appearance)
 {
     setText(text);
     setAccessibleName(text);
@@ -29,7 +30,7 @@ Pill::Pill(const QString &text, QWidget *parent)
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    connect(&Appearance::shared(), &Appearance::schemeChanged, this, qOverload<>(&QWidget::update));
+    connect(&m_appearance, &Appearance::schemeChanged, this, qOverload<>(&QWidget::update));
 }
 
 void Pill::setOn(bool on)
@@ -84,7 +85,7 @@ void Pill::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_appearance.scheme();
     if (isDown())
         painter.setOpacity(PressedOpacity);
     if (!isEnabled())

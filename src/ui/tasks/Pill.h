@@ -3,6 +3,10 @@
 #include <QAbstractButton>
 #include <QColor>
 
+namespace quillery {
+class Appearance;
+} // namespace quillery
+
 namespace quillery::ui {
 
 // The toggle-looking button of the task card: a label (and optionally a
@@ -18,7 +22,7 @@ public:
     static constexpr int SideInset = 14;
     static constexpr int SymbolGap = 6;
 
-    explicit Pill(const QString &text, QWidget *parent = nullptr);
+    explicit Pill(const QString &text, const Appearance &appearance, QWidget *parent = nullptr);
 
     bool isOn() const { return m_on; }
     void setOn(bool on);
@@ -40,6 +44,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
 
 private:
+    const Appearance &m_appearance;
     bool m_on = false;
     QColor m_accent { 0x3E, 0x7C, 0xB1 };
     QString m_symbol;

@@ -57,7 +57,7 @@ TaskRow::TaskRow(TaskItem *task, const Services &services, QWidget *parent)
     , m_task(task)
     , m_taskId(task ? task->id() : QUuid())
     , m_services(services)
-    , m_check(new TaskRowCheck(this))
+    , m_check(new TaskRowCheck(*services.appearance, this))
 {
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     policy.setHeightForWidth(true);
@@ -385,7 +385,7 @@ void TaskRow::mouseReleaseEvent(QMouseEvent *event)
 void TaskRow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_services.appearance->scheme();
     if (m_lifted) {
         QColor paper = themeColor(ThemeColor::Paper, scheme);
         paper.setAlphaF(0.9);

@@ -17,8 +17,9 @@ constexpr int CheckSize = 13;
 const Spring ToggleSpring { 0.35, 0.55 };
 } // namespace
 
-TaskRowCheck::TaskRowCheck(QWidget *parent)
+TaskRowCheck::TaskRowCheck(const Appearance &appearance, QWidget *parent)
     : QAbstractButton(parent)
+    , m_appearance(appearance)
 {
     setFixedSize(Size, Size);
     setCursor(Qt::PointingHandCursor);
@@ -65,7 +66,7 @@ void TaskRowCheck::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const ColorScheme scheme = Appearance::shared().scheme();
+    const ColorScheme scheme = m_appearance.scheme();
     const QColor muted = themeColor(ThemeColor::MutedInk, scheme);
     const QRectF box(0, 0, Size, Size);
     const double fill = std::clamp(m_fill, 0.0, 1.3);

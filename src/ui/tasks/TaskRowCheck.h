@@ -3,6 +3,10 @@
 #include <QAbstractButton>
 #include <QColor>
 
+namespace quillery {
+class Appearance;
+} // namespace quillery
+
 namespace quillery::ui {
 
 // The round completion box at the start of a task row: an outlined circle
@@ -15,7 +19,7 @@ class TaskRowCheck final : public QAbstractButton
 public:
     static constexpr int Size = 22;
 
-    explicit TaskRowCheck(QWidget *parent = nullptr);
+    explicit TaskRowCheck(const Appearance &appearance, QWidget *parent = nullptr);
 
     bool isDone() const { return m_done; }
     // `animated`: the fill springs in or out (a tick by the user) instead of
@@ -31,6 +35,7 @@ protected:
     bool hitButton(const QPoint &pos) const override;
 
 private:
+    const Appearance &m_appearance;
     bool m_done = false;
     double m_fill = 0; // 0 open … 1 done; overshoots while springing
     QColor m_accent;

@@ -3,8 +3,8 @@
 #include "core/theme/PaperGrain.h"
 #include "core/theme/ThemeColors.h"
 
-#include <QHash>
 #include <QPainter>
+#include <QPixmapCache>
 
 #include <cmath>
 
@@ -30,54 +30,45 @@ void PaperBackground::paintSheet(QPainter &painter, const QRectF &rect, const QC
     const QSize pixels = (rect.size() * ratio).toSize();
     if (pixels.isEmpty())
         return;
-    struct Sheet {
-        QSize pixels;
-        QRgb tint;
-        ColorScheme scheme;
-        qreal ratio;
-        QPixmap pixmap;
-    };
-    static QList<Sheet> sheets;
-    for (qsizetype i = 0; i < sheets.size(); ++i) {
-        const Sheet &sheet = sheets.at(i);
-        if (sheet.pixels == pixels && sheet.tint == tint.rgba() && sheet.scheme == scheme && sheet.ratio == ratio) {
-            painter.drawPixmap(rect.topLeft(), sheet.pixmap);
-            if (i > 0)
-                sheets.move(i, 0);
-            return;
-        }
+    const QString key = QStringLiteral("quillery-sheet|%1x%2|%3|%4|%5")
+                            .arg(pixels.width())
+                            .arg(pixels.height())
+                            .arg(tint.rgba(), 0, 16)
+                            .arg(static_cast<int>(scheme))
+                            .arg(ratio);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap)) {
+        painter.drawPixmap(rect.topLeft(), pixmap);
+        return;
     }
-    QPixmap pixmap(pixels);
+    pixmap = QPixmap(pixels);
     pixmap.setDevicePixelRatio(ratio);
     {
         QPainter sheetPainter(&pixmap);
         paint(sheetPainter, QRectF(QPointF(0, 0), rect.size()), tint, scheme);
     }
     painter.drawPixmap(rect.topLeft(), pixmap);
-    // A handful: the pages on screen and the colour they are changing to.
-    constexpr qsizetype Kept = 6;
-    sheets.prepend(Sheet { pixels, tint.rgba(), scheme, ratio, pixmap });
-    if (sheets.size() > Kept)
-        sheets.removeLast();
+    QPixmapCache::insert(key, pixmap);
 }
 
-const QPixmap &PaperBackground::grainTile(ColorScheme scheme, qreal devicePixelRatio)
+QPixmap PaperBackground::grainTile(ColorScheme scheme, qreal devicePixelRatio)
 {
-    static QHash<QPair<int, int>, QPixmap> tiles;
     // Ratios are kept to a hundredth: enough to tell every real screen apart.
     const int ratioKey = std::max(1, static_cast<int>(std::lround(devicePixelRatio * 100)));
-    const QPair<int, int> key(static_cast<int>(scheme), ratioKey);
-    if (const auto found = tiles.constFind(key); found != tiles.constEnd())
-        return *found;
+    const QString key = QStringLiteral("quillery-grain|%1|%2").arg(static_cast<int>(scheme)).arg(ratioKey);
+    QPixmap tile;
+    if (QPixmapCache::find(key, &tile))
+        return tile;
 
     const QImage &image = PaperGrain::image(scheme);
     const qreal ratio = ratioKey / 100.0;
     const int side = static_cast<int>(std::lround(PaperGrain::TileSize / PaperGrain::Scale * ratio));
-    QPixmap tile = side == image.width()
+    tile = side == image.width()
         ? QPixmap::fromImage(image)
         : QPixmap::fromImage(image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     tile.setDevicePixelRatio(ratio);
-    return *tiles.insert(key, tile);
+    QPixmapCache::insert(key, tile);
+    return tile;
 }
 
 } // namespace quillery::ui

@@ -20,13 +20,14 @@ public:
     // With an explicit tint (a colour change in progress blends two tints).
     static void paint(QPainter &painter, const QRectF &rect, const QColor &tint, ColorScheme scheme);
 
-    // The same, from a sheet kept for the last few sizes and colours: a page
+    // The same, from a sheet kept in the application's pixmap cache: a page
     // repainting itself costs one copy instead of a tiling of the grain.
     static void paintSheet(QPainter &painter, const QRectF &rect, const QColor &tint, ColorScheme scheme);
 
     // The grain tile ready to be drawn at `devicePixelRatio`: one tile covers
-    // 160 × 160 points whatever the screen. Made once per scheme and ratio.
-    static const QPixmap &grainTile(ColorScheme scheme, qreal devicePixelRatio);
+    // 160 × 160 points whatever the screen. Made once per scheme and ratio
+    // while the pixmap cache keeps it.
+    static QPixmap grainTile(ColorScheme scheme, qreal devicePixelRatio);
 };
 
 } // namespace quillery::ui

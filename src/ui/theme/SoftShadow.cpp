@@ -1,9 +1,9 @@
 #include "SoftShadow.h"
 
-#include <QHash>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPixmapCache>
 
 #include <cmath>
 #include <vector>
@@ -54,16 +54,16 @@ void SoftShadow::paint(
     if (pixels.isEmpty())
         return;
 
-    static QHash<QString, QImage> cache;
-    const QString key = QStringLiteral("%1x%2|%3|%4|%5|%6")
+    // Kept in the application's pixmap cache, which evicts by size.
+    const QString key = QStringLiteral("quillery-shadow|%1x%2|%3|%4|%5|%6")
                             .arg(bounds.width())
                             .arg(bounds.height())
                             .arg(radius)
                             .arg(ratio)
                             .arg(color.rgba(), 0, 16)
                             .arg(shape.elementCount());
-    QImage shadow = cache.value(key);
-    if (shadow.isNull()) {
+    QPixmap shadow;
+    if (!QPixmapCache::find(key, &shadow)) {
         QImage alpha(pixels, QImage::Format_Alpha8);
         alpha.fill(0);
         {
@@ -79,19 +79,18 @@ void SoftShadow::paint(
             boxBlur(alpha, box, true);
             boxBlur(alpha, box, false);
         }
-        shadow = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-        shadow.fill(Qt::transparent);
-        QPainter tint(&shadow);
+        QImage tinted(pixels, QImage::Format_ARGB32_Premultiplied);
+        tinted.fill(Qt::transparent);
+        QPainter tint(&tinted);
         tint.drawImage(0, 0, alpha);
         tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        tint.fillRect(shadow.rect(), color);
+        tint.fillRect(tinted.rect(), color);
         tint.end();
+        shadow = QPixmap::fromImage(std::move(tinted));
         shadow.setDevicePixelRatio(ratio);
-        if (cache.size() > 64)
-            cache.clear();
-        cache.insert(key, shadow);
+        QPixmapCache::insert(key, shadow);
     }
-    painter.drawImage(bounds.topLeft() - QPointF(margin, margin) + offset, shadow);
+    painter.drawPixmap(bounds.topLeft() - QPointF(margin, margin) + offset, shadow);
 }
 
 } // namespace quillery::ui

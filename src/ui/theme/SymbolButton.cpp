@@ -8,8 +8,10 @@
 
 namespace quillery::ui {
 
-SymbolButton::SymbolButton(const QString &symbol, int symbolSize, const QSize &frame, QWidget *parent)
+SymbolButton::SymbolButton(
+    const QString &symbol, int symbolSize, const QSize &frame, const Appearance &appearance, QWidget *parent)
     : QAbstractButton(parent)
+    , m_appearance(appearance)
     , m_symbol(symbol)
     , m_symbolSize(symbolSize)
     , m_frame(frame)
@@ -38,7 +40,7 @@ void SymbolButton::paintEvent(QPaintEvent *)
     if (isDown())
         opacity *= 0.5;
     painter.setOpacity(opacity);
-    const QColor ink = themeColor(ThemeColor::MutedInk, Appearance::shared().scheme());
+    const QColor ink = themeColor(ThemeColor::MutedInk, m_appearance.scheme());
     const QPixmap symbol = Symbols::pixmap(m_symbol, m_symbolSize, ink, devicePixelRatioF());
     painter.drawPixmap(QPointF((width() - m_symbolSize) / 2.0, (height() - m_symbolSize) / 2.0), symbol);
 }

@@ -2,6 +2,10 @@
 
 #include <QAbstractButton>
 
+namespace quillery {
+class Appearance;
+} // namespace quillery
+
 namespace quillery::ui {
 
 // A plain button showing one system symbol in muted ink, centred in a fixed
@@ -13,7 +17,8 @@ class SymbolButton final : public QAbstractButton
 public:
     enum class Look { Active, Faded, Hidden };
 
-    SymbolButton(const QString &symbol, int symbolSize, const QSize &frame, QWidget *parent = nullptr);
+    SymbolButton(const QString &symbol, int symbolSize, const QSize &frame, const Appearance &appearance,
+        QWidget *parent = nullptr);
 
     Look look() const { return m_look; }
     void setLook(Look look);
@@ -25,6 +30,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    const Appearance &m_appearance;
     QString m_symbol;
     int m_symbolSize;
     QSize m_frame;

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QIconEngine>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QSvgRenderer>
 
 namespace quillery::ui {
@@ -127,13 +128,11 @@ QPixmap Symbols::pixmap(const QString &symbol, int size, const QColor &color, qr
         return {};
     // Rows and buttons repaint the same few symbols all the time; reading the
     // SVG again for each would cost more than the rest of the paint.
-    static QHash<QString, QPixmap> rendered;
-    const QString key = symbol + u'|' + QString::number(size) + u'|' + QString::number(color.rgba(), 16) + u'|'
-        + QString::number(devicePixelRatio, 'f', 2);
-    if (const auto found = rendered.constFind(key); found != rendered.constEnd())
-        return *found;
-    if (rendered.size() > 512)
-        rendered.clear();
+    const QString key = QStringLiteral("quillery-symbol|") + symbol + u'|' + QString::number(size) + u'|'
+        + QString::number(color.rgba(), 16) + u'|' + QString::number(devicePixelRatio, 'f', 2);
+    QPixmap pm;
+    if (QPixmapCache::find(key, &pm))
+        return pm;
     const int pixels = qRound(size * devicePixelRatio);
     QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -145,9 +144,9 @@ QPixmap Symbols::pixmap(const QString &symbol, int size, const QColor &color, qr
         painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
         painter.fillRect(image.rect(), color);
     }
-    QPixmap pm = QPixmap::fromImage(std::move(image));
+    pm = QPixmap::fromImage(std::move(image));
     pm.setDevicePixelRatio(devicePixelRatio);
-    rendered.insert(key, pm);
+    QPixmapCache::insert(key, pm);
     return pm;
 }
 

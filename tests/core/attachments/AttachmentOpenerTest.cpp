@@ -30,7 +30,11 @@ public:
 class AttachmentOpenerTest : public ::testing::Test
 {
 protected:
-    AttachmentOpenerTest() { EXPECT_TRUE(QDir().mkpath(root())); }
+    AttachmentOpenerTest()
+    {
+        EXPECT_TRUE(QDir().mkpath(root()));
+        opener.emplace(launcher, types, root());
+    }
 
     QString root() const { return scratch.filePath(QStringLiteral("tmp")); }
 
@@ -38,7 +42,7 @@ protected:
         const QString &type = QStringLiteral("public.plain-text"))
     {
         Attachment attachment(name, type, bytes);
-        return AttachmentOpener(launcher, root()).open(attachment);
+        return opener->open(attachment);
     }
 
     static QByteArray contents(const QString &path)
@@ -49,6 +53,8 @@ protected:
 
     QTemporaryDir scratch;
     RecordingLauncher launcher;
+    const TypeRegistry types;
+    std::optional<AttachmentOpener> opener;
 };
 
 TEST_F(AttachmentOpenerTest, AFileOpensUnderItsOwnNameInAPrivateFolder)
@@ -74,8 +80,8 @@ TEST_F(AttachmentOpenerTest, OpeningTwiceNeverReplacesTheFirstFile)
     EXPECT_EQ(contents(*first), QByteArray("one"));
     EXPECT_EQ(contents(*second), QByteArray("two"));
 
-    // Both stay readable until the program quits, which takes their folders.
-    AttachmentOpener::removeOpenedFolders();
+    // Both stay readable while the opener lives; its folders go with it.
+    opener.reset();
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(*first).absolutePath()));
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(*second).absolutePath()));
     EXPECT_TRUE(QFileInfo::exists(root()));
@@ -147,14 +153,14 @@ TEST_F(AttachmentOpenerTest, SafeNamesKeepWhatIsHarmless)
 TEST_F(AttachmentOpenerTest, NothingHappensWithoutBytesOrWithoutAFolder)
 {
     Attachment empty(QStringLiteral("notes.txt"), QStringLiteral("public.plain-text"));
-    EXPECT_FALSE(AttachmentOpener(launcher, root()).open(empty));
+    EXPECT_FALSE(opener->open(empty));
 
     // The temporary root is a file, so no folder can be made inside it.
     const QString blocked = scratch.filePath(QStringLiteral("not-a-folder"));
     QFile file(blocked);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     Attachment attachment(QStringLiteral("notes.txt"), QStringLiteral("public.plain-text"), QByteArray("x"));
-    EXPECT_FALSE(AttachmentOpener(launcher, blocked).open(attachment));
+    EXPECT_FALSE(AttachmentOpener(launcher, types, blocked).open(attachment));
     EXPECT_TRUE(launcher.opened.isEmpty());
 }
 

@@ -26,7 +26,7 @@ public:
 
 TEST(Appearance, followsTheDesktopPreferenceLive)
 {
-    Appearance &appearance = Appearance::shared();
+    Appearance appearance;
     auto source = std::make_unique<FakeSource>();
     QSignalSpy changed(&appearance, &Appearance::schemeChanged);
     appearance.setSource(source.get());

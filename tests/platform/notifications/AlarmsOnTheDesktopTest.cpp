@@ -34,12 +34,13 @@ protected:
         QFile::remove(AppPaths::logFile(QStringLiteral("alarms.log")));
         options.filePath = dir.filePath(QStringLiteral("notifications.json"));
         center = std::make_unique<DesktopNotificationCenter>(calendar, options);
-        center->setDelegate(&NotificationDelegate::shared());
+        center->setDelegate(&delegate);
         scheduler = std::make_unique<AlarmScheduler>(*center, calendar, status);
     }
 
     QTemporaryDir dir;
     CalendarContext calendar;
+    NotificationDelegate delegate;
     DesktopNotificationCenter::Options options;
     std::unique_ptr<DesktopNotificationCenter> center;
     AlarmStatus status;

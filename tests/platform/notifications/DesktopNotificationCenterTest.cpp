@@ -31,7 +31,7 @@ protected:
         DesktopNotificationCenter::Options options;
         options.filePath = filePath();
         auto center = std::make_unique<DesktopNotificationCenter>(calendar, options);
-        center->setDelegate(&NotificationDelegate::shared());
+        center->setDelegate(&delegate);
         return center;
     }
 
@@ -57,6 +57,7 @@ protected:
 
     QTemporaryDir dir;
     CalendarContext calendar { Clock::system(), "Europe/Berlin", "en_US" };
+    NotificationDelegate delegate;
     TestNotificationServer server;
 };
 

@@ -2,6 +2,7 @@
 // attachments, removing one, opening photos and files, adding through the
 // pickers, and thumbnails that never show stale or late results.
 #include "ui/attachments/AttachmentsSection.h"
+#include "core/attachments/AttachmentOpener.h"
 #include "core/attachments/FileLauncher.h"
 #include "core/attachments/ImageCodec.h"
 #include "core/attachments/TestImages.h"
@@ -16,6 +17,7 @@
 #include "ui/attachments/ThumbView.h"
 #include "ui/card/CardStyle.h"
 #include "ui/card/TaskCard.h"
+#include "ui/card/TaskCardHost.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -60,19 +62,9 @@ class AttachmentsSectionTest : public ::testing::Test
 protected:
     AttachmentsSectionTest()
     {
-        Appearance::shared().setForcedScheme(ColorScheme::Light);
-        TaskCard::setAttachmentsFactory([this](TaskItem *shown, const Services &services, QWidget *parent) {
-            auto *made = new AttachmentsSection(shown, services, parent);
-            made->setFileLauncher(&launcher);
-            return made;
-        });
+        kit.appearance.setForcedScheme(ColorScheme::Light);
         Page *page = kit.page(QStringLiteral("Holiday"), { "Pack" });
         task = page->sortedTasks().first();
-    }
-    ~AttachmentsSectionTest() override
-    {
-        TaskCard::setAttachmentsFactory({});
-        Appearance::shared().setForcedScheme(std::nullopt);
     }
 
     Attachment *attach(const QString &name, const QString &type, const std::optional<QByteArray> &bytes)
@@ -85,9 +77,7 @@ protected:
 
     std::unique_ptr<AttachmentsSection> section()
     {
-        auto made = std::make_unique<AttachmentsSection>(task, kit.services());
-        made->setFileLauncher(&launcher);
-        made->setPicker(&picker);
+        auto made = std::make_unique<AttachmentsSection>(task, kit.services(), picker, opener);
         EXPECT_TRUE(showActive(*made, QSize(392, 200)));
         return made;
     }
@@ -95,6 +85,7 @@ protected:
     PageKit kit;
     TaskItem *task = nullptr;
     RecordingLauncher launcher;
+    AttachmentOpener opener { launcher, kit.types };
     ScriptedPicker picker;
 };
 
@@ -142,7 +133,10 @@ TEST_F(AttachmentsSectionTest, OnTheCardTheStripIsPaperTheTilesTheAccentAndRemov
     drop->setCreated(keep->created().addSecs(1));
     QWidget window;
     ASSERT_TRUE(showActive(window));
-    TaskCard *card = TaskCard::open(task, kit.services(), &window);
+    TaskCardHost cards(kit.services(), [this](TaskItem *shown, const Services &services, QWidget *parent) {
+        return new AttachmentsSection(shown, services, picker, opener, parent);
+    });
+    TaskCard *card = cards.open(task, &window);
     ASSERT_TRUE(card);
     auto *shown = qobject_cast<AttachmentsSection *>(card->attachmentsBody());
     ASSERT_TRUE(shown);

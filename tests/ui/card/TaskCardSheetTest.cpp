@@ -6,6 +6,7 @@
 #include "core/model/TaskItem.h"
 #include "ui/card/GrowingTextEdit.h"
 #include "ui/card/TaskCard.h"
+#include "ui/card/TaskCardHost.h"
 
 #include <QLineEdit>
 #include <QScrollArea>
@@ -60,14 +61,15 @@ QStringList tabThrough(int count, bool forward = true)
 TEST(TaskCardSheet, opensCentredOverTheWindowOneAtATime)
 {
     CardKit kit;
+    TaskCardHost cards(kit.cardServices());
     Window window;
     Page *page = kit.page(QStringLiteral("Week"), { "One", "Two" });
     TaskItem *one = page->sortedTasks().at(0);
     TaskItem *two = page->sortedTasks().at(1);
 
-    TaskCard *card = TaskCard::open(one, kit.cardServices(), &window.widget);
+    TaskCard *card = cards.open(one, &window.widget);
     ASSERT_TRUE(card);
-    EXPECT_EQ(TaskCard::current(), card);
+    EXPECT_EQ(cards.current(), card);
     auto *sheet = qobject_cast<TaskCardSheet *>(card->parentWidget());
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->geometry(), window.widget.rect());
@@ -76,15 +78,15 @@ TEST(TaskCardSheet, opensCentredOverTheWindowOneAtATime)
         << geometryText(card);
     EXPECT_TRUE(card->isAncestorOf(QApplication::focusWidget()) || card->hasFocus());
 
-    EXPECT_EQ(TaskCard::open(one, kit.cardServices(), &window.widget), card);
+    EXPECT_EQ(cards.open(one, &window.widget), card);
     // Another task: the first card closes as "Done" would (its blank title
     // deletes it).
     one->setText(QString());
     QPointer<TaskCard> first(card);
-    TaskCard *second = TaskCard::open(two, kit.cardServices(), &window.widget);
+    TaskCard *second = cards.open(two, &window.widget);
     EXPECT_NE(second, card);
     EXPECT_TRUE(one->isDeleted());
-    EXPECT_EQ(TaskCard::current(), second);
+    EXPECT_EQ(cards.current(), second);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !first; }, 3000)) << "the first sheet went away";
 
     // A small window keeps a margin around a shorter card.
@@ -92,11 +94,11 @@ TEST(TaskCardSheet, opensCentredOverTheWindowOneAtATime)
     EXPECT_TRUE(QTest::qWaitFor([&] { return second->geometry() == QRect(30, 12, 440, 476); }, 3000))
         << geometryText(second);
     second->dismiss();
-    EXPECT_EQ(TaskCard::current(), nullptr);
+    EXPECT_EQ(cards.current(), nullptr);
 
     // A task still to be named opens with the caret in its title.
     TaskItem *fresh = addTask(QString(), 0, page, *kit.store);
-    TaskCard *third = TaskCard::open(fresh, kit.cardServices(), &window.widget);
+    TaskCard *third = cards.open(fresh, &window.widget);
     EXPECT_TRUE(third->titleField()->hasFocus());
     third->dismiss();
     EXPECT_TRUE(fresh->isDeleted());
@@ -105,12 +107,13 @@ TEST(TaskCardSheet, opensCentredOverTheWindowOneAtATime)
 TEST(TaskCardSheet, escapeAndControlWCloseItAndTheWindowGetsItsKeysBack)
 {
     CardKit kit;
+    TaskCardHost cards(kit.cardServices());
     Window window;
     Page *page = kit.page(QStringLiteral("Week"), { "One" });
     TaskItem *task = page->sortedTasks().at(0);
 
     for (const QKeySequence &close : { QKeySequence(Qt::Key_Escape), QKeySequence(QStringLiteral("Ctrl+W")) }) {
-        TaskCard *card = TaskCard::open(task, kit.cardServices(), &window.widget);
+        TaskCard *card = cards.open(task, &window.widget);
         ASSERT_TRUE(card);
         QPointer<TaskCard> watched(card);
         card->titleField()->setFocus();
@@ -130,11 +133,12 @@ TEST(TaskCardSheet, escapeAndControlWCloseItAndTheWindowGetsItsKeysBack)
 TEST(TaskCardSheet, tabGoesRoundTheCardInReadingOrderAndNeverLeavesIt)
 {
     CardKit kit;
+    TaskCardHost cards(kit.cardServices());
     Window window;
     Page *page = kit.page(QStringLiteral("Week"), { "One" });
     TaskItem *task = page->sortedTasks().at(0);
 
-    TaskCard *card = TaskCard::open(task, kit.cardServices(), &window.widget);
+    TaskCard *card = cards.open(task, &window.widget);
     const QStringList bare = tabThrough(11);
     EXPECT_EQ(bare,
         QStringList({ "Task", "Done", "Today", "Tomorrow", "Monday", "Pick a date", "Subtask", "Add a place", "Notes",
@@ -147,7 +151,7 @@ TEST(TaskCardSheet, tabGoesRoundTheCardInReadingOrderAndNeverLeavesIt)
     task->setDue(kit.newYork(2027, 1, 6, 0, 0));
     task->setAlarm(kit.newYork(2027, 1, 6, 9, 0));
     task->setPlace(Place { QStringLiteral("Pool"), QStringLiteral("1 Main Street"), 40.7, -74.0 });
-    card = TaskCard::open(task, kit.cardServices(), &window.widget);
+    card = cards.open(task, &window.widget);
     const QStringList full = tabThrough(16);
     EXPECT_EQ(full,
         QStringList({ "Task", "Done", "Today", "Tomorrow", "Monday", "Pick a date", "Clear", "Remind me", "Time",

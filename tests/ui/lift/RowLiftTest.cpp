@@ -430,7 +430,7 @@ TEST_F(RowLift, aLiftedPageForALook)
     EXPECT_NEAR(plumber->liftScale(), RowLifter::LiftedScale, 0.001);
     const QImage picture = view->grab().toImage();
     EXPECT_FALSE(picture.isNull());
-    const QColor paper = themeColor(ThemeColor::Paper, Appearance::shared().scheme());
+    const QColor paper = themeColor(ThemeColor::Paper, kit.appearance.scheme());
     const auto expectPaper = [&](QPoint at, const char *what) {
         const QColor drawn = picture.pixelColor(at);
         EXPECT_LT(std::abs(drawn.red() - paper.red()) + std::abs(drawn.green() - paper.green())

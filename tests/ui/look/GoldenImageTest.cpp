@@ -4,9 +4,12 @@
 // UPDATE_GOLDEN=1, look at them, and commit them with the change.
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
+#include "core/attachments/AttachmentOpener.h"
+#include "core/attachments/FileLauncher.h"
 #include "core/theme/Appearance.h"
 #include "support/PageTestKit.h"
 #include "support/TestEnvironment.h"
+#include "ui/attachments/AttachmentPicker.h"
 #include "ui/attachments/AttachmentsSection.h"
 #include "ui/card/TaskCard.h"
 #include "ui/contents/ContentsTestKit.h"
@@ -87,6 +90,13 @@ void expectLooksAsKept(const QImage &picture, const QString &name)
     }
 }
 
+// The card's strip is only drawn here: nothing is picked or opened.
+struct NoFiles final : AttachmentPicker, FileLauncher {
+    void pickPhotos(QWidget *, Done) override { }
+    void pickFiles(QWidget *, Done) override { }
+    bool openFile(const QString &) override { return false; }
+};
+
 class GoldenImage : public ::testing::Test
 {
 protected:
@@ -96,11 +106,10 @@ protected:
         ASSERT_EQ(QFontInfo(QApplication::font()).family(), QStringLiteral("DejaVu Sans"))
             << "the pictures are drawn in DejaVu Sans (Debian's fonts-dejavu-core)";
         QApplication::setCursorFlashTime(0); // a steady text cursor
-        Appearance::shared().setForcedScheme(ColorScheme::Light);
+        kit.appearance.setForcedScheme(ColorScheme::Light);
     }
     void TearDown() override
     {
-        Appearance::shared().setForcedScheme(std::nullopt);
         QApplication::setCursorFlashTime(m_flashTime);
         QApplication::setFont(m_font);
     }
@@ -130,7 +139,7 @@ TEST_F(GoldenImage, aPageWithSubtasksDoneTasksAndSummaryLines)
     PageView view(page, 3, 7, PageActions {}, kit.services(), &kit.editing);
     ASSERT_TRUE(showActive(view));
     expectLooksAsKept(stillPicture(view), QStringLiteral("page-light"));
-    Appearance::shared().setForcedScheme(ColorScheme::Dark);
+    kit.appearance.setForcedScheme(ColorScheme::Dark);
     expectLooksAsKept(stillPicture(view), QStringLiteral("page-dark"));
 }
 
@@ -144,20 +153,22 @@ TEST_F(GoldenImage, aTaskCardWithEverythingSet)
     task->setPlace(Place { QStringLiteral("City Pool"), QStringLiteral("12 High Street, Springfield"), 40.7, -74.0 });
     task->setNotes(QStringLiteral("Towel, goggles, the blue cap"));
 
-    TaskCard card(task, kit.services(), [](TaskItem *item, const Services &services, QWidget *parent) {
-        return new AttachmentsSection(item, services, parent);
+    NoFiles files;
+    AttachmentOpener opener { files, kit.types };
+    TaskCard card(task, kit.services(), [&](TaskItem *item, const Services &services, QWidget *parent) {
+        return new AttachmentsSection(item, services, files, opener, parent);
     });
     ASSERT_TRUE(showActive(card, QSize(TaskCard::Width, TaskCard::Height)));
     expectLooksAsKept(stillPicture(card), QStringLiteral("card-light"));
-    Appearance::shared().setForcedScheme(ColorScheme::Dark);
+    kit.appearance.setForcedScheme(ColorScheme::Dark);
     expectLooksAsKept(stillPicture(card), QStringLiteral("card-dark"));
 }
 
 TEST_F(GoldenImage, theContentsWithTheCurrentPageADoneTaskAnUntitledPageAndTheNewPageCell)
 {
     for (const ColorScheme scheme : { ColorScheme::Light, ColorScheme::Dark }) {
-        Appearance::shared().setForcedScheme(scheme);
         ContentsKit contents;
+        contents.kit.appearance.setForcedScheme(scheme);
         const QList<Page *> pages = contents.addPages(3);
         pages.at(0)->setTitle(QStringLiteral("Groceries"));
         for (const char *text : { "Milk", "Eggs", "Bread", "Apples", "Cheese", "Coffee", "Tea", "Rice", "Pasta" })

@@ -178,7 +178,7 @@ TEST(PageMenu, tearingOutAsksFirstUnlessThePageIsBlank)
     QPushButton *tear = buttonLabelled(box, QStringLiteral("Tear Out"));
     ASSERT_TRUE(tear);
     EXPECT_EQ(box->buttonRole(tear), QMessageBox::DestructiveRole);
-    EXPECT_EQ(tear->palette().color(QPalette::ButtonText), alertColor(Appearance::shared().scheme()))
+    EXPECT_EQ(tear->palette().color(QPalette::ButtonText), alertColor(kit.appearance.scheme()))
         << "and it reads as one";
 
     box->button(QMessageBox::Cancel)->click();

@@ -19,6 +19,8 @@ namespace {
 class TaskRowTest : public ::testing::Test
 {
 protected:
+    TaskRowTest() { kit.appearance.setForcedScheme(ColorScheme::Light); }
+
     TaskItem *task(const QString &text, int indent = 0)
     {
         if (!page) {
