@@ -20,6 +20,8 @@
 #include "platform/places/HttpTileSource.h"
 #include "platform/places/OfflinePlaceService.h"
 #include "platform/places/PhotonPlaceService.h"
+#include "ui/app/BookMenu.h"
+#include "ui/app/CalendarFiles.h"
 #include "ui/attachments/AttachmentsSection.h"
 #include "ui/book/BookView.h"
 #include "ui/card/TaskCard.h"
@@ -135,6 +137,12 @@ bool QuilleryApp::start(StoreOpenError *error)
     // meeting on one command broadcast.
     m_commands = std::make_unique<CommandBus>();
     m_window = std::make_unique<ui::MainWindow>();
+    // iCalendar files, from the Book menu and each page's menu. The pages
+    // are made with the services, so the page menu's hook goes in first.
+    m_services.exportPage = [this](Page *page) {
+        if (m_calendarFiles)
+            m_calendarFiles->chooseExport(page);
+    };
     auto *book = new ui::BookView(m_services);
     book->listenTo(*m_commands);
     book->setContentsFactory(
@@ -154,6 +162,15 @@ bool QuilleryApp::start(StoreOpenError *error)
         });
     });
     m_window->setBook(book, *m_commands, *m_preferences);
+    ui::CalendarFiles::Hooks calendarHooks;
+    calendarHooks.currentPage = [book] { return book->book().currentPage(); };
+    calendarHooks.showPage = [book](Page *page) {
+        const int index = int(book->book().pages().indexOf(page));
+        if (index >= 0)
+            book->book().selectPage(index);
+    };
+    m_calendarFiles = new ui::CalendarFiles(m_services, m_window.get(), calendarHooks, m_window.get());
+    m_calendarFiles->addTo(*m_window->bookMenu(), m_window->bookMenu()->quitAction());
     connect(m_window.get(), &ui::MainWindow::quitRequested, this, [this] {
         saveAll();
         QCoreApplication::quit();

@@ -25,7 +25,8 @@ class SystemJournal;
 
 namespace ui {
 class BookView;
-}
+class CalendarFiles;
+} // namespace ui
 
 // The program: runs the start-up sequence (preferences, the book's store,
 // the notification delegate, the sync monitor, the window) and keeps what it
@@ -63,6 +64,8 @@ public:
     MirrorEngine *mirror() const { return m_mirror.get(); }
     const Services &services() const { return m_services; }
     ui::MainWindow &window() const { return *m_window; }
+    // The iCalendar import and export commands.
+    ui::CalendarFiles *calendarFiles() const { return m_calendarFiles; }
     // The book shown in the window.
     ui::BookView &bookView() const;
     // The broadcast the menu and the toolbar post the book's commands on.
@@ -94,6 +97,7 @@ private:
     Services m_services;
     std::unique_ptr<CommandBus> m_commands;
     std::unique_ptr<ui::MainWindow> m_window;
+    ui::CalendarFiles *m_calendarFiles = nullptr; // owned by the window
 };
 
 // Tells the user that the book cannot be opened: always on standard error,

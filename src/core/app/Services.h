@@ -3,9 +3,12 @@
 #include "core/places/PlaceBackends.h"
 #include "core/util/CalendarContext.h"
 
+#include <functional>
+
 namespace quillery {
 
 class AlarmService;
+class Page;
 class Preferences;
 class StatusLine;
 class Store;
@@ -20,6 +23,9 @@ struct Services {
     StatusLine *syncStatus = nullptr; // the cloud-sync line of the page menu
     CalendarContext calendar; // the user's clock, calendar, zone and locale
     PlaceBackends places; // place search and map tiles
+    // Asks where to write a page as an iCalendar file and writes it; empty
+    // where the program offers no files (tests of single widgets).
+    std::function<void(Page *)> exportPage;
 };
 
 } // namespace quillery
