@@ -4,6 +4,8 @@ find_package(SQLiteCpp REQUIRED)
 find_package(SQLite3 REQUIRED)
 find_package(ICU REQUIRED COMPONENTS uc i18n)
 find_package(PkgConfig REQUIRED)
+# iCalendar files (and later a task server's payloads) are read and written by libical.
+pkg_check_modules(LIBICAL REQUIRED IMPORTED_TARGET libical)
 
 if(NOT QUILLERY_CORE_ONLY)
     find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Svg DBus Network LinguistTools)

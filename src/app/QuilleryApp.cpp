@@ -25,6 +25,8 @@
 #include "platform/places/HttpTileSource.h"
 #include "platform/places/OfflinePlaceService.h"
 #include "platform/places/PhotonPlaceService.h"
+#include "ui/app/BookMenu.h"
+#include "ui/app/CalendarFiles.h"
 #include "ui/attachments/AttachmentsSection.h"
 #include "ui/attachments/DesktopFileLauncher.h"
 #include "ui/attachments/DialogAttachmentPicker.h"
@@ -225,6 +227,12 @@ bool QuilleryApp::start(StoreOpenError *error)
     // meeting on one command broadcast.
     m_commands = std::make_unique<CommandBus>();
     m_window = std::make_unique<ui::MainWindow>();
+    // iCalendar files, from the Book menu and each page's menu. The pages
+    // are made with the services, so the page menu's hook goes in first.
+    m_services.exportPage = [this](Page *page) {
+        if (m_calendarFiles)
+            m_calendarFiles->chooseExport(page);
+    };
     auto *book = new ui::BookView(m_services);
     book->listenTo(*m_commands);
     book->setContentsFactory(
@@ -264,6 +272,16 @@ bool QuilleryApp::start(StoreOpenError *error)
         connect(gui, &QGuiApplication::commitDataRequest, m_safeQuit.get(),
             [this](QSessionManager &) { m_safeQuit->commitSession(); });
     }
+
+    ui::CalendarFiles::Hooks calendarHooks;
+    calendarHooks.currentPage = [book] { return book->book().currentPage(); };
+    calendarHooks.showPage = [book](Page *page) {
+        const int index = int(book->book().pages().indexOf(page));
+        if (index >= 0)
+            book->book().selectPage(index);
+    };
+    m_calendarFiles = new ui::CalendarFiles(m_services, m_window.get(), calendarHooks, m_window.get());
+    m_calendarFiles->addTo(*m_window->bookMenu(), m_window->bookMenu()->quitAction());
     return true;
 }
 

@@ -35,6 +35,7 @@ class BookView;
 class DesktopFileLauncher;
 class DialogAttachmentPicker;
 class TaskCardHost;
+class CalendarFiles;
 } // namespace ui
 
 // The program: runs the start-up sequence (preferences, the book's store,
@@ -77,6 +78,8 @@ public:
     MirrorEngine *mirror() const { return m_mirror.get(); }
     const Services &services() const { return m_services; }
     ui::MainWindow &window() const { return *m_window; }
+    // The iCalendar import and export commands.
+    ui::CalendarFiles *calendarFiles() const { return m_calendarFiles; }
     // The book shown in the window.
     ui::BookView &bookView() const;
     // The broadcast the menu and the toolbar post the book's commands on.
@@ -132,6 +135,7 @@ private:
     std::unique_ptr<SafeQuit> m_safeQuit;
     QMetaObject::Connection m_noticeConnection;
     std::unique_ptr<UnixSignalWatcher> m_signals;
+    ui::CalendarFiles *m_calendarFiles = nullptr; // owned by the window
 };
 
 // Tells the user that the book cannot be opened: always on standard error,

@@ -3,10 +3,13 @@
 #include "core/places/PlaceBackends.h"
 #include "core/util/CalendarContext.h"
 
+#include <functional>
+
 namespace quillery {
 
 class AlarmService;
 class Appearance;
+class Page;
 class Preferences;
 class StatusLine;
 class Store;
@@ -26,6 +29,9 @@ struct Services {
     StatusLine *saveStatus = nullptr; // the page menu's line while the book cannot be saved
     CalendarContext calendar; // the user's clock, calendar, zone and locale
     PlaceBackends places; // place search and map tiles
+    // Asks where to write a page as an iCalendar file and writes it; empty
+    // where the program offers no files (tests of single widgets).
+    std::function<void(Page *)> exportPage;
 };
 
 } // namespace quillery

@@ -3,6 +3,7 @@
 #include "core/alarms/AlarmService.h"
 #include "core/alarms/AlarmStatus.h"
 #include "core/app/Preferences.h"
+#include "core/model/Page.h"
 #include "core/theme/AppFont.h"
 #include "core/theme/Appearance.h"
 #include "core/theme/ThemeColors.h"
@@ -23,6 +24,11 @@ PageOptionsMenu::PageOptionsMenu(const Services &services, QWidget *parent)
     setAccessibleName(tr("Page options"));
     connect(this, &QMenu::aboutToShow, this, &PageOptionsMenu::rebuild);
     rebuild();
+}
+
+void PageOptionsMenu::setPage(Page *page)
+{
+    m_page = page;
 }
 
 QLabel *PageOptionsMenu::addStatusLine(StatusLine *line)
@@ -106,6 +112,15 @@ void PageOptionsMenu::rebuild()
         connect(choice, &QAction::triggered, this, [preferences, value] {
             if (preferences)
                 preferences->setTypeface(value);
+        });
+    }
+
+    if (m_services.exportPage && m_page) {
+        QAction *exportPage
+            = addAction(Symbols::icon(QStringLiteral("calendar"), muted), tr("Export Page as iCalendar…"));
+        connect(exportPage, &QAction::triggered, this, [exporter = m_services.exportPage, page = m_page] {
+            if (page)
+                exporter(page);
         });
     }
 

@@ -3,8 +3,13 @@
 #include "core/app/Services.h"
 
 #include <QMenu>
+#include <QPointer>
 
 class QLabel;
+
+namespace quillery {
+class Page;
+}
 
 namespace quillery::ui {
 
@@ -12,7 +17,8 @@ namespace quillery::ui {
 // (text, not commands) of saving (only while the book cannot be saved), of
 // cloud sync and of alarms; the test alarm; "Open
 // Notification Settings" while notifications are denied; Hide Completed;
-// the Typeface choice; Tear Out Page. It is rebuilt each time it opens, so
+// the Typeface choice; "Export Page as iCalendar…" where the program offers
+// it; Tear Out Page. It is rebuilt each time it opens, so
 // it always matches the current permission and settings, and its status
 // lines follow changes while it is open.
 class PageOptionsMenu final : public QMenu
@@ -20,6 +26,9 @@ class PageOptionsMenu final : public QMenu
     Q_OBJECT
 public:
     explicit PageOptionsMenu(const Services &services, QWidget *parent = nullptr);
+
+    // The page the menu's page commands act on.
+    void setPage(Page *page);
 
     // Fills the menu from the current state (done when it opens).
     void rebuild();
@@ -38,6 +47,7 @@ private:
     QLabel *addStatusLine(StatusLine *line);
 
     Services m_services;
+    QPointer<Page> m_page;
     QList<QLabel *> m_statusLabels;
     QMenu *m_typefaceMenu = nullptr;
 };

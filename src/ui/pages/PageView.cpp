@@ -103,6 +103,7 @@ PageView::PageView(
     m_scroll = new PageScrollArea(m_list, this);
     m_footer = new PageFooter(*m_services.appearance, this);
     m_menu = new PageOptionsMenu(services, this);
+    m_menu->setPage(page);
     m_dismissLayer = new DismissLayer(this, [this] { setColorsShown(false); });
     m_dismissLayer->hide();
     m_picker = new PageColorPicker(*m_services.appearance, this);

@@ -1,0 +1,148 @@
+#include "CalendarFiles.h"
+
+#include "core/ical/IcalExport.h"
+#include "core/ical/IcalImport.h"
+#include "core/model/Page.h"
+#include "core/model/Store.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+namespace quillery::ui {
+
+namespace {
+
+QString filter()
+{
+    return QCoreApplication::translate("CalendarFiles", "iCalendar files (*.ics *.ical *.ifb *.icalendar)")
+        + QStringLiteral(";;") + QCoreApplication::translate("CalendarFiles", "All files (*)");
+}
+
+QString documents()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(folder).exists() ? folder : QDir::homePath();
+}
+
+// A file name from a page title: what file systems and the portal accept.
+QString fileNameFor(const QString &title)
+{
+    QString name = title.simplified();
+    name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("-"));
+    if (name.isEmpty() || name.startsWith(u'.'))
+        name = QCoreApplication::translate("CalendarFiles", "Page");
+    return name + QStringLiteral(".ics");
+}
+
+QFileDialog *makeDialog(QWidget *window, const QString &title, QFileDialog::AcceptMode mode)
+{
+    auto *dialog = new QFileDialog(window, title, documents(), filter());
+    dialog->setObjectName(QStringLiteral("calendarFileDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (mode == QFileDialog::AcceptSave)
+        dialog->setDefaultSuffix(QStringLiteral("ics"));
+    // Without a desktop to ask (tests, a bare X server), Qt's own dialog.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+    return dialog;
+}
+
+} // namespace
+
+CalendarFiles::CalendarFiles(const Services &services, QWidget *window, Hooks hooks, QObject *parent)
+    : QObject(parent)
+    , m_services(services)
+    , m_window(window)
+    , m_hooks(std::move(hooks))
+{
+    m_import = new QAction(tr("Import iCalendar…"), this);
+    connect(m_import, &QAction::triggered, this, &CalendarFiles::chooseImport);
+    m_exportPage = new QAction(tr("Export Page as iCalendar…"), this);
+    connect(m_exportPage, &QAction::triggered, this, [this] {
+        if (Page *page = m_hooks.currentPage ? m_hooks.currentPage() : nullptr)
+            chooseExport(page);
+    });
+    m_exportBook = new QAction(tr("Export Book as iCalendar…"), this);
+    connect(m_exportBook, &QAction::triggered, this, [this] { chooseExport(nullptr); });
+}
+
+void CalendarFiles::addTo(QMenu &menu, QAction *before)
+{
+    menu.insertActions(before, { m_import, m_exportPage, m_exportBook });
+    menu.insertSeparator(before);
+}
+
+void CalendarFiles::chooseImport()
+{
+    QFileDialog *dialog = makeDialog(m_window, tr("Import iCalendar"), QFileDialog::AcceptOpen);
+    connect(dialog, &QFileDialog::fileSelected, this, &CalendarFiles::importFrom);
+    dialog->open();
+}
+
+void CalendarFiles::chooseExport(Page *page)
+{
+    QFileDialog *dialog = makeDialog(
+        m_window, page ? tr("Export Page as iCalendar") : tr("Export Book as iCalendar"), QFileDialog::AcceptSave);
+    dialog->selectFile(page ? fileNameFor(page->title()) : QStringLiteral("Quillery.ics"));
+    QPointer<Page> target(page);
+    connect(dialog, &QFileDialog::fileSelected, this, [this, target, whole = page == nullptr](const QString &path) {
+        // A page torn out while the chooser was open exports nothing.
+        if (whole || target)
+            exportTo(path, target);
+    });
+    dialog->open();
+}
+
+void CalendarFiles::importFrom(const QString &path)
+{
+    if (!m_services.store)
+        return;
+    const IcalImport::Result result
+        = IcalImport::importFile(path, *m_services.store, m_services.alarms, m_services.calendar);
+    if (!result.error.isEmpty()) {
+        tell(tr("Import iCalendar"), tr("“%1” could not be imported. %2").arg(QFileInfo(path).fileName(), result.error),
+            true);
+        return;
+    }
+    m_services.store->save();
+    if (!result.pages.isEmpty() && m_hooks.showPage)
+        m_hooks.showPage(result.pages.first());
+    tell(tr("Import iCalendar"), IcalImport::summary(result), false);
+}
+
+void CalendarFiles::exportTo(const QString &path, QPointer<Page> page)
+{
+    if (!m_services.store)
+        return;
+    const QList<Page *> pages = page ? QList<Page *> { page.data() } : m_services.store->pages();
+    const IcalExport::Result result = IcalExport::pages(pages, *m_services.store, m_services.calendar);
+    QString error;
+    const QString title = page ? tr("Export Page as iCalendar") : tr("Export Book as iCalendar");
+    if (!IcalExport::writeFile(path, result.text, &error)) {
+        tell(title, tr("“%1” could not be written. %2").arg(QFileInfo(path).fileName(), error), true);
+        return;
+    }
+    tell(title, IcalExport::summary(result), false);
+}
+
+void CalendarFiles::tell(const QString &title, const QString &text, bool failed)
+{
+    auto *box = new QMessageBox(
+        failed ? QMessageBox::Warning : QMessageBox::Information, title, text, QMessageBox::Ok, m_window);
+    box->setObjectName(QStringLiteral("calendarSummary"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->open();
+    Q_EMIT finished(text);
+}
+
+} // namespace quillery::ui
