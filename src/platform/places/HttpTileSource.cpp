@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <QNetworkAccessManager>
 #include <QNetworkDiskCache>
 #include <QStandardPaths>
 
@@ -27,15 +28,16 @@ QImage decodeTile(const QByteArray &bytes)
 HttpTileSource::HttpTileSource(Options options, QObject *parent)
     : MapTileSource(parent)
     , m_options(std::move(options))
+    , m_network([directory = m_options.cacheDirectory, bytes = m_options.cacheBytes](QNetworkAccessManager &manager) {
+        if (directory.isEmpty())
+            return;
+        auto *cache = new QNetworkDiskCache(&manager);
+        cache->setCacheDirectory(directory);
+        cache->setMaximumCacheSize(bytes);
+        manager.setCache(cache);
+    })
     , m_memory(24)
-{
-    if (!m_options.cacheDirectory.isEmpty()) {
-        auto *cache = new QNetworkDiskCache(&m_network);
-        cache->setCacheDirectory(m_options.cacheDirectory);
-        cache->setMaximumCacheSize(m_options.cacheBytes);
-        m_network.setCache(cache);
-    }
-}
+{ }
 
 HttpTileSource::~HttpTileSource() = default;
 
@@ -92,7 +94,7 @@ void HttpTileSource::take(const MapTile &tile, QNetworkRequest::CacheLoadControl
         this, [request] {}, Qt::QueuedConnection);
 
     if (answer.failed() && answer.unreachable && cache != QNetworkRequest::AlwaysCache
-        && m_network.cache() != nullptr) {
+        && m_network.manager().cache() != nullptr) {
         // Offline: whatever the cache holds, however old, beats no map.
         fetch(tile, QNetworkRequest::AlwaysCache);
         return;
