@@ -3,6 +3,7 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Concurrent Test)
 find_package(SQLiteCpp REQUIRED)
 find_package(SQLite3 REQUIRED)
 find_package(ICU REQUIRED COMPONENTS uc i18n)
+find_package(ZLIB REQUIRED)
 find_package(PkgConfig REQUIRED)
 
 if(NOT QUILLERY_CORE_ONLY)

@@ -1,5 +1,7 @@
 #include "HttpTileSource.h"
 
+#include "core/attachments/ImageFormat.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QNetworkAccessManager>
@@ -12,10 +14,16 @@ namespace {
 
 QImage decodeTile(const QByteArray &bytes)
 {
+    // Only the formats tile servers send, known by their bytes: a reader
+    // chosen by whatever the bytes claim could be handed a compressed SVG.
+    const QByteArray format = imageFormatOf(bytes);
+    if (format != "png" && format != "jpeg" && format != "webp")
+        return {};
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
     // Refuse before decoding: a hostile header can claim any size.
     if (!size.isValid() || size.width() > HttpTileSource::MaxTileSide || size.height() > HttpTileSource::MaxTileSide)
