@@ -49,21 +49,22 @@ SmallFile::Result SmallFile::read(const QString &path, qint64 maxBytes)
     // Checked before opening, so a device is never opened at all; checked
     // again on the open file, for whatever replaced it in between. With
     // O_NONBLOCK even a FIFO that appeared meanwhile opens at once.
-    const QString before = check(path, maxBytes);
+    result.reason = check(path, maxBytes);
+    if (!result.reason.isEmpty()) {
+        result.status = Status::Refused;
+        return result;
+    }
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        if (errno == ENOENT && before.isEmpty())
+        if (errno == ENOENT)
             return result;
         result.status = Status::Refused;
-        result.reason = before.isEmpty() ? systemError(errno) : before;
+        result.reason = systemError(errno);
         return result;
     }
     struct stat info;
     result.status = Status::Refused;
-    if (::fstat(fd, &info) != 0)
-        result.reason = systemError(errno);
-    else
-        result.reason = before.isEmpty() ? refusal(info, maxBytes) : before;
+    result.reason = ::fstat(fd, &info) == 0 ? refusal(info, maxBytes) : systemError(errno);
     if (result.reason.isEmpty()) {
         // The size read beforehand is not binding: the file may grow.
         result.bytes.resize(qsizetype(info.st_size) + 1);

@@ -50,8 +50,10 @@ std::optional<int> integer(const QJsonObject &object, QStringView key)
     const QJsonValue value = object.value(key);
     if (!value.isDouble())
         return std::nullopt;
+    // The range first: casting a double beyond the integer's range is
+    // undefined behaviour.
     const double number = value.toDouble();
-    if (number != double(qint64(number)) || number < -1e9 || number > 1e9)
+    if (!(number >= -1e9 && number <= 1e9) || number != std::trunc(number))
         return std::nullopt;
     return int(number);
 }
