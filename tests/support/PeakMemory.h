@@ -1,8 +1,8 @@
 #pragma once
 
 // How far this process's resident memory rose above where it stood when the
-// object was made: Linux keeps a high-water mark of resident memory, and
-// /proc/self/clear_refs resets it.
+// object was made: the kernel's high-water mark, reset through
+// /proc/self/clear_refs (Linux).
 
 #include <QFile>
 
@@ -28,13 +28,10 @@ private:
     static qint64 statusKiB(const QByteArray &key)
     {
         QFile status(QStringLiteral("/proc/self/status"));
-        if (!status.open(QIODevice::ReadOnly))
-            return 0;
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith(key))
-                return line.mid(key.size()).trimmed().split(' ').first().toLongLong();
-        }
-        return 0;
+        status.open(QIODevice::ReadOnly);
+        const QByteArray text = status.readAll();
+        const qsizetype at = text.indexOf(key);
+        return at < 0 ? 0 : text.mid(at + key.size(), 32).trimmed().split(' ').first().toLongLong();
     }
 
     qint64 m_start = 0;

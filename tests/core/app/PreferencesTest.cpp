@@ -14,16 +14,6 @@ std::unique_ptr<QSettings> settingsIn(const QTemporaryDir &dir)
 }
 } // namespace
 
-TEST(Preferences, defaultsWhenNothingIsStored)
-{
-    QTemporaryDir dir;
-    Preferences prefs(settingsIn(dir));
-    EXPECT_EQ(prefs.typeface(), QStringLiteral("sans"));
-    EXPECT_FALSE(prefs.hideCompleted());
-    EXPECT_FALSE(prefs.hintSeen());
-    EXPECT_EQ(prefs.currentPage(), QString());
-}
-
 TEST(Preferences, changesAreSignalledOnceAndStoredUnderTheirKeys)
 {
     QTemporaryDir dir;

@@ -1,15 +1,15 @@
 #pragma once
 
-// An HTTP server on the loopback interface, on a thread of its own, for
-// answers no sane server gives: endless bodies sent as fast as the socket
-// takes them, and headers of many megabytes. Each connection gets the next
+// An HTTP server on the loopback interface, on threads of its own, for
+// answers no sane server gives: an endless body sent as fast as the socket
+// takes it, or headers of many megabytes. Each connection gets the next
 // answer of a script, and a short sane answer once the script has run out.
-// Being on threads of its own it keeps sending while the test's thread is
-// busy, as a real server would.
+// On its own threads it keeps sending while the test's thread is busy, as a
+// real server would.
 
 #include <QByteArray>
 #include <QList>
-#include <QUrl>
+#include <QString>
 
 #include <atomic>
 #include <thread>
@@ -20,25 +20,18 @@ namespace quillery::test {
 class HostileHttpServer final
 {
 public:
-    enum class Answer {
-        Sane, // the sane body, whole
-        EndlessBody, // chunked, without end
-        HugeHeaderLine, // one header line of 64 MB
-        ManyHeaderLines, // 200,000 header lines
-    };
+    enum class Answer { Sane, EndlessBody, HugeHeaderLine, ManyHeaderLines };
 
     HostileHttpServer(QList<Answer> script, QByteArray saneBody, QByteArray contentType = "application/json");
     ~HostileHttpServer();
 
-    QUrl url(const QString &path) const;
-    // "http://127.0.0.1:<port>", to build address patterns on.
-    QString origin() const;
+    // "http://127.0.0.1:<port>"
+    QString origin() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
     int connections() const { return m_connections; }
 
 private:
-    void serve();
     void answer(int socket, Answer answer);
-    bool send(int socket, const char *data, qsizetype size);
+    bool send(int socket, const QByteArray &bytes);
 
     QList<Answer> m_script;
     QByteArray m_saneBody;
