@@ -21,6 +21,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalSpy>
@@ -167,10 +168,13 @@ TEST(TaskCard, deletingATaskTakesItsAttachmentsButLeavesItsSubtasks)
     EXPECT_CALL(kit.alarms, cancel(pack)).WillOnce(whileAlive());
     EXPECT_CALL(kit.alarms, schedule(_)).Times(0);
     card.scrollArea()->ensureWidgetVisible(card.deleteButton());
+    // The store frees deleted records once the event loop runs again.
+    const QPointer<TaskItem> packed(pack);
+    const QPointer<Attachment> listed(list);
     click(card.deleteButton());
     EXPECT_EQ(dismissed.count(), 1);
-    EXPECT_TRUE(pack->isDeleted());
-    EXPECT_TRUE(list->isDeleted());
+    EXPECT_TRUE(!packed || packed->isDeleted());
+    EXPECT_TRUE(!listed || listed->isDeleted());
     EXPECT_EQ(texts(page), QStringList({ ">Socks", ">Charger", "Leave" }));
 }
 
