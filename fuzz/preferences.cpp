@@ -4,6 +4,7 @@
 #include "FuzzCheck.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -19,7 +20,10 @@ QString path;
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     static QCoreApplication application(*argc, *argv);
-    static QTemporaryDir folder;
+    // Every run writes the file and syncs it: in memory where possible.
+    const QString memory = QStringLiteral("/dev/shm");
+    static QTemporaryDir folder(
+        (QDir(memory).exists() ? memory : QDir::tempPath()) + QStringLiteral("/quillery-XXXXXX"));
     path = folder.filePath(QStringLiteral("Quillery.conf"));
     return 0;
 }
