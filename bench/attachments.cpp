@@ -1,6 +1,9 @@
 // Attachments: the tile thumbnail of a large camera JPEG (against a full
-// decode then scale), and the re-encoding of an imported photo. Besides time,
-// each reports the peak memory the operation added to the process.
+// decode then scale), the re-encoding of an imported photo, the peak memory
+// of each reader that decodes whole pictures, and the cost of refusing tiny
+// files that would decode to enormous ones. Besides time, each reports the
+// peak memory the operation added to the process.
+#include "../tests/core/attachments/ImageBombs.h"
 #include "core/attachments/ImageCodec.h"
 
 #include <QBuffer>
@@ -134,5 +137,44 @@ void BM_ReencodePhoto4000x3000(benchmark::State &state)
     state.counters["output_MiB"] = out ? double(out->size()) / (1024 * 1024) : 0;
 }
 BENCHMARK(BM_ReencodePhoto4000x3000)->Unit(benchmark::kMillisecond);
+
+// The memory of readers that decode the whole picture before scaling it,
+// in bytes per pixel of the picture: what the decode budget charges them.
+void BM_WholeDecodeBytesPerPixel(benchmark::State &state, const char *format)
+{
+    QImage picture(4000, 4000, format == QByteArrayView("gif") ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+    if (picture.format() == QImage::Format_Indexed8) {
+        picture.setColorTable({ qRgb(200, 0, 0), qRgb(0, 0, 200) });
+        picture.fill(0);
+    } else {
+        picture.fill(Qt::darkCyan);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, format).write(picture);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(decodeThumbnail(bytes, TileMaxPixel));
+    const double peak = peakMiB([&] { benchmark::DoNotOptimize(decodeThumbnail(bytes, TileMaxPixel)); });
+    state.counters["bytes_per_pixel"] = peak * 1024 * 1024 / (4000.0 * 4000.0);
+}
+BENCHMARK_CAPTURE(BM_WholeDecodeBytesPerPixel, png, "png")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WholeDecodeBytesPerPixel, tiff, "tiff")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WholeDecodeBytesPerPixel, bmp, "bmp")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WholeDecodeBytesPerPixel, webp, "webp")->Unit(benchmark::kMillisecond);
+
+// Tiny hostile files: refused before they cost anything.
+void BM_RefuseBomb(benchmark::State &state, QByteArray (*make)())
+{
+    const QByteArray bytes = make();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(decodeThumbnail(bytes, TileMaxPixel));
+    state.counters["peak_MiB"] = peakMiB([&] { benchmark::DoNotOptimize(decodeThumbnail(bytes, TileMaxPixel)); });
+    state.counters["input_KiB"] = double(bytes.size()) / 1024;
+}
+BENCHMARK_CAPTURE(BM_RefuseBomb, svgz_1MB, [] { return test::svgzBomb(); })->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RefuseBomb, tiff_8000, [] { return test::tiffBomb(); })->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RefuseBomb, rle_bmp_8000, [] { return test::rleBmpBomb(); })->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RefuseBomb, gif_8000, [] { return test::gifBomb(); })->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -3,6 +3,7 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Concurrent Test)
 find_package(SQLiteCpp REQUIRED)
 find_package(SQLite3 REQUIRED)
 find_package(ICU REQUIRED COMPONENTS uc i18n)
+find_package(ZLIB REQUIRED)
 find_package(PkgConfig REQUIRED)
 # iCalendar files (and later a task server's payloads) are read and written by libical.
 pkg_check_modules(LIBICAL REQUIRED IMPORTED_TARGET libical)

@@ -49,14 +49,19 @@ std::optional<QDateTime> NotificationTrigger::nextTriggerDate(const CalendarCont
     return std::nullopt;
 }
 
+bool NotificationTrigger::isValidInterval(double seconds)
+{
+    // An interval of more than a century is as good as never.
+    return std::isfinite(seconds) && seconds > 0 && seconds <= 3.2e9;
+}
+
 QString NotificationTrigger::validationError(const CalendarContext &calendar) const
 {
     switch (m_kind) {
     case Kind::None:
         return QCoreApplication::translate("NotificationTrigger", "The request has no trigger.");
     case Kind::TimeInterval:
-        // An interval of more than a century is as good as never.
-        if (!std::isfinite(m_seconds) || m_seconds <= 0 || m_seconds > 3.2e9)
+        if (!isValidInterval(m_seconds))
             return QCoreApplication::translate("NotificationTrigger", "The time interval must be greater than 0.");
         return {};
     case Kind::Calendar:

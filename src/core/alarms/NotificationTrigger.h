@@ -40,6 +40,8 @@ public:
 
     // Why the platform would refuse the trigger, or an empty string.
     QString validationError(const CalendarContext &calendar) const;
+    // Whether a time-interval trigger of `seconds` is one the platform takes.
+    static bool isValidInterval(double seconds);
 
     friend bool operator==(const NotificationTrigger &, const NotificationTrigger &) = default;
 

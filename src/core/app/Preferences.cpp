@@ -1,13 +1,46 @@
 #include "Preferences.h"
 
+#include "core/util/SmallFile.h"
+
+#include <QLoggingCategory>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace quillery {
 
+namespace {
+
+Q_LOGGING_CATEGORY(lcPreferences, "quillery.preferences")
+
+// Four short values need a few hundred bytes.
+constexpr qint64 MaxSettingsBytes = 1024 * 1024;
+
+// QSettings reads its whole file as soon as it is made, and waits forever on
+// a FIFO: whatever is not a small regular file is moved aside first.
+std::unique_ptr<QSettings> userSettings()
+{
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/Quillery/Quillery.conf");
+    const QString problem = SmallFile::check(path, MaxSettingsBytes);
+    if (!problem.isEmpty()) {
+        const QString aside = SmallFile::moveAside(path);
+        if (aside.isEmpty()) {
+            qCWarning(lcPreferences).noquote()
+                << "preferences file" << path << "unusable (" + problem + ") and could not be moved aside;"
+                << "preferences are kept for this run only";
+            return std::make_unique<QSettings>(QStringLiteral("/dev/null"), QSettings::IniFormat);
+        }
+        qCWarning(lcPreferences).noquote()
+            << "preferences file" << path << "unusable (" + problem + "); moved to" << aside << "and started afresh";
+    }
+    return std::make_unique<QSettings>(
+        QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quillery"), QStringLiteral("Quillery"));
+}
+
+} // namespace
+
 Preferences::Preferences(QObject *parent)
-    : Preferences(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quillery"),
-                      QStringLiteral("Quillery")),
-        parent)
+    : Preferences(userSettings(), parent)
 { }
 
 Preferences::Preferences(std::unique_ptr<QSettings> settings, QObject *parent)

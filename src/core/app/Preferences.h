@@ -9,7 +9,8 @@ class QSettings;
 
 namespace quillery {
 
-// The user's preferences, kept in QSettings (~/.config/Quillery/). The
+// The user's preferences, kept in QSettings (~/.config/Quillery/, a small
+// regular file: anything else found there is moved aside and logged). The
 // program makes one and hands it to every view and menu, so a change made in
 // one place is seen everywhere at once. Each key has its own signal, emitted
 // only when the value really changes.

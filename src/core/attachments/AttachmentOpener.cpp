@@ -55,8 +55,17 @@ std::optional<QString> AttachmentOpener::open(const Attachment &attachment)
     const QString path = folder.filePath(fileName);
 
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(*data) != data->size() || !file.flush()) {
+    const bool written
+        = file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && file.write(*data) == data->size() && file.flush();
+    if (!written) {
+        // A missing or partial file would open as something it is not (a
+        // truncated document, an empty picture): nothing is handed over.
         qCWarning(lcOpen) << "could not write the attachment's file:" << file.errorString();
+        file.close();
+        if (file.exists())
+            file.remove();
+        QDir().rmdir(folder.path());
+        return std::nullopt;
     }
     file.close();
     if (!m_launcher.openFile(path))

@@ -33,8 +33,8 @@ public:
     AttachmentOpener &operator=(const AttachmentOpener &) = delete;
 
     // The file handed to the launcher, or none when the attachment has no
-    // bytes or no private folder could be made. A file that could not be
-    // written is still handed over (the application then reports it missing).
+    // bytes, no private folder could be made or the file could not be
+    // written whole (the launcher is then not called).
     std::optional<QString> open(const Attachment &attachment);
 
 private:

@@ -1,5 +1,6 @@
 #include "SafeFileName.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace quillery {
@@ -19,12 +20,31 @@ bool isUnsafe(QChar c)
     return category == QChar::Other_Control || category == QChar::Other_Format;
 }
 
+// The length the file system sees: the name as encoded for the file system
+// call, which can differ from toUtf8() (a lone surrogate is one byte there
+// and three here).
+qsizetype encodedSize(const QString &name)
+{
+    return QFile::encodeName(name).size();
+}
+
 QString cleaned(const QString &name)
 {
     QString out;
     out.reserve(name.size());
-    for (const QChar c : name)
-        out.append(isUnsafe(c) ? QChar(u'_') : c);
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        if (c.isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()) {
+            out.append(c);
+            out.append(name.at(++i));
+        } else if (c.isSurrogate() || isUnsafe(c)) {
+            // A lone surrogate has no spelling on disk: it would be written
+            // as a replacement character the name no longer shows.
+            out.append(QChar(u'_'));
+        } else {
+            out.append(c);
+        }
+    }
     // Leading dots would hide the file or name the folder itself or its
     // parent; surrounding white space is easy to miss.
     qsizetype start = 0;
@@ -34,24 +54,37 @@ QString cleaned(const QString &name)
     return out;
 }
 
-// Cuts `name` to at most MaxNameBytes of UTF-8 without splitting a
-// character, keeping a short extension when there is one.
+// The longest start of `text` that encodes to at most `budget` bytes, never
+// ending between the halves of a surrogate pair. A binary search, so a name
+// of any length costs a few encodings, not one per character.
+QString prefixWithin(const QString &text, qsizetype budget)
+{
+    qsizetype fits = 0;
+    qsizetype tooLong = text.size() + 1;
+    while (tooLong - fits > 1) {
+        const qsizetype middle = fits + (tooLong - fits) / 2;
+        if (encodedSize(text.left(middle)) <= budget)
+            fits = middle;
+        else
+            tooLong = middle;
+    }
+    if (fits > 0 && fits < text.size() && text.at(fits - 1).isHighSurrogate())
+        --fits;
+    return text.left(fits);
+}
+
+// Cuts `name` to at most MaxNameBytes once encoded, keeping a short
+// extension when there is one.
 QString cutToLimit(const QString &name)
 {
-    if (name.toUtf8().size() <= MaxNameBytes)
+    if (encodedSize(name) <= MaxNameBytes)
         return name;
     QString suffix = QFileInfo(name).completeSuffix();
-    if (suffix.toUtf8().size() > 32)
+    if (encodedSize(suffix) > 32)
         suffix.clear();
     const QString tail = suffix.isEmpty() ? QString() : u'.' + suffix;
-    QString base = name.left(name.size() - tail.size());
-    const qsizetype budget = MaxNameBytes - tail.toUtf8().size();
-    while (!base.isEmpty() && base.toUtf8().size() > budget) {
-        base.chop(1);
-        if (!base.isEmpty() && base.back().isHighSurrogate())
-            base.chop(1);
-    }
-    return base.trimmed() + tail;
+    const QString base = name.left(name.size() - tail.size());
+    return prefixWithin(base, MaxNameBytes - encodedSize(tail)).trimmed() + tail;
 }
 
 } // namespace

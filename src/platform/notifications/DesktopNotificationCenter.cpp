@@ -52,8 +52,10 @@ DesktopNotificationCenter::DesktopNotificationCenter(
 {
     PendingNotificationFile::Loaded loaded = m_file.load();
     m_pending = std::move(loaded.pending);
-    if (!loaded.movedAside.isEmpty()) {
-        log(QStringLiteral("pending notifications unreadable; moved to %1, starting with none").arg(loaded.movedAside),
+    if (!loaded.problem.isEmpty()) {
+        const QString where = loaded.movedAside.isEmpty() ? QStringLiteral("could not be moved aside")
+                                                          : QStringLiteral("moved to %1").arg(loaded.movedAside);
+        log(QStringLiteral("pending notifications unreadable (%1); %2, starting with none").arg(loaded.problem, where),
             m_calendar.clock());
     }
 

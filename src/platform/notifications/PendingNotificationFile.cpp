@@ -1,17 +1,24 @@
 #include "PendingNotificationFile.h"
 
-#include <QDateTime>
-#include <QFile>
+#include "core/util/SmallFile.h"
+
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+
+#include <cmath>
 
 namespace quillery {
 
 namespace {
 
 constexpr int FormatVersion = 1;
+// A file this large holds far more than the few dozen requests ever pending.
+constexpr qint64 MaxFileBytes = 1024 * 1024;
+// The span of dates in milliseconds either side of 1970 (±100,000,000 days).
+constexpr double MaxDueMs = 8.64e15;
 
 using Level = NotificationRequest::InterruptionLevel;
 using Sound = NotificationRequest::Sound;
@@ -43,8 +50,10 @@ std::optional<int> integer(const QJsonObject &object, QStringView key)
     const QJsonValue value = object.value(key);
     if (!value.isDouble())
         return std::nullopt;
+    // The range first: casting a double beyond the integer's range is
+    // undefined behaviour.
     const double number = value.toDouble();
-    if (number != double(qint64(number)) || number < -1e9 || number > 1e9)
+    if (!(number >= -1e9 && number <= 1e9) || number != std::trunc(number))
         return std::nullopt;
     return int(number);
 }
@@ -99,7 +108,14 @@ std::optional<PendingNotification> decodeEntry(const QJsonValue &value)
         if (!seconds.isDouble() || !due.isDouble())
             return std::nullopt;
         request.trigger = NotificationTrigger::timeInterval(seconds.toDouble());
-        entry.intervalDue = qint64(due.toDouble());
+        if (!NotificationTrigger::isValidInterval(seconds.toDouble()))
+            return std::nullopt;
+        // Whole milliseconds within the range of a date; anything else
+        // (1e300, a fraction) has no moment to fire at.
+        const double moment = due.toDouble();
+        if (!(std::abs(moment) <= MaxDueMs) || moment != std::trunc(moment))
+            return std::nullopt;
+        entry.intervalDue = qint64(moment);
     } else {
         return std::nullopt;
     }
@@ -142,11 +158,22 @@ std::optional<QList<PendingNotification>> PendingNotificationFile::decode(const 
     const QJsonObject root = document.object();
     if (integer(root, u"format") != FormatVersion || !root.value(u"pending").isArray())
         return std::nullopt;
+    const QJsonArray list = root.value(u"pending").toArray();
     QList<PendingNotification> pending;
-    for (const QJsonValue &value : root.value(u"pending").toArray()) {
+    pending.reserve(list.size());
+    // One request per identifier, as adding keeps it: a later entry replaces
+    // an earlier one in its place.
+    QHash<QString, qsizetype> positions;
+    for (const QJsonValue &value : list) {
         auto entry = decodeEntry(value);
         if (!entry)
             return std::nullopt;
+        const auto found = positions.constFind(entry->request.identifier);
+        if (found != positions.cend()) {
+            pending[*found] = std::move(*entry);
+            continue;
+        }
+        positions.insert(entry->request.identifier, pending.size());
         pending.append(std::move(*entry));
     }
     return pending;
@@ -155,24 +182,18 @@ std::optional<QList<PendingNotification>> PendingNotificationFile::decode(const 
 PendingNotificationFile::Loaded PendingNotificationFile::load() const
 {
     Loaded loaded;
-    QFile file(m_path);
-    if (!file.exists())
+    SmallFile::Result file = SmallFile::read(m_path, MaxFileBytes);
+    if (file.status == SmallFile::Status::Missing)
         return loaded;
-    if (file.open(QIODevice::ReadOnly)) {
-        if (auto pending = decode(file.readAll())) {
+    if (file.status == SmallFile::Status::Read) {
+        if (auto pending = decode(file.bytes)) {
             loaded.pending = std::move(*pending);
             return loaded;
         }
-        file.close();
+        file.reason = QStringLiteral("not a complete list of requests");
     }
-    // Kept beside the original name, never overwritten, for whoever wants to
-    // see what went wrong.
-    const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
-    QString aside = m_path + QStringLiteral(".damaged-") + stamp;
-    for (int n = 2; QFile::exists(aside); ++n)
-        aside = m_path + QStringLiteral(".damaged-%1-%2").arg(stamp).arg(n);
-    if (QFile::rename(m_path, aside))
-        loaded.movedAside = aside;
+    loaded.problem = file.reason;
+    loaded.movedAside = SmallFile::moveAside(m_path);
     return loaded;
 }
 

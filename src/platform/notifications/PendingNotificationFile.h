@@ -10,8 +10,9 @@ namespace quillery {
 // The file that keeps pending notifications across runs ("notifications.json"
 // in the application data folder). Writes replace the file atomically, so a
 // crash leaves either the old list or the new one. A file that cannot be read
-// as a list of requests is moved aside (kept for inspection) and reading
-// starts from an empty list.
+// as a list of requests (or is not a regular file of at most a megabyte) is
+// moved aside (kept for inspection) and reading starts from an empty list.
+// Entries sharing an identifier are read as one, the last.
 class PendingNotificationFile final
 {
 public:
@@ -21,7 +22,8 @@ public:
 
     struct Loaded {
         QList<PendingNotification> pending;
-        QString movedAside; // where a damaged file went; empty when none was
+        QString problem; // why the file was refused; empty when it was not
+        QString movedAside; // where a refused file went; empty when none was
     };
     Loaded load() const;
 

@@ -1,5 +1,6 @@
 #include "HttpGet.h"
 
+#include "NetworkAccess.h"
 #include "core/places/PlaceEndpoints.h"
 
 #include <QNetworkAccessManager>
@@ -29,8 +30,9 @@ bool HttpGet::isImage(const QByteArray &contentType)
     return type == "image/png" || type == "image/jpeg" || type == "image/webp";
 }
 
-HttpGet::HttpGet(QNetworkAccessManager &network, Options options, Done done, QObject *parent)
+HttpGet::HttpGet(NetworkAccess &network, Options options, Done done, QObject *parent)
     : QObject(parent)
+    , m_network(network)
     , m_options(std::move(options))
     , m_done(std::move(done))
 {
@@ -43,24 +45,37 @@ HttpGet::HttpGet(QNetworkAccessManager &network, Options options, Done done, QOb
     request.setTransferTimeout(m_options.timeoutMs);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, m_options.cache);
 
-    m_reply = network.get(request);
+    m_reply = network.manager().get(request);
+    // Without a bound Qt reads the whole answer into memory as fast as the
+    // server sends it, whether or not anyone takes it.
+    m_reply->setReadBufferSize(ReadBufferBytes);
     connect(m_reply, &QNetworkReply::metaDataChanged, this, &HttpGet::checkHeaders);
     connect(m_reply, &QIODevice::readyRead, this, &HttpGet::readMore);
     connect(m_reply, &QNetworkReply::finished, this, &HttpGet::finish);
+    connect(&network, &NetworkAccess::dropping, this, [this](QNetworkAccessManager *manager) {
+        if (m_reply && m_reply->manager() == manager)
+            fail(QStringLiteral("the connection was dropped"), true);
+    });
 
     m_deadline.setSingleShot(true);
-    connect(&m_deadline, &QTimer::timeout, this, [this] { fail(QStringLiteral("no complete answer in time")); });
+    connect(&m_deadline, &QTimer::timeout, this, [this] { abandon(QStringLiteral("no complete answer in time")); });
     m_deadline.start(m_options.timeoutMs);
 }
 
 HttpGet::~HttpGet()
 {
     m_finished = true;
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-        m_reply->deleteLater();
-    }
+    release();
+}
+
+void HttpGet::release()
+{
+    if (!m_reply)
+        return;
+    m_reply->disconnect(this);
+    m_reply->abort();
+    m_reply->deleteLater();
+    m_reply = nullptr;
 }
 
 void HttpGet::checkHeaders()
@@ -76,9 +91,13 @@ void HttpGet::readMore()
 {
     if (m_finished || !m_reply)
         return;
-    m_body += m_reply->read(m_options.maxBytes + 1 - m_body.size());
-    if (m_body.size() > m_options.maxBytes || m_reply->bytesAvailable() > 0)
-        fail(QStringLiteral("the answer is too large"));
+    while (m_reply->bytesAvailable() > 0) {
+        m_body += m_reply->read(m_options.maxBytes + 1 - m_body.size());
+        if (m_body.size() > m_options.maxBytes) {
+            abandon(QStringLiteral("the answer is too large"));
+            return;
+        }
+    }
 }
 
 void HttpGet::finish()
@@ -127,17 +146,22 @@ void HttpGet::fail(const QString &error, bool unreachable)
         return;
     m_finished = true;
     m_deadline.stop();
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-        m_reply->deleteLater();
-        m_reply = nullptr;
-    }
+    release();
     Answer answer;
     answer.error = error;
     answer.unreachable = unreachable;
     const Done done = std::move(m_done);
     done(answer);
+}
+
+void HttpGet::abandon(const QString &error)
+{
+    if (m_finished)
+        return;
+    // Let go of the reply first: the manager it belongs to goes next.
+    release();
+    m_network.dropConnections();
+    fail(error);
 }
 
 } // namespace quillery

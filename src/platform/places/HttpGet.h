@@ -15,11 +15,17 @@ class QNetworkReply;
 
 namespace quillery {
 
+class NetworkAccess;
+
 // One GET to an outside server, with the guards every answer from the network
 // gets here: Quillery's User-Agent, redirects followed only within the same
 // scheme, host and port, a deadline for the whole exchange (so a server that
 // trickles bytes cannot hold it open), a cap on the size of the body, and a
-// check of the content type. The callback runs exactly once, unless the
+// check of the content type. The body is taken from Qt as it arrives through
+// a small read buffer, so memory stays within the cap plus that buffer
+// however fast the server sends. A request that hits its deadline or its cap
+// drops the connections of its NetworkAccess, so a server that keeps Qt busy
+// cannot hold up later requests. The callback runs exactly once, unless the
 // object is destroyed first, which abandons the request quietly.
 class HttpGet final : public QObject
 {
@@ -45,7 +51,10 @@ public:
     };
     using Done = std::function<void(const Answer &)>;
 
-    HttpGet(QNetworkAccessManager &network, Options options, Done done, QObject *parent = nullptr);
+    // How much of an answer Qt holds before this object has taken it.
+    static constexpr qint64 ReadBufferBytes = 64 * 1024;
+
+    HttpGet(NetworkAccess &network, Options options, Done done, QObject *parent = nullptr);
     ~HttpGet() override;
 
     static bool isJson(const QByteArray &contentType);
@@ -56,7 +65,11 @@ private:
     void checkHeaders();
     void finish();
     void fail(const QString &error, bool unreachable = false);
+    // Fails and drops the connections of the whole NetworkAccess.
+    void abandon(const QString &error);
+    void release();
 
+    NetworkAccess &m_network;
     Options m_options;
     Done m_done;
     QPointer<QNetworkReply> m_reply;

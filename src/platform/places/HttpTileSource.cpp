@@ -1,7 +1,10 @@
 #include "HttpTileSource.h"
 
+#include "core/attachments/ImageFormat.h"
+
 #include <QBuffer>
 #include <QImageReader>
+#include <QNetworkAccessManager>
 #include <QNetworkDiskCache>
 #include <QStandardPaths>
 
@@ -11,10 +14,16 @@ namespace {
 
 QImage decodeTile(const QByteArray &bytes)
 {
+    // Only the formats tile servers send, known by their bytes: a reader
+    // chosen by whatever the bytes claim could be handed a compressed SVG.
+    const QByteArray format = imageFormatOf(bytes);
+    if (format != "png" && format != "jpeg" && format != "webp")
+        return {};
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
     // Refuse before decoding: a hostile header can claim any size.
     if (!size.isValid() || size.width() > HttpTileSource::MaxTileSide || size.height() > HttpTileSource::MaxTileSide)
@@ -27,15 +36,16 @@ QImage decodeTile(const QByteArray &bytes)
 HttpTileSource::HttpTileSource(Options options, QObject *parent)
     : MapTileSource(parent)
     , m_options(std::move(options))
+    , m_network([directory = m_options.cacheDirectory, bytes = m_options.cacheBytes](QNetworkAccessManager &manager) {
+        if (directory.isEmpty())
+            return;
+        auto *cache = new QNetworkDiskCache(&manager);
+        cache->setCacheDirectory(directory);
+        cache->setMaximumCacheSize(bytes);
+        manager.setCache(cache);
+    })
     , m_memory(24)
-{
-    if (!m_options.cacheDirectory.isEmpty()) {
-        auto *cache = new QNetworkDiskCache(&m_network);
-        cache->setCacheDirectory(m_options.cacheDirectory);
-        cache->setMaximumCacheSize(m_options.cacheBytes);
-        m_network.setCache(cache);
-    }
-}
+{ }
 
 HttpTileSource::~HttpTileSource() = default;
 
@@ -92,7 +102,7 @@ void HttpTileSource::take(const MapTile &tile, QNetworkRequest::CacheLoadControl
         this, [request] {}, Qt::QueuedConnection);
 
     if (answer.failed() && answer.unreachable && cache != QNetworkRequest::AlwaysCache
-        && m_network.cache() != nullptr) {
+        && m_network.manager().cache() != nullptr) {
         // Offline: whatever the cache holds, however old, beats no map.
         fetch(tile, QNetworkRequest::AlwaysCache);
         return;

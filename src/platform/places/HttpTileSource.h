@@ -1,13 +1,13 @@
 #pragma once
 
 #include "HttpGet.h"
+#include "NetworkAccess.h"
 #include "core/places/MapTileSource.h"
 #include "core/places/TileUrlTemplate.h"
 
 #include <QCache>
 #include <QHash>
 #include <QList>
-#include <QNetworkAccessManager>
 
 #include <memory>
 #include <optional>
@@ -53,7 +53,7 @@ private:
     void failLater(const MapTile &tile);
 
     Options m_options;
-    QNetworkAccessManager m_network;
+    NetworkAccess m_network;
     QList<MapTile> m_queue;
     QHash<MapTile, std::shared_ptr<HttpGet>> m_running;
     QCache<MapTile, QImage> m_memory;

@@ -10,8 +10,7 @@ namespace {
 Q_LOGGING_CATEGORY(lcPlaces, "quillery.places")
 }
 
-PhotonPlaceCompleter::PhotonPlaceCompleter(
-    QNetworkAccessManager &network, PhotonPlaceService::Options options, QObject *parent)
+PhotonPlaceCompleter::PhotonPlaceCompleter(NetworkAccess &network, PhotonPlaceService::Options options, QObject *parent)
     : PlaceCompleter(parent)
     , m_network(network)
     , m_options(std::move(options))

@@ -9,9 +9,9 @@
 #include <memory>
 #include <optional>
 
-class QNetworkAccessManager;
-
 namespace quillery {
+
+class NetworkAccess;
 
 // Completes fragments with the online geocoder. A fragment is sent only after
 // the typing has paused for the debounce time, and a newer fragment abandons
@@ -23,8 +23,7 @@ class PhotonPlaceCompleter final : public PlaceCompleter
 {
     Q_OBJECT
 public:
-    PhotonPlaceCompleter(
-        QNetworkAccessManager &network, PhotonPlaceService::Options options, QObject *parent = nullptr);
+    PhotonPlaceCompleter(NetworkAccess &network, PhotonPlaceService::Options options, QObject *parent = nullptr);
 
     void setQueryFragment(const QString &fragment) override;
     void cancel() override;
@@ -36,7 +35,7 @@ private:
     void send();
     void take(const QString &fragment, const HttpGet::Answer &answer);
 
-    QNetworkAccessManager &m_network;
+    NetworkAccess &m_network;
     PhotonPlaceService::Options m_options;
     QTimer m_debounce;
     std::optional<QString> m_fragment;

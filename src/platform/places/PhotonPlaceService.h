@@ -1,8 +1,8 @@
 #pragma once
 
+#include "NetworkAccess.h"
 #include "core/places/PlaceService.h"
 
-#include <QNetworkAccessManager>
 #include <QUrl>
 
 namespace quillery {
@@ -32,7 +32,7 @@ public:
 
 private:
     Options m_options;
-    QNetworkAccessManager m_network;
+    NetworkAccess m_network;
 };
 
 } // namespace quillery

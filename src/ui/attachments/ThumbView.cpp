@@ -1,6 +1,6 @@
 #include "ThumbView.h"
 
-#include "core/attachments/ImageCodec.h"
+#include "core/attachments/ThumbnailCache.h"
 
 #include <QFutureWatcher>
 #include <QPainter>
@@ -106,7 +106,8 @@ void ThumbView::startDecode()
         // thread is free: a quickly scrolled strip, a closed card.
         if (cancel->load())
             return {};
-        std::optional<QImage> image = decodeThumbnail(bytes, maxPixel);
+        // Decoded once per picture and size for every view that shows it.
+        std::optional<QImage> image = ThumbnailCache::shared().thumbnail(bytes, maxPixel);
         if (!image || cancel->load())
             return {};
         return image->convertToFormat(

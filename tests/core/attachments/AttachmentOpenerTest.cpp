@@ -12,6 +12,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace quillery;
 
 namespace {
@@ -113,6 +116,7 @@ TEST_F(AttachmentOpenerTest, HostileNamesStayInsideTheirFolder)
         QStringLiteral("\u202Etxt.exe"),
         QString(300, u'x') + QStringLiteral(".pdf"),
         QString(200, u'\u00e9') + QStringLiteral(".txt"),
+        QString(200, QChar(0xD800)) + QStringLiteral(".txt"), // lone surrogates: three bytes each on disk
         QString(),
     };
     const QString rootPath = QFileInfo(root()).canonicalFilePath();
@@ -124,7 +128,7 @@ TEST_F(AttachmentOpenerTest, HostileNamesStayInsideTheirFolder)
         // Exactly one level below the temporary root: its private folder.
         EXPECT_EQ(QFileInfo(file.canonicalPath()).canonicalPath(), rootPath) << name.toStdString();
         EXPECT_FALSE(file.fileName().startsWith(u'.')) << name.toStdString();
-        EXPECT_LE(file.fileName().toUtf8().size(), 255) << name.toStdString();
+        EXPECT_LE(QFile::encodeName(file.fileName()).size(), 255) << name.toStdString();
         for (const QChar c : file.fileName())
             EXPECT_FALSE(c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
                 << name.toStdString();
@@ -150,7 +154,7 @@ TEST_F(AttachmentOpenerTest, SafeNamesKeepWhatIsHarmless)
     EXPECT_FALSE(emoji.back().isHighSurrogate());
 }
 
-TEST_F(AttachmentOpenerTest, NothingHappensWithoutBytesOrWithoutAFolder)
+TEST_F(AttachmentOpenerTest, NothingIsLaunchedWithoutBytesAFolderOrAWholeFile)
 {
     Attachment empty(QStringLiteral("notes.txt"), QStringLiteral("public.plain-text"));
     EXPECT_FALSE(opener->open(empty));
@@ -161,6 +165,19 @@ TEST_F(AttachmentOpenerTest, NothingHappensWithoutBytesOrWithoutAFolder)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     Attachment attachment(QStringLiteral("notes.txt"), QStringLiteral("public.plain-text"), QByteArray("x"));
     EXPECT_FALSE(AttachmentOpener(launcher, types, blocked).open(attachment));
+
+    // A file the disk refuses part of is never handed over half-written.
+    struct rlimit limit;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = limit;
+    small.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::optional<QString> partial = open(QStringLiteral("big.txt"), QByteArray(64 * 1024, 'x'));
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(partial);
+    EXPECT_TRUE(QDir(root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
     EXPECT_TRUE(launcher.opened.isEmpty());
 }
 

@@ -59,23 +59,6 @@ TEST(ImageCodecTest, LargePhotosAreStoredAsBoundedJpegsAndSmallOnesAtTheirOwnSiz
     EXPECT_TRUE(bluish(decoded.image.pixel(900, 400)));
 }
 
-TEST(ImageCodecTest, TheQualityGivenIsTheQualityWritten)
-{
-    // Noise makes the file size follow the quality closely.
-    QImage noise(400, 300, QImage::Format_RGB32);
-    quint32 state = 12345;
-    for (int y = 0; y < noise.height(); ++y)
-        for (int x = 0; x < noise.width(); ++x) {
-            state = state * 1664525u + 1013904223u;
-            noise.setPixel(x, y, state >> 8);
-        }
-    const QByteArray source = encoded(noise, "png");
-    const std::optional<QByteArray> high = reencodeJPEG(source, PhotoMaxPixel, 0.82);
-    const std::optional<QByteArray> low = reencodeJPEG(source, PhotoMaxPixel, 0.2);
-    ASSERT_TRUE(high && low);
-    EXPECT_GT(high->size(), low->size() * 2);
-}
-
 TEST(ImageCodecTest, TransparentAreasBecomeWhiteInTheJpeg)
 {
     QImage clear(64, 64, QImage::Format_ARGB32);

@@ -33,7 +33,13 @@ TEST(PendingNotificationFile, anythingButACompleteListIsRefused)
              QByteArray(good).replace("timeInterval", "sometime"),
              QByteArray(good).replace("\"interruptionLevel\": 1", "\"interruptionLevel\": 7"),
              QByteArray(good).replace("\"identifier\": \"quillery.test\"", "\"identifier\": \"\""),
+             // Numbers beyond any date or integer are refused, never cast.
+             QByteArray(good).replace("\"due\": 1767225600000", "\"due\": 1e300"),
+             QByteArray(good).replace("\"due\": 1767225600000", "\"due\": 1767225600000.5"),
+             QByteArray(good).replace("\"seconds\": 10", "\"seconds\": 1e300"),
+             QByteArray(good).replace("\"interruptionLevel\": 1", "\"interruptionLevel\": 1e300"),
          }) {
+        ASSERT_NE(bad, good);
         EXPECT_FALSE(PendingNotificationFile::decode(bad)) << bad.toStdString();
     }
 }
