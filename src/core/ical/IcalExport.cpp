@@ -9,6 +9,7 @@
 #include "core/model/Page.h"
 #include "core/model/Store.h"
 #include "core/model/TaskItem.h"
+#include "core/model/TypeRegistry.h"
 #include "core/util/CalendarContext.h"
 
 #include <libical/ical.h>
@@ -31,6 +32,7 @@ void addX(icalcomponent *component, const char *name, const QString &value)
 
 Result pages(const QList<Page *> &pages, Store &store, const CalendarContext &calendar)
 {
+    const TypeRegistry types; // an immutable table, cheap to build for one export
     ical::ensureNonFatalErrors();
     Result result;
     const QHash<QUuid, QString> kept = CalendarExtras(store).readAll();
@@ -56,6 +58,7 @@ Result pages(const QList<Page *> &pages, Store &store, const CalendarContext &ca
             TaskVtodo::WriteOptions options;
             options.now = now;
             options.kept = taskKept;
+            options.types = &types;
             options.parentUid = above.isEmpty() ? QString() : above.last().second;
             ical::ComponentPtr vtodo = TaskVtodo::write(*task, calendar, options, &result.attachmentsLeftOut);
             icalcomponent_add_component(vcalendar, vtodo.release());

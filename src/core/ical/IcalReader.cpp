@@ -4,6 +4,8 @@
 #include "PageColors.h"
 #include "TaskVtodo.h"
 
+#include "core/model/TypeRegistry.h"
+
 #include <libical/ical.h>
 
 #include <QCoreApplication>
@@ -138,7 +140,7 @@ public:
                 } else if (++m_tasks > MaxTasks) {
                     return;
                 } else {
-                    page.tasks.append(TaskVtodo::read(c, m_calendar));
+                    page.tasks.append(TaskVtodo::read(c, m_calendar, m_types));
                 }
                 break;
             case ICAL_VEVENT_COMPONENT:
@@ -164,6 +166,7 @@ public:
 private:
     QString m_fallbackTitle;
     const CalendarContext &m_calendar;
+    const TypeRegistry m_types;
 };
 
 QByteArray asUtf8(QByteArray bytes)

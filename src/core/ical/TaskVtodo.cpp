@@ -144,7 +144,7 @@ std::optional<QDateTime> alarmMoment(icalcomponent *vtodo, icalcomponent *valarm
     return from->addSecs(icaldurationtype_as_int(trigger.duration));
 }
 
-void addAttachment(icalcomponent *vtodo, const Attachment &attachment)
+void addAttachment(icalcomponent *vtodo, const Attachment &attachment, const TypeRegistry &types)
 {
     const std::optional<QByteArray> data = attachment.data();
     if (!data)
@@ -160,7 +160,7 @@ void addAttachment(icalcomponent *vtodo, const Attachment &attachment)
     icalattach_unref(attach);
     icalproperty_add_parameter(property, icalparameter_new_encoding(ICAL_ENCODING_BASE64));
     icalproperty_add_parameter(property, icalparameter_new_value(ICAL_VALUE_BINARY));
-    const QString mime = TypeRegistry::instance().mimeType(attachment.typeIdentifier());
+    const QString mime = types.mimeType(attachment.typeIdentifier());
     icalproperty_add_parameter(property, icalparameter_new_fmttype(utf8(mime).constData()));
     if (!attachment.name().isEmpty())
         icalproperty_add_parameter(property, icalparameter_new_filename(utf8(attachment.name()).constData()));
@@ -172,7 +172,7 @@ void addAttachment(icalcomponent *vtodo, const Attachment &attachment)
     icalcomponent_add_property(vtodo, property);
 }
 
-std::optional<ical::VtodoAttachment> readAttachment(icalproperty *property)
+std::optional<ical::VtodoAttachment> readAttachment(icalproperty *property, const TypeRegistry &types)
 {
     icalattach *attach = icalproperty_get_attach(property);
     const char *base64 = attach ? reinterpret_cast<const char *>(icalattach_get_data(attach)) : nullptr;
@@ -185,7 +185,6 @@ std::optional<ical::VtodoAttachment> readAttachment(icalproperty *property)
     out.data = *decoded;
     icalparameter *filename = icalproperty_get_first_parameter(property, ICAL_FILENAME_PARAMETER);
     out.name = filename ? ical::fromIcal(icalparameter_get_filename(filename)) : QString();
-    const TypeRegistry &types = TypeRegistry::instance();
     if (const char *type = xParameter(property, TypeParameter))
         out.typeIdentifier = ical::fromIcal(type);
     if (out.typeIdentifier.isEmpty()) {
@@ -301,7 +300,7 @@ ical::ComponentPtr write(
                 ++*leftOut;
             continue;
         }
-        addAttachment(c, *attachment);
+        addAttachment(c, *attachment, *options.types);
     }
 
     if (kept) {
@@ -343,7 +342,7 @@ bool isDamaged(icalcomponent *vtodo)
     return false;
 }
 
-ical::VtodoTask read(icalcomponent *vtodo, const CalendarContext &calendar)
+ical::VtodoTask read(icalcomponent *vtodo, const CalendarContext &calendar, const TypeRegistry &types)
 {
     const QTimeZone zone = dueZone(calendar);
     ical::VtodoTask out;
@@ -397,7 +396,7 @@ ical::VtodoTask read(icalcomponent *vtodo, const CalendarContext &calendar)
             break;
         case ICAL_ATTACH_PROPERTY:
             if (isInlineAttachment(p)) {
-                if (auto attachment = readAttachment(p))
+                if (auto attachment = readAttachment(p, types))
                     out.attachments.append(*attachment);
                 continue;
             }

@@ -13,6 +13,7 @@ namespace quillery {
 class CalendarContext;
 class Store;
 class TaskItem;
+class TypeRegistry;
 
 // One task ⇄ one VTODO: what a file export, a file import or a sync with a
 // task server all do with a single task. A task's UID is its record id,
@@ -29,6 +30,7 @@ struct WriteOptions {
     QDateTime now; // DTSTAMP, and COMPLETED of a task ticked off here
     QString parentUid; // the UID of the task this one is a subtask of
     QString kept; // the task's kept properties
+    const TypeRegistry *types = nullptr; // names the attachments' MIME types; required
 };
 
 // The VTODO of `task`. `leftOut`, when given, is increased by the number of
@@ -48,7 +50,7 @@ bool isDamaged(icalcomponent *vtodo);
 // date, a time with TZID, a floating time; a UTC time gives the day in the
 // user's zone); the earliest VALARM becomes the reminder, relative ones
 // measured from DUE or DTSTART as they say.
-ical::VtodoTask read(icalcomponent *vtodo, const CalendarContext &calendar);
+ical::VtodoTask read(icalcomponent *vtodo, const CalendarContext &calendar, const TypeRegistry &types);
 
 // Writes the fields of `from` into `task`, which must be in `store`, and
 // adds its attachments. The id is the UID when that is a UUID no record of
