@@ -2,10 +2,10 @@
 // DejaVu Sans at a fixed size and compared pixel by pixel with the pictures in
 // tests/data/golden. After an intended change of the look, rewrite them with
 // UPDATE_GOLDEN=1, look at them, and commit them with the change.
-#include "core/model/Page.h"
-#include "core/model/TaskItem.h"
 #include "core/attachments/AttachmentOpener.h"
 #include "core/attachments/FileLauncher.h"
+#include "core/model/Page.h"
+#include "core/model/TaskItem.h"
 #include "core/theme/Appearance.h"
 #include "support/PageTestKit.h"
 #include "support/TestEnvironment.h"
