@@ -23,6 +23,14 @@ if(QUILLERY_SANITIZE)
     # that cannot happen; the ordinary build keeps the warning.
     target_compile_options(quillery_options INTERFACE $<$<CXX_COMPILER_ID:GNU>:-Wno-maybe-uninitialized>)
 endif()
+if(QUILLERY_TSAN)
+    if(QUILLERY_SANITIZE)
+        message(FATAL_ERROR "ThreadSanitizer cannot be combined with AddressSanitizer: use two build folders")
+    endif()
+    target_compile_options(quillery_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+    target_link_options(quillery_options INTERFACE -fsanitize=thread)
+    target_compile_options(quillery_options INTERFACE $<$<CXX_COMPILER_ID:GNU>:-Wno-maybe-uninitialized -Wno-tsan>)
+endif()
 if(QUILLERY_FUZZ)
     # Coverage for libFuzzer in everything the fuzz targets reach; the
     # targets themselves link libFuzzer (fuzz/CMakeLists.txt).
