@@ -13,7 +13,7 @@ git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 
 echo "== clang-tidy on the files changed since ${QUILLERY_TIDY_BASE:-HEAD~1}"
 base=${QUILLERY_TIDY_BASE:-HEAD~1}
-mapfile -t changed < <(git diff --name-only --diff-filter=AM "$base" -- 'src/*.cpp' 'tests/*.cpp' 'bench/*.cpp' 2>/dev/null || true)
+mapfile -t changed < <(git diff --name-only --diff-filter=AM "$base" -- 'src/*.cpp' 'tests/*.cpp' 'bench/*.cpp' 'fuzz/*.cpp' 2>/dev/null || true)
 if [[ ${#changed[@]} -eq 0 ]]; then
     echo "no C++ sources changed"
     exit 0

@@ -14,8 +14,7 @@ QString containerIdentifier()
 
 QString dataDirectory()
 {
-    const QString dir
-        = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Quillery");
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Quillery");
     PrivateFiles::makeDirectory(dir);
     return dir;
 }

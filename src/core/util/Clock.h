@@ -28,7 +28,7 @@ class ManualClock final : public Clock
 {
     Q_OBJECT
 public:
-    explicit ManualClock(QDateTime start = QDateTime::fromSecsSinceEpoch(0, Qt::UTC))
+    explicit ManualClock(const QDateTime &start = QDateTime::fromSecsSinceEpoch(0, Qt::UTC))
         : m_now(start.toUTC())
     { }
 
