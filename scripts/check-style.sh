@@ -29,5 +29,12 @@ for entry in entries:
     entry["command"] = re.sub(r"\s-include \S*cmake_pch\.hxx|\s-Winvalid-pch", "", entry["command"])
 json.dump(entries, open(sys.argv[2], "w"))
 PY
-run-clang-tidy -quiet -p "$tidy" -j "$(nproc)" "${changed[@]/#/$PWD/}" 2>&1 | grep -v '^[0-9]* warnings generated' \
-    | { ! grep -E 'error:|warning:' -A3; } || { echo "clang-tidy found the above"; exit 1; }
+status=0
+output=$(run-clang-tidy -quiet -p "$tidy" -j "$(nproc)" "${changed[@]/#/$PWD/}" 2>&1) || status=$?
+output=$(sed 's/\x1b\[[0-9;]*m//g' <<<"$output")
+if [[ $status -ne 0 ]] || grep -qE '(error|warning): ' <<<"$output"; then
+    grep -E '(error|warning): ' -A3 <<<"$output" || echo "$output" | tail -n 20
+    echo "clang-tidy found the above"
+    exit 1
+fi
+echo "clang-tidy: ${#changed[@]} files clean"

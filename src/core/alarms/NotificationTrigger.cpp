@@ -34,7 +34,7 @@ std::optional<QDateTime> NotificationTrigger::nextTriggerDate(const CalendarCont
     const QDateTime now = calendar.now();
     switch (m_kind) {
     case Kind::Calendar: {
-        const auto moment = calendarMoment(calendar);
+        auto moment = calendarMoment(calendar);
         if (moment && *moment > now)
             return moment;
         return std::nullopt;

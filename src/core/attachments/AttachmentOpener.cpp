@@ -56,7 +56,8 @@ std::optional<QString> AttachmentOpener::open(const Attachment &attachment)
 
     QFile file(path);
     const bool written
-        = file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && file.write(*data) == data->size() && file.flush();
+        = file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+        && file.write(*data) == data->size() && file.flush();
     if (!written) {
         // A missing or partial file would open as something it is not (a
         // truncated document, an empty picture): nothing is handed over.

@@ -27,7 +27,8 @@ std::optional<QImage> ThumbnailCache::thumbnail(const QByteArray &data, int maxP
         if (const Result *done = m_done.object(key))
             return *done;
         if (const auto running = m_running.constFind(key); running != m_running.cend()) {
-            const std::shared_future<Result> result = *running;
+            // A copy, not a reference: the entry may go once the lock is let go.
+            const std::shared_future<Result> result = *running; // NOLINT(performance-unnecessary-copy-initialization)
             lock.unlock();
             return result.get();
         }

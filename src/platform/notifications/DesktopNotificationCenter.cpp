@@ -95,7 +95,7 @@ void DesktopNotificationCenter::add(const NotificationRequest &request, AddCompl
     }
     PendingNotification entry { request, std::nullopt };
     if (request.trigger.kind() == NotificationTrigger::Kind::TimeInterval)
-        entry.intervalDue = m_calendar.now().toMSecsSinceEpoch() + qint64(request.trigger.seconds() * 1000 + 0.5);
+        entry.intervalDue = m_calendar.now().toMSecsSinceEpoch() + qRound64(request.trigger.seconds() * 1000);
     const auto same = std::find_if(m_pending.begin(), m_pending.end(),
         [&](const PendingNotification &pending) { return pending.request.identifier == request.identifier; });
     if (same != m_pending.end())

@@ -207,7 +207,15 @@ bool PendingNotificationFile::save(const QList<PendingNotification> &pending, QS
     }
     // Task titles and page names: for this user only, whatever the umask.
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.write(encode(pending));
+    // QSaveFile's commit() reports success when only the flush of its
+    // buffer fails (a full disk), so the write is flushed and checked first.
+    const QByteArray bytes = encode(pending);
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
     if (!file.commit()) {
         if (error)
             *error = file.errorString();

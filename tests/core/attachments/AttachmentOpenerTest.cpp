@@ -72,6 +72,7 @@ TEST_F(AttachmentOpenerTest, AFileOpensUnderItsOwnNameInAPrivateFolder)
     EXPECT_EQ(folder.absolutePath(), QFileInfo(root()).absoluteFilePath());
     EXPECT_EQ(folder.permissions() & 0x0077, QFileDevice::Permissions()); // nobody else
     EXPECT_TRUE(folder.permissions() & QFileDevice::ExeOwner);
+    EXPECT_EQ(file.permissions() & 0x0077, QFileDevice::Permissions());
 }
 
 TEST_F(AttachmentOpenerTest, OpeningTwiceNeverReplacesTheFirstFile)

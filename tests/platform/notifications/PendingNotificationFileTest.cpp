@@ -1,7 +1,12 @@
 #include "platform/notifications/PendingNotificationFile.h"
 #include "core/alarms/AlarmRequests.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace quillery;
 
@@ -42,4 +47,38 @@ TEST(PendingNotificationFile, anythingButACompleteListIsRefused)
         ASSERT_NE(bad, good);
         EXPECT_FALSE(PendingNotificationFile::decode(bad)) << bad.toStdString();
     }
+}
+
+TEST(PendingNotificationFile, aSaveTheDiskRefusesReportsFailureAndKeepsTheLastFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("notifications.json"));
+    const PendingNotificationFile file(path);
+    const QList<PendingNotification> one { { makeTestRequest(10), 1'767'225'600'000 } };
+    ASSERT_TRUE(file.save(one));
+
+    QList<PendingNotification> many;
+    for (int i = 0; i < 20; ++i) {
+        NotificationRequest request = makeTestRequest(10 + i);
+        request.identifier = QStringLiteral("request-%1").arg(i);
+        many.append({ request, std::nullopt });
+    }
+    // The file may not grow past what is already there, as on a full disk:
+    // the buffered write fails only when it is flushed.
+    struct rlimit limit;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = limit;
+    small.rlim_cur = QFile(path).size();
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString error;
+    const bool saved = file.save(many, &error);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(error.isEmpty());
+    const PendingNotificationFile::Loaded loaded = file.load();
+    EXPECT_TRUE(loaded.problem.isEmpty()) << loaded.problem.toStdString();
+    EXPECT_EQ(loaded.pending, one);
 }

@@ -1,5 +1,7 @@
 #include "HostileHttpServer.h"
 
+#include <QtGlobal>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -18,8 +20,8 @@ HostileHttpServer::HostileHttpServer(QList<Answer> script, QByteArray saneBody, 
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    ::bind(m_listener, reinterpret_cast<sockaddr *>(&address), length);
-    ::listen(m_listener, 8);
+    if (::bind(m_listener, reinterpret_cast<sockaddr *>(&address), length) != 0 || ::listen(m_listener, 8) != 0)
+        qFatal("the hostile server cannot listen on loopback");
     ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length);
     m_port = ntohs(address.sin_port);
     m_thread = std::thread([this] {
