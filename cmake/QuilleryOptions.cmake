@@ -3,7 +3,8 @@
 add_library(quillery_options INTERFACE)
 target_compile_features(quillery_options INTERFACE cxx_std_20)
 target_compile_options(quillery_options INTERFACE
-    -Wall -Wextra -Wpedantic -Wno-missing-field-initializers)
+    -Wall -Wextra -Wpedantic -Wno-missing-field-initializers
+    -Wshadow -Wnon-virtual-dtor -Wold-style-cast)
 target_compile_definitions(quillery_options INTERFACE
     QT_NO_KEYWORDS
     QT_NO_URL_CAST_FROM_STRING

@@ -37,9 +37,9 @@ double Spring::progress(double seconds) const
 
 double Spring::settlingTime(double tolerance) const
 {
-    const double response = std::max(this->response, 1e-3);
+    const double swing = std::max(response, 1e-3);
     const double zeta = std::max(dampingFraction, 0.0);
-    const double omega = 2.0 * std::numbers::pi / response;
+    const double omega = 2.0 * std::numbers::pi / swing;
     if (zeta > 0.0 && zeta < 1.0) {
         // The swing never leaves its decaying envelope.
         const double damped = omega * std::sqrt(1.0 - zeta * zeta);
@@ -50,7 +50,7 @@ double Spring::settlingTime(double tolerance) const
         return 10.0; // undamped: it never settles; stop after a while
     // Critically or over-damped: the approach is monotonic.
     double low = 0.0;
-    double high = response;
+    double high = swing;
     while (displacement(*this, high) > tolerance && high < 60.0)
         high *= 2.0;
     for (int i = 0; i < 50; ++i) {

@@ -125,8 +125,8 @@ PageView::PageView(
     connect(m_menu, &PageOptionsMenu::tearOutRequested, this, &PageView::requestTearOut);
 
     connect(m_picker, &PageColorPicker::colorPicked, this, [this](int index) {
-        if (Page *page = this->page())
-            page->setColorIndex(index);
+        if (Page *shown = this->page())
+            shown->setColorIndex(index);
     });
     connect(m_picker, &PageColorPicker::openChanged, this, [this](bool open) {
         m_dismissLayer->setVisible(open);
@@ -138,8 +138,8 @@ PageView::PageView(
 
     if (page) {
         connect(page, &Page::colorIndexChanged, this, [this] {
-            if (Page *page = this->page()) {
-                m_colorIndex = page->colorIndex();
+            if (Page *shown = this->page()) {
+                m_colorIndex = shown->colorIndex();
                 applyColors(!m_snapshot && isVisible());
             }
         });
