@@ -14,7 +14,7 @@ inline QVariant sampleValue(const FieldSpec &spec, const QUuid &linked)
 {
     switch (spec.type) {
     case FieldType::Text:
-        return QStringLiteral("it's\tpage 2 – ✓\nline \\N");
+        return QStringLiteral("it's \"page\"\t2 – ✓\r\nline \\N");
     case FieldType::Flag:
         return !spec.defaultValue.toBool();
     case FieldType::Number:

@@ -60,7 +60,6 @@ private:
     friend class Store;
     friend class StoreLoader;
     friend class StoreWriter;
-    friend class MirrorAccess;
     friend class RecoveryJournal;
 
     static FieldSpec taskLink();
