@@ -25,6 +25,7 @@ enum class Field {
     Longitude,
     Indent,
     PageLink,
+    Priority,
     // Attachment
     Name,
     TypeIdentifier,
