@@ -25,7 +25,6 @@ enum class Field {
     Longitude,
     Indent,
     PageLink,
-    Priority,
     // Attachment
     Name,
     TypeIdentifier,

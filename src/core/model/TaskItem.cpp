@@ -39,7 +39,6 @@ std::span<const FieldSpec> TaskItem::fields()
         value<&TaskItem::m_longitude, &TaskItem::setLongitude>(Field::Longitude, "longitude", "longitude"),
         value<&TaskItem::m_indent, &TaskItem::setIndent>(Field::Indent, "indent", "indent", 0),
         pageLink(),
-        value<&TaskItem::m_priority, &TaskItem::setPriority>(Field::Priority, "priority", "priority", 0),
     };
     return table;
 }
@@ -81,10 +80,6 @@ void TaskItem::setOrder(double order)
 void TaskItem::setNotes(const QString &notes)
 {
     assign(m_notes, notes, Field::Notes, &TaskItem::notesChanged);
-}
-void TaskItem::setPriority(int priority)
-{
-    assign(m_priority, priority, Field::Priority, &TaskItem::priorityChanged);
 }
 void TaskItem::setIndent(int indent)
 {

@@ -64,9 +64,6 @@ public:
     int indent() const { return m_indent; }
     void setIndent(int indent);
 
-    int priority() const { return m_priority; }
-    void setPriority(int priority);
-
     Page *page() const { return m_page; }
     // Moves the task to `page` (or to no page), keeping both pages' task lists
     // in step.
@@ -96,7 +93,6 @@ Q_SIGNALS:
     void latitudeChanged();
     void longitudeChanged();
     void indentChanged();
-    void priorityChanged();
     void pageChanged();
     void attachmentsChanged();
 
@@ -119,7 +115,6 @@ private:
     std::optional<double> m_latitude;
     std::optional<double> m_longitude;
     int m_indent = 0;
-    int m_priority = 0;
     Page *m_page = nullptr;
     QList<Attachment *> m_attachments;
 };
