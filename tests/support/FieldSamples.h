@@ -27,12 +27,8 @@ inline QVariant sampleValue(const FieldSpec &spec, const QUuid &linked)
         return -13.405;
     case FieldType::Link:
         return QVariant::fromValue(linked);
-    case FieldType::Bytes: {
-        QByteArray bytes(70'000, '\0');
-        for (int i = 0; i < bytes.size(); ++i)
-            bytes[i] = char(i * 31);
-        return bytes;
-    }
+    case FieldType::Bytes:
+        return QByteArray::fromHex("00ff5c0a0d0922").repeated(10'000);
     }
     return {};
 }
@@ -44,8 +40,6 @@ inline void giveSamples(Record &record, const QUuid &linked = {})
         spec.set(record, sampleValue(spec, linked));
 }
 
-// The fields of `record` whose values differ from `expected` (as fieldValues
-// returned them), by name.
 inline QVariantList fieldValues(const Record &record)
 {
     QVariantList values;
@@ -54,14 +48,15 @@ inline QVariantList fieldValues(const Record &record)
     return values;
 }
 
+// The names of the fields of `record` whose values differ from `expected`
+// (as fieldValues gave them).
 inline QStringList differingFields(const Record &record, const QVariantList &expected)
 {
     QStringList names;
     const QVariantList actual = fieldValues(record);
-    const auto specs = fieldsOf(record.kind());
-    for (size_t i = 0; i < specs.size(); ++i) {
-        if (actual.value(int(i)) != expected.value(int(i)))
-            names << QLatin1String(specs[i].name);
+    for (qsizetype i = 0; i < actual.size(); ++i) {
+        if (actual.at(i) != expected.value(i))
+            names << QLatin1String(fieldsOf(record.kind())[size_t(i)].name);
     }
     return names;
 }
