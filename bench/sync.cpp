@@ -320,20 +320,22 @@ void BM_MergeIntoEmptyBook(benchmark::State &state)
         MirrorRecord page;
         page.kind = Record::Kind::Page;
         page.id = QUuid::createUuid();
-        page.modified = page.created.emplace(stamp++);
+        page.modified = stamp++;
         page.device = device;
-        page.position = p;
-        page.title = QStringLiteral("Page %1").arg(p);
+        page.setValue(Field::Created, page.modified);
+        page.setValue(Field::Position, double(p));
+        page.setValue(Field::Title, QStringLiteral("Page %1").arg(p));
         records.append(page);
         for (int t = 0; t < perPage; ++t) {
             MirrorRecord task;
             task.kind = Record::Kind::Task;
             task.id = QUuid::createUuid();
-            task.modified = task.created.emplace(stamp++);
+            task.modified = stamp++;
             task.device = device;
-            task.text = QStringLiteral("Call the plumber about the kitchen sink, item %1").arg(t);
-            task.order = t + 1;
-            task.pageId = page.id;
+            task.setValue(Field::Created, task.modified);
+            task.setValue(Field::Text, QStringLiteral("Call the plumber about the kitchen sink, item %1").arg(t));
+            task.setValue(Field::Order, double(t + 1));
+            task.setValue(Field::PageLink, QVariant::fromValue(page.id));
             records.append(task);
         }
     }

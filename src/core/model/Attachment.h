@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FieldSpec.h"
 #include "Record.h"
 
 #include <QByteArray>
@@ -25,6 +26,8 @@ public:
     ~Attachment() override;
 
     Kind kind() const override { return Kind::Attachment; }
+    // Every stored field, in the order of the columns.
+    static std::span<const FieldSpec> fields();
 
     QString name() const { return m_name; }
     void setName(const QString &name);
@@ -57,8 +60,10 @@ private:
     friend class Store;
     friend class StoreLoader;
     friend class StoreWriter;
-    friend class MirrorAccess;
     friend class RecoveryJournal;
+
+    static FieldSpec taskLink();
+    static FieldSpec content();
 
     QString m_name;
     QString m_typeIdentifier;

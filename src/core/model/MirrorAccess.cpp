@@ -1,6 +1,5 @@
 #include "MirrorAccess.h"
 
-#include "Attachment.h"
 #include "Store.h"
 
 #include <algorithm>
@@ -56,15 +55,6 @@ void MirrorAccess::addTombstone(Store &store, Record::Kind kind, const QUuid &id
 {
     store.m_unsavedRemovals.append({ kind, 0, id, when, true });
     store.scheduleAutosave();
-}
-
-std::optional<QByteArray> MirrorAccess::attachmentBytes(const Attachment *attachment)
-{
-    if (attachment->m_dataLoaded)
-        return attachment->m_data;
-    if (!attachment->m_dataSize || !attachment->store())
-        return std::nullopt;
-    return attachment->store()->loadAttachmentData(attachment);
 }
 
 } // namespace quillery

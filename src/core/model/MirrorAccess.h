@@ -43,10 +43,6 @@ public:
     static void markRemovalSynced(Store &store, const QUuid &id, qint64 when);
     // Records, to be sent, the deletion of a record this store never held.
     static void addTombstone(Store &store, Record::Kind kind, const QUuid &id, qint64 when);
-
-    // The attachment's content as it is now, read from the file when it is
-    // not loaded (and then not kept in memory).
-    static std::optional<QByteArray> attachmentBytes(const Attachment *attachment);
 };
 
 } // namespace quillery

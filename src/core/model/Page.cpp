@@ -20,6 +20,18 @@ Page::~Page()
         task->m_page = nullptr;
 }
 
+std::span<const FieldSpec> Page::fields()
+{
+    using fields::value;
+    static const FieldSpec table[] = {
+        value<&Page::m_position, &Page::setPosition>(Field::Position, "position", "position", 0),
+        value<&Page::m_title, &Page::setTitle>(Field::Title, "title", "title"),
+        value<&Page::m_colorIndex, &Page::setColorIndex>(Field::ColorIndex, "colorIndex", "color_index", 0),
+        createdField(),
+    };
+    return table;
+}
+
 void Page::setPosition(double position)
 {
     assign(m_position, position, Field::Position, &Page::positionChanged);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FieldSpec.h"
 #include "Record.h"
 
 #include <QList>
@@ -21,6 +22,8 @@ public:
     ~Page() override;
 
     Kind kind() const override { return Kind::Page; }
+    // Every stored field, in the order of the columns.
+    static std::span<const FieldSpec> fields();
 
     double position() const { return m_position; }
     void setPosition(double position);
@@ -50,7 +53,6 @@ Q_SIGNALS:
 private:
     friend class TaskItem;
     friend class Store;
-    friend class StoreLoader;
     void attachTask(TaskItem *task);
     void detachTask(TaskItem *task);
 

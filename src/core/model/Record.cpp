@@ -1,5 +1,6 @@
 #include "Record.h"
 
+#include "FieldSpec.h"
 #include "Store.h"
 
 namespace quillery {
@@ -25,6 +26,21 @@ void Record::setCreated(const QDateTime &created)
         return;
     m_createdGiven = true;
     assign(m_created, created.toMSecsSinceEpoch(), Field::Created, &Record::createdChanged);
+}
+
+FieldSpec Record::createdField()
+{
+    FieldSpec spec { Field::Created, FieldType::Time, "created", "created", QVariant() };
+    spec.get = [](const Record &record) { return QVariant(record.m_created); };
+    spec.set = [](Record &record, const QVariant &value) {
+        if (!value.isNull())
+            record.setCreated(QDateTime::fromMSecsSinceEpoch(value.toLongLong(), Qt::UTC));
+    };
+    spec.fill = [](Record &record, const QVariant &value) {
+        if (!value.isNull())
+            record.m_created = value.toLongLong();
+    };
+    return spec;
 }
 
 void Record::didChange(Field field)

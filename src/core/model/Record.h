@@ -12,6 +12,7 @@
 namespace quillery {
 
 class Store;
+struct FieldSpec;
 
 // Base of the three persistent record types. A record is created with every
 // field at its default, then inserted into a Store, which owns it from then
@@ -61,6 +62,9 @@ Q_SIGNALS:
 protected:
     Record();
     explicit Record(LoadTag);
+
+    // The creation time as a field of every kind: a null value leaves it.
+    static FieldSpec createdField();
 
     // Assigns `value` to `member` when it differs, then reports the change.
     // Returns whether anything changed.

@@ -31,35 +31,55 @@ QString absoluteBook(const QString &bookPath)
     return QFileInfo(bookPath).absoluteFilePath();
 }
 
-QJsonValue optionalValue(const std::optional<qint64> &value)
+QJsonValue toJson(const FieldSpec &spec, const QVariant &value)
 {
-    return value ? QJsonValue(double(*value)) : QJsonValue();
+    if (value.isNull())
+        return QJsonValue();
+    switch (spec.type) {
+    case FieldType::Text:
+        return value.toString();
+    case FieldType::Flag:
+        return value.toBool();
+    case FieldType::Whole:
+        return value.toInt();
+    case FieldType::Number:
+    case FieldType::Measure:
+    case FieldType::Time:
+        return value.toDouble();
+    case FieldType::Link: {
+        const QUuid id = value.toUuid();
+        return id.isNull() ? QJsonValue() : QJsonValue(uuidString(id));
+    }
+    case FieldType::Bytes:
+        return QString::fromLatin1(value.toByteArray().toBase64());
+    }
+    return QJsonValue();
 }
 
-QJsonValue optionalValue(const std::optional<double> &value)
+// A missing or null value is the field's default.
+QVariant fromJson(const FieldSpec &spec, const QJsonValue &value)
 {
-    return value ? QJsonValue(*value) : QJsonValue();
-}
-
-QJsonValue link(const Record *target)
-{
-    return target ? QJsonValue(uuidString(target->id())) : QJsonValue();
-}
-
-std::optional<qint64> optionalMSecs(const QJsonValue &value)
-{
-    return value.isDouble() ? std::optional<qint64>(qint64(value.toDouble())) : std::nullopt;
-}
-
-std::optional<double> optionalDouble(const QJsonValue &value)
-{
-    return value.isDouble() ? std::optional<double>(value.toDouble()) : std::nullopt;
-}
-
-std::optional<QDateTime> optionalDate(const QJsonValue &value)
-{
-    const auto ms = optionalMSecs(value);
-    return ms ? std::optional(QDateTime::fromMSecsSinceEpoch(*ms, Qt::UTC)) : std::nullopt;
+    if (value.isNull() || value.isUndefined())
+        return spec.defaultValue;
+    switch (spec.type) {
+    case FieldType::Text:
+        return value.toString();
+    case FieldType::Flag:
+        return value.toBool();
+    case FieldType::Whole:
+        return value.toInt();
+    case FieldType::Number:
+        return value.toDouble();
+    case FieldType::Measure:
+        return value.isDouble() ? QVariant(value.toDouble()) : spec.defaultValue;
+    case FieldType::Time:
+        return value.isDouble() ? QVariant(qint64(value.toDouble())) : spec.defaultValue;
+    case FieldType::Link:
+        return QVariant::fromValue(uuidFromString(value.toString()));
+    case FieldType::Bytes:
+        return value.isString() ? QVariant(QByteArray::fromBase64(value.toString().toLatin1())) : QVariant();
+    }
+    return spec.defaultValue;
 }
 
 Record *live(const Store &store, Record::Kind kind, const QUuid &id)
@@ -121,46 +141,17 @@ std::optional<QString> RecoveryJournal::write(const Store &store, const QStringL
         QJsonObject o;
         o[QStringLiteral("kind")] = QLatin1String(entityName(record->kind()));
         o[QStringLiteral("id")] = uuidString(record->id());
-        o[QStringLiteral("created")] = double(record->m_created);
         o[QStringLiteral("modified")] = double(record->m_modified);
         o[QStringLiteral("pending")] = record->m_pending;
-        switch (record->kind()) {
-        case Record::Kind::Page: {
-            const auto *page = static_cast<const Page *>(record);
-            o[QStringLiteral("position")] = page->position();
-            o[QStringLiteral("title")] = page->title();
-            o[QStringLiteral("colorIndex")] = page->colorIndex();
-            break;
-        }
-        case Record::Kind::Task: {
-            const auto *task = static_cast<const TaskItem *>(record);
-            o[QStringLiteral("text")] = task->text();
-            o[QStringLiteral("done")] = task->done();
-            o[QStringLiteral("order")] = task->order();
-            o[QStringLiteral("due")] = optionalValue(toMSecs(task->due()));
-            o[QStringLiteral("alarm")] = optionalValue(toMSecs(task->alarm()));
-            o[QStringLiteral("notes")] = task->notes();
-            o[QStringLiteral("placeName")] = task->placeName();
-            o[QStringLiteral("placeAddress")] = task->placeAddress();
-            o[QStringLiteral("latitude")] = optionalValue(task->latitude());
-            o[QStringLiteral("longitude")] = optionalValue(task->longitude());
-            o[QStringLiteral("indent")] = task->indent();
-            o[QStringLiteral("page")] = link(task->page());
-            break;
-        }
-        case Record::Kind::Attachment: {
-            const auto *attachment = static_cast<const Attachment *>(record);
-            o[QStringLiteral("name")] = attachment->name();
-            o[QStringLiteral("typeIdentifier")] = attachment->typeIdentifier();
-            o[QStringLiteral("task")] = link(attachment->task());
-            // Bytes already in the book stay there; only new ones travel.
-            if (attachment->m_dataDirty) {
-                o[QStringLiteral("data")] = attachment->m_data
-                    ? QJsonValue(QString::fromLatin1(attachment->m_data->toBase64()))
-                    : QJsonValue();
+        for (const FieldSpec &spec : fieldsOf(record->kind())) {
+            if (spec.type != FieldType::Bytes) {
+                o[QLatin1String(spec.name)] = toJson(spec, spec.get(*record));
+                continue;
             }
-            break;
-        }
+            // Bytes already in the book stay there; only new ones travel.
+            const auto *attachment = static_cast<const Attachment *>(record);
+            if (attachment->m_dataDirty)
+                o[QLatin1String(spec.name)] = attachment->m_data ? toJson(spec, *attachment->m_data) : QJsonValue();
         }
         records.append(o);
     }
@@ -236,52 +227,17 @@ std::optional<int> RecoveryJournal::replay(Store &store, const QString &path, QS
                 record = new Attachment();
             record->setId(id);
         }
-        record->setCreated(
-            QDateTime::fromMSecsSinceEpoch(qint64(o.value(QStringLiteral("created")).toDouble()), Qt::UTC));
-        switch (*kind) {
-        case Record::Kind::Page: {
-            auto *page = static_cast<Page *>(record);
-            page->setPosition(o.value(QStringLiteral("position")).toDouble());
-            page->setTitle(o.value(QStringLiteral("title")).toString());
-            page->setColorIndex(o.value(QStringLiteral("colorIndex")).toInt());
-            break;
-        }
-        case Record::Kind::Task: {
-            auto *task = static_cast<TaskItem *>(record);
-            task->setText(o.value(QStringLiteral("text")).toString());
-            task->setDone(o.value(QStringLiteral("done")).toBool());
-            task->setOrder(o.value(QStringLiteral("order")).toDouble());
-            task->setDue(optionalDate(o.value(QStringLiteral("due"))));
-            task->setAlarm(optionalDate(o.value(QStringLiteral("alarm"))));
-            task->setNotes(o.value(QStringLiteral("notes")).toString());
-            task->setPlaceName(o.value(QStringLiteral("placeName")).toString());
-            task->setPlaceAddress(o.value(QStringLiteral("placeAddress")).toString());
-            task->setLatitude(optionalDouble(o.value(QStringLiteral("latitude"))));
-            task->setLongitude(optionalDouble(o.value(QStringLiteral("longitude"))));
-            task->setIndent(o.value(QStringLiteral("indent")).toInt());
-            break;
-        }
-        case Record::Kind::Attachment: {
-            auto *attachment = static_cast<Attachment *>(record);
-            attachment->setName(o.value(QStringLiteral("name")).toString());
-            attachment->setTypeIdentifier(o.value(QStringLiteral("typeIdentifier")).toString());
-            if (o.contains(QStringLiteral("data"))) {
-                const QJsonValue data = o.value(QStringLiteral("data"));
-                attachment->setData(
-                    data.isString() ? std::optional(QByteArray::fromBase64(data.toString().toLatin1())) : std::nullopt);
-            }
-            break;
-        }
+        // Links once the record is in the store, which they are looked up in.
+        const FieldSpec *link = linkOf(*kind);
+        for (const FieldSpec &spec : fieldsOf(*kind)) {
+            const QJsonValue value = o.value(QLatin1String(spec.name));
+            if (&spec != link && (spec.type != FieldType::Bytes || !value.isUndefined()))
+                spec.set(*record, fromJson(spec, value));
         }
         if (fresh)
             store.insert(record);
-        if (*kind == Record::Kind::Task) {
-            const QUuid pageId = uuidFromString(o.value(QStringLiteral("page")).toString());
-            static_cast<TaskItem *>(record)->setPage(store.page(pageId));
-        } else if (*kind == Record::Kind::Attachment) {
-            const QUuid taskId = uuidFromString(o.value(QStringLiteral("task")).toString());
-            static_cast<Attachment *>(record)->setTask(store.task(taskId));
-        }
+        if (link)
+            link->set(*record, fromJson(*link, o.value(QLatin1String(link->name))));
         // The version keeps the moment it was made, for the mirror to order.
         record->m_modified = modified;
         record->m_pending = o.value(QStringLiteral("pending")).toBool(true);

@@ -157,6 +157,8 @@ std::unique_ptr<Store> Store::open(const QString &path, StoreOpenError *error, c
         db->exec("PRAGMA synchronous = NORMAL");
         if (StoreSchema::inspect(*db) == StoreSchema::Check::Empty)
             StoreSchema::create(*db);
+        else
+            StoreSchema::addMissingColumns(*db);
         // Prove that writing works now rather than on the first save.
         db->exec("BEGIN IMMEDIATE; COMMIT;");
 

@@ -1,10 +1,14 @@
 #include "StoreSchema.h"
 
+#include "FieldSpec.h"
+
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 
 #include <QStringList>
+
+#include <vector>
 
 namespace quillery::StoreSchema {
 
@@ -37,53 +41,87 @@ Check inspect(SQLite::Database &db, QString *foundVersion)
     return major > Major ? Check::Newer : Check::Compatible;
 }
 
+std::string column(const FieldSpec &spec)
+{
+    // The bytes have a table of their own; the row says how many there are.
+    return spec.type == FieldType::Bytes ? std::string(spec.column) + "_size" : spec.column;
+}
+
+namespace {
+
+const char *typeOf(FieldType type)
+{
+    switch (type) {
+    case FieldType::Text:
+    case FieldType::Link:
+        return "TEXT";
+    case FieldType::Number:
+    case FieldType::Measure:
+        return "REAL";
+    case FieldType::Flag:
+    case FieldType::Whole:
+    case FieldType::Time:
+    case FieldType::Bytes:
+        break;
+    }
+    return "INTEGER";
+}
+
+std::string definition(const FieldSpec &spec)
+{
+    std::string out = column(spec) + ' ' + typeOf(spec.type);
+    const QVariant &value = spec.defaultValue;
+    if (value.isNull())
+        return out;
+    switch (spec.type) {
+    case FieldType::Text:
+        return out + " DEFAULT '" + value.toString().replace(u'\'', QStringLiteral("''")).toStdString() + '\'';
+    case FieldType::Flag:
+        return out + (value.toBool() ? " DEFAULT 1" : " DEFAULT 0");
+    case FieldType::Number:
+    case FieldType::Measure:
+        return out + " DEFAULT " + QString::number(value.toDouble(), 'g', 17).toStdString();
+    case FieldType::Whole:
+    case FieldType::Time:
+        return out + " DEFAULT " + std::to_string(value.toLongLong());
+    case FieldType::Link:
+    case FieldType::Bytes:
+        break;
+    }
+    return out;
+}
+
+constexpr Record::Kind Kinds[] = { Record::Kind::Page, Record::Kind::Task, Record::Kind::Attachment };
+
+} // namespace
+
+std::set<std::string> columnsOf(SQLite::Database &db, const char *table)
+{
+    std::set<std::string> names;
+    SQLite::Statement info(db, std::string("PRAGMA table_info(") + table + ")");
+    while (info.executeStep())
+        names.insert(info.getColumn(1).getString());
+    return names;
+}
+
 void create(SQLite::Database &db)
 {
     SQLite::Transaction transaction(db);
+    db.exec("CREATE TABLE meta (key TEXT PRIMARY KEY, value TEXT)");
+    for (Record::Kind kind : Kinds) {
+        const std::string table = entityName(kind);
+        std::string sql = "CREATE TABLE " + table + " (id TEXT UNIQUE";
+        for (const FieldSpec &spec : fieldsOf(kind))
+            sql += ", " + definition(spec);
+        db.exec(sql + ", modified INTEGER, pending INTEGER DEFAULT 1)");
+        for (const FieldSpec &spec : fieldsOf(kind)) {
+            if (spec.type == FieldType::Link) {
+                db.exec("CREATE INDEX " + table + '_' + entityName(spec.target) + " ON " + table + '(' + column(spec)
+                    + ')');
+            }
+        }
+    }
     db.exec(R"sql(
-        CREATE TABLE meta (
-            key   TEXT PRIMARY KEY,
-            value TEXT
-        );
-        CREATE TABLE page (
-            id          TEXT UNIQUE,
-            position    REAL DEFAULT 0,
-            title       TEXT DEFAULT '',
-            color_index INTEGER DEFAULT 0,
-            created     INTEGER,
-            modified    INTEGER,
-            pending     INTEGER DEFAULT 1
-        );
-        CREATE TABLE task (
-            id            TEXT UNIQUE,
-            text          TEXT DEFAULT '',
-            done          INTEGER DEFAULT 0,
-            sort_order    REAL DEFAULT 0,
-            created       INTEGER,
-            due           INTEGER,
-            alarm         INTEGER,
-            notes         TEXT DEFAULT '',
-            place_name    TEXT DEFAULT '',
-            place_address TEXT DEFAULT '',
-            latitude      REAL,
-            longitude     REAL,
-            indent        INTEGER DEFAULT 0,
-            page_id       TEXT,
-            modified      INTEGER,
-            pending       INTEGER DEFAULT 1
-        );
-        CREATE INDEX task_page ON task(page_id);
-        CREATE TABLE attachment (
-            id              TEXT UNIQUE,
-            name            TEXT DEFAULT '',
-            type_identifier TEXT DEFAULT '',
-            created         INTEGER,
-            data_size       INTEGER,
-            task_id         TEXT,
-            modified        INTEGER,
-            pending         INTEGER DEFAULT 1
-        );
-        CREATE INDEX attachment_task ON attachment(task_id);
         CREATE TABLE attachment_data (
             attachment INTEGER PRIMARY KEY,
             bytes      BLOB NOT NULL
@@ -98,6 +136,25 @@ void create(SQLite::Database &db)
     SQLite::Statement version(db, "INSERT INTO meta (key, value) VALUES ('schema_version', ?)");
     version.bind(1, versionText().toStdString());
     version.exec();
+    transaction.commit();
+}
+
+void addMissingColumns(SQLite::Database &db)
+{
+    std::vector<std::string> added;
+    for (Record::Kind kind : Kinds) {
+        const char *table = entityName(kind);
+        const std::set<std::string> present = columnsOf(db, table);
+        for (const FieldSpec &spec : fieldsOf(kind)) {
+            if (!present.count(column(spec)))
+                added.push_back(std::string("ALTER TABLE ") + table + " ADD COLUMN " + definition(spec));
+        }
+    }
+    if (added.empty())
+        return;
+    SQLite::Transaction transaction(db);
+    for (const std::string &sql : added)
+        db.exec(sql);
     transaction.commit();
 }
 

@@ -2,18 +2,25 @@
 
 #include <QString>
 
+#include <set>
+#include <string>
+
 namespace SQLite {
 class Database;
 }
 
 namespace quillery {
 
-// The layout of a book file. One table per record type, with every column
-// nullable so a half-written row (from an older writer or an interrupted
-// mirror) still loads with the defaults. Each row also carries when it last
-// changed and whether the mirror still has to send it; deletions leave a
-// tombstone for the same purpose. Attachment bytes live in their own table,
-// keyed by the attachment's row, and are read only when asked for.
+struct FieldSpec;
+
+// The layout of a book file. One table per record type, named after it, with
+// the id, a column per field (fieldsOf) and every column nullable so a
+// half-written row (from an older writer or an interrupted mirror) still
+// loads with the defaults. Each row also carries when it last changed and
+// whether the mirror still has to send it; deletions leave a tombstone for
+// the same purpose. Attachment bytes live in their own table, keyed by the
+// attachment's row, and are read only when asked for; the row keeps their
+// size.
 namespace StoreSchema {
 
 inline constexpr int Major = 1;
@@ -33,6 +40,15 @@ Check inspect(SQLite::Database &db, QString *foundVersion = nullptr);
 
 // Creates every table of a new book and records the version.
 void create(SQLite::Database &db);
+
+// Adds the columns of fields that a book made by an earlier version lacks
+// (they read as their defaults until written).
+void addMissingColumns(SQLite::Database &db);
+
+// The column that keeps `spec` in the book file.
+std::string column(const FieldSpec &spec);
+// The columns `table` has.
+std::set<std::string> columnsOf(SQLite::Database &db, const char *table);
 
 } // namespace StoreSchema
 } // namespace quillery

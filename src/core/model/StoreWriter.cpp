@@ -3,6 +3,7 @@
 #include "Attachment.h"
 #include "Page.h"
 #include "Store.h"
+#include "StoreSchema.h"
 #include "TaskItem.h"
 #include "core/util/Uuid.h"
 
@@ -19,28 +20,37 @@ std::string text(const QString &value)
     return value.toStdString();
 }
 
-void bindOptional(SQLite::Statement &statement, int index, const std::optional<qint64> &value)
+void bind(SQLite::Statement &statement, int index, const FieldSpec &spec, const QVariant &value)
 {
-    if (value)
-        statement.bind(index, static_cast<int64_t>(*value));
-    else
+    if (value.isNull()) {
         statement.bind(index);
-}
-
-void bindOptional(SQLite::Statement &statement, int index, const std::optional<double> &value)
-{
-    if (value)
-        statement.bind(index, *value);
-    else
-        statement.bind(index);
-}
-
-void bindLink(SQLite::Statement &statement, int index, const Record *target)
-{
-    if (target)
-        statement.bind(index, text(uuidString(target->id())));
-    else
-        statement.bind(index);
+        return;
+    }
+    switch (spec.type) {
+    case FieldType::Text:
+        statement.bind(index, text(value.toString()));
+        return;
+    case FieldType::Flag:
+        statement.bind(index, value.toBool() ? 1 : 0);
+        return;
+    case FieldType::Number:
+    case FieldType::Measure:
+        statement.bind(index, value.toDouble());
+        return;
+    case FieldType::Whole:
+        statement.bind(index, value.toInt());
+        return;
+    case FieldType::Time:
+    case FieldType::Bytes:
+        statement.bind(index, static_cast<int64_t>(value.toLongLong()));
+        return;
+    case FieldType::Link:
+        if (const QUuid id = value.toUuid(); !id.isNull())
+            statement.bind(index, text(uuidString(id)));
+        else
+            statement.bind(index);
+        return;
+    }
 }
 
 std::unique_ptr<SQLite::Statement> prepare(SQLite::Database &db, const char *sql)
@@ -53,27 +63,27 @@ std::unique_ptr<SQLite::Statement> prepare(SQLite::Database &db, const char *sql
 StoreWriter::StoreWriter(SQLite::Database &db)
     : m_db(db)
 {
-    m_insertPage = prepare(db,
-        "INSERT INTO page (id, position, title, color_index, created, modified, pending) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
-    m_updatePage = prepare(db,
-        "UPDATE page SET id = ?1, position = ?2, title = ?3, color_index = ?4, created = ?5, "
-        "modified = ?6, pending = ?7 WHERE rowid = ?8");
-    m_insertTask = prepare(db,
-        "INSERT INTO task (id, text, done, sort_order, created, due, alarm, notes, place_name, "
-        "place_address, latitude, longitude, indent, page_id, modified, pending) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)");
-    m_updateTask = prepare(db,
-        "UPDATE task SET id = ?1, text = ?2, done = ?3, sort_order = ?4, created = ?5, due = ?6, "
-        "alarm = ?7, notes = ?8, place_name = ?9, place_address = ?10, latitude = ?11, "
-        "longitude = ?12, indent = ?13, page_id = ?14, modified = ?15, pending = ?16 "
-        "WHERE rowid = ?17");
-    m_insertAttachment = prepare(db,
-        "INSERT INTO attachment (id, name, type_identifier, created, data_size, task_id, "
-        "modified, pending) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
-    m_updateAttachment = prepare(db,
-        "UPDATE attachment SET id = ?1, name = ?2, type_identifier = ?3, created = ?4, "
-        "data_size = ?5, task_id = ?6, modified = ?7, pending = ?8 WHERE rowid = ?9");
+    for (Record::Kind kind : { Record::Kind::Page, Record::Kind::Task, Record::Kind::Attachment }) {
+        // ?1 is the id, the fields follow in order, then the stamp, the
+        // pending flag and (for an update) the row.
+        std::string names = "id", values = "?1", assignments = "id = ?1";
+        int n = 1;
+        const auto add = [&](const std::string &name) {
+            const std::string parameter = '?' + std::to_string(++n);
+            names += ", " + name;
+            values += ", " + parameter;
+            assignments += ", " + name + " = " + parameter;
+        };
+        for (const FieldSpec &spec : fieldsOf(kind))
+            add(StoreSchema::column(spec));
+        add("modified");
+        add("pending");
+        const std::string table = entityName(kind);
+        m_insert[int(kind)]
+            = prepare(db, ("INSERT INTO " + table + " (" + names + ") VALUES (" + values + ")").c_str());
+        m_update[int(kind)] = prepare(
+            db, ("UPDATE " + table + " SET " + assignments + " WHERE rowid = ?" + std::to_string(n + 1)).c_str());
+    }
     m_putData = prepare(db, "INSERT OR REPLACE INTO attachment_data (attachment, bytes) VALUES (?1, ?2)");
     m_dropData = prepare(db, "DELETE FROM attachment_data WHERE attachment = ?1");
     m_tombstone
@@ -89,19 +99,8 @@ void StoreWriter::write(const QList<Record *> &dirty, const QList<StoreRemoval> 
         SQLite::Transaction transaction(m_db, SQLite::TransactionBehavior::IMMEDIATE);
         for (const StoreRemoval &removal : removals)
             remove(removal);
-        for (Record *record : dirty) {
-            switch (record->kind()) {
-            case Record::Kind::Page:
-                writePage(static_cast<Page *>(record));
-                break;
-            case Record::Kind::Task:
-                writeTask(static_cast<TaskItem *>(record));
-                break;
-            case Record::Kind::Attachment:
-                writeAttachment(static_cast<Attachment *>(record));
-                break;
-            }
-        }
+        for (Record *record : dirty)
+            writeRecord(record);
         transaction.commit();
     } catch (...) {
         for (Record *record : std::as_const(m_newRows))
@@ -117,78 +116,37 @@ void StoreWriter::write(const QList<Record *> &dirty, const QList<StoreRemoval> 
     m_newRows.clear();
 }
 
-void StoreWriter::writePage(Page *page)
+void StoreWriter::writeRecord(Record *record)
 {
-    SQLite::Statement &s = page->m_rowId ? *m_updatePage : *m_insertPage;
+    const bool fresh = !record->m_rowId;
+    SQLite::Statement &s = fresh ? *m_insert[int(record->kind())] : *m_update[int(record->kind())];
     s.reset();
     s.clearBindings();
-    s.bind(1, text(uuidString(page->id())));
-    s.bind(2, page->position());
-    s.bind(3, text(page->title()));
-    s.bind(4, page->colorIndex());
-    s.bind(5, static_cast<int64_t>(page->createdMSecs()));
-    s.bind(6, static_cast<int64_t>(page->m_modified));
-    s.bind(7, page->m_pending ? 1 : 0);
-    if (page->m_rowId)
-        s.bind(8, static_cast<int64_t>(page->m_rowId));
-    s.exec();
-    if (!page->m_rowId) {
-        page->m_rowId = m_db.getLastInsertRowid();
-        m_newRows.append(page);
+    s.bind(1, text(uuidString(record->id())));
+    int n = 1;
+    for (const FieldSpec &spec : fieldsOf(record->kind())) {
+        if (spec.type == FieldType::Bytes) {
+            const std::optional<qint64> size = static_cast<Attachment *>(record)->m_dataSize;
+            bind(s, ++n, spec, size ? QVariant(*size) : QVariant());
+        } else {
+            bind(s, ++n, spec, spec.get(*record));
+        }
     }
-}
-
-void StoreWriter::writeTask(TaskItem *task)
-{
-    SQLite::Statement &s = task->m_rowId ? *m_updateTask : *m_insertTask;
-    s.reset();
-    s.clearBindings();
-    s.bind(1, text(uuidString(task->id())));
-    s.bind(2, text(task->text()));
-    s.bind(3, task->done() ? 1 : 0);
-    s.bind(4, task->order());
-    s.bind(5, static_cast<int64_t>(task->createdMSecs()));
-    bindOptional(s, 6, toMSecs(task->due()));
-    bindOptional(s, 7, toMSecs(task->alarm()));
-    s.bind(8, text(task->notes()));
-    s.bind(9, text(task->placeName()));
-    s.bind(10, text(task->placeAddress()));
-    bindOptional(s, 11, task->latitude());
-    bindOptional(s, 12, task->longitude());
-    s.bind(13, task->indent());
-    bindLink(s, 14, task->page());
-    s.bind(15, static_cast<int64_t>(task->m_modified));
-    s.bind(16, task->m_pending ? 1 : 0);
-    if (task->m_rowId)
-        s.bind(17, static_cast<int64_t>(task->m_rowId));
+    s.bind(++n, static_cast<int64_t>(record->m_modified));
+    s.bind(++n, record->m_pending ? 1 : 0);
+    if (!fresh)
+        s.bind(++n, static_cast<int64_t>(record->m_rowId));
     s.exec();
-    if (!task->m_rowId) {
-        task->m_rowId = m_db.getLastInsertRowid();
-        m_newRows.append(task);
-    }
-}
-
-void StoreWriter::writeAttachment(Attachment *attachment)
-{
-    SQLite::Statement &s = attachment->m_rowId ? *m_updateAttachment : *m_insertAttachment;
-    s.reset();
-    s.clearBindings();
-    s.bind(1, text(uuidString(attachment->id())));
-    s.bind(2, text(attachment->name()));
-    s.bind(3, text(attachment->typeIdentifier()));
-    s.bind(4, static_cast<int64_t>(attachment->createdMSecs()));
-    bindOptional(s, 5, attachment->m_dataSize);
-    bindLink(s, 6, attachment->task());
-    s.bind(7, static_cast<int64_t>(attachment->m_modified));
-    s.bind(8, attachment->m_pending ? 1 : 0);
-    if (attachment->m_rowId)
-        s.bind(9, static_cast<int64_t>(attachment->m_rowId));
-    s.exec();
-    const bool fresh = !attachment->m_rowId;
     if (fresh) {
-        attachment->m_rowId = m_db.getLastInsertRowid();
-        m_newRows.append(attachment);
+        record->m_rowId = m_db.getLastInsertRowid();
+        m_newRows.append(record);
     }
+    if (record->kind() == Record::Kind::Attachment)
+        writeData(static_cast<Attachment *>(record), fresh);
+}
+
+void StoreWriter::writeData(Attachment *attachment, bool fresh)
+{
     if (attachment->m_dataDirty || fresh) {
         if (attachment->m_data) {
             m_putData->reset();

@@ -15,8 +15,8 @@ namespace quillery {
 
 struct StoreRemoval;
 
-// Writes records and removals to the book file with prepared statements,
-// all in one transaction per call. Rows of new records get their row ids
+// Writes records and removals to the book file with prepared statements
+// (made from each kind's fields), all in one transaction per call. Rows of new records get their row ids
 // here; on failure those ids are taken back so the next attempt inserts again.
 class StoreWriter final
 {
@@ -29,15 +29,13 @@ public:
     void write(const QList<Record *> &dirty, const QList<StoreRemoval> &removals);
 
 private:
-    void writePage(class Page *page);
-    void writeTask(class TaskItem *task);
-    void writeAttachment(class Attachment *attachment);
+    void writeRecord(Record *record);
+    void writeData(class Attachment *attachment, bool fresh);
     void remove(const StoreRemoval &removal);
 
     SQLite::Database &m_db;
-    std::unique_ptr<SQLite::Statement> m_insertPage, m_updatePage;
-    std::unique_ptr<SQLite::Statement> m_insertTask, m_updateTask;
-    std::unique_ptr<SQLite::Statement> m_insertAttachment, m_updateAttachment;
+    // By kind: the statements that insert a row and update one.
+    std::unique_ptr<SQLite::Statement> m_insert[3], m_update[3];
     std::unique_ptr<SQLite::Statement> m_putData, m_dropData;
     std::unique_ptr<SQLite::Statement> m_tombstone;
     QList<Record *> m_newRows;

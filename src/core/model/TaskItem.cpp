@@ -21,6 +21,50 @@ TaskItem::~TaskItem()
         attachment->m_task = nullptr;
 }
 
+std::span<const FieldSpec> TaskItem::fields()
+{
+    using fields::value;
+    static const FieldSpec table[] = {
+        value<&TaskItem::m_text, &TaskItem::setText>(Field::Text, "text", "text"),
+        value<&TaskItem::m_done, &TaskItem::setDone>(Field::Done, "done", "done", false),
+        value<&TaskItem::m_order, &TaskItem::setOrder>(Field::Order, "order", "sort_order", 0),
+        createdField(),
+        value<&TaskItem::m_due, &TaskItem::setDue>(Field::Due, "due", "due"),
+        value<&TaskItem::m_alarm, &TaskItem::setAlarm>(Field::Alarm, "alarm", "alarm"),
+        value<&TaskItem::m_notes, &TaskItem::setNotes>(Field::Notes, "notes", "notes"),
+        value<&TaskItem::m_placeName, &TaskItem::setPlaceName>(Field::PlaceName, "placeName", "place_name"),
+        value<&TaskItem::m_placeAddress, &TaskItem::setPlaceAddress>(
+            Field::PlaceAddress, "placeAddress", "place_address"),
+        value<&TaskItem::m_latitude, &TaskItem::setLatitude>(Field::Latitude, "latitude", "latitude"),
+        value<&TaskItem::m_longitude, &TaskItem::setLongitude>(Field::Longitude, "longitude", "longitude"),
+        value<&TaskItem::m_indent, &TaskItem::setIndent>(Field::Indent, "indent", "indent", 0),
+        pageLink(),
+    };
+    return table;
+}
+
+FieldSpec TaskItem::pageLink()
+{
+    FieldSpec spec { Field::PageLink, FieldType::Link, "page", "page_id", QVariant::fromValue(QUuid()) };
+    spec.target = Kind::Page;
+    spec.get = [](const Record &record) {
+        const Page *page = static_cast<const TaskItem &>(record).m_page;
+        return QVariant::fromValue(page ? page->id() : QUuid());
+    };
+    spec.set = [](Record &record, const QVariant &value) {
+        Store *store = record.store();
+        static_cast<TaskItem &>(record).setPage(store ? store->page(value.toUuid()) : nullptr);
+    };
+    spec.fill = [](Record &record, const QVariant &value) {
+        auto &task = static_cast<TaskItem &>(record);
+        if (Page *page = task.store()->page(value.toUuid())) {
+            task.m_page = page;
+            page->m_tasks.append(&task);
+        }
+    };
+    return spec;
+}
+
 void TaskItem::setText(const QString &text)
 {
     assign(m_text, text, Field::Text, &TaskItem::textChanged);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FieldSpec.h"
 #include "Place.h"
 #include "Record.h"
 
@@ -27,6 +28,8 @@ public:
     ~TaskItem() override;
 
     Kind kind() const override { return Kind::Task; }
+    // Every stored field, in the order of the columns.
+    static std::span<const FieldSpec> fields();
 
     QString text() const { return m_text; }
     void setText(const QString &text);
@@ -96,10 +99,10 @@ Q_SIGNALS:
 private:
     friend class Page;
     friend class Store;
-    friend class StoreLoader;
     friend class Attachment;
     void attachAttachment(Attachment *attachment);
     void detachAttachment(Attachment *attachment);
+    static FieldSpec pageLink();
 
     QString m_text;
     bool m_done = false;

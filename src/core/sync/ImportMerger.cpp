@@ -30,11 +30,6 @@ int rank(const MirrorRecord &r)
     return r.deleted ? 5 - kind : kind;
 }
 
-QDateTime fromMSecs(qint64 ms)
-{
-    return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
-}
-
 qint64 threadCpuNs()
 {
     timespec now {};
@@ -256,11 +251,8 @@ void ImportMerger::deleteOrphan(Record *local, const MirrorRecord &remote)
 void ImportMerger::applyLive(Record *local, const MirrorRecord &remote)
 {
     Record *parent = nullptr;
-    Parent link = Parent::None;
-    if (remote.kind == Record::Kind::Task)
-        link = resolve(Record::Kind::Page, remote.pageId, &parent);
-    else if (remote.kind == Record::Kind::Attachment)
-        link = resolve(Record::Kind::Task, remote.taskId, &parent);
+    const FieldSpec *linkSpec = linkOf(remote.kind);
+    const Parent link = linkSpec ? resolve(linkSpec->target, remote.parentId(), &parent) : Parent::None;
     if (link == Parent::Gone) {
         deleteOrphan(local, remote);
         return;
@@ -277,12 +269,8 @@ void ImportMerger::applyLive(Record *local, const MirrorRecord &remote)
     } else {
         assignFields(local, remote);
     }
-    if (link != Parent::Unknown) {
-        if (remote.kind == Record::Kind::Task)
-            static_cast<TaskItem *>(local)->setPage(static_cast<Page *>(parent));
-        else if (remote.kind == Record::Kind::Attachment)
-            static_cast<Attachment *>(local)->setTask(static_cast<TaskItem *>(parent));
-    }
+    if (linkSpec && link != Parent::Unknown)
+        linkSpec->set(*local, QVariant::fromValue(parent ? parent->id() : QUuid()));
     MirrorAccess::markSynced(local, remote.modified);
 }
 
@@ -316,43 +304,12 @@ Record *ImportMerger::create(const MirrorRecord &remote)
 
 void ImportMerger::assignFields(Record *record, const MirrorRecord &remote)
 {
-    if (remote.created)
-        record->setCreated(fromMSecs(*remote.created));
-    switch (remote.kind) {
-    case Record::Kind::Page: {
-        auto *page = static_cast<Page *>(record);
-        page->setPosition(remote.position);
-        page->setTitle(remote.title);
-        page->setColorIndex(remote.colorIndex);
-        break;
-    }
-    case Record::Kind::Task: {
-        auto *task = static_cast<TaskItem *>(record);
-        task->setText(remote.text);
-        task->setDone(remote.done);
-        task->setOrder(remote.order);
-        task->setDue(remote.due ? std::optional(fromMSecs(*remote.due)) : std::nullopt);
-        task->setAlarm(remote.alarm ? std::optional(fromMSecs(*remote.alarm)) : std::nullopt);
-        task->setNotes(remote.notes);
-        task->setPlaceName(remote.placeName);
-        task->setPlaceAddress(remote.placeAddress);
-        task->setLatitude(remote.latitude);
-        task->setLongitude(remote.longitude);
-        task->setIndent(remote.indent);
-        break;
-    }
-    case Record::Kind::Attachment: {
-        auto *attachment = static_cast<Attachment *>(record);
-        attachment->setName(remote.name);
-        attachment->setTypeIdentifier(remote.typeIdentifier);
-        const bool sameSize
-            = remote.data ? attachment->dataSize() == qint64(remote.data->size()) : !attachment->hasData();
-        if (!sameSize || (remote.data && attachment->data() != remote.data))
-            attachment->setData(remote.data);
-        else
-            attachment->unloadData();
-        break;
-    }
+    // The link is set by applyLive, once the record is in the store.
+    const auto specs = fieldsOf(remote.kind);
+    for (size_t i = 0; i < specs.size(); ++i) {
+        if (specs[i].type != FieldType::Link)
+            specs[i].set(
+                *record, i < size_t(remote.values.size()) ? remote.values.at(qsizetype(i)) : specs[i].defaultValue);
     }
 }
 

@@ -192,42 +192,8 @@ MirrorRecord MirrorLedger::snapshot(const Record *record) const
     r.id = record->id();
     r.modified = MirrorAccess::modified(record);
     r.device = m_device;
-    r.created = record->createdMSecs();
-    switch (record->kind()) {
-    case Record::Kind::Page: {
-        const auto *page = static_cast<const Page *>(record);
-        r.position = page->position();
-        r.title = page->title();
-        r.colorIndex = page->colorIndex();
-        break;
-    }
-    case Record::Kind::Task: {
-        const auto *task = static_cast<const TaskItem *>(record);
-        r.text = task->text();
-        r.done = task->done();
-        r.order = task->order();
-        r.due = toMSecs(task->due());
-        r.alarm = toMSecs(task->alarm());
-        r.notes = task->notes();
-        r.placeName = task->placeName();
-        r.placeAddress = task->placeAddress();
-        r.latitude = task->latitude();
-        r.longitude = task->longitude();
-        r.indent = task->indent();
-        if (const Page *page = task->page())
-            r.pageId = page->id();
-        break;
-    }
-    case Record::Kind::Attachment: {
-        const auto *attachment = static_cast<const Attachment *>(record);
-        r.name = attachment->name();
-        r.typeIdentifier = attachment->typeIdentifier();
-        r.data = MirrorAccess::attachmentBytes(attachment);
-        if (const TaskItem *task = attachment->task())
-            r.taskId = task->id();
-        break;
-    }
-    }
+    for (const FieldSpec &spec : fieldsOf(record->kind()))
+        r.values.append(spec.get(*record));
     return r;
 }
 
@@ -248,8 +214,7 @@ QList<MirrorRecord> MirrorLedger::collect(int maxRecords, qint64 maxBytes, QStri
                 continue;
             }
             out.append(snapshot(record));
-            if (out.last().data)
-                bytes += out.last().data->size();
+            bytes += out.last().contentSize();
             ++it;
         }
     }

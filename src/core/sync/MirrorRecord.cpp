@@ -13,6 +13,42 @@ bool isLater(const MirrorStamp &a, const MirrorStamp &b)
     return std::memcmp(left.constData(), right.constData(), 16) > 0;
 }
 
+QVariant MirrorRecord::value(Field field) const
+{
+    const int index = fieldIndex(kind, field);
+    if (index < 0)
+        return {};
+    return index < values.size() ? values.at(index) : fieldsOf(kind)[size_t(index)].defaultValue;
+}
+
+void MirrorRecord::setValue(Field field, const QVariant &value)
+{
+    const int index = fieldIndex(kind, field);
+    if (index < 0)
+        return;
+    const auto specs = fieldsOf(kind);
+    while (values.size() <= index)
+        values.append(specs[size_t(values.size())].defaultValue);
+    values[index] = value;
+}
+
+QUuid MirrorRecord::parentId() const
+{
+    const FieldSpec *link = linkOf(kind);
+    return link ? value(link->field).toUuid() : QUuid();
+}
+
+qint64 MirrorRecord::contentSize() const
+{
+    qint64 size = 0;
+    const auto specs = fieldsOf(kind);
+    for (qsizetype i = 0; i < values.size() && size_t(i) < specs.size(); ++i) {
+        if (specs[size_t(i)].type == FieldType::Bytes)
+            size += values.at(i).toByteArray().size();
+    }
+    return size;
+}
+
 std::optional<Record::Kind> mirrorKind(QStringView entity)
 {
     if (entity == u"page")

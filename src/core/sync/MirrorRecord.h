@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/model/FieldSpec.h"
 #include "core/model/Record.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QUuid>
+#include <QVariantList>
 
 #include <optional>
 
@@ -29,32 +31,17 @@ struct MirrorRecord {
     qint64 modified = 0;
     QUuid device; // the device that made this version
     bool deleted = false;
-    std::optional<qint64> created;
+    // The fields in the order fieldsOf(kind) lists them; one past the end
+    // holds its default. A null creation time means none was given.
+    QVariantList values;
 
-    // Page
-    double position = 0;
-    QString title;
-    int colorIndex = 0;
-
-    // TaskItem
-    QString text;
-    bool done = false;
-    double order = 0;
-    std::optional<qint64> due;
-    std::optional<qint64> alarm;
-    QString notes;
-    QString placeName;
-    QString placeAddress;
-    std::optional<double> latitude;
-    std::optional<double> longitude;
-    int indent = 0;
-    QUuid pageId;
-
-    // Attachment
-    QString name;
-    QString typeIdentifier;
-    std::optional<QByteArray> data;
-    QUuid taskId;
+    QVariant value(Field field) const;
+    void setValue(Field field, const QVariant &value);
+    // The record this one belongs to (a task's page, an attachment's task);
+    // null for none.
+    QUuid parentId() const;
+    // The size of the content it carries (an attachment's bytes).
+    qint64 contentSize() const;
 
     MirrorStamp stamp() const { return { modified, device }; }
     friend bool operator==(const MirrorRecord &, const MirrorRecord &) = default;

@@ -2,6 +2,7 @@
 
 #include "PgConnection.h"
 #include "core/app/AppPaths.h"
+#include "core/model/FieldSpec.h"
 
 #include <libpq-fe.h>
 
@@ -9,7 +10,7 @@ namespace quillery::PgMirrorSchema {
 
 namespace {
 
-constexpr const char *Tables = R"sql(CREATE TABLE IF NOT EXISTS mirror (
+constexpr const char *Head = R"sql(CREATE TABLE IF NOT EXISTS mirror (
     id      uuid PRIMARY KEY DEFAULT gen_random_uuid(),
     created timestamptz NOT NULL DEFAULT now()
 );
@@ -19,56 +20,9 @@ CREATE TABLE IF NOT EXISTS account (
     change  bigint NOT NULL DEFAULT 0,
     channel text NOT NULL DEFAULT replace(gen_random_uuid()::text, '-', '')
 );
-CREATE TABLE IF NOT EXISTS page (
-    owner       name NOT NULL DEFAULT current_user,
-    id          uuid NOT NULL,
-    change      bigint NOT NULL,
-    modified    timestamptz NOT NULL,
-    device      uuid NOT NULL,
-    deleted     boolean NOT NULL DEFAULT false,
-    position    double precision NOT NULL DEFAULT 0,
-    title       text NOT NULL DEFAULT '',
-    color_index integer NOT NULL DEFAULT 0,
-    created     timestamptz,
-    PRIMARY KEY (owner, id)
-);
-CREATE TABLE IF NOT EXISTS task (
-    owner         name NOT NULL DEFAULT current_user,
-    id            uuid NOT NULL,
-    change        bigint NOT NULL,
-    modified      timestamptz NOT NULL,
-    device        uuid NOT NULL,
-    deleted       boolean NOT NULL DEFAULT false,
-    text          text NOT NULL DEFAULT '',
-    done          boolean NOT NULL DEFAULT false,
-    sort_order    double precision NOT NULL DEFAULT 0,
-    created       timestamptz,
-    due           timestamptz,
-    alarm         timestamptz,
-    notes         text NOT NULL DEFAULT '',
-    place_name    text NOT NULL DEFAULT '',
-    place_address text NOT NULL DEFAULT '',
-    latitude      double precision,
-    longitude     double precision,
-    indent        integer NOT NULL DEFAULT 0,
-    page_id       uuid,
-    PRIMARY KEY (owner, id)
-);
-CREATE TABLE IF NOT EXISTS attachment (
-    owner           name NOT NULL DEFAULT current_user,
-    id              uuid NOT NULL,
-    change          bigint NOT NULL,
-    modified        timestamptz NOT NULL,
-    device          uuid NOT NULL,
-    deleted         boolean NOT NULL DEFAULT false,
-    name            text NOT NULL DEFAULT '',
-    type_identifier text NOT NULL DEFAULT '',
-    created         timestamptz,
-    data            bytea,
-    task_id         uuid,
-    PRIMARY KEY (owner, id)
-);
--- Earlier versions numbered everybody's changes from one shared sequence.
+)sql";
+
+constexpr const char *Tail = R"sql(-- Earlier versions numbered everybody's changes from one shared sequence.
 ALTER TABLE page ALTER COLUMN change DROP DEFAULT;
 ALTER TABLE task ALTER COLUMN change DROP DEFAULT;
 ALTER TABLE attachment ALTER COLUMN change DROP DEFAULT;
@@ -99,6 +53,86 @@ END
 $$;
 )sql";
 
+constexpr Record::Kind Kinds[] = { Record::Kind::Page, Record::Kind::Task, Record::Kind::Attachment };
+
+// How a field is kept on the server. Values that always exist are NOT NULL
+// with their default, so a row written before the field existed reads as it.
+QByteArray columnType(const FieldSpec &spec)
+{
+    const QVariant &value = spec.defaultValue;
+    switch (spec.type) {
+    case FieldType::Text:
+        return "text NOT NULL DEFAULT '" + value.toString().replace(u'\'', QStringLiteral("''")).toUtf8() + "'";
+    case FieldType::Flag:
+        return QByteArray("boolean NOT NULL DEFAULT ") + (value.toBool() ? "true" : "false");
+    case FieldType::Number:
+        return "double precision NOT NULL DEFAULT " + QByteArray::number(value.toDouble(), 'g', 17);
+    case FieldType::Whole:
+        return "integer NOT NULL DEFAULT " + QByteArray::number(value.toInt());
+    case FieldType::Time:
+        return "timestamptz";
+    case FieldType::Measure:
+        return "double precision";
+    case FieldType::Link:
+        return "uuid";
+    case FieldType::Bytes:
+        break;
+    }
+    return "bytea";
+}
+
+QByteArray padded(const char *name, qsizetype width)
+{
+    return QByteArray(name).leftJustified(width);
+}
+
+// Each table with what every version has; its fields are added one by one,
+// so a mirror made before a field existed gets it too.
+QByteArray fieldTables()
+{
+    QByteArray out;
+    for (Record::Kind kind : Kinds) {
+        const QByteArray table = entityName(kind);
+        out += "CREATE TABLE IF NOT EXISTS " + table
+            + " (\n"
+              "    owner    name NOT NULL DEFAULT current_user,\n"
+              "    id       uuid NOT NULL,\n"
+              "    change   bigint NOT NULL,\n"
+              "    modified timestamptz NOT NULL,\n"
+              "    device   uuid NOT NULL,\n"
+              "    deleted  boolean NOT NULL DEFAULT false,\n"
+              "    PRIMARY KEY (owner, id)\n"
+              ");\n"
+              "ALTER TABLE "
+            + table;
+        qsizetype width = 0;
+        for (const FieldSpec &spec : fieldsOf(kind))
+            width = std::max(width, qsizetype(qstrlen(spec.column)));
+        const char *separator = "\n";
+        for (const FieldSpec &spec : fieldsOf(kind)) {
+            out += separator;
+            out += "    ADD COLUMN IF NOT EXISTS " + padded(spec.column, width) + ' ' + columnType(spec);
+            separator = ",\n";
+        }
+        out += ";\n";
+    }
+    return out;
+}
+
+// Every field's column as "table.column", as a text[] literal.
+QByteArray fieldColumns()
+{
+    QByteArray out = "{";
+    for (Record::Kind kind : Kinds) {
+        for (const FieldSpec &spec : fieldsOf(kind)) {
+            if (out.size() > 1)
+                out += ',';
+            out += QByteArray(entityName(kind)) + '.' + spec.column;
+        }
+    }
+    return out + '}';
+}
+
 } // namespace
 
 QByteArray quotedName()
@@ -108,7 +142,7 @@ QByteArray quotedName()
 
 QByteArray tablesScript()
 {
-    return Tables;
+    return Head + fieldTables() + Tail;
 }
 
 QByteArray setupScript()
@@ -134,8 +168,12 @@ std::optional<QUuid> ensure(PgConnection &connection, PgFailure *failure)
         " AND to_regclass(format('%I.attachment', $1::text)) IS NOT NULL"
         " AND to_regclass(format('%I.account', $1::text)) IS NOT NULL"
         " AND to_regclass(format('%I.change', $1::text)) IS NULL"
-        " AND (SELECT count(*) FROM pg_policies WHERE schemaname = $1 AND policyname = 'own_rows') = 4",
-        { schema }, failure);
+        " AND (SELECT count(*) FROM pg_policies WHERE schemaname = $1 AND policyname = 'own_rows') = 4"
+        " AND (SELECT count(*) FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid"
+        "      JOIN pg_namespace n ON n.oid = c.relnamespace"
+        "      WHERE n.nspname = $1 AND a.attnum > 0 AND NOT a.attisdropped"
+        "      AND c.relname || '.' || a.attname = ANY($2::text[])) = cardinality($2::text[])",
+        { schema, fieldColumns() }, failure);
     if (!complete)
         return std::nullopt;
     if (PQgetvalue(complete.get(), 0, 0)[0] != 't') {

@@ -23,40 +23,28 @@ QByteArray toMs(const char *column)
     return QByteArray("(extract(epoch FROM ") + column + ") * 1000)::bigint";
 }
 
-// Columns after the four every version has (id, modified, device, deleted).
-const char *stageColumns(Record::Kind kind)
+// How a field's value waits in the staging table; times travel as
+// milliseconds and become timestamptz when they move into the table.
+const char *stageType(FieldType type)
 {
-    switch (kind) {
-    case Record::Kind::Page:
-        return "position float8, title text, color_index integer, created bigint";
-    case Record::Kind::Task:
-        return "text text, done boolean, sort_order float8, created bigint, due bigint, alarm bigint, notes text, "
-               "place_name text, place_address text, latitude float8, longitude float8, indent integer, page_id uuid";
-    case Record::Kind::Attachment:
-        return "name text, type_identifier text, created bigint, data bytea, task_id uuid";
+    switch (type) {
+    case FieldType::Text:
+        return "text";
+    case FieldType::Flag:
+        return "boolean";
+    case FieldType::Number:
+    case FieldType::Measure:
+        return "float8";
+    case FieldType::Whole:
+        return "integer";
+    case FieldType::Time:
+        return "bigint";
+    case FieldType::Link:
+        return "uuid";
+    case FieldType::Bytes:
+        break;
     }
-    return "";
-}
-
-struct Column {
-    const char *name;
-    bool time; // milliseconds in the staging table, timestamptz in the table
-};
-
-QList<Column> fieldColumns(Record::Kind kind)
-{
-    switch (kind) {
-    case Record::Kind::Page:
-        return { { "position", false }, { "title", false }, { "color_index", false }, { "created", true } };
-    case Record::Kind::Task:
-        return { { "text", false }, { "done", false }, { "sort_order", false }, { "created", true }, { "due", true },
-            { "alarm", true }, { "notes", false }, { "place_name", false }, { "place_address", false },
-            { "latitude", false }, { "longitude", false }, { "indent", false }, { "page_id", false } };
-    case Record::Kind::Attachment:
-        return { { "name", false }, { "type_identifier", false }, { "created", true }, { "data", false },
-            { "task_id", false } };
-    }
-    return {};
+    return "bytea";
 }
 
 // COPY text form: backslash escapes for the characters that separate fields
@@ -105,20 +93,42 @@ void appendInteger(QByteArray &out, qint64 value)
     out += QByteArray::number(value);
 }
 
-template <typename T, typename F> void appendOptional(QByteArray &out, const std::optional<T> &value, F append)
-{
-    if (value)
-        append(out, *value);
-    else
-        out += "\\N";
-}
-
 void appendUuid(QByteArray &out, const QUuid &id)
 {
     if (id.isNull())
         out += "\\N";
     else
         out += id.toByteArray(QUuid::WithoutBraces);
+}
+
+void appendValue(QByteArray &out, const FieldSpec &spec, const QVariant &value)
+{
+    if (value.isNull()) {
+        out += "\\N";
+        return;
+    }
+    switch (spec.type) {
+    case FieldType::Text:
+        appendText(out, value.toString());
+        return;
+    case FieldType::Flag:
+        out += value.toBool() ? 't' : 'f';
+        return;
+    case FieldType::Number:
+    case FieldType::Measure:
+        appendNumber(out, value.toDouble());
+        return;
+    case FieldType::Whole:
+    case FieldType::Time:
+        appendInteger(out, value.toLongLong());
+        return;
+    case FieldType::Link:
+        appendUuid(out, value.toUuid());
+        return;
+    case FieldType::Bytes:
+        out += "\\\\x" + value.toByteArray().toHex(); // bytea hex form, its backslash escaped for COPY
+        return;
+    }
 }
 
 QString textAt(const PGresult *result, int row, int column)
@@ -161,6 +171,37 @@ bool boolAt(const PGresult *result, int row, int column)
     return !PQgetisnull(result, row, column) && PQgetvalue(result, row, column)[0] == 't';
 }
 
+QVariant valueAt(const FieldSpec &spec, const PGresult *result, int row, int column)
+{
+    if (PQgetisnull(result, row, column))
+        return spec.defaultValue;
+    switch (spec.type) {
+    case FieldType::Text:
+        return textAt(result, row, column);
+    case FieldType::Flag:
+        return boolAt(result, row, column);
+    case FieldType::Number:
+    case FieldType::Measure:
+        return *doubleAt(result, row, column);
+    case FieldType::Whole:
+        return int(*integerAt(result, row, column));
+    case FieldType::Time:
+        return *integerAt(result, row, column);
+    case FieldType::Link:
+        return QVariant::fromValue(uuidAt(result, row, column));
+    case FieldType::Bytes:
+        break;
+    }
+    size_t length = 0;
+    unsigned char *bytes
+        = PQunescapeBytea(reinterpret_cast<const unsigned char *>(PQgetvalue(result, row, column)), &length);
+    if (!bytes)
+        return {};
+    QByteArray data(reinterpret_cast<const char *>(bytes), qsizetype(length));
+    PQfreemem(bytes);
+    return data;
+}
+
 } // namespace
 
 const char *table(Record::Kind kind)
@@ -170,8 +211,11 @@ const char *table(Record::Kind kind)
 
 QByteArray createStage(Record::Kind kind)
 {
-    return QByteArray("CREATE TEMP TABLE IF NOT EXISTS stage_") + table(kind)
-        + " (id uuid, modified bigint, device uuid, deleted boolean, " + stageColumns(kind) + ") ON COMMIT DELETE ROWS";
+    QByteArray columns = "id uuid, modified bigint, device uuid, deleted boolean";
+    for (const FieldSpec &spec : fieldsOf(kind))
+        columns += QByteArray(", ") + spec.column + ' ' + stageType(spec.type);
+    return QByteArray("CREATE TEMP TABLE IF NOT EXISTS stage_") + table(kind) + " (" + columns
+        + ") ON COMMIT DELETE ROWS";
 }
 
 QByteArray copyIntoStage(Record::Kind kind)
@@ -188,56 +232,12 @@ QByteArray copyRows(const QList<const MirrorRecord *> &records)
         appendInteger(out, r->modified);
         out += '\t';
         appendUuid(out, r->device);
-        out += r->deleted ? "\tt\t" : "\tf\t";
-        switch (r->kind) {
-        case Record::Kind::Page:
-            appendNumber(out, r->position);
+        out += r->deleted ? "\tt" : "\tf";
+        const auto specs = fieldsOf(r->kind);
+        for (size_t i = 0; i < specs.size(); ++i) {
             out += '\t';
-            appendText(out, r->title);
-            out += '\t';
-            appendInteger(out, r->colorIndex);
-            out += '\t';
-            appendOptional(out, r->created, appendInteger);
-            break;
-        case Record::Kind::Task:
-            appendText(out, r->text);
-            out += r->done ? "\tt\t" : "\tf\t";
-            appendNumber(out, r->order);
-            out += '\t';
-            appendOptional(out, r->created, appendInteger);
-            out += '\t';
-            appendOptional(out, r->due, appendInteger);
-            out += '\t';
-            appendOptional(out, r->alarm, appendInteger);
-            out += '\t';
-            appendText(out, r->notes);
-            out += '\t';
-            appendText(out, r->placeName);
-            out += '\t';
-            appendText(out, r->placeAddress);
-            out += '\t';
-            appendOptional(out, r->latitude, appendNumber);
-            out += '\t';
-            appendOptional(out, r->longitude, appendNumber);
-            out += '\t';
-            appendInteger(out, r->indent);
-            out += '\t';
-            appendUuid(out, r->pageId);
-            break;
-        case Record::Kind::Attachment:
-            appendText(out, r->name);
-            out += '\t';
-            appendText(out, r->typeIdentifier);
-            out += '\t';
-            appendOptional(out, r->created, appendInteger);
-            out += '\t';
-            if (r->data)
-                out += "\\\\x" + r->data->toHex(); // bytea hex form, its backslash escaped for COPY
-            else
-                out += "\\N";
-            out += '\t';
-            appendUuid(out, r->taskId);
-            break;
+            appendValue(
+                out, specs[i], i < size_t(r->values.size()) ? r->values.at(qsizetype(i)) : specs[i].defaultValue);
         }
         out += '\n';
     }
@@ -260,10 +260,10 @@ QByteArray upsertLive(Record::Kind kind)
     QByteArray values = "id, nextval('pg_temp.own_change'), " + fromMs("modified") + ", device, false";
     QByteArray updates = "change = excluded.change, modified = excluded.modified, device = excluded.device, "
                          "deleted = false";
-    for (const Column &column : fieldColumns(kind)) {
-        names += QByteArray(", ") + column.name;
-        values += ", " + (column.time ? fromMs(column.name) : QByteArray(column.name));
-        updates += QByteArray(", ") + column.name + " = excluded." + column.name;
+    for (const FieldSpec &spec : fieldsOf(kind)) {
+        names += QByteArray(", ") + spec.column;
+        values += ", " + (spec.type == FieldType::Time ? fromMs(spec.column) : QByteArray(spec.column));
+        updates += QByteArray(", ") + spec.column + " = excluded." + spec.column;
     }
     const QByteArray name = table(kind);
     return "INSERT INTO " + name + " AS t (" + names + ") SELECT " + values + " FROM stage_" + name
@@ -288,8 +288,8 @@ namespace {
 QByteArray selectList(Record::Kind kind)
 {
     QByteArray list = "id, change, " + toMs("modified") + ", device, deleted";
-    for (const Column &column : fieldColumns(kind))
-        list += ", " + (column.time ? toMs(column.name) : QByteArray(column.name));
+    for (const FieldSpec &spec : fieldsOf(kind))
+        list += ", " + (spec.type == FieldType::Time ? toMs(spec.column) : QByteArray(spec.column));
     return list;
 }
 } // namespace
@@ -313,45 +313,11 @@ MirrorRecord decodeRow(Record::Kind kind, const PGresult *result, int row)
     r.modified = integerAt(result, row, 2).value_or(0);
     r.device = uuidAt(result, row, 3);
     r.deleted = boolAt(result, row, 4);
-    constexpr int f = 5; // the first field column
-    switch (kind) {
-    case Record::Kind::Page:
-        r.position = doubleAt(result, row, f).value_or(0);
-        r.title = textAt(result, row, f + 1);
-        r.colorIndex = int(integerAt(result, row, f + 2).value_or(0));
-        r.created = integerAt(result, row, f + 3);
-        break;
-    case Record::Kind::Task:
-        r.text = textAt(result, row, f);
-        r.done = boolAt(result, row, f + 1);
-        r.order = doubleAt(result, row, f + 2).value_or(0);
-        r.created = integerAt(result, row, f + 3);
-        r.due = integerAt(result, row, f + 4);
-        r.alarm = integerAt(result, row, f + 5);
-        r.notes = textAt(result, row, f + 6);
-        r.placeName = textAt(result, row, f + 7);
-        r.placeAddress = textAt(result, row, f + 8);
-        r.latitude = doubleAt(result, row, f + 9);
-        r.longitude = doubleAt(result, row, f + 10);
-        r.indent = int(integerAt(result, row, f + 11).value_or(0));
-        r.pageId = uuidAt(result, row, f + 12);
-        break;
-    case Record::Kind::Attachment:
-        r.name = textAt(result, row, f);
-        r.typeIdentifier = textAt(result, row, f + 1);
-        r.created = integerAt(result, row, f + 2);
-        if (!PQgetisnull(result, row, f + 3)) {
-            size_t length = 0;
-            unsigned char *bytes
-                = PQunescapeBytea(reinterpret_cast<const unsigned char *>(PQgetvalue(result, row, f + 3)), &length);
-            if (bytes) {
-                r.data = QByteArray(reinterpret_cast<const char *>(bytes), qsizetype(length));
-                PQfreemem(bytes);
-            }
-        }
-        r.taskId = uuidAt(result, row, f + 4);
-        break;
-    }
+    constexpr int first = 5; // the first field column
+    const auto specs = fieldsOf(kind);
+    r.values.reserve(qsizetype(specs.size()));
+    for (size_t i = 0; i < specs.size(); ++i)
+        r.values.append(valueAt(specs[i], result, row, first + int(i)));
     return r;
 }
 

@@ -78,8 +78,8 @@ TEST(MirrorLedger, pendingChangesSurviveClosingTheBookAndOnlyTheSentVersionIsSet
         const QList<MirrorRecord> sent = collectAll(*ledger);
         ASSERT_EQ(sent.size(), 2);
         EXPECT_EQ(sent[0].kind, Record::Kind::Page) << "the page goes before its task";
-        EXPECT_EQ(sent[1].text, QStringLiteral("first words"));
-        EXPECT_EQ(sent[1].pageId, pageId);
+        EXPECT_EQ(sent[1].value(Field::Text), QStringLiteral("first words"));
+        EXPECT_EQ(sent[1].parentId(), pageId);
         EXPECT_EQ(sent[1].device, ledger->device());
         task->setText(QStringLiteral("changed while the export was under way"));
         ASSERT_TRUE(ledger->acknowledge(keysOf(sent)));
@@ -92,7 +92,7 @@ TEST(MirrorLedger, pendingChangesSurviveClosingTheBookAndOnlyTheSentVersionIsSet
     const QList<MirrorRecord> again = collectAll(*ledger);
     ASSERT_EQ(again.size(), 1);
     EXPECT_EQ(again[0].id, taskId);
-    EXPECT_EQ(again[0].text, QStringLiteral("changed while the export was under way"));
+    EXPECT_EQ(again[0].value(Field::Text), QStringLiteral("changed while the export was under way"));
     ASSERT_TRUE(ledger->acknowledge(keysOf(again)));
     EXPECT_FALSE(ledger->hasPending());
     ledger.reset();
@@ -148,7 +148,7 @@ TEST(MirrorLedger, chunksKeepParentsFirstAndAttachmentContentWithinBounds)
         qint64 bytes = 0;
         for (const MirrorRecord &r : chunk) {
             order << r.kind;
-            bytes += r.data ? r.data->size() : 0;
+            bytes += r.contentSize();
         }
         EXPECT_LE(bytes, 2 << 20) << "the limit is passed by at most the attachment that reaches it";
         ASSERT_TRUE(ledger->acknowledge(keysOf(chunk)));

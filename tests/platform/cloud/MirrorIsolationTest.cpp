@@ -65,7 +65,9 @@ protected:
 TEST_F(MirrorIsolation, oneUserCannotReadOrChangeAnothersBook)
 {
     EXPECT_TRUE(PgCluster::readmeBlock("### One shared database").contains(PgMirrorSchema::tablesScript()))
-        << "the README's recipe makes the tables Quillery makes itself";
+        << "the README's recipe makes the tables Quillery makes itself; after a change to a record's fields its "
+           "table statements read:\n"
+        << PgMirrorSchema::tablesScript().toStdString();
 
     MirrorDevice alice, alicesLaptop, bob(QStringLiteral("quillery-bob"));
     auto *page = new Page(1, 0);
