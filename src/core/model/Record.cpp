@@ -27,6 +27,12 @@ void Record::setCreated(const QDateTime &created)
     assign(m_created, created.toMSecsSinceEpoch(), Field::Created, &Record::createdChanged);
 }
 
+void Record::willChange(Field field)
+{
+    if (m_store)
+        m_store->recordWillChange(this, field);
+}
+
 void Record::didChange(Field field)
 {
     if (m_store)

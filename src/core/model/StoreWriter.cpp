@@ -78,6 +78,7 @@ StoreWriter::StoreWriter(SQLite::Database &db)
     m_dropData = prepare(db, "DELETE FROM attachment_data WHERE attachment = ?1");
     m_tombstone
         = prepare(db, "INSERT OR REPLACE INTO tombstone (id, entity, deleted, pending) VALUES (?1, ?2, ?3, ?4)");
+    m_forgetTombstone = prepare(db, "DELETE FROM tombstone WHERE id = ?1");
 }
 
 StoreWriter::~StoreWriter() = default;
@@ -132,10 +133,8 @@ void StoreWriter::writePage(Page *page)
     if (page->m_rowId)
         s.bind(8, static_cast<int64_t>(page->m_rowId));
     s.exec();
-    if (!page->m_rowId) {
-        page->m_rowId = m_db.getLastInsertRowid();
-        m_newRows.append(page);
-    }
+    if (!page->m_rowId)
+        inserted(page);
 }
 
 void StoreWriter::writeTask(TaskItem *task)
@@ -162,10 +161,8 @@ void StoreWriter::writeTask(TaskItem *task)
     if (task->m_rowId)
         s.bind(17, static_cast<int64_t>(task->m_rowId));
     s.exec();
-    if (!task->m_rowId) {
-        task->m_rowId = m_db.getLastInsertRowid();
-        m_newRows.append(task);
-    }
+    if (!task->m_rowId)
+        inserted(task);
 }
 
 void StoreWriter::writeAttachment(Attachment *attachment)
@@ -185,10 +182,8 @@ void StoreWriter::writeAttachment(Attachment *attachment)
         s.bind(9, static_cast<int64_t>(attachment->m_rowId));
     s.exec();
     const bool fresh = !attachment->m_rowId;
-    if (fresh) {
-        attachment->m_rowId = m_db.getLastInsertRowid();
-        m_newRows.append(attachment);
-    }
+    if (fresh)
+        inserted(attachment);
     if (attachment->m_dataDirty || fresh) {
         if (attachment->m_data) {
             m_putData->reset();
@@ -201,6 +196,18 @@ void StoreWriter::writeAttachment(Attachment *attachment)
             m_dropData->exec();
         }
     }
+}
+
+void StoreWriter::inserted(Record *record)
+{
+    record->m_rowId = m_db.getLastInsertRowid();
+    m_newRows.append(record);
+    // A record that lives again under the id of a deleted one (an undone
+    // deletion, a version from another computer) is no longer deleted: its
+    // tombstone must not reach the mirror after it.
+    m_forgetTombstone->reset();
+    m_forgetTombstone->bind(1, text(uuidString(record->id())));
+    m_forgetTombstone->exec();
 }
 
 void StoreWriter::remove(const StoreRemoval &removal)

@@ -33,13 +33,14 @@ private:
     void writeTask(class TaskItem *task);
     void writeAttachment(class Attachment *attachment);
     void remove(const StoreRemoval &removal);
+    void inserted(Record *record);
 
     SQLite::Database &m_db;
     std::unique_ptr<SQLite::Statement> m_insertPage, m_updatePage;
     std::unique_ptr<SQLite::Statement> m_insertTask, m_updateTask;
     std::unique_ptr<SQLite::Statement> m_insertAttachment, m_updateAttachment;
     std::unique_ptr<SQLite::Statement> m_putData, m_dropData;
-    std::unique_ptr<SQLite::Statement> m_tombstone;
+    std::unique_ptr<SQLite::Statement> m_tombstone, m_forgetTombstone;
     QList<Record *> m_newRows;
 };
 
