@@ -4,6 +4,7 @@
 #include "MirrorDevice.h"
 #include "PgCluster.h"
 
+#include "core/history/UndoHistory.h"
 #include "core/model/MirrorAccess.h"
 
 #include <QSignalSpy>
@@ -237,4 +238,42 @@ TEST_F(MirrorSync, aServerStoppedDuringAnExportAndStartedAgainLosesNothing)
     ASSERT_TRUE(converge({ &a, &b }, 30'000));
     EXPECT_EQ(b.store().tasks().size(), 1'000);
     EXPECT_EQ(bookText(b.store()), bookText(a.store()));
+}
+
+TEST_F(MirrorSync, anUndoKeepsWhatTheOtherComputerChangedAndBringsBackOnlyItsOwnDeletion)
+{
+    MirrorDevice a, b;
+    Page *page = addPage(a.store(), QStringLiteral("Week"));
+    TaskItem *edited = addTask(QStringLiteral("one"), 0, page, a.store());
+    const QUuid ticked = addTask(QStringLiteral("two"), 0, page, a.store())->id();
+    TaskItem *deleted = addTask(QStringLiteral("three"), 0, page, a.store());
+    const QUuid deletedId = deleted->id();
+    a.start();
+    b.start();
+    ASSERT_TRUE(converge({ &a, &b }));
+
+    UndoHistory history(a.store(), nullptr);
+    QStringList notices;
+    QObject::connect(&history, &UndoHistory::notice, [&](const QString &text) { notices << text; });
+    edited->setText(QStringLiteral("one, edited"));
+    history.commit();
+    a.store().task(ticked)->setDone(true);
+    history.commit();
+    a.store().remove(deleted);
+    history.commit();
+    ASSERT_TRUE(converge({ &a, &b }));
+    taskNamed(b.store(), QStringLiteral("one, edited"))->setText(QStringLiteral("one, from B"));
+    b.store().remove(b.store().task(ticked));
+    ASSERT_TRUE(converge({ &a, &b }));
+
+    history.undo(); // the deletion made here
+    history.undo(); // the tick of a task B deleted since
+    history.undo(); // the edit B wrote over
+    ASSERT_TRUE(converge({ &a, &b }));
+    ASSERT_TRUE(b.store().task(deletedId));
+    EXPECT_EQ(b.store().task(deletedId)->text(), QStringLiteral("three"));
+    EXPECT_FALSE(b.store().task(ticked));
+    EXPECT_TRUE(taskNamed(b.store(), QStringLiteral("one, from B")));
+    EXPECT_EQ(notices.size(), 2);
+    EXPECT_FALSE(history.stack().canUndo());
 }
