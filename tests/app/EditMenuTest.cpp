@@ -56,11 +56,11 @@ TEST(EditMenu, undoAndRedoFollowTheStepsTakenInTheWindow)
     Q_EMIT edit->aboutToShow();
     EXPECT_EQ(edit->undoAction()->text(), QStringLiteral("Undo Add Task"));
 
-    app.bookView().setFocus();
-    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(add, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(page->sortedTasks().isEmpty());
     EXPECT_EQ(edit->undoAction()->text(), QStringLiteral("Undo Rename Page"));
     EXPECT_EQ(edit->redoAction()->text(), QStringLiteral("Redo Add Task"));
+    app.bookView().setFocus();
     QTest::keyClick(&window, Qt::Key_Y, Qt::ControlModifier);
     ASSERT_EQ(page->sortedTasks().size(), 1);
     EXPECT_EQ(page->sortedTasks().first()->id(), milk);
