@@ -1,6 +1,7 @@
 // The undo history over a real book: every kind of step taken back and done
 // again restores every field, the attachments' bytes, the ids and the pending
-// alarms; what comes back is a change to the mirror, not a new record.
+// alarms; what comes back is a change to the mirror, not a new record. (How
+// an undo meets changes from another computer: the mirror's own tests.)
 #include "core/alarms/FakeNotificationCenter.h"
 #include "support/BookText.h"
 #include "support/TempStore.h"
@@ -189,40 +190,4 @@ TEST_F(UndoHistoryTest, aDeletionTakenBackReachesTheMirrorAsAChangeToTheSameReco
     EXPECT_FALSE(sent.first().deleted);
     EXPECT_GT(sent.first().modified, deletion.first().modified);
     EXPECT_FALSE(ledger.tombstone(id));
-}
-
-TEST_F(UndoHistoryTest, aRecordChangedOrDeletedElsewhereKeepsThatChangeAndTheUserIsTold)
-{
-    auto *page = new Page(1, 0);
-    store->insert(page);
-    TaskItem *first = task(page, QStringLiteral("First"));
-    TaskItem *second = task(page, QStringLiteral("Second"));
-    history.commit();
-    history.stack().clear();
-    QStringList notices;
-    QObject::connect(&history, &UndoHistory::notice, [&](const QString &text) { notices << text; });
-
-    first->setText(QStringLiteral("First, edited"));
-    first->setNotes(QStringLiteral("notes"));
-    history.commit();
-    second->setDone(true);
-    history.commit();
-    {
-        const Store::Housekeeping mirror(*store);
-        first->setText(QStringLiteral("First, from the other computer"));
-        store->remove(second);
-    }
-
-    // The tick on a task deleted elsewhere cannot come back: the step goes.
-    history.undo();
-    EXPECT_FALSE(store->task(second->id()));
-    ASSERT_EQ(notices.size(), 1);
-    EXPECT_EQ(history.stack().count(), 1);
-
-    // The edit is undone where nobody else changed it.
-    history.undo();
-    EXPECT_EQ(first->text(), QStringLiteral("First, from the other computer"));
-    EXPECT_EQ(first->notes(), QString());
-    EXPECT_EQ(notices.size(), 2);
-    EXPECT_TRUE(history.stack().canRedo());
 }

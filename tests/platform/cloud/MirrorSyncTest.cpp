@@ -261,11 +261,21 @@ TEST_F(MirrorSync, anUndoKeepsWhatTheOtherComputerChangedAndBringsBackOnlyItsOwn
     history.commit();
     a.store().remove(deleted);
     history.commit();
+    const Place office { QStringLiteral("Office"), QStringLiteral("Main St 1"), 52.5, 13.4 };
+    a.store().task(ticked)->setPlace(office);
+    history.commit();
     ASSERT_TRUE(converge({ &a, &b }));
     taskNamed(b.store(), QStringLiteral("one, edited"))->setText(QStringLiteral("one, from B"));
-    b.store().remove(b.store().task(ticked));
+    b.store().task(ticked)->setPlaceAddress(QStringLiteral("Main St 2"));
     ASSERT_TRUE(converge({ &a, &b }));
 
+    history.undo(); // the place, but for the address B changed
+    EXPECT_EQ(a.store().task(ticked)->placeName(), QString());
+    EXPECT_EQ(a.store().task(ticked)->placeAddress(), QStringLiteral("Main St 2"));
+    ASSERT_TRUE(converge({ &a, &b }));
+    b.store().remove(b.store().task(ticked));
+    ASSERT_TRUE(converge({ &a, &b }));
+    history.redo(); // the place again, on a task B deleted since
     history.undo(); // the deletion made here
     history.undo(); // the tick of a task B deleted since
     history.undo(); // the edit B wrote over
@@ -274,6 +284,7 @@ TEST_F(MirrorSync, anUndoKeepsWhatTheOtherComputerChangedAndBringsBackOnlyItsOwn
     EXPECT_EQ(b.store().task(deletedId)->text(), QStringLiteral("three"));
     EXPECT_FALSE(b.store().task(ticked));
     EXPECT_TRUE(taskNamed(b.store(), QStringLiteral("one, from B")));
-    EXPECT_EQ(notices.size(), 2);
+    EXPECT_EQ(notices.size(), 4);
     EXPECT_FALSE(history.stack().canUndo());
+    EXPECT_EQ(history.stack().redoText(), QStringLiteral("Delete Task"));
 }
