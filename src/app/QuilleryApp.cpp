@@ -7,6 +7,7 @@
 #include "core/app/AppPaths.h"
 #include "core/app/SaveMonitor.h"
 #include "core/attachments/AttachmentOpener.h"
+#include "core/history/UndoHistory.h"
 #include "core/model/Editing.h"
 #include "core/model/RecoveryJournal.h"
 #include "core/places/MergedPlaceService.h"
@@ -27,6 +28,7 @@
 #include "platform/places/PhotonPlaceService.h"
 #include "ui/app/BookMenu.h"
 #include "ui/app/CalendarFiles.h"
+#include "ui/app/EditMenu.h"
 #include "ui/attachments/AttachmentsSection.h"
 #include "ui/attachments/DesktopFileLauncher.h"
 #include "ui/attachments/DialogAttachmentPicker.h"
@@ -209,6 +211,8 @@ bool QuilleryApp::start(StoreOpenError *error)
 
     m_services.alarms = m_alarms.get();
     m_services.places = places();
+    // Every step the user takes on the book from here on can be undone.
+    m_history = std::make_unique<UndoHistory>(*m_store, m_alarms.get());
 
     // 7. The sync monitor starts without being waited for, and the mirror
     // after it, so the monitor sees the mirror's first event.
@@ -262,6 +266,15 @@ bool QuilleryApp::start(StoreOpenError *error)
     m_noticeConnection = connect(m_saveMonitor.get(), &StatusLine::changed, m_window.get(),
         [this] { m_window->setNotice(m_saveMonitor->notice()); });
     m_window->setNotice(m_saveMonitor->notice());
+    (new ui::EditMenu(*m_history, m_window.get()))->addTo(*m_window->menuBar());
+    // A step that could not be undone in full says so for a few seconds.
+    connect(m_history.get(), &UndoHistory::notice, m_window.get(), [this](const QString &text) {
+        m_window->setNotice(text);
+        QTimer::singleShot(6000, m_window.get(), [this, text] {
+            if (m_window->notice() == text)
+                m_window->setNotice(m_saveMonitor->notice());
+        });
+    });
 
     // Ending: from the window, from a signal, at the end of the session.
     m_safeQuit = std::make_unique<SafeQuit>(*m_store, m_window.get());

@@ -28,6 +28,7 @@ class SafeQuit;
 class SaveMonitor;
 class SyncMonitor;
 class SystemJournal;
+class UndoHistory;
 class UnixSignalWatcher;
 
 namespace ui {
@@ -86,6 +87,8 @@ public:
     CommandBus &commands() const { return *m_commands; }
     // Place search and map tiles for the picker and the map preview.
     PlaceBackends places() const;
+    // The user's steps in this run, for the Edit menu.
+    UndoHistory &history() const { return *m_history; }
     // Opens task cards over the window, one at a time.
     ui::TaskCardHost &cards() const { return *m_cards; }
 
@@ -115,6 +118,7 @@ private:
     std::unique_ptr<DesktopNotificationCenter> m_notifications;
     std::unique_ptr<AlarmStatus> m_alarmStatus;
     std::unique_ptr<AlarmScheduler> m_alarms;
+    std::unique_ptr<UndoHistory> m_history;
     std::unique_ptr<PlaceService> m_offlinePlaces;
     std::unique_ptr<PlaceService> m_onlinePlaces;
     std::unique_ptr<PlaceService> m_places;

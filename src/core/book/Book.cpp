@@ -124,6 +124,7 @@ void Book::settle()
 {
     const QList<Page *> &all = pages();
     if (all.isEmpty()) {
+        const Store::Housekeeping upkeep(m_store);
         addPage(nullptr);
         return;
     }
@@ -188,6 +189,7 @@ Page *Book::addPage(Page *after)
 
 QList<Page *> Book::ensurePages(int through)
 {
+    const Store::Housekeeping upkeep(m_store);
     QList<Page *> list = pages();
     double position = list.isEmpty() ? 0.0 : list.last()->position();
     int color = list.isEmpty() ? -1 : list.last()->colorIndex();
@@ -203,6 +205,7 @@ QList<Page *> Book::ensurePages(int through)
 
 void Book::pruneEmptyTasks()
 {
+    const Store::Housekeeping upkeep(m_store);
     const TaskActions actions(&m_alarms);
     const QList<TaskItem *> all = m_store.tasks();
     for (TaskItem *task : all) {

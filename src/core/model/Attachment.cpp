@@ -106,6 +106,7 @@ void Attachment::setData(const std::optional<QByteArray> &data)
 {
     if (m_dataLoaded && m_data == data)
         return;
+    willChange(Field::Data);
     m_data = data;
     m_dataLoaded = true;
     m_dataDirty = true;
@@ -127,6 +128,7 @@ void Attachment::setTask(TaskItem *task)
 {
     if (m_task == task)
         return;
+    willChange(Field::TaskLink);
     TaskItem *old = m_task;
     m_task = task;
     if (old)

@@ -43,6 +43,12 @@ FieldSpec Record::createdField()
     return spec;
 }
 
+void Record::willChange(Field field)
+{
+    if (m_store)
+        m_store->recordWillChange(this, field);
+}
+
 void Record::didChange(Field field)
 {
     if (m_store)

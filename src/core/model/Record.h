@@ -72,6 +72,7 @@ protected:
     {
         if (member == value)
             return false;
+        willChange(field);
         member = value;
         didChange(field);
         Q_EMIT(static_cast<typename MemberClass<Signal>::type *>(this)->*signal)();
@@ -79,6 +80,9 @@ protected:
         return true;
     }
 
+    // Tells the store that `field` is about to change: its getter still gives
+    // the old value, which an undo history keeps.
+    void willChange(Field field);
     // Tells the store that `field` changed (no signal is emitted here).
     void didChange(Field field);
 

@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include "core/util/PrivateFiles.h"
+#include "core/util/Uuid.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -240,6 +241,32 @@ void Store::insert(Record *record)
         Q_EMIT tasksChanged();
 }
 
+bool Store::restore(Record *record)
+{
+    if (!record || record->m_store || m_byId.contains(record->id()))
+        return false;
+    // The latest recorded deletion of the id, saved or not.
+    qint64 deleted = 0;
+    for (const StoreRemoval &removal : std::as_const(m_unsavedRemovals)) {
+        if (removal.id == record->id())
+            deleted = std::max(deleted, removal.when);
+    }
+    if (m_db) {
+        try {
+            SQLite::Statement find(*m_db, "SELECT deleted FROM tombstone WHERE id = ?1");
+            find.bind(1, uuidString(record->id()).toStdString());
+            if (find.executeStep())
+                deleted = std::max<qint64>(deleted, find.getColumn(0).getInt64());
+        } catch (const SQLite::Exception &e) {
+            qCWarning(lcStore) << "cannot read the deletion of a restored record:" << e.what();
+        }
+    }
+    record->m_createdGiven = true;
+    record->m_modified = deleted;
+    insert(record);
+    return true;
+}
+
 void Store::collectCascade(Record *record, QList<Record *> &out) const
 {
     out.append(record);
@@ -341,6 +368,12 @@ void Store::processPendingChanges()
 qint64 Store::changeStamp(const Record *record) const
 {
     return std::max(m_clock->nowMSecs(), record->m_modified + 1);
+}
+
+void Store::recordWillChange(Record *record, Field field)
+{
+    if (!record->m_deleted)
+        Q_EMIT recordAboutToChange(record, field);
 }
 
 void Store::recordDidChange(Record *record, Field field)

@@ -64,6 +64,32 @@ public:
     // Marks a live record (and its cascade) deleted. Records never inserted
     // are left to their owner.
     void remove(Record *record);
+    // Puts back, under its old id, a record that was removed (an undone
+    // deletion): inserted like a new one, but stamped later than its
+    // deletion, so the mirror sees the record change rather than stay
+    // deleted. Refused (false, the record left to its owner) while a live
+    // record has that id.
+    bool restore(Record *record);
+
+    // Marks the changes made while it lives as the program's own upkeep
+    // (pages made ready past the end, blank tasks cleared away, versions
+    // merged from another computer) rather than edits by the user.
+    class Housekeeping final
+    {
+    public:
+        explicit Housekeeping(Store &store)
+            : m_store(store)
+        {
+            ++m_store.m_housekeeping;
+        }
+        ~Housekeeping() { --m_store.m_housekeeping; }
+        Housekeeping(const Housekeeping &) = delete;
+        Housekeeping &operator=(const Housekeeping &) = delete;
+
+    private:
+        Store &m_store;
+    };
+    bool isHousekeeping() const { return m_housekeeping > 0; }
 
     // Writes every unsaved change in one transaction. On failure the changes
     // stay unsaved and `error` says why; the store tries again by itself,
@@ -112,6 +138,9 @@ Q_SIGNALS:
     void recordInserted(quillery::Record *record);
     // The record was marked deleted; it is still a valid object here.
     void recordRemoved(quillery::Record *record);
+    // Before a field of a live record changes: its getter still gives the old
+    // value.
+    void recordAboutToChange(quillery::Record *record, quillery::Field field);
     void recordChanged(quillery::Record *record, quillery::Field field);
     void saved();
     void saveFailed(const QString &error);
@@ -134,6 +163,7 @@ private:
     // record's previous stamp, so that an edit made after a version from
     // another device was seen orders after it even when this clock is behind.
     qint64 changeStamp(const Record *record) const;
+    void recordWillChange(Record *record, Field field);
     void recordDidChange(Record *record, Field field);
     void markDirty(Record *record);
     void adopt(Record *record);
@@ -157,6 +187,7 @@ private:
     QList<Record *> m_removed; // deleted records not yet let go
     QList<StoreRemoval> m_unsavedRemovals;
     bool m_pendingChangesQueued = false;
+    int m_housekeeping = 0;
     QTimer m_autosave;
     QTimer m_retry; // the next attempt after a failed save
     int m_firstRetryMsecs = 2000;

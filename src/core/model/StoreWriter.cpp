@@ -88,6 +88,7 @@ StoreWriter::StoreWriter(SQLite::Database &db)
     m_dropData = prepare(db, "DELETE FROM attachment_data WHERE attachment = ?1");
     m_tombstone
         = prepare(db, "INSERT OR REPLACE INTO tombstone (id, entity, deleted, pending) VALUES (?1, ?2, ?3, ?4)");
+    m_forgetTombstone = prepare(db, "DELETE FROM tombstone WHERE id = ?1");
 }
 
 StoreWriter::~StoreWriter() = default;
@@ -137,10 +138,8 @@ void StoreWriter::writeRecord(Record *record)
     if (!fresh)
         s.bind(++n, static_cast<int64_t>(record->m_rowId));
     s.exec();
-    if (fresh) {
-        record->m_rowId = m_db.getLastInsertRowid();
-        m_newRows.append(record);
-    }
+    if (fresh)
+        inserted(record);
     if (record->kind() == Record::Kind::Attachment)
         writeData(static_cast<Attachment *>(record), fresh);
 }
@@ -159,6 +158,18 @@ void StoreWriter::writeData(Attachment *attachment, bool fresh)
             m_dropData->exec();
         }
     }
+}
+
+void StoreWriter::inserted(Record *record)
+{
+    record->m_rowId = m_db.getLastInsertRowid();
+    m_newRows.append(record);
+    // A record that lives again under the id of a deleted one (an undone
+    // deletion, a version from another computer) is no longer deleted: its
+    // tombstone must not reach the mirror after it.
+    m_forgetTombstone->reset();
+    m_forgetTombstone->bind(1, text(uuidString(record->id())));
+    m_forgetTombstone->exec();
 }
 
 void StoreWriter::remove(const StoreRemoval &removal)

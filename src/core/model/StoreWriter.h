@@ -32,12 +32,13 @@ private:
     void writeRecord(Record *record);
     void writeData(class Attachment *attachment, bool fresh);
     void remove(const StoreRemoval &removal);
+    void inserted(Record *record);
 
     SQLite::Database &m_db;
     // By kind: the statements that insert a row and update one.
     std::unique_ptr<SQLite::Statement> m_insert[3], m_update[3];
     std::unique_ptr<SQLite::Statement> m_putData, m_dropData;
-    std::unique_ptr<SQLite::Statement> m_tombstone;
+    std::unique_ptr<SQLite::Statement> m_tombstone, m_forgetTombstone;
     QList<Record *> m_newRows;
 };
 

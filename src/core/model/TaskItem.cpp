@@ -120,6 +120,7 @@ void TaskItem::setPage(Page *page)
 {
     if (m_page == page)
         return;
+    willChange(Field::PageLink);
     Page *old = m_page;
     m_page = page;
     if (old)

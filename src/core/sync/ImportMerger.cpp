@@ -140,11 +140,14 @@ void ImportMerger::slice()
     }
     const qint64 budget = qint64(m_sliceBudgetMs) * 1'000'000;
     const qsizetype first = m_next;
-    while (m_next < m_queue.size()) {
-        apply(m_queue.at(m_next++));
-        // Leave room for saving what this slice merged.
-        if (timer.nsecsElapsed() + qint64(double(m_next - first) * m_saveNsPerRecord) >= budget)
-            break;
+    {
+        const Store::Housekeeping merging(m_store);
+        while (m_next < m_queue.size()) {
+            apply(m_queue.at(m_next++));
+            // Leave room for saving what this slice merged.
+            if (timer.nsecsElapsed() + qint64(double(m_next - first) * m_saveNsPerRecord) >= budget)
+                break;
+        }
     }
     const qint64 applied = timer.nsecsElapsed();
     const bool saved = m_store.save(&why);

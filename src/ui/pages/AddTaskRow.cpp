@@ -84,7 +84,9 @@ void AddTaskRow::submit()
     const AddLine::Submission submission = m_line.submit();
     switch (submission.action) {
     case AddLine::Submission::Add:
-        m_field->clear();
+        // Not clear(): the text is a task now, and taking it back is the
+        // book's undo, not the field's.
+        m_field->setText(QString());
         Q_EMIT addRequested(submission.text, submission.indent);
         // Typing goes on on a fresh line.
         if (!m_field->hasFocus() && m_field->focusPolicy() != Qt::NoFocus)

@@ -64,33 +64,6 @@ void MirrorDevice::restart()
     start();
 }
 
-QString bookText(const Store &store)
-{
-    QStringList lines;
-    const auto add = [&lines](const Record *record) {
-        QString line = QLatin1String(entityName(record->kind())) + u' ' + uuidString(record->id());
-        for (const FieldSpec &spec : fieldsOf(record->kind())) {
-            const QVariant value = spec.get(*record);
-            QString text = value.isNull() ? QStringLiteral("-") : value.toString();
-            if (spec.type == FieldType::Bytes && !value.isNull())
-                text = QString::fromLatin1(value.toByteArray().toHex().left(64)) + u'/'
-                    + QString::number(value.toByteArray().size());
-            else if (spec.type == FieldType::Number || spec.type == FieldType::Measure)
-                text = value.isNull() ? text : QString::number(value.toDouble(), 'g', 17);
-            line += u' ' + QLatin1String(spec.name) + u'=' + text;
-        }
-        lines << line;
-    };
-    for (const Page *page : store.pages())
-        add(page);
-    for (const TaskItem *task : store.tasks())
-        add(task);
-    for (const Attachment *attachment : store.attachments())
-        add(attachment);
-    lines.sort();
-    return lines.join(u'\n');
-}
-
 bool converge(const QList<MirrorDevice *> &devices, int msecs)
 {
     return QTest::qWaitFor(

@@ -3,6 +3,7 @@
 #include "core/model/Store.h"
 #include "core/sync/MirrorEngine.h"
 #include "platform/cloud/PgMirrorRemote.h"
+#include "support/BookText.h"
 
 #include <QTemporaryDir>
 
@@ -51,8 +52,5 @@ private:
 // Waits, running the event loop, until every device has nothing left to do
 // and all their books hold the same records. False after `msecs`.
 bool converge(const QList<MirrorDevice *> &devices, int msecs = 20'000);
-// Every record of the book with every field, one line each, sorted: two books
-// with the same text hold the same records.
-QString bookText(const Store &store);
 
 } // namespace quillery::test

@@ -5,6 +5,7 @@
 #include "PgCluster.h"
 #include "support/FieldSamples.h"
 
+#include "core/history/UndoHistory.h"
 #include "core/model/MirrorAccess.h"
 
 #include <QSignalSpy>
@@ -230,4 +231,53 @@ TEST_F(MirrorSync, aServerStoppedDuringAnExportAndStartedAgainLosesNothing)
     ASSERT_TRUE(converge({ &a, &b }, 30'000));
     EXPECT_EQ(b.store().tasks().size(), 1'000);
     EXPECT_EQ(bookText(b.store()), bookText(a.store()));
+}
+
+TEST_F(MirrorSync, anUndoKeepsWhatTheOtherComputerChangedAndBringsBackOnlyItsOwnDeletion)
+{
+    MirrorDevice a, b;
+    Page *page = addPage(a.store(), QStringLiteral("Week"));
+    TaskItem *edited = addTask(QStringLiteral("one"), 0, page, a.store());
+    const QUuid ticked = addTask(QStringLiteral("two"), 0, page, a.store())->id();
+    TaskItem *deleted = addTask(QStringLiteral("three"), 0, page, a.store());
+    const QUuid deletedId = deleted->id();
+    a.start();
+    b.start();
+    ASSERT_TRUE(converge({ &a, &b }));
+
+    UndoHistory history(a.store(), nullptr);
+    QStringList notices;
+    QObject::connect(&history, &UndoHistory::notice, [&](const QString &text) { notices << text; });
+    edited->setText(QStringLiteral("one, edited"));
+    history.commit();
+    a.store().task(ticked)->setDone(true);
+    history.commit();
+    a.store().remove(deleted);
+    history.commit();
+    const Place office { QStringLiteral("Office"), QStringLiteral("Main St 1"), 52.5, 13.4 };
+    a.store().task(ticked)->setPlace(office);
+    history.commit();
+    ASSERT_TRUE(converge({ &a, &b }));
+    taskNamed(b.store(), QStringLiteral("one, edited"))->setText(QStringLiteral("one, from B"));
+    b.store().task(ticked)->setPlaceAddress(QStringLiteral("Main St 2"));
+    ASSERT_TRUE(converge({ &a, &b }));
+
+    history.undo(); // the place, but for the address B changed
+    EXPECT_EQ(a.store().task(ticked)->placeName(), QString());
+    EXPECT_EQ(a.store().task(ticked)->placeAddress(), QStringLiteral("Main St 2"));
+    ASSERT_TRUE(converge({ &a, &b }));
+    b.store().remove(b.store().task(ticked));
+    ASSERT_TRUE(converge({ &a, &b }));
+    history.redo(); // the place again, on a task B deleted since
+    history.undo(); // the deletion made here
+    history.undo(); // the tick of a task B deleted since
+    history.undo(); // the edit B wrote over
+    ASSERT_TRUE(converge({ &a, &b }));
+    ASSERT_TRUE(b.store().task(deletedId));
+    EXPECT_EQ(b.store().task(deletedId)->text(), QStringLiteral("three"));
+    EXPECT_FALSE(b.store().task(ticked));
+    EXPECT_TRUE(taskNamed(b.store(), QStringLiteral("one, from B")));
+    EXPECT_EQ(notices.size(), 4);
+    EXPECT_FALSE(history.stack().canUndo());
+    EXPECT_EQ(history.stack().redoText(), QStringLiteral("Delete Task"));
 }
