@@ -239,3 +239,33 @@ TEST_F(BookTest, spreadsTurnTwoPagesAndPrepareTheNextSpread)
     EXPECT_EQ(book.currentIndex(), 0);
     EXPECT_EQ(book.span(600), 1200);
 }
+
+TEST_F(BookTest, turningToAFarPageRunsOneTurnAndLandsThere)
+{
+    Page *first = page(1), *second = page(2), *fourth = page(4);
+    page(3);
+    show(second);
+    book.turnTo(fourth);
+    ASSERT_EQ(book.dir(), Dir::Forward);
+    EXPECT_EQ(book.jumpPosition(), 3);
+    settle();
+    EXPECT_EQ(book.currentPage(), fourth);
+    EXPECT_FALSE(book.jumpPosition());
+
+    // Backwards; an ordinary turn afterwards goes to the neighbour again.
+    book.turnTo(first);
+    EXPECT_EQ(book.dir(), Dir::Backward);
+    settle();
+    EXPECT_EQ(book.currentPage(), first);
+    book.turn(Dir::Forward);
+    settle();
+    EXPECT_EQ(book.currentPage(), second);
+
+    // The page shown already, or one torn out while the turn runs: no move.
+    book.turnTo(second);
+    EXPECT_FALSE(book.dir());
+    book.turnTo(fourth);
+    store->remove(fourth);
+    settle();
+    EXPECT_EQ(book.currentPage(), second);
+}

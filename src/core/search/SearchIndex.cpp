@@ -1,0 +1,263 @@
+#include "SearchIndex.h"
+
+#include "core/model/Attachment.h"
+#include "core/model/Page.h"
+#include "core/model/Store.h"
+#include "core/model/TaskItem.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace quillery {
+
+SearchIndex::SearchIndex(Store &store, const TextFolder &folder, QObject *parent)
+    : QObject(parent)
+    , m_store(store)
+    , m_folder(folder)
+{
+    connect(&store, &Store::recordInserted, this, &SearchIndex::recordInserted);
+    connect(&store, &Store::recordRemoved, this, &SearchIndex::recordRemoved);
+    connect(&store, &Store::recordChanged, this, &SearchIndex::recordChanged);
+}
+
+SearchIndex::~SearchIndex() = default;
+
+void SearchIndex::build()
+{
+    m_built = true;
+    m_entries.reserve(size_t(m_store.tasks().size()));
+    for (TaskItem *task : m_store.tasks())
+        addTask(task);
+    for (Page *page : m_store.pages())
+        m_titles.insert(page, m_folder.fold(page->title()));
+    for (Attachment *attachment : m_store.attachments())
+        m_ownerOf.insert(attachment, attachment->task());
+}
+
+void SearchIndex::fill(TaskEntry &entry) const
+{
+    const TaskItem *task = entry.task;
+    entry.text = m_folder.fold(task->text());
+    entry.place = m_folder.fold(task->placeName());
+    entry.notes = m_folder.fold(task->notes());
+    entry.attachments.clear();
+    for (const Attachment *attachment : task->attachments()) {
+        if (attachment->isDeleted())
+            continue;
+        entry.attachments += m_folder.fold(attachment->name());
+        entry.attachments += u'\n';
+    }
+}
+
+void SearchIndex::addTask(TaskItem *task)
+{
+    if (task->isDeleted() || m_entryOf.contains(task))
+        return;
+    TaskEntry entry;
+    entry.task = task;
+    fill(entry);
+    m_entryOf.insert(task, int(m_entries.size()));
+    m_entries.push_back(std::move(entry));
+    invalidate();
+}
+
+void SearchIndex::removeTask(TaskItem *task)
+{
+    const auto found = m_entryOf.constFind(task);
+    if (found == m_entryOf.constEnd())
+        return;
+    const int index = *found;
+    m_entryOf.erase(found);
+    if (index != int(m_entries.size()) - 1) {
+        m_entries[size_t(index)] = std::move(m_entries.back());
+        m_entryOf[m_entries[size_t(index)].task] = index;
+    }
+    m_entries.pop_back();
+    invalidate();
+}
+
+void SearchIndex::refreshTask(TaskItem *task)
+{
+    if (!task)
+        return;
+    const auto found = m_entryOf.constFind(task);
+    if (found == m_entryOf.constEnd())
+        return;
+    fill(m_entries[size_t(*found)]);
+    invalidate();
+}
+
+void SearchIndex::recordInserted(Record *record)
+{
+    if (!m_built)
+        return;
+    switch (record->kind()) {
+    case Record::Kind::Task:
+        addTask(static_cast<TaskItem *>(record));
+        break;
+    case Record::Kind::Page:
+        m_titles.insert(static_cast<Page *>(record), m_folder.fold(static_cast<Page *>(record)->title()));
+        break;
+    case Record::Kind::Attachment: {
+        auto *attachment = static_cast<Attachment *>(record);
+        m_ownerOf.insert(attachment, attachment->task());
+        refreshTask(attachment->task());
+        break;
+    }
+    }
+}
+
+void SearchIndex::recordRemoved(Record *record)
+{
+    if (!m_built)
+        return;
+    switch (record->kind()) {
+    case Record::Kind::Task:
+        removeTask(static_cast<TaskItem *>(record));
+        break;
+    case Record::Kind::Page:
+        m_titles.remove(static_cast<Page *>(record));
+        break;
+    case Record::Kind::Attachment:
+        // Already marked deleted: the refreshed entry leaves its name out.
+        refreshTask(m_ownerOf.take(static_cast<Attachment *>(record)));
+        break;
+    }
+}
+
+void SearchIndex::recordChanged(Record *record, Field field)
+{
+    if (!m_built || record->isDeleted())
+        return;
+    switch (field) {
+    case Field::Title:
+        m_titles.insert(static_cast<Page *>(record), m_folder.fold(static_cast<Page *>(record)->title()));
+        break;
+    case Field::Text:
+    case Field::PlaceName:
+    case Field::Notes:
+        refreshTask(static_cast<TaskItem *>(record));
+        break;
+    case Field::Name:
+        refreshTask(static_cast<Attachment *>(record)->task());
+        break;
+    case Field::TaskLink: {
+        auto *attachment = static_cast<Attachment *>(record);
+        TaskItem *before = m_ownerOf.value(attachment);
+        m_ownerOf.insert(attachment, attachment->task());
+        refreshTask(before);
+        refreshTask(attachment->task());
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+std::optional<SearchField> SearchIndex::matchField(const TaskEntry &entry, QStringView query) const
+{
+    if (entry.text.contains(query))
+        return SearchField::Text;
+    if (entry.place.contains(query))
+        return SearchField::PlaceName;
+    if (entry.attachments.contains(query))
+        return SearchField::Attachment;
+    if (entry.notes.contains(query))
+        return SearchField::Notes;
+    return std::nullopt;
+}
+
+SearchResults SearchIndex::search(const QString &query, const Page *current, int limit)
+{
+    if (!m_built)
+        build();
+    const QString folded = m_folder.fold(query).trimmed();
+    SearchResults results;
+    if (folded.isEmpty()) {
+        invalidate();
+        return results;
+    }
+
+    std::vector<Candidate> found;
+    if (!m_lastQuery.isEmpty() && folded.contains(m_lastQuery)) {
+        for (const Candidate &candidate : m_lastCandidates) {
+            if (auto field = matchField(m_entries[size_t(candidate.entry)], folded))
+                found.push_back({ candidate.entry, *field });
+        }
+    } else {
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            if (auto field = matchField(m_entries[i], folded))
+                found.push_back({ int(i), *field });
+        }
+    }
+    m_lastQuery = folded;
+    m_lastCandidates = found;
+
+    // Pages are ranked by their place in the book, the current one first,
+    // then by their best match (a matching title counts as a text match).
+    const QList<Page *> &pages = m_store.pages();
+    QHash<const Page *, int> pageIndex;
+    pageIndex.reserve(pages.size());
+    for (int i = 0; i < int(pages.size()); ++i)
+        pageIndex.insert(pages.at(i), i);
+    QHash<const Page *, int> bestOf;
+    for (auto it = m_titles.cbegin(); it != m_titles.cend(); ++it) {
+        if (pageIndex.contains(it.key()) && it.value().contains(folded))
+            bestOf.insert(it.key(), int(SearchField::Text));
+    }
+
+    struct Ranked {
+        TaskItem *task;
+        const Page *page;
+        SearchField field;
+    };
+    std::vector<Ranked> ranked;
+    ranked.reserve(found.size());
+    for (const Candidate &candidate : found) {
+        TaskItem *task = m_entries[size_t(candidate.entry)].task;
+        const Page *page = task->page();
+        if (!page || !pageIndex.contains(page))
+            continue; // a task on no page (or on one being removed) cannot be shown
+        ranked.push_back({ task, page, candidate.field });
+        auto best = bestOf.find(page);
+        if (best == bestOf.end())
+            bestOf.insert(page, int(candidate.field));
+        else
+            *best = std::min(*best, int(candidate.field));
+    }
+    const auto groupKey
+        = [&](const Page *page) { return std::tuple(page != current, bestOf.value(page), pageIndex.value(page)); };
+    const auto before = [&](const Ranked &a, const Ranked &b) {
+        return std::tuple(groupKey(a.page), int(a.field), a.task->order(), a.task->createdMSecs())
+            < std::tuple(groupKey(b.page), int(b.field), b.task->order(), b.task->createdMSecs());
+    };
+    results.taskCount = int(ranked.size());
+    const size_t shown = std::min(ranked.size(), size_t(std::max(0, limit)));
+    std::partial_sort(ranked.begin(), ranked.begin() + std::ptrdiff_t(shown), ranked.end(), before);
+    ranked.resize(shown);
+    results.shownTasks = int(shown);
+
+    QList<const Page *> order;
+    QHash<const Page *, SearchGroup> groups;
+    for (auto it = m_titles.cbegin(); it != m_titles.cend(); ++it) {
+        if (pageIndex.contains(it.key()) && it.value().contains(folded)) {
+            groups.insert(it.key(), { it.key(), true, {} });
+            order << it.key();
+        }
+    }
+    for (const Ranked &hit : ranked) {
+        auto group = groups.find(hit.page);
+        if (group == groups.end()) {
+            group = groups.insert(hit.page, { const_cast<Page *>(hit.page), false, {} });
+            order << hit.page;
+        }
+        group->hits.append({ hit.task, hit.field });
+    }
+    std::sort(order.begin(), order.end(), [&](const Page *a, const Page *b) { return groupKey(a) < groupKey(b); });
+    results.groups.reserve(order.size());
+    for (const Page *page : order)
+        results.groups.append(groups.take(page));
+    return results;
+}
+
+} // namespace quillery
