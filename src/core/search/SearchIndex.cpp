@@ -37,16 +37,22 @@ void SearchIndex::build()
 void SearchIndex::fill(TaskEntry &entry) const
 {
     const TaskItem *task = entry.task;
-    entry.text = m_folder.fold(task->text());
-    entry.place = m_folder.fold(task->placeName());
-    entry.notes = m_folder.fold(task->notes());
-    entry.attachments.clear();
+    QString &folded = entry.folded;
+    folded = m_folder.fold(task->text());
+    folded += u'\n';
+    entry.placeAt = int(folded.size());
+    folded += m_folder.fold(task->placeName());
+    folded += u'\n';
+    entry.attachmentsAt = int(folded.size());
     for (const Attachment *attachment : task->attachments()) {
         if (attachment->isDeleted())
             continue;
-        entry.attachments += m_folder.fold(attachment->name());
-        entry.attachments += u'\n';
+        folded += m_folder.fold(attachment->name());
+        folded += u'\n';
     }
+    entry.notesAt = int(folded.size());
+    folded += m_folder.fold(task->notes());
+    folded.squeeze();
 }
 
 void SearchIndex::addTask(TaskItem *task)
@@ -156,15 +162,16 @@ void SearchIndex::recordChanged(Record *record, Field field)
 
 std::optional<SearchField> SearchIndex::matchField(const TaskEntry &entry, QStringView query) const
 {
-    if (entry.text.contains(query))
+    const qsizetype at = entry.folded.indexOf(query);
+    if (at < 0)
+        return std::nullopt;
+    if (at < entry.placeAt)
         return SearchField::Text;
-    if (entry.place.contains(query))
+    if (at < entry.attachmentsAt)
         return SearchField::PlaceName;
-    if (entry.attachments.contains(query))
+    if (at < entry.notesAt)
         return SearchField::Attachment;
-    if (entry.notes.contains(query))
-        return SearchField::Notes;
-    return std::nullopt;
+    return SearchField::Notes;
 }
 
 SearchResults SearchIndex::search(const QString &query, const Page *current, int limit)
@@ -200,33 +207,34 @@ SearchResults SearchIndex::search(const QString &query, const Page *current, int
     pageIndex.reserve(pages.size());
     for (int i = 0; i < int(pages.size()); ++i)
         pageIndex.insert(pages.at(i), i);
-    QHash<const Page *, int> bestOf;
+    constexpr int NoMatch = int(SearchField::Notes) + 1;
+    std::vector<int> best(size_t(pages.size()), NoMatch);
+    std::vector<bool> titleMatches(size_t(pages.size()), false);
     for (auto it = m_titles.cbegin(); it != m_titles.cend(); ++it) {
-        if (pageIndex.contains(it.key()) && it.value().contains(folded))
-            bestOf.insert(it.key(), int(SearchField::Text));
+        const int index = pageIndex.value(it.key(), -1);
+        if (index >= 0 && it.value().contains(folded)) {
+            titleMatches[size_t(index)] = true;
+            best[size_t(index)] = int(SearchField::Text);
+        }
     }
 
     struct Ranked {
         TaskItem *task;
-        const Page *page;
+        int page;
         SearchField field;
     };
     std::vector<Ranked> ranked;
     ranked.reserve(found.size());
     for (const Candidate &candidate : found) {
         TaskItem *task = m_entries[size_t(candidate.entry)].task;
-        const Page *page = task->page();
-        if (!page || !pageIndex.contains(page))
+        const int index = pageIndex.value(task->page(), -1);
+        if (index < 0)
             continue; // a task on no page (or on one being removed) cannot be shown
-        ranked.push_back({ task, page, candidate.field });
-        auto best = bestOf.find(page);
-        if (best == bestOf.end())
-            bestOf.insert(page, int(candidate.field));
-        else
-            *best = std::min(*best, int(candidate.field));
+        ranked.push_back({ task, index, candidate.field });
+        best[size_t(index)] = std::min(best[size_t(index)], int(candidate.field));
     }
-    const auto groupKey
-        = [&](const Page *page) { return std::tuple(page != current, bestOf.value(page), pageIndex.value(page)); };
+    const int currentIndex = pageIndex.value(current, -1);
+    const auto groupKey = [&](int page) { return std::tuple(page != currentIndex, best[size_t(page)], page); };
     const auto before = [&](const Ranked &a, const Ranked &b) {
         return std::tuple(groupKey(a.page), int(a.field), a.task->order(), a.task->createdMSecs())
             < std::tuple(groupKey(b.page), int(b.field), b.task->order(), b.task->createdMSecs());
@@ -237,26 +245,33 @@ SearchResults SearchIndex::search(const QString &query, const Page *current, int
     ranked.resize(shown);
     results.shownTasks = int(shown);
 
-    QList<const Page *> order;
-    QHash<const Page *, SearchGroup> groups;
-    for (auto it = m_titles.cbegin(); it != m_titles.cend(); ++it) {
-        if (pageIndex.contains(it.key()) && it.value().contains(folded)) {
-            groups.insert(it.key(), { it.key(), true, {} });
-            order << it.key();
+    // One group per page with a listed task or a matching title.
+    std::vector<int> groupOf(size_t(pages.size()), -1);
+    QList<int> order;
+    for (int page = 0; page < int(pages.size()); ++page) {
+        if (titleMatches[size_t(page)]) {
+            groupOf[size_t(page)] = int(order.size());
+            order << page;
         }
     }
     for (const Ranked &hit : ranked) {
-        auto group = groups.find(hit.page);
-        if (group == groups.end()) {
-            group = groups.insert(hit.page, { const_cast<Page *>(hit.page), false, {} });
+        if (groupOf[size_t(hit.page)] < 0) {
+            groupOf[size_t(hit.page)] = int(order.size());
             order << hit.page;
         }
-        group->hits.append({ hit.task, hit.field });
     }
-    std::sort(order.begin(), order.end(), [&](const Page *a, const Page *b) { return groupKey(a) < groupKey(b); });
+    QList<SearchGroup> groups(order.size());
+    for (int page : std::as_const(order)) {
+        SearchGroup &group = groups[groupOf[size_t(page)]];
+        group.page = pages.at(page);
+        group.titleMatches = titleMatches[size_t(page)];
+    }
+    for (const Ranked &hit : ranked)
+        groups[groupOf[size_t(hit.page)]].hits.append({ hit.task, hit.field });
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return groupKey(a) < groupKey(b); });
     results.groups.reserve(order.size());
-    for (const Page *page : order)
-        results.groups.append(groups.take(page));
+    for (int page : std::as_const(order))
+        results.groups.append(std::move(groups[groupOf[size_t(page)]]));
     return results;
 }
 

@@ -39,12 +39,15 @@ public:
     SearchResults search(const QString &query, const Page *current, int limit = 500);
 
 private:
+    // A task's folded text, place name, attachment names and notes in one
+    // string, in the order they rank, each ended by a newline (which folded
+    // text never holds), so one look finds the best field that matches.
     struct TaskEntry {
         TaskItem *task = nullptr;
-        QString text;
-        QString place;
-        QString attachments; // every live name, each followed by a newline
-        QString notes;
+        QString folded;
+        int placeAt = 0;
+        int attachmentsAt = 0;
+        int notesAt = 0;
     };
     struct Candidate {
         int entry;
