@@ -1,16 +1,26 @@
 // Searching a book of 1,000 pages × 100 tasks: each keystroke in the search
 // field against the in-memory index, and the same queries against an SQLite
 // FTS5 table with the trigram tokenizer over the same folded text.
+#include "core/app/Preferences.h"
+#include "core/app/Services.h"
 #include "core/model/Page.h"
 #include "core/model/Store.h"
+#include "core/model/TypeRegistry.h"
 #include "core/search/SearchIndex.h"
+#include "core/theme/Appearance.h"
 #include "core/util/Uuid.h"
+#include "support/QuietAlarms.h"
+#include "ui/book/BookView.h"
+#include "ui/search/SearchPanel.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QRandomGenerator>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -152,6 +162,40 @@ void BM_Keystroke(benchmark::State &state)
     state.counters["found"] = found;
 }
 BENCHMARK(BM_Keystroke)->DenseRange(1, 7)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The same keystroke in the window: the field's text changes, the results
+// are listed, and the book view with the search over it is drawn.
+void BM_KeystrokeInTheWindow(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    Preferences preferences(std::make_unique<QSettings>(dir.filePath(QStringLiteral("q.conf")), QSettings::IniFormat));
+    bench::QuietAlarms alarms;
+    Appearance appearance;
+    TypeRegistry types;
+    Services services;
+    services.store = &largeStore();
+    services.preferences = &preferences;
+    services.alarms = &alarms;
+    services.appearance = &appearance;
+    services.types = &types;
+    ui::BookView book(services);
+    book.resize(600, 834);
+    book.show();
+    static SearchIndex index(largeStore());
+    ui::SearchPanel search(book, index, &book);
+    search.open();
+    QApplication::processEvents();
+    const QString word = QStringLiteral("kitchen");
+    const int length = int(state.range(0));
+    for (auto _ : state) {
+        search.field()->setText(word.left(length - 1));
+        const double start = threadSeconds();
+        search.field()->setText(word.left(length));
+        book.repaint();
+        state.SetIterationTime(threadSeconds() - start);
+    }
+}
+BENCHMARK(BM_KeystrokeInTheWindow)->Arg(1)->Arg(7)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // A query that extends nothing searched before: every task is looked at.
 void BM_FreshQuery(benchmark::State &state)

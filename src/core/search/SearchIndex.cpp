@@ -10,6 +10,29 @@
 
 namespace quillery {
 
+namespace {
+
+// Where `needle` first occurs in `haystack`. Looks for its first unit with
+// the vectorised character scan and compares the rest only there, which is
+// several times quicker on short texts than a general substring search.
+qsizetype findIn(QStringView haystack, QStringView needle)
+{
+    const qsizetype last = haystack.size() - needle.size();
+    const QChar first = needle.front();
+    const QStringView rest = needle.sliced(1);
+    for (qsizetype from = 0; from <= last;) {
+        const qsizetype at = haystack.indexOf(first, from);
+        if (at < 0 || at > last)
+            return -1;
+        if (haystack.sliced(at + 1, rest.size()) == rest)
+            return at;
+        from = at + 1;
+    }
+    return -1;
+}
+
+} // namespace
+
 SearchIndex::SearchIndex(Store &store, const TextFolder &folder, QObject *parent)
     : QObject(parent)
     , m_store(store)
@@ -34,25 +57,49 @@ void SearchIndex::build()
         m_ownerOf.insert(attachment, attachment->task());
 }
 
-void SearchIndex::fill(TaskEntry &entry) const
+void SearchIndex::fill(TaskEntry &entry)
 {
     const TaskItem *task = entry.task;
-    QString &folded = entry.folded;
-    folded = m_folder.fold(task->text());
-    folded += u'\n';
-    entry.placeAt = int(folded.size());
-    folded += m_folder.fold(task->placeName());
-    folded += u'\n';
-    entry.attachmentsAt = int(folded.size());
+    entry.page = task->page();
+    entry.order = task->order();
+    entry.created = task->createdMSecs();
+    m_stale += entry.end - entry.start;
+    // Offsets are ints: a book's text stays far below 2^31 units.
+    entry.start = int(m_text.size());
+    m_text += m_folder.fold(task->text());
+    m_text += u'\n';
+    entry.placeAt = int(m_text.size());
+    m_text += m_folder.fold(task->placeName());
+    m_text += u'\n';
+    entry.attachmentsAt = int(m_text.size());
     for (const Attachment *attachment : task->attachments()) {
         if (attachment->isDeleted())
             continue;
-        folded += m_folder.fold(attachment->name());
-        folded += u'\n';
+        m_text += m_folder.fold(attachment->name());
+        m_text += u'\n';
     }
-    entry.notesAt = int(folded.size());
-    folded += m_folder.fold(task->notes());
-    folded.squeeze();
+    entry.notesAt = int(m_text.size());
+    m_text += m_folder.fold(task->notes());
+    entry.end = int(m_text.size());
+    if (m_stale > m_text.size() / 2)
+        compact();
+}
+
+void SearchIndex::compact()
+{
+    QString text;
+    text.reserve(m_text.size() - m_stale);
+    for (TaskEntry &entry : m_entries) {
+        const int shift = int(text.size()) - entry.start;
+        text += QStringView(m_text).sliced(entry.start, entry.end - entry.start);
+        entry.start += shift;
+        entry.placeAt += shift;
+        entry.attachmentsAt += shift;
+        entry.notesAt += shift;
+        entry.end += shift;
+    }
+    m_text = std::move(text);
+    m_stale = 0;
 }
 
 void SearchIndex::addTask(TaskItem *task)
@@ -74,11 +121,14 @@ void SearchIndex::removeTask(TaskItem *task)
         return;
     const int index = *found;
     m_entryOf.erase(found);
+    m_stale += m_entries[size_t(index)].end - m_entries[size_t(index)].start;
     if (index != int(m_entries.size()) - 1) {
         m_entries[size_t(index)] = std::move(m_entries.back());
         m_entryOf[m_entries[size_t(index)].task] = index;
     }
     m_entries.pop_back();
+    if (m_stale > m_text.size() / 2)
+        compact();
     invalidate();
 }
 
@@ -147,6 +197,19 @@ void SearchIndex::recordChanged(Record *record, Field field)
     case Field::Name:
         refreshTask(static_cast<Attachment *>(record)->task());
         break;
+    case Field::Order:
+    case Field::PageLink:
+    case Field::Created:
+        if (record->kind() == Record::Kind::Task) {
+            auto *task = static_cast<TaskItem *>(record);
+            if (const auto found = m_entryOf.constFind(task); found != m_entryOf.constEnd()) {
+                TaskEntry &entry = m_entries[size_t(*found)];
+                entry.page = task->page();
+                entry.order = task->order();
+                entry.created = task->createdMSecs();
+            }
+        }
+        break;
     case Field::TaskLink: {
         auto *attachment = static_cast<Attachment *>(record);
         TaskItem *before = m_ownerOf.value(attachment);
@@ -162,9 +225,10 @@ void SearchIndex::recordChanged(Record *record, Field field)
 
 std::optional<SearchField> SearchIndex::matchField(const TaskEntry &entry, QStringView query) const
 {
-    const qsizetype at = entry.folded.indexOf(query);
+    qsizetype at = findIn(QStringView(m_text).sliced(entry.start, entry.end - entry.start), query);
     if (at < 0)
         return std::nullopt;
+    at += entry.start;
     if (at < entry.placeAt)
         return SearchField::Text;
     if (at < entry.attachmentsAt)
@@ -219,25 +283,25 @@ SearchResults SearchIndex::search(const QString &query, const Page *current, int
     }
 
     struct Ranked {
-        TaskItem *task;
+        const TaskEntry *entry;
         int page;
         SearchField field;
     };
     std::vector<Ranked> ranked;
     ranked.reserve(found.size());
     for (const Candidate &candidate : found) {
-        TaskItem *task = m_entries[size_t(candidate.entry)].task;
-        const int index = pageIndex.value(task->page(), -1);
+        const TaskEntry &entry = m_entries[size_t(candidate.entry)];
+        const int index = pageIndex.value(entry.page, -1);
         if (index < 0)
             continue; // a task on no page (or on one being removed) cannot be shown
-        ranked.push_back({ task, index, candidate.field });
+        ranked.push_back({ &entry, index, candidate.field });
         best[size_t(index)] = std::min(best[size_t(index)], int(candidate.field));
     }
     const int currentIndex = pageIndex.value(current, -1);
     const auto groupKey = [&](int page) { return std::tuple(page != currentIndex, best[size_t(page)], page); };
     const auto before = [&](const Ranked &a, const Ranked &b) {
-        return std::tuple(groupKey(a.page), int(a.field), a.task->order(), a.task->createdMSecs())
-            < std::tuple(groupKey(b.page), int(b.field), b.task->order(), b.task->createdMSecs());
+        return std::tuple(groupKey(a.page), int(a.field), a.entry->order, a.entry->created)
+            < std::tuple(groupKey(b.page), int(b.field), b.entry->order, b.entry->created);
     };
     results.taskCount = int(ranked.size());
     const size_t shown = std::min(ranked.size(), size_t(std::max(0, limit)));
@@ -267,7 +331,7 @@ SearchResults SearchIndex::search(const QString &query, const Page *current, int
         group.titleMatches = titleMatches[size_t(page)];
     }
     for (const Ranked &hit : ranked)
-        groups[groupOf[size_t(hit.page)]].hits.append({ hit.task, hit.field });
+        groups[groupOf[size_t(hit.page)]].hits.append({ hit.entry->task, hit.field });
     std::sort(order.begin(), order.end(), [&](int a, int b) { return groupKey(a) < groupKey(b); });
     results.groups.reserve(order.size());
     for (int page : std::as_const(order))

@@ -39,15 +39,21 @@ public:
     SearchResults search(const QString &query, const Page *current, int limit = 500);
 
 private:
-    // A task's folded text, place name, attachment names and notes in one
-    // string, in the order they rank, each ended by a newline (which folded
-    // text never holds), so one look finds the best field that matches.
+    // A task's folded text, place name, attachment names and notes, one
+    // after the other in the order they rank, each ended by a newline (which
+    // folded text never holds), so one look finds the best field that
+    // matches; and copies of what ranking reads, so that a search touches
+    // nothing but the index.
     struct TaskEntry {
         TaskItem *task = nullptr;
-        QString folded;
+        const Page *page = nullptr;
+        double order = 0;
+        qint64 created = 0;
+        int start = 0; // in m_text
         int placeAt = 0;
         int attachmentsAt = 0;
         int notesAt = 0;
+        int end = 0;
     };
     struct Candidate {
         int entry;
@@ -55,7 +61,8 @@ private:
     };
 
     void build();
-    void fill(TaskEntry &entry) const;
+    void fill(TaskEntry &entry);
+    void compact();
     void addTask(TaskItem *task);
     void removeTask(TaskItem *task);
     void refreshTask(TaskItem *task);
@@ -69,6 +76,10 @@ private:
     TextFolder m_folder;
     bool m_built = false;
     std::vector<TaskEntry> m_entries;
+    // The folded text of every entry; a refreshed entry's text is written
+    // anew at the end, and the buffer is compacted once half of it is stale.
+    QString m_text;
+    qsizetype m_stale = 0;
     QHash<TaskItem *, int> m_entryOf;
     QHash<Page *, QString> m_titles;
     QHash<Attachment *, TaskItem *> m_ownerOf; // the task an attachment was last seen with
