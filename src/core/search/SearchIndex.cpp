@@ -110,7 +110,7 @@ void SearchIndex::addTask(TaskItem *task)
     entry.task = task;
     fill(entry);
     m_entryOf.insert(task, int(m_entries.size()));
-    m_entries.push_back(std::move(entry));
+    m_entries.push_back(entry);
     invalidate();
 }
 
@@ -123,7 +123,7 @@ void SearchIndex::removeTask(TaskItem *task)
     m_entryOf.erase(found);
     m_stale += m_entries[size_t(index)].end - m_entries[size_t(index)].start;
     if (index != int(m_entries.size()) - 1) {
-        m_entries[size_t(index)] = std::move(m_entries.back());
+        m_entries[size_t(index)] = m_entries.back();
         m_entryOf[m_entries[size_t(index)].task] = index;
     }
     m_entries.pop_back();

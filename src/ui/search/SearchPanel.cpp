@@ -287,6 +287,13 @@ void SearchPanel::paintEvent(QPaintEvent *)
     card.addRoundedRect(QRectF(cardRect()), Radius, Radius);
     SoftShadow::paint(painter, card, QColor(0, 0, 0, 70), 14, QPointF(0, 4));
     painter.fillPath(card, palette().color(QPalette::Window));
+    if (m_list->isVisible() || m_empty->isVisible()) {
+        // A rule between the field and what it found.
+        const QRect field = m_field->geometry();
+        painter.setPen(QPen(themeColor(ThemeColor::Rule, m_book.services().appearance->scheme()), 1));
+        painter.drawLine(QPointF(field.left(), field.bottom() + Padding / 2.0 + 0.5),
+            QPointF(field.right(), field.bottom() + Padding / 2.0 + 0.5));
+    }
 }
 
 } // namespace quillery::ui

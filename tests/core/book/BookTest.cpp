@@ -16,7 +16,6 @@
 using namespace quillery;
 using quillery::test::NiceAlarmService;
 using quillery::test::TempStore;
-using ::testing::_;
 
 namespace {
 
@@ -153,17 +152,17 @@ TEST_F(BookTest, alarmsAreRescheduledWhenTheNumberOfTasksChangesNotWhenTextDoes)
 {
     Page *a = page(1, 0, QStringLiteral("A"));
     show(a);
-    EXPECT_CALL(alarms, rescheduleAll(_)).Times(1);
+    EXPECT_CALL(alarms, rescheduleAll(::testing::_)).Times(1);
     book.start();
     ::testing::Mock::VerifyAndClearExpectations(&alarms);
 
-    EXPECT_CALL(alarms, rescheduleAll(_)).Times(2);
+    EXPECT_CALL(alarms, rescheduleAll(::testing::_)).Times(2);
     TaskItem *task = addTask(QStringLiteral("one"), 0, a, *store);
     task->setText(QStringLiteral("edited"));
     store->remove(task);
     ::testing::Mock::VerifyAndClearExpectations(&alarms);
 
-    EXPECT_CALL(alarms, rescheduleAll(_)).Times(1);
+    EXPECT_CALL(alarms, rescheduleAll(::testing::_)).Times(1);
     EXPECT_CALL(alarms, refreshStatus()).Times(1);
     book.setActive(true);
 }
