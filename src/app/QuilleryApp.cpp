@@ -12,6 +12,7 @@
 #include "core/model/RecoveryJournal.h"
 #include "core/places/MergedPlaceService.h"
 #include "core/places/PlaceEndpoints.h"
+#include "core/search/SearchIndex.h"
 #include "core/sync/MirrorEngine.h"
 #include "core/sync/SyncMonitor.h"
 #include "core/theme/Appearance.h"
@@ -35,6 +36,7 @@
 #include "ui/book/BookView.h"
 #include "ui/card/TaskCardHost.h"
 #include "ui/contents/ContentsView.h"
+#include "ui/search/SearchPanel.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -261,6 +263,12 @@ bool QuilleryApp::start(StoreOpenError *error)
         });
     });
     m_window->setBook(book, *m_commands, *m_preferences);
+
+    // Search (Ctrl+F and the toolbar), folded in the user's locale; a chosen
+    // task opens as a click on it would.
+    m_search = std::make_unique<SearchIndex>(*m_store, TextFolder(m_services.calendar.locale()));
+    m_searchPanel = ui::SearchPanel::install(*m_window, *m_search);
+    connect(m_searchPanel, &ui::SearchPanel::taskChosen, book, &ui::BookView::taskOpenRequested);
 
     // A book that cannot be saved says so in the window until it can.
     m_noticeConnection = connect(m_saveMonitor.get(), &StatusLine::changed, m_window.get(),

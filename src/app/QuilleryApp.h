@@ -26,6 +26,7 @@ class PgAccountProbe;
 class PgMirrorRemote;
 class SafeQuit;
 class SaveMonitor;
+class SearchIndex;
 class SyncMonitor;
 class SystemJournal;
 class UndoHistory;
@@ -37,6 +38,7 @@ class DesktopFileLauncher;
 class DialogAttachmentPicker;
 class TaskCardHost;
 class CalendarFiles;
+class SearchPanel;
 } // namespace ui
 
 // The program: runs the start-up sequence (preferences, the book's store,
@@ -91,6 +93,8 @@ public:
     UndoHistory &history() const { return *m_history; }
     // Opens task cards over the window, one at a time.
     ui::TaskCardHost &cards() const { return *m_cards; }
+    // Search across the book, over the book view.
+    ui::SearchPanel &searchPanel() const { return *m_searchPanel; }
 
     // Whether the book saves, for the window's notice and the page menu.
     SaveMonitor &saveMonitor() const { return *m_saveMonitor; }
@@ -135,11 +139,13 @@ private:
     Services m_services;
     std::unique_ptr<ui::TaskCardHost> m_cards;
     std::unique_ptr<CommandBus> m_commands;
+    std::unique_ptr<SearchIndex> m_search; // outlives the window's search panel
     std::unique_ptr<ui::MainWindow> m_window;
     std::unique_ptr<SafeQuit> m_safeQuit;
     QMetaObject::Connection m_noticeConnection;
     std::unique_ptr<UnixSignalWatcher> m_signals;
     ui::CalendarFiles *m_calendarFiles = nullptr; // owned by the window
+    ui::SearchPanel *m_searchPanel = nullptr; // owned by the window
 };
 
 // Tells the user that the book cannot be opened: always on standard error,

@@ -34,8 +34,12 @@ Book::Book(Store &store, Preferences &preferences, AlarmService &alarms, Timing 
     connect(&m_turnAnimation, &QAbstractAnimation::finished, this, [this] {
         // The direction captured when the animation began, even if the drag
         // state moved on meanwhile.
-        if (m_animatedCommit)
-            applyTurn(m_animatedDir);
+        if (m_animatedCommit) {
+            if (!m_jumping)
+                applyTurn(m_animatedDir);
+            else if (m_jumpTarget && !m_jumpTarget->isDeleted())
+                setCurrentID(uuidString(m_jumpTarget->id()));
+        }
         resetTurn();
     });
 
@@ -146,6 +150,38 @@ void Book::turn(Dir dir)
     setProgress(0);
     Q_EMIT turnChanged();
     QMetaObject::invokeMethod(this, &Book::runAutomaticTurn, Qt::QueuedConnection);
+}
+
+void Book::turnTo(Page *page)
+{
+    const int index = int(pages().indexOf(page));
+    if (index < 0)
+        return;
+    setShowContents(false);
+    const int current = currentIndex();
+    if (BookRules::visibleIndices(pages(), currentID(), m_spreadMode).contains(index))
+        return;
+    if (m_dir) {
+        m_turnAnimation.stop();
+        resetTurn();
+    }
+    pruneEmptyTasks();
+    m_jumping = true;
+    m_jumpTarget = page;
+    m_dir = index > current ? Dir::Forward : Dir::Backward;
+    setProgress(0);
+    Q_EMIT turnChanged();
+    QMetaObject::invokeMethod(this, &Book::runAutomaticTurn, Qt::QueuedConnection);
+}
+
+std::optional<int> Book::jumpPosition() const
+{
+    if (!m_dir || !m_jumping || !m_jumpTarget)
+        return std::nullopt;
+    const int index = int(pages().indexOf(m_jumpTarget.data()));
+    if (index < 0)
+        return std::nullopt;
+    return m_spreadMode ? BookRules::leftIndex(index) : index;
 }
 
 void Book::runAutomaticTurn()
@@ -354,6 +390,8 @@ void Book::animateTurn(double to, int durationMsecs, bool commit)
 
 void Book::resetTurn()
 {
+    m_jumping = false;
+    m_jumpTarget.clear();
     if (!m_dir && m_progress == 0)
         return;
     m_dir.reset();

@@ -70,6 +70,13 @@ public:
     void start();
 
     void turn(Dir dir);
+    // Turns to `page` with the same turn as to a neighbour, the pages in
+    // between skipped; a turn already running is cut short first. Nothing
+    // when the page is already shown or not in the book.
+    void turnTo(Page *page);
+    // The book position (page index, or a spread's left index) the running
+    // turn ends on when it was started by turnTo.
+    std::optional<int> jumpPosition() const;
     void applyTurn(Dir dir);
     Page *addPage(Page *after);
     QList<Page *> ensurePages(int through);
@@ -127,6 +134,8 @@ private:
     QTimer m_settle;
     QVariantAnimation m_turnAnimation;
     Dir m_animatedDir = Dir::Forward;
+    bool m_jumping = false; // the running turn was started by turnTo
+    QPointer<Page> m_jumpTarget;
     bool m_animatedCommit = false;
 };
 

@@ -7,33 +7,33 @@
 
 namespace quillery {
 
-QList<TaskItem *> visibleTasks(const QList<TaskItem *> &sortedTasks, bool hideCompleted)
+QList<TaskItem *> visibleTasks(const QList<TaskItem *> &sortedTasks, bool hideCompleted, const TaskItem *kept)
 {
     if (!hideCompleted)
         return sortedTasks;
     QList<TaskItem *> shown;
     shown.reserve(sortedTasks.size());
     std::copy_if(sortedTasks.begin(), sortedTasks.end(), std::back_inserter(shown),
-        [](const TaskItem *task) { return !task->done(); });
+        [kept](const TaskItem *task) { return !task->done() || task == kept; });
     return shown;
 }
 
-QList<TaskItem *> visibleTasks(const Page &page, bool hideCompleted)
+QList<TaskItem *> visibleTasks(const Page &page, bool hideCompleted, const TaskItem *kept)
 {
-    return visibleTasks(page.sortedTasks(), hideCompleted);
+    return visibleTasks(page.sortedTasks(), hideCompleted, kept);
 }
 
-int hiddenCount(const QList<TaskItem *> &sortedTasks, bool hideCompleted)
+int hiddenCount(const QList<TaskItem *> &sortedTasks, bool hideCompleted, const TaskItem *kept)
 {
     if (!hideCompleted)
         return 0;
-    return static_cast<int>(
-        std::count_if(sortedTasks.begin(), sortedTasks.end(), [](const TaskItem *task) { return task->done(); }));
+    return static_cast<int>(std::count_if(
+        sortedTasks.begin(), sortedTasks.end(), [kept](const TaskItem *task) { return task->done() && task != kept; }));
 }
 
-int hiddenCount(const Page &page, bool hideCompleted)
+int hiddenCount(const Page &page, bool hideCompleted, const TaskItem *kept)
 {
-    return hiddenCount(page.sortedTasks(), hideCompleted);
+    return hiddenCount(page.sortedTasks(), hideCompleted, kept);
 }
 
 bool isBlank(const Page &page)

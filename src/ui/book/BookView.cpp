@@ -315,7 +315,7 @@ void BookView::beginTurnPictures()
     const qreal ratio = devicePixelRatioF();
     const int from = m_stage->position();
     const int step = m_stage->step();
-    const int to = *m_book->dir() == Dir::Forward ? from + step : from - step;
+    const int to = m_book->jumpPosition().value_or(*m_book->dir() == Dir::Forward ? from + step : from - step);
     auto [currentBuffer, targetBuffer] = m_picture->takeBuffers();
     m_picture->setPictures(
         m_stage->picture(from, ratio, std::move(currentBuffer)), m_stage->picture(to, ratio, std::move(targetBuffer)));

@@ -153,6 +153,8 @@ PageView::PageView(
     if (m_services.preferences)
         connect(m_services.preferences, &Preferences::typefaceChanged, this, &PageView::applyTypeface);
     if (m_editing) {
+        m_list->setKeptTask(m_editing->openTask());
+        connect(m_editing, &Editing::openTaskChanged, this, [this] { m_list->setKeptTask(m_editing->openTask()); });
         connect(m_editing, &Editing::addingChanged, this, [this] {
             if (!m_editing || !m_editing->adding())
                 return;

@@ -150,6 +150,14 @@ void TaskListView::setMinimumContentHeight(int height)
     m_minimumHeight = height;
 }
 
+void TaskListView::setKeptTask(TaskItem *task)
+{
+    if (m_kept == task)
+        return;
+    m_kept = task;
+    scheduleRefresh();
+}
+
 bool TaskListView::hideCompleted() const
 {
     return m_services.preferences && m_services.preferences->hideCompleted();
@@ -267,7 +275,7 @@ void TaskListView::refreshRows(bool forceLayout)
     m_refreshTimer.stop();
     Page *page = m_page.data();
     const QList<TaskItem *> sorted = page && !page->isDeleted() ? page->sortedTasks() : QList<TaskItem *>();
-    const QList<TaskItem *> shown = visibleTasks(sorted, hideCompleted());
+    const QList<TaskItem *> shown = visibleTasks(sorted, hideCompleted(), m_kept);
 
     QList<TaskRow *> rows;
     rows.reserve(shown.size());
@@ -301,7 +309,7 @@ void TaskListView::refreshRows(bool forceLayout)
     m_rows = rows;
     m_byId = byId;
 
-    const int hidden = hiddenCount(sorted, hideCompleted());
+    const int hidden = hiddenCount(sorted, hideCompleted(), m_kept);
     if (hidden > 0)
         m_hidden->setCount(hidden);
     const bool hiddenShown = hidden > 0;

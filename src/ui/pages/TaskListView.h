@@ -50,6 +50,8 @@ public:
     void setSnapshot(bool snapshot);
     // The list is at least as tall as the area it scrolls in.
     void setMinimumContentHeight(int height);
+    // A task shown even while completed tasks are hidden (its card is open).
+    void setKeptTask(TaskItem *task);
 
     // The page went away under the list: every row goes, nothing is read
     // from the page again.
@@ -117,6 +119,7 @@ private:
     void recordChanged(Record *record, Field field);
 
     QPointer<Page> m_page;
+    QPointer<TaskItem> m_kept;
     Services m_services;
     double m_leading = 28;
     double m_trailing = 20;

@@ -37,6 +37,7 @@ const QHash<QString, QString> &symbolMap()
         { QStringLiteral("paperclip"), QStringLiteral("mail-attachment-symbolic") },
         { QStringLiteral("doc.fill"), QStringLiteral("x-office-document-symbolic") },
         { QStringLiteral("textformat"), QStringLiteral("font-x-generic-symbolic") },
+        { QStringLiteral("magnifyingglass"), QStringLiteral("edit-find-symbolic") },
     };
     return map;
 }

@@ -16,7 +16,6 @@
 using namespace quillery;
 using quillery::test::NiceAlarmService;
 using quillery::test::TempStore;
-using ::testing::_;
 
 namespace {
 
@@ -153,17 +152,17 @@ TEST_F(BookTest, alarmsAreRescheduledWhenTheNumberOfTasksChangesNotWhenTextDoes)
 {
     Page *a = page(1, 0, QStringLiteral("A"));
     show(a);
-    EXPECT_CALL(alarms, rescheduleAll(_)).Times(1);
+    EXPECT_CALL(alarms, rescheduleAll(::testing::_)).Times(1);
     book.start();
     ::testing::Mock::VerifyAndClearExpectations(&alarms);
 
-    EXPECT_CALL(alarms, rescheduleAll(_)).Times(2);
+    EXPECT_CALL(alarms, rescheduleAll(::testing::_)).Times(2);
     TaskItem *task = addTask(QStringLiteral("one"), 0, a, *store);
     task->setText(QStringLiteral("edited"));
     store->remove(task);
     ::testing::Mock::VerifyAndClearExpectations(&alarms);
 
-    EXPECT_CALL(alarms, rescheduleAll(_)).Times(1);
+    EXPECT_CALL(alarms, rescheduleAll(::testing::_)).Times(1);
     EXPECT_CALL(alarms, refreshStatus()).Times(1);
     book.setActive(true);
 }
@@ -238,4 +237,34 @@ TEST_F(BookTest, spreadsTurnTwoPagesAndPrepareTheNextSpread)
     settle();
     EXPECT_EQ(book.currentIndex(), 0);
     EXPECT_EQ(book.span(600), 1200);
+}
+
+TEST_F(BookTest, turningToAFarPageRunsOneTurnAndLandsThere)
+{
+    Page *first = page(1), *second = page(2), *fourth = page(4);
+    page(3);
+    show(second);
+    book.turnTo(fourth);
+    ASSERT_EQ(book.dir(), Dir::Forward);
+    EXPECT_EQ(book.jumpPosition(), 3);
+    settle();
+    EXPECT_EQ(book.currentPage(), fourth);
+    EXPECT_FALSE(book.jumpPosition());
+
+    // Backwards; an ordinary turn afterwards goes to the neighbour again.
+    book.turnTo(first);
+    EXPECT_EQ(book.dir(), Dir::Backward);
+    settle();
+    EXPECT_EQ(book.currentPage(), first);
+    book.turn(Dir::Forward);
+    settle();
+    EXPECT_EQ(book.currentPage(), second);
+
+    // The page shown already, or one torn out while the turn runs: no move.
+    book.turnTo(second);
+    EXPECT_FALSE(book.dir());
+    book.turnTo(fourth);
+    store->remove(fourth);
+    settle();
+    EXPECT_EQ(book.currentPage(), second);
 }

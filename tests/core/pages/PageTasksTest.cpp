@@ -50,6 +50,11 @@ TEST(PageTasks, hidingCompletedJudgesEachTaskByItsOwnMarkAndRemovedTasksCountFor
     store->remove(page->sortedTasks().first());
     EXPECT_EQ(hiddenCount(*page, true), 2);
     EXPECT_EQ(visibleTasks(*page, false).size(), 5);
+
+    // The task whose card is open shows though it is done.
+    TaskItem *bills = page->sortedTasks().at(3);
+    EXPECT_EQ(texts(visibleTasks(*page, true, bills)), QStringList({ "milk", "Call Sam", "Bills", "water" }));
+    EXPECT_EQ(hiddenCount(*page, true, bills), 1);
 }
 
 TEST(PageTasks, aPageIsBlankOnlyWithoutTitleAndLiveTasks)
