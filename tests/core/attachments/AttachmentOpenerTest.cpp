@@ -143,7 +143,6 @@ TEST_F(AttachmentOpenerTest, SafeNamesKeepWhatIsHarmless)
 {
     EXPECT_EQ(
         safeFileName(QStringLiteral("Photo Jan 5, 3:05\u202FPM.jpg")), QStringLiteral("Photo Jan 5, 3:05\u202FPM.jpg"));
-    EXPECT_EQ(safeFileName(QStringLiteral("../../x.txt")), QStringLiteral("_.._x.txt"));
     EXPECT_EQ(safeFileName(QStringLiteral("..")), QStringLiteral("Attachment"));
     EXPECT_EQ(safeFileName(QString(), QStringLiteral("Attachment.pdf")), QStringLiteral("Attachment.pdf"));
     const QString longName = safeFileName(QString(300, u'x') + QStringLiteral(".pdf"));

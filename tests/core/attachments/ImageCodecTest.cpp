@@ -41,24 +41,6 @@ TEST(ImageCodecTest, ThumbnailsAreBoundedOnTheLongestSideAndKeepTheirShape)
     EXPECT_EQ(tile->size(), QSize(100, 60));
 }
 
-TEST(ImageCodecTest, LargePhotosAreStoredAsBoundedJpegsAndSmallOnesAtTheirOwnSize)
-{
-    std::optional<QByteArray> stored = reencodeJPEG(jpeg(QSize(4000, 3000)), PhotoMaxPixel, PhotoQuality);
-    ASSERT_TRUE(stored);
-    Decoded decoded = decodeAsStored(*stored);
-    EXPECT_EQ(decoded.format, "jpeg");
-    EXPECT_EQ(decoded.size, QSize(2400, 1800));
-
-    // A PNG photo smaller than the bound becomes a JPEG of the same size.
-    stored = reencodeJPEG(encoded(halves(QSize(1000, 800)), "png"), PhotoMaxPixel, PhotoQuality);
-    ASSERT_TRUE(stored);
-    decoded = decodeAsStored(*stored);
-    EXPECT_EQ(decoded.format, "jpeg");
-    EXPECT_EQ(decoded.size, QSize(1000, 800));
-    EXPECT_TRUE(reddish(decoded.image.pixel(100, 400)));
-    EXPECT_TRUE(bluish(decoded.image.pixel(900, 400)));
-}
-
 TEST(ImageCodecTest, TransparentAreasBecomeWhiteInTheJpeg)
 {
     QImage clear(64, 64, QImage::Format_ARGB32);

@@ -53,28 +53,6 @@ protected:
 
 } // namespace
 
-TEST_F(BookTest, turningForwardPastAUsedLastPageCreatesTheNextColour)
-{
-    Page *last = page(1, 6, QStringLiteral("Seventh colour"));
-    show(last);
-    ASSERT_TRUE(book.canTurn(Dir::Forward));
-    book.turn(Dir::Forward);
-    settle();
-    ASSERT_EQ(book.pageCount(), 2);
-    Page *made = book.pages().last();
-    EXPECT_EQ(made->position(), 2.0);
-    EXPECT_EQ(made->colorIndex(), 0) << "the palette wraps after the seventh colour";
-    EXPECT_EQ(book.currentPage(), made);
-    EXPECT_FALSE(book.dir());
-    EXPECT_EQ(book.progress(), 0.0);
-
-    // Now the last page is blank: no further page.
-    EXPECT_FALSE(book.canTurn(Dir::Forward));
-    book.turn(Dir::Forward);
-    settle();
-    EXPECT_EQ(book.pageCount(), 2);
-}
-
 TEST_F(BookTest, aSecondTurnWhileOneRunsIsIgnored)
 {
     Page *a = page(1, 0, QStringLiteral("A"));
@@ -167,7 +145,8 @@ TEST_F(BookTest, alarmsAreRescheduledWhenTheNumberOfTasksChangesNotWhenTextDoes)
     book.setActive(true);
 }
 
-TEST_F(BookTest, commandsTurnAndToggleTheContents)
+// The keys and the contents command are tried on the book view.
+TEST_F(BookTest, commandsTurnThePages)
 {
     Page *a = page(1, 0, QStringLiteral("A"));
     Page *b = page(2, 1, QStringLiteral("B"));
@@ -178,19 +157,6 @@ TEST_F(BookTest, commandsTurnAndToggleTheContents)
     settle();
     EXPECT_EQ(book.currentPage(), b);
     bus.post(CommandBus::Previous);
-    settle();
-    EXPECT_EQ(book.currentPage(), a);
-    bus.post(CommandBus::Contents);
-    EXPECT_TRUE(book.showContents());
-    EXPECT_TRUE(book.handleKey(Book::Key::Escape));
-    EXPECT_FALSE(book.showContents());
-    EXPECT_FALSE(book.handleKey(Book::Key::Escape)) << "Escape passes on while the contents are closed";
-    bus.post(CommandBus::Contents);
-    bus.post(CommandBus::Contents);
-    EXPECT_FALSE(book.showContents());
-
-    // Back on the first page does nothing, but the key is still handled.
-    EXPECT_TRUE(book.handleKey(Book::Key::Left));
     settle();
     EXPECT_EQ(book.currentPage(), a);
 }

@@ -67,13 +67,10 @@ TEST(CityIndex, ignoresCaseAccentsAndPunctuation)
     EXPECT_TRUE(titles(CityIndex(), QStringLiteral("Berl")).isEmpty());
 }
 
-TEST(CityIndex, aSuggestionNamesRegionAndCountryWhereThereAreAny)
+// A city with a region ("Berlin, Germany") is tried in the place picker.
+TEST(CityIndex, aSuggestionWithoutARegionNamesTheCountry)
 {
     const CityIndex index = sampleIndex();
-    const PlaceSuggestion berlin = CityIndex::suggestion(index.city(index.find(QStringLiteral("Berlin"), 1).at(0)));
-    EXPECT_EQ(berlin.subtitle, QStringLiteral("Berlin, Germany"));
-    ASSERT_TRUE(berlin.item);
-    EXPECT_EQ(berlin.item->latitude, 52.52437);
     const PlaceSuggestion gallen = CityIndex::suggestion(index.city(index.find(QStringLiteral("sankt"), 1).at(0)));
     EXPECT_EQ(gallen.subtitle, QStringLiteral("Switzerland"));
 }

@@ -8,12 +8,12 @@ using namespace quillery::ReminderDates;
 
 namespace {
 
-// Wall-clock times in Berlin.
-class Berlin
+// Wall-clock times in a zone, Berlin unless told.
+class Zone
 {
 public:
-    Berlin()
-        : calendar(clock, "Europe/Berlin", "en_GB")
+    explicit Zone(const char *zone = "Europe/Berlin", const char *locale = "en_GB")
+        : calendar(clock, zone, locale)
     { }
 
     QDateTime at(int y, int mo, int d, int h, int mi) const { return *calendar.moment({ y, mo, d, h, mi, 0 }); }
@@ -21,12 +21,7 @@ public:
     QString wall(const QDateTime &moment) const
     {
         const auto c = calendar.components(moment);
-        return QStringLiteral("%1-%2-%3 %4:%5")
-            .arg(c.year)
-            .arg(c.month, 2, 10, QLatin1Char('0'))
-            .arg(c.day, 2, 10, QLatin1Char('0'))
-            .arg(c.hour, 2, 10, QLatin1Char('0'))
-            .arg(c.minute, 2, 10, QLatin1Char('0'));
+        return QString::asprintf("%d-%02d-%02d %02d:%02d", c.year, c.month, c.day, c.hour, c.minute);
     }
 
     ManualClock clock;
@@ -37,7 +32,7 @@ public:
 
 TEST(ReminderDates, switchingTheReminderOnForTodayPicksNineOrTheNextFullHour)
 {
-    Berlin b;
+    Zone b;
     // Tuesday 2027-06-08.
     const auto switchedOnToday = [&](int h, int mi) {
         b.setNow(2027, 6, 8, h, mi);
@@ -59,7 +54,7 @@ TEST(ReminderDates, switchingTheReminderOnForTodayPicksNineOrTheNextFullHour)
 
 TEST(ReminderDates, anyOtherDueDayGetsNineWhateverTheHour)
 {
-    Berlin b;
+    Zone b;
     for (int hour : { 0, 8, 9, 15, 23 }) {
         b.setNow(2027, 6, 8, hour, 30);
         const QDateTime tomorrow = quickDayTarget(b.calendar, QuickDay::Tomorrow);
@@ -69,7 +64,7 @@ TEST(ReminderDates, anyOtherDueDayGetsNineWhateverTheHour)
 
 TEST(ReminderDates, movingTheDueDayKeepsTheReminderTime)
 {
-    Berlin b;
+    Zone b;
     b.setNow(2027, 6, 1, 12, 0);
     const QDateTime alarm = b.at(2027, 6, 8, 7, 45); // Tuesday 07:45
     const QDateTime friday = b.at(2027, 6, 11, 0, 0);
@@ -80,7 +75,7 @@ TEST(ReminderDates, movingTheDueDayKeepsTheReminderTime)
 
 TEST(ReminderDates, onAMondayMondayMeansNextWeekAndTodayIsTheLitPill)
 {
-    Berlin b;
+    Zone b;
     b.setNow(2027, 6, 7, 10, 0); // a Monday
     EXPECT_EQ(b.wall(nextMonday(b.calendar)), QStringLiteral("2027-06-14 00:00"));
     const QDateTime today = quickDayTarget(b.calendar, QuickDay::Today);
@@ -94,7 +89,7 @@ TEST(ReminderDates, onAMondayMondayMeansNextWeekAndTodayIsTheLitPill)
 
 TEST(ReminderDates, aDueDayFarAwayLightsNoPillAndKeepsThePickerOpen)
 {
-    Berlin b;
+    Zone b;
     b.setNow(2027, 6, 8, 10, 0);
     const QDateTime eightDays = quickDay(b.calendar, 8);
     for (QuickDay which : { QuickDay::Today, QuickDay::Tomorrow, QuickDay::Monday })
@@ -107,7 +102,7 @@ TEST(ReminderDates, aDueDayFarAwayLightsNoPillAndKeepsThePickerOpen)
 
 TEST(ReminderDates, daylightSavingChangesKeepDaysAndTimesOfDay)
 {
-    Berlin b;
+    Zone b;
     // Saturday before the spring change (Sunday 2027-03-28, 02:00 → 03:00).
     b.setNow(2027, 3, 27, 22, 0);
     EXPECT_EQ(b.wall(quickDayTarget(b.calendar, QuickDay::Tomorrow)), QStringLiteral("2027-03-28 00:00"));
@@ -135,39 +130,31 @@ TEST(ReminderDates, daylightSavingChangesKeepDaysAndTimesOfDay)
 TEST(ReminderDates, aZoneWhoseDayBeginsAtOneStillGetsItsQuickDaysAndReminders)
 {
     // Chile moves its clocks at midnight: Sunday 2027-09-05 starts at 01:00.
-    ManualClock clock;
-    const CalendarContext santiago(clock, "America/Santiago", "es_CL");
-    const auto wall = [&](const QDateTime &moment) {
-        const auto c = santiago.components(moment);
-        return QStringLiteral("%1-%2 %3:%4")
-            .arg(c.month, 2, 10, QLatin1Char('0'))
-            .arg(c.day, 2, 10, QLatin1Char('0'))
-            .arg(c.hour, 2, 10, QLatin1Char('0'))
-            .arg(c.minute, 2, 10, QLatin1Char('0'));
-    };
-    clock.set(*santiago.moment({ 2027, 9, 4, 10, 0, 0 })); // Saturday morning
+    Zone z("America/Santiago", "es_CL");
+    const CalendarContext &santiago = z.calendar;
+    z.setNow(2027, 9, 4, 10, 0); // Saturday morning
     const QDateTime sunday = quickDayTarget(santiago, QuickDay::Tomorrow);
-    EXPECT_EQ(wall(sunday), QStringLiteral("09-05 01:00"));
+    EXPECT_EQ(z.wall(sunday), QStringLiteral("2027-09-05 01:00"));
     EXPECT_TRUE(isQuickDayOn(santiago, QuickDay::Tomorrow, sunday));
     EXPECT_FALSE(showsDatePicker(santiago, false, sunday));
-    EXPECT_EQ(wall(nextMonday(santiago)), QStringLiteral("09-06 00:00"));
-    EXPECT_EQ(wall(reminderWhenSwitchedOn(santiago, sunday)), QStringLiteral("09-05 09:00"));
+    EXPECT_EQ(z.wall(nextMonday(santiago)), QStringLiteral("2027-09-06 00:00"));
+    EXPECT_EQ(z.wall(reminderWhenSwitchedOn(santiago, sunday)), QStringLiteral("2027-09-05 09:00"));
 
     // Late on Saturday the next full hour is Sunday 01:00; its time of day
     // lands on Saturday, which has passed.
-    clock.set(*santiago.moment({ 2027, 9, 4, 23, 30, 0 }));
+    z.setNow(2027, 9, 4, 23, 30);
     const QDateTime reminder = reminderWhenSwitchedOn(santiago, quickDayTarget(santiago, QuickDay::Today));
-    EXPECT_EQ(wall(reminder), QStringLiteral("09-04 01:00"));
+    EXPECT_EQ(z.wall(reminder), QStringLiteral("2027-09-04 01:00"));
     EXPECT_TRUE(hasPassed(santiago, reminder));
 
     // A Friday 07:45 reminder moved past the change keeps 07:45.
-    const QDateTime friday = *santiago.moment({ 2027, 9, 3, 7, 45, 0 });
-    EXPECT_EQ(wall(*alarmForNewDue(santiago, friday, nextMonday(santiago))), QStringLiteral("09-06 07:45"));
+    EXPECT_EQ(z.wall(*alarmForNewDue(santiago, z.at(2027, 9, 3, 7, 45), nextMonday(santiago))),
+        QStringLiteral("2027-09-06 07:45"));
 }
 
 TEST(ReminderDates, theDatePickerCountsGregorianDaysAndKeepsTheShownTimeOfDay)
 {
-    Berlin b;
+    Zone b;
     b.setNow(2027, 6, 8, 14, 25);
     // Late in the evening in Berlin is already the next day in UTC.
     EXPECT_EQ(pickerDay(b.calendar, b.at(2027, 6, 8, 23, 30)), QDate(2027, 6, 8));

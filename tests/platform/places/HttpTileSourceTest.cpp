@@ -3,7 +3,6 @@
 #include "core/places/PlaceEndpoints.h"
 
 #include <QBuffer>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -64,11 +63,7 @@ Outcome fetch(HttpTileSource &source, const MapTile &tile)
             outcome.failed = true;
     });
     source.requestTile(tile);
-    QElapsedTimer clock;
-    clock.start();
-    while (!outcome.image && !outcome.failed && clock.elapsed() < 8000)
-        QTest::qWait(10);
-    EXPECT_TRUE(outcome.image || outcome.failed) << "no answer in time";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return outcome.image || outcome.failed; }, 8000)) << "no answer in time";
     return outcome;
 }
 

@@ -6,30 +6,6 @@
 
 namespace quillery::test {
 
-namespace {
-
-QByteArray reason(int status)
-{
-    switch (status) {
-    case 200:
-        return "OK";
-    case 301:
-        return "Moved Permanently";
-    case 302:
-        return "Found";
-    case 404:
-        return "Not Found";
-    case 500:
-        return "Internal Server Error";
-    case 503:
-        return "Service Unavailable";
-    default:
-        return "Status";
-    }
-}
-
-} // namespace
-
 LocalHttpServer::LocalHttpServer(Handler handler, const QHostAddress &address)
     : m_handler(std::move(handler))
 {
@@ -109,7 +85,8 @@ void LocalHttpServer::read(QTcpSocket *socket)
 
 void LocalHttpServer::respond(QTcpSocket *socket, const Response &response)
 {
-    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reason(response.status) + "\r\n";
+    // Clients read the status code; the reason phrase after it is free text.
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
     if (!response.contentType.isEmpty())
         head += "Content-Type: " + response.contentType + "\r\n";
     head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";

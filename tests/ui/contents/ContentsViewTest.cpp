@@ -25,7 +25,6 @@ TEST(ContentsView, clickingAThumbnailGoesToThatPageAndCloses)
     ASSERT_TRUE(grid->isVisible());
     EXPECT_EQ(view->geometry(), t.host.rect());
     EXPECT_EQ(view->countLabel()->text(), QStringLiteral("6"));
-    EXPECT_EQ(view->titleLabel()->text(), QStringLiteral("All Pages"));
 
     // A press that slides off the cell before release chooses nothing.
     QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, ContentsKit::centreOf(grid, 2));
@@ -193,7 +192,6 @@ TEST(ContentsView, cellsAnnounceThemselvesAndCanBePressed)
     EXPECT_TRUE(second->state().focused);
     EXPECT_FALSE(list->child(0)->state().selected);
     EXPECT_EQ(list->focusChild(), second);
-    EXPECT_EQ(second->rect().size(), QSize(190, 262));
 
     QAccessibleInterface *third = list->child(2);
     third->actionInterface()->doAction(QAccessibleActionInterface::pressAction());

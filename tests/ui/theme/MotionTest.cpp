@@ -16,7 +16,6 @@ TEST(SpringAnimation, followsItsSpringHoldsItsDelayAndLandsExactly)
     animation.setStartValue(0.0);
     animation.setEndValue(100.0);
     animation.setDelay(40);
-    EXPECT_EQ(animation.duration(), 40 + static_cast<int>(std::ceil(bouncy.settlingTime() * 1000)));
 
     animation.setCurrentTime(20);
     EXPECT_DOUBLE_EQ(animation.currentValue().toDouble(), 0.0) << "held during the delay";
