@@ -230,9 +230,9 @@ std::optional<int> RecoveryJournal::replay(Store &store, const QString &path, QS
         // Links once the record is in the store, which they are looked up in.
         const FieldSpec *link = linkOf(*kind);
         for (const FieldSpec &spec : fieldsOf(*kind)) {
-            const QJsonValue value = o.value(QLatin1String(spec.name));
-            if (&spec != link && (spec.type != FieldType::Bytes || !value.isUndefined()))
-                spec.set(*record, fromJson(spec, value));
+            const QJsonValue stored = o.value(QLatin1String(spec.name));
+            if (&spec != link && (spec.type != FieldType::Bytes || !stored.isUndefined()))
+                spec.set(*record, fromJson(spec, stored));
         }
         if (fresh)
             store.insert(record);

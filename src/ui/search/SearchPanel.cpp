@@ -78,7 +78,7 @@ SearchPanel::SearchPanel(BookView &book, SearchIndex &index, QWidget *parent)
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setMouseTracking(true);
-    connect(m_list, &QListView::clicked, this, [this](const QModelIndex &index) { choose(index.row()); });
+    connect(m_list, &QListView::clicked, this, [this](const QModelIndex &clicked) { choose(clicked.row()); });
 
     m_empty->setAlignment(Qt::AlignCenter);
     m_empty->setFont(systemFont(14));

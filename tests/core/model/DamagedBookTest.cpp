@@ -208,7 +208,7 @@ TEST(UsableBook, aNewerMinorVersionOnlyAddedAndStillOpens)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    EveryDamage, DamagedBook, ::testing::Combine(::testing::Range(0, 12), ::testing::Bool()), [](const auto &info) {
-        return std::string(damages().at(std::get<0>(info.param)).name)
-            + (std::get<1>(info.param) ? "_withLog" : "_withoutLog");
+    EveryDamage, DamagedBook, ::testing::Combine(::testing::Range(0, 12), ::testing::Bool()), [](const auto &test) {
+        return std::string(damages().at(std::get<0>(test.param)).name)
+            + (std::get<1>(test.param) ? "_withLog" : "_withoutLog");
     });
