@@ -3,7 +3,9 @@
 #include "SafeQuit.h"
 #include "UnixSignalWatcher.h"
 #include "core/alarms/AlarmScheduler.h"
+#include "core/alarms/AlarmRequests.h"
 #include "core/alarms/AlarmStatus.h"
+#include "core/alarms/LogWriter.h"
 #include "core/app/AppPaths.h"
 #include "core/app/SaveMonitor.h"
 #include "core/attachments/AttachmentOpener.h"
@@ -93,11 +95,8 @@ void QuilleryApp::securePrivateFiles(const QString &storePath) const
     // private from the start.
     if (PlaceEndpoints::tileUrlFromEnvironment())
         PrivateFiles::makeDirectory(HttpTileSource::defaultCacheDirectory());
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty())
-        state = QDir::homePath() + QStringLiteral("/.local/state");
     for (const QString &folder : { AppPaths::dataDirectory(), config,
-             QStandardPaths::writableLocation(QStandardPaths::CacheLocation), state + QStringLiteral("/Quillery") }) {
+             QStandardPaths::writableLocation(QStandardPaths::CacheLocation), AppPaths::stateDirectory() }) {
         if (QFileInfo(folder).fileName() == QLatin1String("Quillery")) // never a folder the user shares
             PrivateFiles::tightenTree(folder);
     }
@@ -151,6 +150,8 @@ bool QuilleryApp::start(StoreOpenError *error)
     const bool entitled = hasCloudKitEntitlement();
     const QString path = m_options.storePath.isEmpty() ? AppPaths::storeFile() : m_options.storePath;
     securePrivateFiles(path);
+    for (const QString &log : { Alarms::LogName, QStringLiteral("sync.log") })
+        moveLogFromDataFolder(log);
     m_store = Store::open(path, error, m_clock);
     if (!m_store)
         return false;
