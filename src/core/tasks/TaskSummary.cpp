@@ -12,6 +12,12 @@
 
 namespace quillery {
 
+QString summarySeparator()
+{
+    //: Between the parts of the line under a task: "Tomorrow  ·  Library  ·  Note".
+    return QCoreApplication::translate("TaskSummary", "  \u00B7  ");
+}
+
 std::optional<QString> summaryLine(const TaskItem &task, const CalendarContext &calendar)
 {
     QStringList parts;
@@ -36,7 +42,7 @@ std::optional<QString> summaryLine(const TaskItem &task, const CalendarContext &
         parts << QCoreApplication::translate("TaskSummary", "%n attachments", nullptr, static_cast<int>(attachments));
     if (parts.isEmpty())
         return std::nullopt;
-    return parts.join(SummarySeparator);
+    return parts.join(summarySeparator());
 }
 
 bool isOverdue(const TaskItem &task, const CalendarContext &calendar)
