@@ -16,8 +16,8 @@ const QStringList QtValueOptions = { QStringLiteral("platform"), QStringLiteral(
     QStringLiteral("stylesheet"), QStringLiteral("session"), QStringLiteral("name"), QStringLiteral("title"),
     QStringLiteral("geometry"), QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowtitle"),
     QStringLiteral("qwindowicon"), QStringLiteral("widgetcount") };
-const QStringList QtFlagOptions = { QStringLiteral("reverse"), QStringLiteral("nograb"), QStringLiteral("dograb"),
-    QStringLiteral("sync") };
+const QStringList QtFlagOptions
+    = { QStringLiteral("reverse"), QStringLiteral("nograb"), QStringLiteral("dograb"), QStringLiteral("sync") };
 
 const char *const Context = "CommandLine";
 
@@ -34,8 +34,8 @@ CommandLine CommandLine::parse(
     QCommandLineParser parser;
     // "-platform xcb" is one option, as Qt reads it, not seven letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") });
-    const QCommandLineOption version({ QStringLiteral("v"), QStringLiteral("version") });
+    const QCommandLineOption help(QStringList { QStringLiteral("h"), QStringLiteral("help") });
+    const QCommandLineOption version(QStringList { QStringLiteral("v"), QStringLiteral("version") });
     const QCommandLineOption background(QStringLiteral("background"));
     parser.addOptions({ help, version, background });
     for (const QString &name : QtValueOptions)
@@ -66,11 +66,11 @@ CommandLine CommandLine::parse(
             return QStringLiteral("  %1%2\n").arg(keys, -16).arg(what);
         };
         result.output = text(QT_TRANSLATE_NOOP("CommandLine", "Usage: %1 [options]")).arg(program) + u'\n'
-            + text(QT_TRANSLATE_NOOP("CommandLine", "A task planner shaped like a paper notebook.")) + QStringLiteral("\n\n")
-            + text(QT_TRANSLATE_NOOP("CommandLine", "Options:")) + u'\n'
+            + text(QT_TRANSLATE_NOOP("CommandLine", "A task planner shaped like a paper notebook."))
+            + QStringLiteral("\n\n") + text(QT_TRANSLATE_NOOP("CommandLine", "Options:")) + u'\n'
             + line(QStringLiteral("-h, --help"), text(QT_TRANSLATE_NOOP("CommandLine", "Show this help and exit.")))
-            + line(QStringLiteral("-v, --version"),
-                text(QT_TRANSLATE_NOOP("CommandLine", "Show the version and exit.")))
+            + line(
+                QStringLiteral("-v, --version"), text(QT_TRANSLATE_NOOP("CommandLine", "Show the version and exit.")))
             + line(QStringLiteral("--background"),
                 text(QT_TRANSLATE_NOOP("CommandLine", "Start without showing the window.")))
             + u'\n'

@@ -213,8 +213,9 @@ TEST(Launch, theCommandLineIsAnsweredWithoutADisplay)
         EXPECT_EQ(process.exitCode(), c.status);
         const QString out = QString::fromUtf8(process.readAllStandardOutput());
         const QString err = QString::fromUtf8(process.readAllStandardError());
-        if (c.out)
+        if (c.out) {
             EXPECT_TRUE(out.contains(QLatin1String(c.out))) << out.toStdString();
+        }
         if (c.err) {
             EXPECT_TRUE(err.contains(QLatin1String(c.err))) << err.toStdString();
             EXPECT_EQ(err.count(u'\n'), 1) << err.toStdString();

@@ -74,8 +74,10 @@ void appendLogLine(const QString &fileName, const QString &message, const Clock 
         if (fd < 0)
             return;
         while (::flock(fd, LOCK_EX) < 0 && errno == EINTR) { }
-        struct stat held {};
-        struct stat named {};
+        struct stat held {
+        };
+        struct stat named {
+        };
         const bool current = ::fstat(fd, &held) == 0 && ::stat(path.constData(), &named) == 0
             && held.st_ino == named.st_ino && held.st_dev == named.st_dev;
         if (current && (held.st_size == 0 || held.st_size + line.size() <= LogRotationBytes)) {
