@@ -309,6 +309,16 @@ bool TaskRow::moveKey(QKeyEvent *event, bool act)
     return true;
 }
 
+QLineEdit *TaskRow::titleEditor() const
+{
+    return m_editor.data();
+}
+
+bool TaskRow::showsFocus() const
+{
+    return m_focusShown && (hasFocus() || m_check->hasFocus());
+}
+
 bool TaskRow::actionKey(QKeyEvent *event)
 {
     if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
@@ -351,7 +361,6 @@ void TaskRow::editTitle()
     editor->selectAll();
     const int height = QFontMetrics(m_titleFont).height() + 4;
     editor->setGeometry(textLeft() - 2, TextInset - 2, std::max(40, width() - textLeft() + 2), height);
-    connect(editor, &QLineEdit::returnPressed, this, [this] { finishEditing(true); });
     connect(editor, &QLineEdit::editingFinished, this, [this] { finishEditing(true); });
     editor->installEventFilter(this);
     m_editor = editor;
@@ -396,15 +405,30 @@ bool TaskRow::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_editor.data()) {
         // Escape leaves the title as it was, and goes no further (an open
         // card or the contents would take it as theirs).
+        // Return keeps the edit and is spent here: the line edit passes it
+        // on, and the row would take it as "open the card".
         if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
-            if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
                 event->accept();
                 if (event->type() == QEvent::KeyPress)
-                    finishEditing(false);
+                    finishEditing(key != Qt::Key_Escape);
                 return true;
             }
         }
         return QWidget::eventFilter(watched, event);
+    }
+    if (watched == m_check && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        // The box stands for its row: Tab to it rings the row as Tab to
+        // the row does.
+        if (event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+                m_focusShown = true;
+            else if (reason == Qt::MouseFocusReason)
+                m_focusShown = false;
+        }
+        update();
     }
     if (watched == m_check && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         auto *key = static_cast<QKeyEvent *>(event);

@@ -84,13 +84,13 @@ public:
 
     // The row has the keyboard and shows it (focus came by keyboard, or a
     // key was used on it).
-    bool showsFocus() const { return m_focusShown && (hasFocus() || m_check->hasFocus()); }
+    bool showsFocus() const;
 
     // F2: the title in a field of its own over the row, until Return,
     // Escape or the focus leaves it.
     void editTitle();
     // The field while the title is edited, else null.
-    QLineEdit *titleEditor() const { return m_editor; }
+    QLineEdit *titleEditor() const;
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
