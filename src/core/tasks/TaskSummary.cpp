@@ -34,12 +34,10 @@ std::optional<QString> summaryLine(const TaskItem &task, const CalendarContext &
         parts << place->name;
     if (!task.notes().isEmpty())
         parts << QCoreApplication::translate("TaskSummary", "Note");
-    const auto attachments = std::count_if(task.attachments().begin(), task.attachments().end(),
-        [](const Attachment *attachment) { return !attachment->isDeleted(); });
-    if (attachments == 1)
-        parts << QCoreApplication::translate("TaskSummary", "1 attachment");
-    else if (attachments > 1)
-        parts << QCoreApplication::translate("TaskSummary", "%n attachments", nullptr, static_cast<int>(attachments));
+    const int attachments = int(std::count_if(task.attachments().begin(), task.attachments().end(),
+        [](const Attachment *attachment) { return !attachment->isDeleted(); }));
+    if (attachments > 0)
+        parts << QCoreApplication::translate("TaskSummary", "%n attachments", nullptr, attachments);
     if (parts.isEmpty())
         return std::nullopt;
     return parts.join(summarySeparator());
