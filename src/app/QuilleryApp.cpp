@@ -2,8 +2,8 @@
 
 #include "SafeQuit.h"
 #include "UnixSignalWatcher.h"
-#include "core/alarms/AlarmScheduler.h"
 #include "core/alarms/AlarmRequests.h"
+#include "core/alarms/AlarmScheduler.h"
 #include "core/alarms/AlarmStatus.h"
 #include "core/alarms/LogWriter.h"
 #include "core/app/AppPaths.h"
@@ -33,6 +33,7 @@
 #include "ui/book/BookView.h"
 #include "ui/card/TaskCardHost.h"
 #include "ui/contents/ContentsView.h"
+#include "ui/theme/WindowPalette.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -220,6 +221,8 @@ bool QuilleryApp::start(StoreOpenError *error)
     // Light or dark as the desktop prefers, followed live.
     m_appearance = std::make_unique<Appearance>();
     m_appearance->setSource(new PortalColorScheme(QDBusConnection::sessionBus(), this));
+    // The menus, the toolbar and the dialogs switch with the pages.
+    m_windowPalette = std::make_unique<ui::WindowPalette>(*m_appearance);
     m_services.appearance = m_appearance.get();
 
     // 8. The window: the book, the Book menu and the All Pages button, all
