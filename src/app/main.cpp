@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "PortalDialogs.h"
 #include "QuilleryApp.h"
 #include "SafeQuit.h"
 #include "SingleInstance.h"
@@ -28,6 +29,7 @@ int main(int argc, char **argv)
         return *commandLine.exitStatus;
     }
 
+    quillery::PortalDialogs::prefer();
     QApplication app(argc, argv);
     translations.install();
     QApplication::setApplicationName(QStringLiteral("Quillery"));
