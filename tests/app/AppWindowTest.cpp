@@ -54,6 +54,7 @@ TEST(AppWindow, theMenusAndDialogsTurnDarkWithThePages)
     ui::MainWindow &window = app.window();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.bookView().currentPageView(); }, 5000));
     const QPalette desktop = QApplication::palette();
     const auto dark = [](const QWidget *w) { return Appearance::schemeOfPalette(w->palette()) == ColorScheme::Dark; };
     ASSERT_FALSE(dark(window.menuBar())) << "the offscreen desktop is light";

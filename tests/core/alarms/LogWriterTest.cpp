@@ -19,19 +19,6 @@ QStringList linesOf(const QString &name)
 }
 } // namespace
 
-TEST(LogWriter, theFirstLineCreatesTheFileAndLaterLinesAppend)
-{
-    const QString name = QStringLiteral("first-use.log");
-    QFile::remove(AppPaths::logFile(name));
-    ManualClock clock(QDateTime(QDate(2026, 3, 1), QTime(9, 30), Qt::UTC));
-    appendLogLine(name, QStringLiteral("one"), clock);
-    clock.advance(61'500);
-    appendLogLine(name, QStringLiteral("two ✓"), clock);
-    EXPECT_EQ(linesOf(name),
-        (QStringList {
-            QStringLiteral("2026-03-01T09:30:00Z one"), QStringLiteral("2026-03-01T09:31:01Z two ✓"), QString() }));
-}
-
 TEST(LogWriter, aMessageWithLineBreaksStaysOneLine)
 {
     const QDateTime moment(QDate(2026, 3, 1), QTime(9, 30), Qt::UTC);
