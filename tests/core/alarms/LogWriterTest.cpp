@@ -65,8 +65,9 @@ TEST(LogWriter, manyWritersPastTheCapRotateAndKeepEveryRecentLineWhole)
         const QStringList fields = line.split(u' ');
         const int w = fields.at(1).mid(1).toInt();
         const int i = fields.at(2).toInt();
-        if (next[w] >= 0)
+        if (next[w] >= 0) {
             ASSERT_EQ(i, next[w]) << "writer " << w;
+        }
         next[w] = i + 1;
     }
     EXPECT_EQ(next, QList<int>(Writers, Lines));
