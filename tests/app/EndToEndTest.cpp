@@ -1,7 +1,7 @@
 // The whole program in-process, as a user meets it: an empty book, tasks typed
-// on the first page, a reminder that really rings on the desktop bus, a tick,
-// a new page torn out again, quit, and a second start that finds everything
-// as it was left.
+// on the first page, a reminder set on the card that really rings on the
+// desktop bus, a tick, turning to a new page and back, a page torn out, quit,
+// and a second start that finds everything as it was left.
 #include "../platform/notifications/TestNotificationServer.h"
 
 #include "app/QuilleryApp.h"
@@ -10,15 +10,19 @@
 #include "ui/app/BookMenu.h"
 #include "ui/app/MainWindow.h"
 #include "ui/book/BookView.h"
+#include "ui/card/TaskCard.h"
+#include "ui/card/TaskCardHost.h"
 #include "ui/pages/AddTaskRow.h"
 #include "ui/pages/PageView.h"
 #include "ui/tasks/TaskRow.h"
 #include "ui/tasks/TaskRowCheck.h"
 
+#include <QAbstractButton>
 #include <QDBusConnection>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeEdit>
 #include <gtest/gtest.h>
 
 using namespace quillery;
@@ -47,6 +51,14 @@ ui::TaskRow *rowFor(ui::PageView *view, const QString &text)
     for (ui::TaskRow *row : view->findChildren<ui::TaskRow *>())
         if (row->task() && row->task()->text() == text && row->isVisible())
             return row;
+    return nullptr;
+}
+
+template <typename T> T *namedChild(QWidget *parent, const QString &name)
+{
+    for (T *child : parent->findChildren<T *>())
+        if (child->isVisible() && (child->accessibleName() == name || child->property("text").toString() == name))
+            return child;
     return nullptr;
 }
 
@@ -101,12 +113,30 @@ TEST(EndToEnd, aDayWithTheBookSurvivesQuittingAndStartingAgain)
         EXPECT_EQ(page->sortedTasks().at(2)->indent(), 1);
         EXPECT_EQ(page->sortedTasks().at(2)->text(), QStringLiteral("Beta"));
 
-        // A reminder in the next minute (the card that sets one is worked
-        // in KeyboardPathTest).
+        // The card: Today, a reminder, a time in the next minute.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return rowFor(view, QStringLiteral("Alpha")); }, 2000));
+        ui::TaskRow *alphaRow = rowFor(view, QStringLiteral("Alpha"));
+        QTest::mouseClick(alphaRow, Qt::LeftButton, {}, QPoint(alphaRow->width() / 2, alphaRow->height() / 2));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return app.cards().current(); }, 2000)) << "clicking a row opens its card";
+        ui::TaskCard *card = app.cards().current();
         TaskItem *alpha = page->sortedTasks().at(0);
-        const QDateTime ring = clock.now().addSecs(60);
-        alpha->setDue(ring);
-        alpha->setAlarm(ring);
+        ASSERT_EQ(card->task(), alpha);
+        auto *today = namedChild<QAbstractButton>(card, QStringLiteral("Today"));
+        ASSERT_TRUE(today);
+        today->click();
+        ASSERT_TRUE(alpha->due());
+        auto *remind = namedChild<QAbstractButton>(card, QStringLiteral("Remind me"));
+        ASSERT_TRUE(remind);
+        remind->click();
+        ASSERT_TRUE(alpha->alarm()) << "switching the reminder on sets a time";
+        auto *time = namedChild<QTimeEdit>(card, QStringLiteral("Time"));
+        ASSERT_TRUE(time);
+        const QTime ring = clock.now().toLocalTime().time().addSecs(60);
+        time->setTime(QTime(ring.hour(), ring.minute()));
+        ASSERT_TRUE(alpha->alarm());
+        EXPECT_EQ(alpha->alarm()->time().minute(), ring.minute());
+        QTest::keyClick(card, Qt::Key_Escape);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !app.cards().current(); }, 2000)) << "Escape closes the card";
 
         // A tick on Gamma.
         ui::TaskRow *gammaRow = rowFor(view, QStringLiteral("Gamma"));
@@ -116,10 +146,12 @@ TEST(EndToEnd, aDayWithTheBookSurvivesQuittingAndStartingAgain)
         QTest::mouseClick(check, Qt::LeftButton);
         EXPECT_TRUE(page->sortedTasks().at(1)->done());
 
-        // A second page, made by turning past the last.
-        book.turn(Dir::Forward);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !book.dir() && book.pageCount() == 2; }, 3000));
-        book.turn(Dir::Backward);
+        // To a new page and back, with the keyboard.
+        window.activateWindow();
+        QTest::keyClick(window.windowHandle(), Qt::Key_Right);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !book.dir() && book.currentIndex() == 1; }, 3000));
+        EXPECT_EQ(book.pageCount(), 2) << "turning past the last page made a new one";
+        QTest::keyClick(window.windowHandle(), Qt::Key_Left);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !book.dir() && book.currentIndex() == 0; }, 3000));
 
         // Tear out the new page: the book is one page again, still on the first.
