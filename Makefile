@@ -25,7 +25,10 @@ setup:
 configure: setup
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS) >/dev/null
 
+# The translation catalogues follow the sources first (lupdate), so a text
+# added to the code shows up in them as unfinished.
 build: configure
+	@cmake --build $(BUILD) --target update_translations
 	@cmake --build $(BUILD)
 
 run: build

@@ -63,6 +63,24 @@ endif()
 # Who wrote Quillery and under which licence, where Debian looks for it.
 install(FILES ${CMAKE_SOURCE_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillery)
 
+# The manual page and the package's changelog, compressed the way Debian
+# keeps them (no name or time stamp inside, so the same text gives the same
+# file).
+find_program(GZIP_PROGRAM gzip REQUIRED)
+configure_file(${CMAKE_SOURCE_DIR}/data/quillery.1 ${CMAKE_BINARY_DIR}/data/quillery.1 @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/data/changelog.Debian ${CMAKE_BINARY_DIR}/data/changelog.Debian COPYONLY)
+set(QUILLERY_COMPRESSED_DOCS "")
+foreach(doc quillery.1 changelog.Debian)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/data/${doc}.gz
+        COMMAND ${GZIP_PROGRAM} -9nkf ${CMAKE_BINARY_DIR}/data/${doc}
+        DEPENDS ${CMAKE_BINARY_DIR}/data/${doc}
+        COMMENT "Compressing ${doc}")
+    list(APPEND QUILLERY_COMPRESSED_DOCS ${CMAKE_BINARY_DIR}/data/${doc}.gz)
+endforeach()
+add_custom_target(quillery_docs ALL DEPENDS ${QUILLERY_COMPRESSED_DOCS})
+install(FILES ${CMAKE_BINARY_DIR}/data/quillery.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/data/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillery)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillery)
 set(CPACK_PACKAGE_VENDOR "Quillery Developers")

@@ -33,7 +33,7 @@ function(_quillery_add_test name dir sources support)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         TIMEOUT 600
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILLERY_PLACES_URL=off;QUILLERY_TILE_URL=off;QUILLERY_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data;QUILLERY_BINARY_DIR=${CMAKE_BINARY_DIR}")
+        ENVIRONMENT "LANG=C.UTF-8;LC_ALL=;LANGUAGE=;QT_QPA_PLATFORM=offscreen;QUILLERY_PLACES_URL=off;QUILLERY_TILE_URL=off;QUILLERY_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data;QUILLERY_BINARY_DIR=${CMAKE_BINARY_DIR}")
     set(QUILLERY_TEST_NAME ${name})
     set(QUILLERY_TEST_DIR ${dir})
     if(EXISTS ${dir}/tests.cmake)

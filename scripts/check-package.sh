@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it as a user would meet it: installs it
 # with apt (so its dependencies come from the Debian mirrors), checks that it
-# ships the program, the desktop entry, the AppStream metainfo and the icons,
-# runs the desktop's validators on the installed files, and removes it again.
+# ships the program, the desktop entry, the AppStream metainfo, the icons, the
+# translations, the manual page and the changelog, runs the desktop's
+# validators on the installed files, and removes it again.
 # Needs root or sudo. Usage: scripts/check-package.sh [build-folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,7 +44,11 @@ for wanted in /usr/bin/quillery \
     /usr/share/icons/hicolor/48x48/apps/app.quillery.Quillery.png \
     /usr/share/icons/hicolor/256x256/apps/app.quillery.Quillery.png \
     /usr/share/quillery/screenshots/book.png \
-    /usr/share/doc/quillery/copyright; do
+    /usr/share/doc/quillery/copyright \
+    /usr/share/doc/quillery/changelog.Debian.gz \
+    /usr/share/man/man1/quillery.1.gz \
+    /usr/share/quillery/translations/quillery_de.qm \
+    /usr/share/quillery/translations/quillery_en.qm; do
     grep -qxF "$wanted" <<<"$files" || fail "the package does not ship $wanted"
     [[ -s $wanted ]] || fail "$wanted is installed empty"
 done
@@ -53,6 +58,16 @@ if ldd /usr/bin/quillery | grep -q 'not found'; then
     ldd /usr/bin/quillery | grep 'not found' >&2
     fail "the dependencies do not bring every library"
 fi
+
+# The manual page reads without a warning, and the program answers --help
+# and --version without a display.
+man_warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l /usr/share/man/man1/quillery.1.gz 2>&1 >/dev/null) \
+    || fail "man cannot read the manual page"
+[[ -z $man_warnings ]] || fail "the manual page has warnings: $man_warnings"
+env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/quillery --version | grep -q '^quillery ' \
+    || fail "quillery --version does not answer"
+env -u DISPLAY -u WAYLAND_DISPLAY LANG=de_DE.UTF-8 LANGUAGE=de /usr/bin/quillery --help | grep -q 'Optionen' \
+    || fail "quillery --help does not answer in German from the installed translations"
 
 desktop-file-validate /usr/share/applications/app.quillery.Quillery.desktop \
     || fail "desktop-file-validate rejects the installed desktop entry"

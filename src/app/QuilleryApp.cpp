@@ -2,8 +2,10 @@
 
 #include "SafeQuit.h"
 #include "UnixSignalWatcher.h"
+#include "core/alarms/AlarmRequests.h"
 #include "core/alarms/AlarmScheduler.h"
 #include "core/alarms/AlarmStatus.h"
+#include "core/alarms/LogWriter.h"
 #include "core/app/AppPaths.h"
 #include "core/app/SaveMonitor.h"
 #include "core/attachments/AttachmentOpener.h"
@@ -37,6 +39,7 @@
 #include "ui/card/TaskCardHost.h"
 #include "ui/contents/ContentsView.h"
 #include "ui/search/SearchPanel.h"
+#include "ui/theme/WindowPalette.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -99,11 +102,8 @@ void QuilleryApp::securePrivateFiles(const QString &storePath) const
     // private from the start.
     if (PlaceEndpoints::tileUrlFromEnvironment())
         PrivateFiles::makeDirectory(HttpTileSource::defaultCacheDirectory());
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty())
-        state = QDir::homePath() + QStringLiteral("/.local/state");
     for (const QString &folder : { AppPaths::dataDirectory(), config,
-             QStandardPaths::writableLocation(QStandardPaths::CacheLocation), state + QStringLiteral("/Quillery") }) {
+             QStandardPaths::writableLocation(QStandardPaths::CacheLocation), AppPaths::stateDirectory() }) {
         if (QFileInfo(folder).fileName() == QLatin1String("Quillery")) // never a folder the user shares
             PrivateFiles::tightenTree(folder);
     }
@@ -157,6 +157,8 @@ bool QuilleryApp::start(StoreOpenError *error)
     const bool entitled = hasCloudKitEntitlement();
     const QString path = m_options.storePath.isEmpty() ? AppPaths::storeFile() : m_options.storePath;
     securePrivateFiles(path);
+    for (const QString &log : { Alarms::LogName, QStringLiteral("sync.log") })
+        moveLogFromDataFolder(log);
     m_store = Store::open(path, error, m_clock);
     if (!m_store)
         return false;
@@ -227,6 +229,8 @@ bool QuilleryApp::start(StoreOpenError *error)
     // Light or dark as the desktop prefers, followed live.
     m_appearance = std::make_unique<Appearance>();
     m_appearance->setSource(new PortalColorScheme(QDBusConnection::sessionBus(), this));
+    // The menus, the toolbar and the dialogs switch with the pages.
+    m_windowPalette = std::make_unique<ui::WindowPalette>(*m_appearance);
     m_services.appearance = m_appearance.get();
 
     // 8. The window: the book, the Book menu and the All Pages button, all

@@ -39,6 +39,7 @@ class DialogAttachmentPicker;
 class TaskCardHost;
 class CalendarFiles;
 class SearchPanel;
+class WindowPalette;
 } // namespace ui
 
 // The program: runs the start-up sequence (preferences, the book's store,
@@ -80,6 +81,7 @@ public:
     // The mirror, when the book is mirrored.
     MirrorEngine *mirror() const { return m_mirror.get(); }
     const Services &services() const { return m_services; }
+    Appearance &appearance() const { return *m_appearance; }
     ui::MainWindow &window() const { return *m_window; }
     // The iCalendar import and export commands.
     ui::CalendarFiles *calendarFiles() const { return m_calendarFiles; }
@@ -133,6 +135,7 @@ private:
     std::unique_ptr<SystemJournal> m_journal;
     std::unique_ptr<SyncMonitor> m_syncMonitor;
     std::unique_ptr<Appearance> m_appearance;
+    std::unique_ptr<ui::WindowPalette> m_windowPalette;
     std::unique_ptr<ui::DialogAttachmentPicker> m_attachmentPicker;
     std::unique_ptr<ui::DesktopFileLauncher> m_fileLauncher;
     std::unique_ptr<AttachmentOpener> m_attachmentOpener;

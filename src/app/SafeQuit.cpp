@@ -22,8 +22,7 @@ void tell(const QString &message)
 
 QString changes(int count)
 {
-    return count == 1 ? QCoreApplication::translate("SafeQuit", "1 unsaved change")
-                      : QCoreApplication::translate("SafeQuit", "%1 unsaved changes").arg(count);
+    return QCoreApplication::translate("SafeQuit", "%n unsaved changes", nullptr, count);
 }
 
 } // namespace
@@ -58,8 +57,7 @@ void SafeQuit::requestQuit()
     const int count = m_store.unsavedChangeCount();
     auto *box = new QMessageBox(m_window);
     box->setIcon(QMessageBox::Warning);
-    box->setText(
-        count == 1 ? tr("Quit and lose 1 unsaved change?") : tr("Quit and lose %1 unsaved changes?").arg(count));
+    box->setText(tr("Quit and lose %n unsaved changes?", nullptr, count));
     box->setInformativeText(tr("Quillery could not save the book: %1.").arg(m_store.saveError()));
     QPushButton *quit = box->addButton(tr("Quit"), QMessageBox::DestructiveRole);
     QPushButton *cancel = box->addButton(QMessageBox::Cancel);

@@ -1,7 +1,10 @@
+#include "CommandLine.h"
+#include "PortalDialogs.h"
 #include "QuilleryApp.h"
 #include "SafeQuit.h"
 #include "SingleInstance.h"
 #include "core/app/AppPaths.h"
+#include "core/app/Translations.h"
 #include "ui/theme/PixmapCacheSize.h"
 #include "ui/theme/Symbols.h"
 
@@ -12,7 +15,23 @@
 
 int main(int argc, char **argv)
 {
+    // The user's language and the command line come before the application
+    // object, which would abort without a display.
+    quillery::Translations translations;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const quillery::CommandLine commandLine
+        = quillery::CommandLine::parse(arguments, QProcessEnvironment::systemEnvironment(), &translations);
+    if (commandLine.exitStatus) {
+        std::fputs(commandLine.output.toLocal8Bit().constData(), stdout);
+        std::fputs(commandLine.error.toLocal8Bit().constData(), stderr);
+        return *commandLine.exitStatus;
+    }
+
+    quillery::PortalDialogs::prefer();
     QApplication app(argc, argv);
+    translations.install();
     QApplication::setApplicationName(QStringLiteral("Quillery"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLERY_VERSION));
     QApplication::setDesktopFileName(QString::fromLatin1(quillery::AppPaths::BundleIdentifier));
@@ -62,7 +81,8 @@ int main(int argc, char **argv)
                 quillery.saveAll();
         });
 
-    quillery.window().show();
+    if (!commandLine.background)
+        quillery.window().show();
     const int status = app.exec();
     // The session may have ended the loop after the changes went to a journal.
     return status != 0 ? status : quillery.safeQuit().exitCode();

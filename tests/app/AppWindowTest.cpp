@@ -2,11 +2,14 @@
 // Book menu, the toolbar and the book meet on one command broadcast.
 #include "app/QuilleryApp.h"
 #include "core/model/Page.h"
+#include "core/theme/Appearance.h"
+#include "support/Screenshot.h"
 #include "ui/app/BookMenu.h"
 #include "ui/app/MainWindow.h"
 #include "ui/book/BookView.h"
 #include "ui/contents/ContentsGrid.h"
 
+#include <QApplication>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,6 +43,39 @@ TEST(AppWindow, theWindowShowsTheBookAndItsCommandsTurnIt)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !book.dir() && book.currentIndex() == 1; }, 3000));
     window.allPagesAction()->trigger();
     EXPECT_TRUE(book.showContents());
+}
+
+TEST(AppWindow, theMenusAndDialogsTurnDarkWithThePages)
+{
+    QTemporaryDir dir;
+    QuilleryApp app({ dir.filePath(QStringLiteral("book.sqlite")), dir.filePath(QStringLiteral("pending.json")) });
+    StoreOpenError error;
+    ASSERT_TRUE(app.start(&error)) << error.message().toStdString();
+    ui::MainWindow &window = app.window();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.bookView().currentPageView(); }, 5000));
+    const QPalette desktop = QApplication::palette();
+    const auto dark = [](const QWidget *w) { return Appearance::schemeOfPalette(w->palette()) == ColorScheme::Dark; };
+    ASSERT_FALSE(dark(window.menuBar())) << "the offscreen desktop is light";
+
+    // The desktop asks for dark: the menu bar, the menus and a dialog made
+    // afterwards all follow, not only the pages.
+    app.appearance().setForcedScheme(ColorScheme::Dark);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dark(window.menuBar()) && dark(window.bookMenu()); }, 2000));
+    QWidget dialog;
+    EXPECT_TRUE(dark(&dialog));
+    window.menuBar()->setActiveAction(window.bookMenu()->menuAction());
+    test::saveScreenshot(QStringLiteral("desk-dark-menu"), window);
+    window.bookMenu()->hide();
+
+    // Back to light: the desktop's own palette again, untouched.
+    app.appearance().setForcedScheme(ColorScheme::Light);
+    EXPECT_EQ(QApplication::palette(), desktop);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dark(window.menuBar()) && !dark(window.bookMenu()); }, 2000));
+    window.menuBar()->setActiveAction(window.bookMenu()->menuAction());
+    test::saveScreenshot(QStringLiteral("desk-light-menu"), window);
+    window.bookMenu()->hide();
 }
 
 namespace {

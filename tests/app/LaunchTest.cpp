@@ -31,17 +31,20 @@ public:
         m_env = QProcessEnvironment::systemEnvironment();
         for (const char *name : { "HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME" })
             m_env.insert(QString::fromLatin1(name), m_dir.path());
+        m_env.insert(QStringLiteral("XDG_STATE_HOME"), m_dir.filePath(QStringLiteral("state")));
         m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     }
 
     QString bookPath() const { return m_dir.filePath(QStringLiteral("Quillery/book.sqlite")); }
     QString dataDir() const { return m_env.value(QStringLiteral("XDG_DATA_HOME")) + QStringLiteral("/Quillery"); }
+    QString stateDir() const { return m_env.value(QStringLiteral("XDG_STATE_HOME")) + QStringLiteral("/Quillery"); }
     void setDataHome(const QString &path) { m_env.insert(QStringLiteral("XDG_DATA_HOME"), path); }
+    QProcessEnvironment &environment() { return m_env; }
 
-    void start(QProcess &process) const
+    void start(QProcess &process, const QStringList &arguments = {}) const
     {
         process.setProcessEnvironment(m_env);
-        process.start(program(), {});
+        process.start(program(), arguments);
         ASSERT_TRUE(process.waitForStarted(5000));
     }
 
@@ -148,10 +151,14 @@ TEST(Launch, aDataFolderThatCannotBeWrittenIsNotMistakenForARunningCopy)
 TEST(Launch, everythingItWritesIsForThisUserOnlyWhateverTheUmask)
 {
     Home home;
-    // Left readable to others by an older version.
+    // Left readable to others by an older version, in the folder older
+    // versions kept their logs in.
     QDir().mkpath(home.dataDir());
     QFile log(home.dataDir() + QStringLiteral("/alarms.log"));
     ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    const QByteArray earlier = "2020-01-01T00:00:00Z written by an earlier version\n";
+    log.write(earlier);
+    log.close();
     log.setPermissions(QFileDevice::Permissions(0x6644));
     QFile::setPermissions(home.dataDir(), QFileDevice::Permissions(0x7755));
 
@@ -165,7 +172,56 @@ TEST(Launch, everythingItWritesIsForThisUserOnlyWhateverTheUmask)
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     ASSERT_TRUE(program.waitForFinished(10000));
     EXPECT_EQ(openToOthers(home.dataDir(), names), QStringList()) << "once it has ended";
-    for (const char *name :
-        { "book.sqlite", "book.sqlite-wal", "book.sqlite-shm", "quillery.lock", "Quillery.conf", "alarms.log" })
+    for (const char *name : { "book.sqlite", "book.sqlite-wal", "book.sqlite-shm", "quillery.lock", "Quillery.conf" })
         EXPECT_TRUE(names.contains(QLatin1String(name))) << name;
+
+    // The log moved to the state folder, its earlier lines first, and
+    // stays private there.
+    EXPECT_FALSE(names.contains(QStringLiteral("alarms.log")));
+    QSet<QString> state;
+    EXPECT_EQ(openToOthers(home.stateDir(), state), QStringList());
+    QFile moved(home.stateDir() + QStringLiteral("/alarms.log"));
+    ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(moved.readAll().startsWith(earlier));
+}
+
+TEST(Launch, theCommandLineIsAnsweredWithoutADisplay)
+{
+    Home home;
+    for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
+        home.environment().remove(QString::fromLatin1(name));
+    struct Case {
+        QStringList arguments;
+        int status;
+        const char *out; // expected in standard output
+        const char *err; // expected as the only line of standard error
+    };
+    const QList<Case> cases = {
+        { { QStringLiteral("--help") }, 0, "--background", nullptr },
+        { { QStringLiteral("--version") }, 0, QUILLERY_VERSION, nullptr },
+        { { QStringLiteral("--frobnicate") }, 2, nullptr, "unknown option '--frobnicate'" },
+        { { QStringLiteral("stray") }, 2, nullptr, "unexpected argument 'stray'" },
+        { {}, 1, nullptr, "no display: set DISPLAY or WAYLAND_DISPLAY" },
+        { { QStringLiteral("--background") }, 1, nullptr, "no display: set DISPLAY or WAYLAND_DISPLAY" },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        QProcess process;
+        home.start(process, c.arguments);
+        ASSERT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << "no abort";
+        EXPECT_EQ(process.exitCode(), c.status);
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        if (c.out) {
+            EXPECT_TRUE(out.contains(QLatin1String(c.out))) << out.toStdString();
+        }
+        if (c.err) {
+            EXPECT_TRUE(err.contains(QLatin1String(c.err))) << err.toStdString();
+            EXPECT_EQ(err.count(u'\n'), 1) << err.toStdString();
+        } else {
+            EXPECT_EQ(err, QString());
+        }
+    }
+    EXPECT_FALSE(QFile::exists(home.bookPath())) << "nothing was opened";
 }

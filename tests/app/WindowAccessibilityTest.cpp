@@ -11,6 +11,7 @@
 #include "ui/card/TaskCard.h"
 #include "ui/card/TaskCardHost.h"
 
+#include <QAccessible>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -53,6 +54,10 @@ TEST(WindowAccessibility, theBookItsMenusTheContentsAndTheCardAreNamed)
     ui::BookView &bookView = app.bookView();
     ASSERT_TRUE(QTest::qWaitFor([&] { return bookView.currentPageView(); }, 3000));
     EXPECT_TRUE(everyControlNamed(window)) << "the window with a page";
+    // Window lists and screen readers name the window by its title.
+    const QAccessibleInterface *named = QAccessible::queryAccessibleInterface(&window);
+    ASSERT_TRUE(named);
+    EXPECT_FALSE(named->text(QAccessible::Name).trimmed().isEmpty()) << "the window itself";
 
     for (QAction *action : window.menuBar()->actions()) {
         ASSERT_TRUE(action->menu());

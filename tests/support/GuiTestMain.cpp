@@ -1,6 +1,7 @@
 // Test main for widgets and platform adapters: a QApplication on the
 // offscreen platform unless a display platform was asked for explicitly.
 #include "TestEnvironment.h"
+#include "core/app/Translations.h"
 
 #include <QApplication>
 #include <gmock/gmock.h>
@@ -17,6 +18,10 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Quillery"));
     quillery::ui::Symbols::installIconTheme();
     quillery::ui::reservePixmapCache();
+    // The texts in the language the tests run under (CTest gives them
+    // C.UTF-8: English, with its plural forms).
+    quillery::Translations translations;
+    translations.install();
     ::testing::InitGoogleMock(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -48,7 +48,7 @@ QString AlarmStatus::statusLine() const
     default:
         if (m_pending == 0)
             return QCoreApplication::translate("AlarmStatus", "Alarms: none scheduled");
-        return QCoreApplication::translate("AlarmStatus", "Alarms: %1 scheduled").arg(m_pending);
+        return QCoreApplication::translate("AlarmStatus", "Alarms: %n scheduled", nullptr, m_pending);
     }
 }
 

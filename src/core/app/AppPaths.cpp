@@ -24,9 +24,20 @@ QString storeFile()
     return dataDirectory() + QStringLiteral("/book.sqlite");
 }
 
+QString stateDirectory()
+{
+    // Qt names no state location before 6.7; the rule is the XDG one.
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+    const QString dir = base + QStringLiteral("/Quillery");
+    PrivateFiles::makeDirectory(dir);
+    return dir;
+}
+
 QString logFile(const QString &name)
 {
-    return dataDirectory() + u'/' + name;
+    return stateDirectory() + u'/' + name;
 }
 
 } // namespace quillery::AppPaths

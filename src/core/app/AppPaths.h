@@ -4,8 +4,10 @@
 
 namespace quillery {
 
-// Where Quillery keeps its files: everything lives directly in the user's
-// application data folder (~/.local/share/Quillery/).
+// Where Quillery keeps its files: the book and what belongs with it in the
+// user's application data folder (~/.local/share/Quillery/), the diagnostic
+// logs in its state folder ($XDG_STATE_HOME/Quillery, ~/.local/state/Quillery
+// by default).
 namespace AppPaths {
 
 inline constexpr const char *BundleIdentifier = "app.quillery.Quillery";
@@ -15,7 +17,9 @@ QString containerIdentifier();
 // The application data folder, created when missing.
 QString dataDirectory();
 QString storeFile(); // the book: book.sqlite
-QString logFile(const QString &name); // e.g. "alarms.log", "sync.log"
+// The state folder, created when missing.
+QString stateDirectory();
+QString logFile(const QString &name); // e.g. "alarms.log", "sync.log", in the state folder
 
 } // namespace AppPaths
 } // namespace quillery

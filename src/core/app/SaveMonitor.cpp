@@ -40,8 +40,7 @@ QString SaveMonitor::text() const
     if (!m_failing)
         return {};
     const int waiting = m_store.unsavedChangeCount();
-    const QString count = waiting == 1 ? QCoreApplication::translate("SaveMonitor", "1 change waiting")
-                                       : QCoreApplication::translate("SaveMonitor", "%1 changes waiting").arg(waiting);
+    const QString count = QCoreApplication::translate("SaveMonitor", "%n changes waiting", nullptr, waiting);
     if (m_store.diskFull())
         return QCoreApplication::translate("SaveMonitor", "Not saved: the disk is full (%1)").arg(count);
     return QCoreApplication::translate("SaveMonitor", "Not saved: %1 (%2)").arg(m_store.saveError(), count);

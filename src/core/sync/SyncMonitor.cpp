@@ -157,12 +157,13 @@ QString SyncMonitor::statusText() const
     if (!m_enabled)
         return tr("Sync: off (local only)");
     if (m_lastError)
-        return tr("Sync: ") + m_errorLine;
+        return tr("Sync: %1").arg(m_errorLine);
     if (m_busy)
         return tr("Sync: syncing…");
     if (!m_lastSuccess)
         return tr("Sync: connecting…");
-    return tr("Sync: synced ") + relativeTime(*m_lastSuccess, m_calendar);
+    //: %1 says when: "5 minutes ago", "now".
+    return tr("Sync: synced %1").arg(relativeTime(*m_lastSuccess, m_calendar));
 }
 
 void SyncMonitor::setEnabled(bool enabled)

@@ -12,6 +12,12 @@
 
 namespace quillery {
 
+QString summarySeparator()
+{
+    //: Between the parts of the line under a task: "Tomorrow  ·  Library  ·  Note".
+    return QCoreApplication::translate("TaskSummary", "  \u00B7  ");
+}
+
 std::optional<QString> summaryLine(const TaskItem &task, const CalendarContext &calendar)
 {
     QStringList parts;
@@ -28,15 +34,13 @@ std::optional<QString> summaryLine(const TaskItem &task, const CalendarContext &
         parts << place->name;
     if (!task.notes().isEmpty())
         parts << QCoreApplication::translate("TaskSummary", "Note");
-    const auto attachments = std::count_if(task.attachments().begin(), task.attachments().end(),
-        [](const Attachment *attachment) { return !attachment->isDeleted(); });
-    if (attachments == 1)
-        parts << QCoreApplication::translate("TaskSummary", "1 attachment");
-    else if (attachments > 1)
-        parts << QCoreApplication::translate("TaskSummary", "%n attachments", nullptr, static_cast<int>(attachments));
+    const int attachments = int(std::count_if(task.attachments().begin(), task.attachments().end(),
+        [](const Attachment *attachment) { return !attachment->isDeleted(); }));
+    if (attachments > 0)
+        parts << QCoreApplication::translate("TaskSummary", "%n attachments", nullptr, attachments);
     if (parts.isEmpty())
         return std::nullopt;
-    return parts.join(SummarySeparator);
+    return parts.join(summarySeparator());
 }
 
 bool isOverdue(const TaskItem &task, const CalendarContext &calendar)

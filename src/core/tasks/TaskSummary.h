@@ -10,8 +10,9 @@ class CalendarContext;
 class TaskItem;
 
 // The parts of the line under a task's text are joined with this: two
-// spaces, a middle dot, two spaces.
-inline const QString SummarySeparator = QStringLiteral("  \u00B7  ");
+// spaces, a middle dot, two spaces, unless the user's language joins them
+// otherwise.
+QString summarySeparator();
 
 // The line under a task's text: its day (with the reminder time when it has
 // one: "Today at 3:05 PM"), the place name, "Note" when it has notes, and the

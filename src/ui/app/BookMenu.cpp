@@ -13,7 +13,7 @@
 namespace quillery::ui {
 
 BookMenu::BookMenu(CommandBus &bus, Preferences &preferences, QWidget *parent)
-    : QMenu(tr("Book"), parent)
+    : QMenu(tr("&Book"), parent)
     , m_preferences(preferences)
 {
     setObjectName(QStringLiteral("bookMenu"));

@@ -28,10 +28,10 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("QuilleryWindow"));
-    // No title text: the page is the window. (An empty title would make Qt
-    // show the program's name; the desktop names the program from its
-    // desktop entry anyway.)
-    setWindowTitle(QStringLiteral(" "));
+    // The book draws no title of its own, but the window is named: task
+    // switchers, window lists and screen readers show this name, and a
+    // blank one leaves the window anonymous there.
+    setWindowTitle(QStringLiteral("Quillery"));
     resize(DefaultWidth, DefaultHeight);
 }
 

@@ -17,8 +17,8 @@ namespace quillery::ui {
 
 class BookMenu;
 
-// The one window of the program: a book-shaped window without title text
-// (the desktop keeps its window controls), the book 600 × 834 points when
+// The one window of the program: a book-shaped window named "Quillery" in
+// the desktop's title bar (the book itself draws no title), the book 600 × 834 points when
 // first opened, never smaller than 360 × 500, and held at the page
 // proportions when the user resizes it where the window manager allows
 // (X11); elsewhere the book keeps its proportions inside the window. Above

@@ -183,10 +183,12 @@ QString ContentsGrid::cellDescription(int index) const
     for (const TaskItem *task : tasks)
         open += task->done() ? 0 : 1;
     QString text = tr("%n tasks", nullptr, int(tasks.size()));
+    //: Joins the parts of a page's description: "3 tasks, 2 open".
+    const QString join = tr("%1, %2");
     if (!tasks.isEmpty())
-        text += QStringLiteral(", ") + tr("%n open", nullptr, open);
+        text = join.arg(text, tr("%n open", nullptr, open));
     if (index == currentPageCell())
-        text += QStringLiteral(", ") + tr("current page");
+        text = join.arg(text, tr("current page"));
     return text;
 }
 

@@ -9,6 +9,7 @@
 #include "core/theme/Appearance.h"
 #include "core/theme/ThemeColors.h"
 #include "ui/lift/LiftShadow.h"
+#include "ui/theme/CaretLineEdit.h"
 
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -29,6 +30,7 @@ constexpr int SummaryGap = 2;
 constexpr int RuleHeight = 1;
 // Deeper levels than this would leave no room for the text.
 constexpr int MaxDrawnIndent = 6;
+constexpr double FocusRingWidth = 2.0;
 
 // Fields the row shows; other changes (order, page) are the list's concern.
 bool showsField(Field field)
@@ -307,6 +309,86 @@ bool TaskRow::moveKey(QKeyEvent *event, bool act)
     return true;
 }
 
+QLineEdit *TaskRow::titleEditor() const
+{
+    return m_editor.data();
+}
+
+bool TaskRow::showsFocus() const
+{
+    return m_focusShown && (hasFocus() || m_check->hasFocus());
+}
+
+bool TaskRow::actionKey(QKeyEvent *event)
+{
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    TaskItem *task = this->task();
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (task)
+            Q_EMIT openRequested(task);
+        return true;
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat())
+            toggle();
+        return true;
+    case Qt::Key_F2:
+        editTitle();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TaskRow::editTitle()
+{
+    TaskItem *task = this->task();
+    if (!task || m_editor || m_lifted)
+        return;
+    auto *editor = new CaretLineEdit(this);
+    editor->setObjectName(QStringLiteral("rowTitleEditor"));
+    editor->setFrame(false);
+    editor->setFont(m_titleFont);
+    editor->setAccessibleName(task->text());
+    editor->setCaretColor(m_accent.isValid() ? m_accent : themeColor(ThemeColor::Ink, m_services.appearance->scheme()));
+    QPalette palette = editor->palette();
+    palette.setColor(QPalette::Base, themeColor(ThemeColor::Paper, m_services.appearance->scheme()));
+    palette.setColor(QPalette::Text, themeColor(ThemeColor::Ink, m_services.appearance->scheme()));
+    editor->setPalette(palette);
+    editor->setText(task->text());
+    editor->selectAll();
+    const int height = QFontMetrics(m_titleFont).height() + 4;
+    editor->setGeometry(textLeft() - 2, TextInset - 2, std::max(40, width() - textLeft() + 2), height);
+    connect(editor, &QLineEdit::editingFinished, this, [this] { finishEditing(true); });
+    editor->installEventFilter(this);
+    m_editor = editor;
+    editor->show();
+    editor->setFocus(Qt::OtherFocusReason);
+}
+
+void TaskRow::finishEditing(bool keep)
+{
+    QLineEdit *editor = m_editor.data();
+    if (!editor)
+        return;
+    m_editor = nullptr;
+    const QString text = editor->text();
+    const bool hadFocus = editor->hasFocus();
+    editor->hide();
+    editor->deleteLater();
+    // A title emptied here is taken back: a task is deleted from its card,
+    // never by clearing a line by mistake.
+    if (TaskItem *task = this->task(); keep && task && !text.trimmed().isEmpty())
+        task->setText(text);
+    if (hadFocus) {
+        m_focusShown = true;
+        setFocus(Qt::OtherFocusReason);
+    }
+    update();
+}
+
 bool TaskRow::event(QEvent *event)
 {
     // Claimed before any shortcut sees them: Alt+Left and Alt+Right on a row
@@ -320,9 +402,42 @@ bool TaskRow::event(QEvent *event)
 
 bool TaskRow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_editor.data()) {
+        // Escape leaves the title as it was, and goes no further (an open
+        // card or the contents would take it as theirs).
+        // Return keeps the edit and is spent here: the line edit passes it
+        // on, and the row would take it as "open the card".
+        if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
+                event->accept();
+                if (event->type() == QEvent::KeyPress)
+                    finishEditing(key != Qt::Key_Escape);
+                return true;
+            }
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    if (watched == m_check && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        // The box stands for its row: Tab to it rings the row as Tab to
+        // the row does.
+        if (event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+                m_focusShown = true;
+            else if (reason == Qt::MouseFocusReason)
+                m_focusShown = false;
+        }
+        update();
+    }
     if (watched == m_check && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (moveKey(key, event->type() == QEvent::KeyPress)) {
+            event->accept();
+            return true;
+        }
+        // The box's own Space ticks it; Return and F2 mean the row.
+        if (event->type() == QEvent::KeyPress && key->key() != Qt::Key_Space && actionKey(key)) {
             event->accept();
             return true;
         }
@@ -332,7 +447,11 @@ bool TaskRow::eventFilter(QObject *watched, QEvent *event)
 
 void TaskRow::keyPressEvent(QKeyEvent *event)
 {
-    if (moveKey(event, true)) {
+    if (moveKey(event, true) || actionKey(event)) {
+        if (!m_focusShown) {
+            m_focusShown = true;
+            update();
+        }
         event->accept();
         return;
     }
@@ -392,15 +511,19 @@ void TaskRow::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), paper);
     }
     if (showsFocus()) {
-        // A quiet wash of the page's colour behind the row that has the keys.
-        QColor wash = m_accent.isValid() ? m_accent : themeColor(ThemeColor::MutedInk, scheme);
-        wash.setAlphaF(0.14);
+        // The row that has the keys: ringed in the page's colour over a
+        // quiet wash of it.
+        const QColor accent = m_accent.isValid() ? m_accent : themeColor(ThemeColor::MutedInk, scheme);
+        QColor wash = accent;
+        wash.setAlphaF(0.10);
         const double left = m_indent * IndentStep;
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
+        painter.setPen(QPen(accent, FocusRingWidth));
         painter.setBrush(wash);
-        painter.drawRoundedRect(QRectF(left, 1, width() - left, lineHeight(width()) - 2), 6, 6);
+        const double inset = FocusRingWidth / 2;
+        painter.drawRoundedRect(
+            QRectF(left + inset, 1 + inset, width() - left - 2 * inset, lineHeight(width()) - 2 - 2 * inset), 6, 6);
         painter.restore();
     }
     if (m_liftScale != 1.0) {

@@ -8,6 +8,8 @@
 #include <QUuid>
 #include <QWidget>
 
+class QLineEdit;
+
 namespace quillery {
 class TaskItem;
 }
@@ -29,6 +31,10 @@ class TaskRowCheck;
 // takes the keys that move it: with the row (or its box) focused, Alt+Up and
 // Alt+Down ask to move it a slot, Alt+Right and Alt+Left to indent or
 // outdent it. The row only asks; the list decides.
+//
+// With the keyboard on the row, Return opens the card, Space ticks the box
+// and F2 edits the title in place (Return or leaving the field keeps the
+// edit, Escape takes it back). A focused row is ringed in the page's colour.
 class TaskRow final : public QWidget
 {
     Q_OBJECT
@@ -78,7 +84,13 @@ public:
 
     // The row has the keyboard and shows it (focus came by keyboard, or a
     // key was used on it).
-    bool showsFocus() const { return m_focusShown && hasFocus(); }
+    bool showsFocus() const;
+
+    // F2: the title in a field of its own over the row, until Return,
+    // Escape or the focus leaves it.
+    void editTitle();
+    // The field while the title is edited, else null.
+    QLineEdit *titleEditor() const;
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -111,6 +123,9 @@ protected:
 
 private:
     bool moveKey(QKeyEvent *event, bool act);
+    // Return, Space and F2 on the row or its box.
+    bool actionKey(QKeyEvent *event);
+    void finishEditing(bool keep);
     void toggle();
     void placeCheck();
     int titleHeight(int width) const;
@@ -140,6 +155,7 @@ private:
     QPointer<QWidget> m_shadow;
     QColor m_accent;
     bool m_focusShown = false;
+    QPointer<QLineEdit> m_editor;
 };
 
 } // namespace quillery::ui

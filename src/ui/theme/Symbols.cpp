@@ -1,19 +1,15 @@
 #include "Symbols.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QHash>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmapCache>
-#include <QSvgRenderer>
 
 namespace quillery::ui {
 
 namespace {
 
-const QString ThemeRoot = QStringLiteral("/usr/share/icons");
-const QString AdwaitaScalable = QStringLiteral("/usr/share/icons/Adwaita/scalable");
+const QString FallbackTheme = QStringLiteral("Adwaita");
 
 const QHash<QString, QString> &symbolMap()
 {
@@ -40,13 +36,6 @@ const QHash<QString, QString> &symbolMap()
         { QStringLiteral("magnifyingglass"), QStringLiteral("edit-find-symbolic") },
     };
     return map;
-}
-
-// Symbols are looked up many times while painting; the file search runs once.
-QHash<QString, QString> &pathCache()
-{
-    static QHash<QString, QString> cache;
-    return cache;
 }
 
 class SymbolIconEngine final : public QIconEngine
@@ -89,13 +78,19 @@ private:
 
 void Symbols::installIconTheme()
 {
+    // Platforms without a desktop theme (offscreen) search no folder.
     QStringList paths = QIcon::themeSearchPaths();
-    if (!paths.contains(ThemeRoot))
-        paths.append(ThemeRoot);
+    const QStringList dataFolders = qEnvironmentVariable("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"))
+                                        .split(u':', Qt::SkipEmptyParts);
+    for (const QString &folder : dataFolders)
+        if (!paths.contains(folder + QStringLiteral("/icons")))
+            paths.append(folder + QStringLiteral("/icons"));
     QIcon::setThemeSearchPaths(paths);
+    // The desktop names the user's theme; without one (offscreen, a bare
+    // window manager) the symbols come from the fallback.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
-        QIcon::setThemeName(QStringLiteral("Adwaita"));
-    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+        QIcon::setThemeName(FallbackTheme);
+    QIcon::setFallbackThemeName(FallbackTheme);
 }
 
 QString Symbols::iconName(const QString &symbol)
@@ -103,44 +98,35 @@ QString Symbols::iconName(const QString &symbol)
     return symbolMap().value(symbol, symbol);
 }
 
-QString Symbols::filePath(const QString &symbol)
+bool Symbols::exists(const QString &symbol)
 {
-    QHash<QString, QString> &cache = pathCache();
-    if (const auto found = cache.constFind(symbol); found != cache.constEnd())
-        return *found;
-    const QString file = iconName(symbol) + QStringLiteral(".svg");
-    QString path;
-    const QDir root(AdwaitaScalable);
-    for (const QString &context : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-        const QString candidate = root.filePath(context + u'/' + file);
-        if (QFileInfo::exists(candidate)) {
-            path = candidate;
-            break;
-        }
-    }
-    cache.insert(symbol, path);
-    return path;
+    return QIcon::hasThemeIcon(iconName(symbol));
 }
 
 QPixmap Symbols::pixmap(const QString &symbol, int size, const QColor &color, qreal devicePixelRatio)
 {
-    const QString path = filePath(symbol);
-    if (path.isEmpty() || size <= 0)
+    if (size <= 0)
         return {};
     // Rows and buttons repaint the same few symbols all the time; reading the
     // SVG again for each would cost more than the rest of the paint.
     const QString key = QStringLiteral("quillery-symbol|") + symbol + u'|' + QString::number(size) + u'|'
-        + QString::number(color.rgba(), 16) + u'|' + QString::number(devicePixelRatio, 'f', 2);
+        + QString::number(color.rgba(), 16) + u'|' + QString::number(devicePixelRatio, 'f', 2) + u'|'
+        + QIcon::themeName();
     QPixmap pm;
     if (QPixmapCache::find(key, &pm))
         return pm;
+    // The user's icon theme first, the fallback theme for what it lacks.
+    const QIcon themed = QIcon::fromTheme(iconName(symbol));
+    if (themed.isNull())
+        return {};
     const int pixels = qRound(size * devicePixelRatio);
     QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
-        QSvgRenderer renderer(path);
+        const QPixmap drawn = themed.pixmap(QSize(pixels, pixels), 1.0);
         QPainter painter(&image);
-        renderer.render(&painter, QRectF(0, 0, pixels, pixels));
+        painter.drawPixmap(
+            QRect(QPoint((pixels - drawn.width()) / 2, (pixels - drawn.height()) / 2), drawn.size()), drawn);
         // Keep the symbol's shape, take the caller's colour.
         painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
         painter.fillRect(image.rect(), color);

@@ -7,24 +7,24 @@
 
 namespace quillery::ui {
 
-// System symbols, drawn from the Adwaita icon theme's scalable symbolic
-// icons and tinted with the colour the caller asks for. Symbols are named the
-// way the rest of the program names them ("chevron.left", "square.grid.2x2");
-// each maps to a freedesktop icon name. The SVG files are read directly, so
-// symbols never go missing on platforms without an icon theme (offscreen).
+// System symbols: the symbolic icons of the user's icon theme, found through
+// Qt's theme lookup (Adwaita where the theme lacks one, or no theme is set)
+// and tinted with the colour the caller asks for. Symbols are named the way
+// the rest of the program names them ("chevron.left", "square.grid.2x2");
+// each maps to a freedesktop icon name.
 class Symbols final
 {
 public:
-    // Points Qt's own icon lookup at the Adwaita theme too (needed on the
-    // offscreen platform, where no theme is configured).
+    // Makes Adwaita the fallback of Qt's icon lookup, and the theme itself
+    // where the desktop names none (the offscreen platform).
     static void installIconTheme();
 
     // The freedesktop icon name for a symbol name, or the name itself when it
     // is already a freedesktop name.
     static QString iconName(const QString &symbol);
 
-    // The icon's SVG file, or an empty string when the theme lacks it.
-    static QString filePath(const QString &symbol);
+    // Whether the theme (or the fallback) has the symbol.
+    static bool exists(const QString &symbol);
 
     // The symbol drawn `size` device-independent pixels square in `color`,
     // at the given device pixel ratio. A missing symbol gives a null pixmap.

@@ -2,6 +2,7 @@
 #include "core/app/AppPaths.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtConcurrent>
 #include <gtest/gtest.h>
 
@@ -18,19 +19,6 @@ QStringList linesOf(const QString &name)
 }
 } // namespace
 
-TEST(LogWriter, theFirstLineCreatesTheFileAndLaterLinesAppend)
-{
-    const QString name = QStringLiteral("first-use.log");
-    QFile::remove(AppPaths::logFile(name));
-    ManualClock clock(QDateTime(QDate(2026, 3, 1), QTime(9, 30), Qt::UTC));
-    appendLogLine(name, QStringLiteral("one"), clock);
-    clock.advance(61'500);
-    appendLogLine(name, QStringLiteral("two ✓"), clock);
-    EXPECT_EQ(linesOf(name),
-        (QStringList {
-            QStringLiteral("2026-03-01T09:30:00Z one"), QStringLiteral("2026-03-01T09:31:01Z two ✓"), QString() }));
-}
-
 TEST(LogWriter, aMessageWithLineBreaksStaysOneLine)
 {
     const QDateTime moment(QDate(2026, 3, 1), QTime(9, 30), Qt::UTC);
@@ -40,22 +28,47 @@ TEST(LogWriter, aMessageWithLineBreaksStaysOneLine)
         formatLogLine(moment.toOffsetFromUtc(3600), QStringLiteral("m")), QStringLiteral("2026-03-01T09:30:00Z m"));
 }
 
-TEST(LogWriter, linesFromManyWritersNeverInterleaveOrVanish)
+TEST(LogWriter, manyWritersPastTheCapRotateAndKeepEveryRecentLineWhole)
 {
     const QString name = QStringLiteral("busy.log");
-    QFile::remove(AppPaths::logFile(name));
+    const QString path = AppPaths::logFile(name);
+    for (const QString &file : { path, path + QStringLiteral(".1"), path + QStringLiteral(".2") })
+        QFile::remove(file);
+    // About three and a half caps' worth: the log is moved aside three times.
     const QString payload(300, u'x');
+    constexpr int Writers = 4;
+    constexpr int Lines = 2600;
     QList<QFuture<void>> writers;
-    for (int w = 0; w < 4; ++w) {
+    for (int w = 0; w < Writers; ++w) {
         writers.append(QtConcurrent::run([&, w] {
-            for (int i = 0; i < 250; ++i)
+            for (int i = 0; i < Lines; ++i)
                 appendLogLine(name, QStringLiteral("w%1 %2 ").arg(w).arg(i) + payload);
         }));
     }
     for (auto &writer : writers)
         writer.waitForFinished();
-    const QStringList lines = linesOf(name);
-    ASSERT_EQ(lines.size(), 1001);
-    for (int i = 0; i < 1000; ++i)
-        EXPECT_TRUE(lines.at(i).endsWith(payload)) << lines.at(i).left(40).toStdString();
+
+    // Oldest first: the two files moved aside, then the current one.
+    QStringList kept;
+    for (const QString &file : { path + QStringLiteral(".2"), path + QStringLiteral(".1"), path }) {
+        EXPECT_LE(QFileInfo(file).size(), LogRotationBytes) << file.toStdString();
+        QStringList lines = linesOf(QFileInfo(file).fileName());
+        ASSERT_EQ(lines.takeLast(), QString()) << "each file ends with a whole line";
+        kept += lines;
+    }
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".3")));
+    ASSERT_GT(kept.size(), Writers * Lines / 2);
+    // Each writer's lines are whole, in order and without a gap up to its last.
+    QList<int> next(Writers, -1);
+    for (const QString &line : kept) {
+        ASSERT_TRUE(line.endsWith(payload)) << line.left(40).toStdString();
+        const QStringList fields = line.split(u' ');
+        const int w = fields.at(1).mid(1).toInt();
+        const int i = fields.at(2).toInt();
+        if (next[w] >= 0) {
+            ASSERT_EQ(i, next[w]) << "writer " << w;
+        }
+        next[w] = i + 1;
+    }
+    EXPECT_EQ(next, QList<int>(Writers, Lines));
 }

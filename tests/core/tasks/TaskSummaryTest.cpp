@@ -64,7 +64,7 @@ TEST_F(TaskSummaryTest, partsComeInOrderAndOnlyWhenThereIsSomethingToSay)
     // (ICU puts a narrow no-break space before PM).
     item->setDue(utc(2027, 1, 5, 5, 0));
     item->setAlarm(utc(2027, 1, 5, 20, 5));
-    EXPECT_EQ(summaryLine(*item, us)->section(SummarySeparator, 0, 0), QStringLiteral("Today at 3:05\u202FPM"));
+    EXPECT_EQ(summaryLine(*item, us)->section(summarySeparator(), 0, 0), QStringLiteral("Today at 3:05\u202FPM"));
 
     // A removed attachment is gone from the count at once.
     item->setDue(std::nullopt);

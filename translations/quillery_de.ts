@@ -1,0 +1,907 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en">
+<context>
+    <name>AlarmStatus</name>
+    <message>
+        <source>Alarms: waiting for permission</source>
+        <translation>Erinnerungen: warten auf Erlaubnis</translation>
+    </message>
+    <message>
+        <source>Alarms: notifications are off for Quillery</source>
+        <translation>Erinnerungen: Benachrichtigungen für Quillery sind aus</translation>
+    </message>
+    <message>
+        <source>Alarms: none scheduled</source>
+        <translation>Erinnerungen: keine geplant</translation>
+    </message>
+    <message numerus="yes">
+        <source>Alarms: %n scheduled</source>
+        <translation>
+            <numerusform>Erinnerungen: %n geplant</numerusform>
+            <numerusform>Erinnerungen: %n geplant</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Alarms</name>
+    <message>
+        <source>Task</source>
+        <translation>Aufgabe</translation>
+    </message>
+    <message>
+        <source>Quillery</source>
+        <translation>Quillery</translation>
+    </message>
+    <message>
+        <source>Test alarm</source>
+        <translation>Testerinnerung</translation>
+    </message>
+    <message>
+        <source>If you can read this, Quillery alarms work on this device.</source>
+        <translation>Wenn Sie dies lesen können, funktionieren die Erinnerungen von Quillery auf diesem Gerät.</translation>
+    </message>
+</context>
+<context>
+    <name>BookMenu</name>
+    <message>
+        <source>All Pages</source>
+        <translation>Alle Seiten</translation>
+    </message>
+    <message>
+        <source>Show all pages (%1)</source>
+        <translation>Alle Seiten zeigen (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>unknown option &apos;%1&apos;</source>
+        <translation>unbekannte Option „%1“</translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos;</source>
+        <translation>unerwartetes Argument „%1“</translation>
+    </message>
+    <message>
+        <source>%1: %2 (try &apos;%1 --help&apos;)</source>
+        <extracomment>The one line for a command line Quillery cannot follow.</extracomment>
+        <translation>%1: %2 (siehe „%1 --help“)</translation>
+    </message>
+    <message>
+        <source>Usage: %1 [options]</source>
+        <translation>Aufruf: %1 [Optionen]</translation>
+    </message>
+    <message>
+        <source>A task planner shaped like a paper notebook.</source>
+        <translation>Ein Aufgabenplaner in Gestalt eines Notizbuchs aus Papier.</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Optionen:</translation>
+    </message>
+    <message>
+        <source>Show this help and exit.</source>
+        <translation>Diese Hilfe zeigen und beenden.</translation>
+    </message>
+    <message>
+        <source>Show the version and exit.</source>
+        <translation>Die Version zeigen und beenden.</translation>
+    </message>
+    <message>
+        <source>Start without showing the window.</source>
+        <translation>Starten, ohne das Fenster zu zeigen.</translation>
+    </message>
+    <message>
+        <source>Qt&apos;s own options (-platform, -display, -style, ...) work as in every Qt program. See quillery(1).</source>
+        <translation>Die Optionen von Qt (-platform, -display, -style, ...) gelten wie in jedem Qt-Programm. Siehe quillery(1).</translation>
+    </message>
+    <message>
+        <source>no display: set DISPLAY or WAYLAND_DISPLAY</source>
+        <translation>keine Anzeige: DISPLAY oder WAYLAND_DISPLAY setzen</translation>
+    </message>
+</context>
+<context>
+    <name>DayLabel</name>
+    <message>
+        <source>Today</source>
+        <translation>Heute</translation>
+    </message>
+    <message>
+        <source>Tomorrow</source>
+        <translation>Morgen</translation>
+    </message>
+    <message>
+        <source>Yesterday</source>
+        <translation>Gestern</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopNotificationCenter</name>
+    <message>
+        <source>The request has no identifier.</source>
+        <translation>Die Anfrage hat keine Kennung.</translation>
+    </message>
+</context>
+<context>
+    <name>NotificationTrigger</name>
+    <message>
+        <source>The request has no trigger.</source>
+        <translation>Die Anfrage hat keinen Auslöser.</translation>
+    </message>
+    <message>
+        <source>The time interval must be greater than 0.</source>
+        <translation>Der Zeitabstand muss größer als 0 sein.</translation>
+    </message>
+    <message>
+        <source>The date of the calendar trigger does not exist.</source>
+        <translation>Das Datum des Kalenderauslösers gibt es nicht.</translation>
+    </message>
+</context>
+<context>
+    <name>PageThumb</name>
+    <message>
+        <source>Untitled</source>
+        <translation>Ohne Titel</translation>
+    </message>
+    <message numerus="yes">
+        <source>+%n more</source>
+        <translation>
+            <numerusform>+%n weitere</numerusform>
+            <numerusform>+%n weitere</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Palette</name>
+    <message>
+        <source>Coral</source>
+        <translation>Koralle</translation>
+    </message>
+    <message>
+        <source>Amber</source>
+        <translation>Bernstein</translation>
+    </message>
+    <message>
+        <source>Mustard</source>
+        <translation>Senf</translation>
+    </message>
+    <message>
+        <source>Sage</source>
+        <translation>Salbei</translation>
+    </message>
+    <message>
+        <source>Ocean</source>
+        <translation>Ozean</translation>
+    </message>
+    <message>
+        <source>Violet</source>
+        <translation>Violett</translation>
+    </message>
+    <message>
+        <source>Slate</source>
+        <translation>Schiefer</translation>
+    </message>
+</context>
+<context>
+    <name>QuilleryApp</name>
+    <message>
+        <source>Quillery cannot start</source>
+        <translation>Quillery kann nicht starten</translation>
+    </message>
+</context>
+<context>
+    <name>SafeQuit</name>
+    <message numerus="yes">
+        <source>%n unsaved changes</source>
+        <translation>
+            <numerusform>%n ungespeicherte Änderung</numerusform>
+            <numerusform>%n ungespeicherte Änderungen</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SaveMonitor</name>
+    <message>
+        <source>Not saved: the disk is full (%1)</source>
+        <translation>Nicht gespeichert: Der Datenträger ist voll (%1)</translation>
+    </message>
+    <message>
+        <source>Not saved: %1 (%2)</source>
+        <translation>Nicht gespeichert: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Quillery can&apos;t save: the disk is full. Your changes are kept in memory and saved when space is free.</source>
+        <translation>Quillery kann nicht speichern: Der Datenträger ist voll. Ihre Änderungen bleiben im Speicher und werden gespeichert, sobald wieder Platz frei ist.</translation>
+    </message>
+    <message>
+        <source>Quillery can&apos;t save: %1. Your changes are kept in memory and saved as soon as the book can be written again.</source>
+        <translation>Quillery kann nicht speichern: %1. Ihre Änderungen bleiben im Speicher und werden gespeichert, sobald das Buch wieder geschrieben werden kann.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n changes waiting</source>
+        <translation>
+            <numerusform>%n Änderung wartet</numerusform>
+            <numerusform>%n Änderungen warten</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Store</name>
+    <message>
+        <source>a folder stands where the file should be</source>
+        <translation>an der Stelle der Datei steht ein Ordner</translation>
+    </message>
+    <message>
+        <source>Quillery is not allowed to read and write it</source>
+        <translation>Quillery darf sie nicht lesen und schreiben</translation>
+    </message>
+    <message>
+        <source>it is not a Quillery book</source>
+        <translation>sie ist kein Quillery-Buch</translation>
+    </message>
+    <message>
+        <source>it is a database of another program</source>
+        <translation>sie ist die Datenbank eines anderen Programms</translation>
+    </message>
+    <message>
+        <source>it is damaged</source>
+        <translation>sie ist beschädigt</translation>
+    </message>
+    <message>
+        <source>it was written by a newer version of Quillery</source>
+        <translation>sie wurde von einer neueren Version von Quillery geschrieben</translation>
+    </message>
+    <message>
+        <source>the database could not be opened</source>
+        <translation>die Datenbank ließ sich nicht öffnen</translation>
+    </message>
+    <message>
+        <source>Quillery cannot open its book %1 because %2; the file has been left unchanged.</source>
+        <translation>Quillery kann sein Buch %1 nicht öffnen: %2. Die Datei bleibt unverändert.</translation>
+    </message>
+</context>
+<context>
+    <name>TaskSummary</name>
+    <message>
+        <source>%1 at %2</source>
+        <extracomment>A task&apos;s due day and its reminder time: &quot;Today at 3:05 PM&quot;.</extracomment>
+        <translation>%1 um %2</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>  ·  </source>
+        <extracomment>Between the parts of the line under a task: &quot;Tomorrow · Library · Note&quot;.</extracomment>
+        <translation>  ·  </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n attachments</source>
+        <translation>
+            <numerusform>%n Anhang</numerusform>
+            <numerusform>%n Anhänge</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>quillery::AttachmentOpener</name>
+    <message>
+        <source>Attachment</source>
+        <translation>Anhang</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::SafeQuit</name>
+    <message>
+        <source>Quillery could not save the book: %1.</source>
+        <translation>Quillery konnte das Buch nicht speichern: %1.</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message numerus="yes">
+        <source>Quit and lose %n unsaved changes?</source>
+        <translation>
+            <numerusform>Beenden und %n ungespeicherte Änderung verlieren?</numerusform>
+            <numerusform>Beenden und %n ungespeicherte Änderungen verlieren?</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>quillery::SyncMonitor</name>
+    <message>
+        <source>unknown error</source>
+        <translation>unbekannter Fehler</translation>
+    </message>
+    <message>
+        <source>the server turned the sign-in down</source>
+        <translation>der Server hat die Anmeldung abgelehnt</translation>
+    </message>
+    <message>
+        <source>Sign in to your server to sync.</source>
+        <translation>Melden Sie sich bei Ihrem Server an, um abzugleichen.</translation>
+    </message>
+    <message>
+        <source>Sign in to %1 to sync.</source>
+        <translation>Melden Sie sich bei %1 an, um abzugleichen.</translation>
+    </message>
+    <message>
+        <source>can&apos;t reach the server</source>
+        <translation>Server nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>can&apos;t reach the server (%1)</source>
+        <translation>Server nicht erreichbar (%1)</translation>
+    </message>
+    <message>
+        <source>the server doesn&apos;t give you access to the mirror</source>
+        <translation>der Server gewährt Ihnen keinen Zugriff auf den Spiegel</translation>
+    </message>
+    <message>
+        <source>the mirror on the server needs its administrator to set it up again</source>
+        <translation>der Spiegel auf dem Server muss von seinem Administrator neu eingerichtet werden</translation>
+    </message>
+    <message>
+        <source>the server is busy, trying again</source>
+        <translation>der Server ist ausgelastet, neuer Versuch folgt</translation>
+    </message>
+    <message>
+        <source>the server ran into an error (see sync.log)</source>
+        <translation>auf dem Server ist ein Fehler aufgetreten (siehe sync.log)</translation>
+    </message>
+    <message>
+        <source>can&apos;t read or write the book (see sync.log)</source>
+        <translation>das Buch kann nicht gelesen oder geschrieben werden (siehe sync.log)</translation>
+    </message>
+    <message>
+        <source>the server keeps turning a change down (see sync.log)</source>
+        <translation>der Server lehnt eine Änderung wiederholt ab (siehe sync.log)</translation>
+    </message>
+    <message>
+        <source>the connection service can&apos;t be used (see sync.log)</source>
+        <translation>der Verbindungsdienst kann nicht verwendet werden (siehe sync.log)</translation>
+    </message>
+    <message>
+        <source>Sync: off (local only)</source>
+        <translation>Abgleich: aus (nur lokal)</translation>
+    </message>
+    <message>
+        <source>Sync: syncing…</source>
+        <translation>Abgleich: läuft…</translation>
+    </message>
+    <message>
+        <source>Sync: connecting…</source>
+        <translation>Abgleich: verbindet…</translation>
+    </message>
+    <message>
+        <source>Sync: %1</source>
+        <translation>Abgleich: %1</translation>
+    </message>
+    <message>
+        <source>Sync: synced %1</source>
+        <extracomment>%1 says when: &quot;5 minutes ago&quot;, &quot;now&quot;.</extracomment>
+        <translation>Abgleich: abgeglichen %1</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::AboutDialog</name>
+    <message>
+        <source>About Quillery</source>
+        <translation>Über Quillery</translation>
+    </message>
+    <message>
+        <source>Quillery icon</source>
+        <translation>Quillery-Symbol</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>A task planner shaped like a paper notebook.</source>
+        <translation>Ein Aufgabenplaner in Gestalt eines Notizbuchs aus Papier.</translation>
+    </message>
+    <message>
+        <source>Licence: %1</source>
+        <translation>Lizenz: %1</translation>
+    </message>
+    <message>
+        <source>Quillery is free software: you can redistribute it and/or modify it under the terms of the GNU General Public License, version 3 or any later version. It comes with absolutely no warranty.</source>
+        <translation>Quillery ist freie Software: Sie können sie unter den Bedingungen der GNU General Public License, Version 3 oder jeder späteren Version, weitergeben und/oder verändern. Sie kommt ohne jegliche Gewährleistung.</translation>
+    </message>
+    <message>
+        <source>Read the GNU General Public License</source>
+        <translation>Die GNU General Public License lesen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About Quillery</source>
+        <translation>&amp;Über Quillery</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::AddTaskRow</name>
+    <message>
+        <source>Add a task</source>
+        <translation>Aufgabe hinzufügen</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::AttachmentTile</name>
+    <message>
+        <source>Photo; opens in the image viewer</source>
+        <translation>Foto; öffnet sich in der Bildansicht</translation>
+    </message>
+    <message>
+        <source>File; opens in its application</source>
+        <translation>Datei; öffnet sich in ihrem Programm</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::AttachmentsSection</name>
+    <message>
+        <source>Photo</source>
+        <translation>Foto</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Photos &amp; Files</source>
+        <translation>Fotos &amp; Dateien</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::BlankPageView</name>
+    <message>
+        <source>Page %1</source>
+        <translation>Seite %1</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::BookMenu</name>
+    <message>
+        <source>Next Page</source>
+        <translation>Nächste Seite</translation>
+    </message>
+    <message>
+        <source>Previous Page</source>
+        <translation>Vorige Seite</translation>
+    </message>
+    <message>
+        <source>Hide Completed</source>
+        <translation>Erledigte ausblenden</translation>
+    </message>
+    <message>
+        <source>Typeface</source>
+        <translation>Schrift</translation>
+    </message>
+    <message>
+        <source>Sans</source>
+        <translation>Serifenlos</translation>
+    </message>
+    <message>
+        <source>Serif</source>
+        <translation>Mit Serifen</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>Inhalt</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Book</source>
+        <translation>&amp;Buch</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::BookView</name>
+    <message>
+        <source>Book</source>
+        <translation>Buch</translation>
+    </message>
+    <message>
+        <source>Notifications are off for Quillery</source>
+        <translation>Benachrichtigungen für Quillery sind aus</translation>
+    </message>
+    <message>
+        <source>Alarms can&apos;t ring until you allow notifications for Quillery in Settings.</source>
+        <translation>Erinnerungen können erst klingeln, wenn Sie Benachrichtigungen für Quillery in den Einstellungen erlauben.</translation>
+    </message>
+    <message>
+        <source>Open Settings</source>
+        <translation>Einstellungen öffnen</translation>
+    </message>
+    <message>
+        <source>Not now</source>
+        <translation>Nicht jetzt</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::ContentsCloseButton</name>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::ContentsGrid</name>
+    <message>
+        <source>Pages</source>
+        <translation>Seiten</translation>
+    </message>
+    <message>
+        <source>New page</source>
+        <translation>Neue Seite</translation>
+    </message>
+    <message>
+        <source>Page %1, %2</source>
+        <translation>Seite %1, %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tasks</source>
+        <translation>
+            <numerusform>%n Aufgabe</numerusform>
+            <numerusform>%n Aufgaben</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n open</source>
+        <translation>
+            <numerusform>%n offen</numerusform>
+            <numerusform>%n offen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>current page</source>
+        <translation>aktuelle Seite</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <extracomment>Joins the parts of a page&apos;s description: &quot;3 tasks, 2 open&quot;.</extracomment>
+        <translation>%1, %2</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::ContentsView</name>
+    <message>
+        <source>All Pages</source>
+        <translation>Alle Seiten</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pages</source>
+        <translation>
+            <numerusform>%n Seite</numerusform>
+            <numerusform>%n Seiten</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::DialogAttachmentPicker</name>
+    <message>
+        <source>Choose Photos</source>
+        <translation>Fotos auswählen</translation>
+    </message>
+    <message>
+        <source>Images (%1)</source>
+        <translation>Bilder (%1)</translation>
+    </message>
+    <message>
+        <source>Choose Files</source>
+        <translation>Dateien auswählen</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::HiddenTasksButton</name>
+    <message numerus="yes">
+        <source>%n completed hidden</source>
+        <translation>
+            <numerusform>%n erledigte ausgeblendet</numerusform>
+            <numerusform>%n erledigte ausgeblendet</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::ImageViewer</name>
+    <message>
+        <source>Image viewer</source>
+        <translation>Bildansicht</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::LocationPicker</name>
+    <message>
+        <source>Location</source>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Search for a place or address</source>
+        <translation>Nach einem Ort oder einer Adresse suchen</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Current</source>
+        <translation>Aktueller Ort</translation>
+    </message>
+    <message>
+        <source>Remove location</source>
+        <translation>Ort entfernen</translation>
+    </message>
+    <message>
+        <source>No places found</source>
+        <translation>Keine Orte gefunden</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::MainWindow</name>
+    <message>
+        <source>Toolbar</source>
+        <translation>Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>Notice</source>
+        <translation>Hinweis</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::MapPreview</name>
+    <message>
+        <source>Map of %1</source>
+        <translation>Karte von %1</translation>
+    </message>
+    <message>
+        <source>Open in Maps</source>
+        <translation>In Karten öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::PageColorPicker</name>
+    <message>
+        <source>Page color</source>
+        <translation>Seitenfarbe</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::PageFooter</name>
+    <message>
+        <source>Previous page</source>
+        <translation>Vorige Seite</translation>
+    </message>
+    <message>
+        <source>Next page</source>
+        <translation>Nächste Seite</translation>
+    </message>
+    <message>
+        <source>Page options</source>
+        <translation>Seitenoptionen</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::PageHeader</name>
+    <message>
+        <source>Untitled</source>
+        <translation>Ohne Titel</translation>
+    </message>
+    <message>
+        <source>Page title</source>
+        <translation>Seitentitel</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::PageNumberBlock</name>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Seite %1 von %2</translation>
+    </message>
+    <message>
+        <source>Show all pages</source>
+        <translation>Alle Seiten zeigen</translation>
+    </message>
+    <message>
+        <source>of %1</source>
+        <translation>von %1</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::PageOptionsMenu</name>
+    <message>
+        <source>Page options</source>
+        <translation>Seitenoptionen</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>Inhalt</translation>
+    </message>
+    <message>
+        <source>Send a Test Alarm in 10 Seconds</source>
+        <translation>Testerinnerung in 10 Sekunden senden</translation>
+    </message>
+    <message>
+        <source>Open Notification Settings</source>
+        <translation>Benachrichtigungseinstellungen öffnen</translation>
+    </message>
+    <message>
+        <source>Hide Completed</source>
+        <translation>Erledigte ausblenden</translation>
+    </message>
+    <message>
+        <source>Typeface</source>
+        <translation>Schrift</translation>
+    </message>
+    <message>
+        <source>Sans</source>
+        <translation>Serifenlos</translation>
+    </message>
+    <message>
+        <source>Serif</source>
+        <translation>Mit Serifen</translation>
+    </message>
+    <message>
+        <source>Tear Out Page</source>
+        <translation>Seite herausreißen</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::PageView</name>
+    <message>
+        <source>Tear Out Page</source>
+        <translation>Seite herausreißen</translation>
+    </message>
+    <message>
+        <source>Tear out this page and everything on it?</source>
+        <translation>Diese Seite mit allem, was darauf steht, herausreißen?</translation>
+    </message>
+    <message>
+        <source>Tear Out</source>
+        <translation>Herausreißen</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::PlaceSection</name>
+    <message>
+        <source>Add a place</source>
+        <translation>Ort hinzufügen</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Ändern</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::TaskCard</name>
+    <message>
+        <source>Task card</source>
+        <translation>Aufgabenkarte</translation>
+    </message>
+    <message>
+        <source>When</source>
+        <translation>Wann</translation>
+    </message>
+    <message>
+        <source>Subtask</source>
+        <translation>Unteraufgabe</translation>
+    </message>
+    <message>
+        <source>Place</source>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Notizen</translation>
+    </message>
+    <message>
+        <source>Add a note</source>
+        <translation>Notiz hinzufügen</translation>
+    </message>
+    <message>
+        <source>Photos &amp; Files</source>
+        <translation>Fotos &amp; Dateien</translation>
+    </message>
+    <message>
+        <source>Delete Task</source>
+        <translation>Aufgabe löschen</translation>
+    </message>
+    <message>
+        <source>Task</source>
+        <translation>Aufgabe</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::TaskRowCheck</name>
+    <message>
+        <source>Complete</source>
+        <translation>Erledigen</translation>
+    </message>
+    <message>
+        <source>Completed</source>
+        <translation>Erledigt</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::ViewerCloseButton</name>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::WhenSection</name>
+    <message>
+        <source>Today</source>
+        <translation>Heute</translation>
+    </message>
+    <message>
+        <source>Tomorrow</source>
+        <translation>Morgen</translation>
+    </message>
+    <message>
+        <source>Monday</source>
+        <translation>Montag</translation>
+    </message>
+    <message>
+        <source>Pick a date</source>
+        <translation>Datum wählen</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Remind me</source>
+        <translation>Erinnern</translation>
+    </message>
+    <message>
+        <source>At</source>
+        <translation>Um</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Uhrzeit</translation>
+    </message>
+    <message>
+        <source>That time has already passed.</source>
+        <translation>Diese Uhrzeit ist schon vorbei.</translation>
+    </message>
+</context>
+</TS>
