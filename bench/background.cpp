@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
@@ -28,23 +29,38 @@ namespace {
 constexpr int Pages = 50;
 constexpr int TasksPerPage = 100;
 
-double residentMB()
+double residentMB(const char *field = "VmRSS:")
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').first().toDouble() / 1024.0;
     }
     return -1;
 }
 
-// Context switches of every thread of the process so far: each is a thread
-// going to sleep or being woken.
-qint64 contextSwitches()
+// Memory no other process shares: the heap, stacks and written pages of
+// mapped files (Private_Clean and Private_Dirty of all mappings).
+double privateMB()
 {
-    qint64 total = 0;
+    QFile rollup(QStringLiteral("/proc/self/smaps_rollup"));
+    if (!rollup.open(QIODevice::ReadOnly))
+        return -1;
+    double kilobytes = 0;
+    for (const QByteArray &line : rollup.readAll().split('\n')) {
+        if (line.startsWith("Private_Clean:") || line.startsWith("Private_Dirty:"))
+            kilobytes += line.mid(line.indexOf(':') + 1).trimmed().split(' ').first().toDouble();
+    }
+    return kilobytes / 1024.0;
+}
+
+// Context switches so far of each thread of the process, by thread id: each
+// is a thread going to sleep or being woken.
+QHash<QString, qint64> contextSwitches()
+{
+    QHash<QString, qint64> switches;
     const QDir tasks(QStringLiteral("/proc/self/task"));
     for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile status(tasks.filePath(task + QStringLiteral("/status")));
@@ -52,9 +68,19 @@ qint64 contextSwitches()
             continue;
         for (const QByteArray &line : status.readAll().split('\n')) {
             if (line.startsWith("voluntary_ctxt_switches:") || line.startsWith("nonvoluntary_ctxt_switches:"))
-                total += line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
+                switches[task] += line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
         }
     }
+    return switches;
+}
+
+// The switches between two readings; a thread that ended meanwhile is not
+// counted.
+qint64 switchesBetween(const QHash<QString, qint64> &before, const QHash<QString, qint64> &after)
+{
+    qint64 total = 0;
+    for (auto it = after.cbegin(); it != after.cend(); ++it)
+        total += it.value() - before.value(it.key(), 0);
     return total;
 }
 
@@ -81,6 +107,7 @@ struct ClosedWindow {
     QTemporaryDir dir;
     std::unique_ptr<QuilleryApp> app;
     double withWindowMB = 0;
+    double beforeMB = residentMB();
 
     ClosedWindow()
     {
@@ -105,8 +132,13 @@ void BM_ResidentAfterTheWindowClosed(benchmark::State &state)
 {
     for (auto _ : state) {
         ClosedWindow program;
+        state.counters["before_start_MB"] = program.beforeMB;
         state.counters["with_window_MB"] = program.withWindowMB;
         state.counters["background_MB"] = residentMB();
+        // Of which the process's own heap and stacks, the rest being mapped
+        // files (libraries, ICU data, fonts), shared with other processes.
+        state.counters["background_anon_MB"] = residentMB("RssAnon:");
+        state.counters["background_private_MB"] = privateMB();
     }
     state.counters["tasks"] = Pages * TasksPerPage;
 }
@@ -119,7 +151,7 @@ void BM_IdleWakeUps(benchmark::State &state)
     ClosedWindow program;
     int awakenings = 0;
     QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, [&] { ++awakenings; });
-    const qint64 switchesBefore = contextSwitches();
+    const QHash<QString, qint64> switchesBefore = contextSwitches();
     QElapsedTimer elapsed;
     for (auto _ : state) {
         awakenings = 0;
@@ -128,7 +160,7 @@ void BM_IdleWakeUps(benchmark::State &state)
     }
     const double minutes = double(elapsed.elapsed()) / 60'000.0;
     state.counters["main_wakeups_per_min"] = double(awakenings) / minutes;
-    state.counters["ctx_switches_per_min"] = double(contextSwitches() - switchesBefore) / minutes;
+    state.counters["ctx_switches_per_min"] = double(switchesBetween(switchesBefore, contextSwitches())) / minutes;
 }
 BENCHMARK(BM_IdleWakeUps)->Arg(300)->Iterations(1)->Unit(benchmark::kSecond);
 

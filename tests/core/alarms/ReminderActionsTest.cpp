@@ -1,7 +1,6 @@
 // The moments a reminder moves to from its notification, and the note of a
 // late one, in a zone with daylight saving.
 #include "core/alarms/ReminderActions.h"
-#include "core/alarms/AlarmRequests.h"
 
 #include <gtest/gtest.h>
 
@@ -61,17 +60,4 @@ TEST_F(ReminderActionsTest, aLateReminderSaysWhenItWasDueAndHowLongAgo)
     EXPECT_TRUE(ReminderActions::latenessNote(calendar, at(2027, 6, 8, 12, 0)).isEmpty()) << "on time";
     EXPECT_EQ(ReminderActions::latenessNote(calendar, at(2027, 6, 5, 9, 30)),
         QStringLiteral("Due 5 Jun, 09:30 — 3 days ago"));
-}
-
-TEST_F(ReminderActionsTest, onlyATasksReminderOffersActions)
-{
-    NotificationRequest request = makeTestRequest(10);
-    EXPECT_TRUE(ReminderActions::offeredFor(request).isEmpty());
-    request.identifier = QStringLiteral("5C3F0E2A-0000-4000-8000-000000000001");
-    QStringList labels;
-    for (const auto &[key, label] : ReminderActions::offeredFor(request))
-        labels << label;
-    EXPECT_EQ(labels,
-        (QStringList { QStringLiteral("Open"), QStringLiteral("Mark as Done"),
-            QStringLiteral("Remind Me in 10 Minutes"), QStringLiteral("Tomorrow") }));
 }

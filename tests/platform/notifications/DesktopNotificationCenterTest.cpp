@@ -96,6 +96,7 @@ TEST_F(DesktopNotificationCenterTest, aRemovedRequestNeverArrives)
     EXPECT_EQ(server.calls().first().body,
         QStringLiteral("Errands\nIf you can read this, Quillery alarms work on this device."))
         << "the subtitle heads the body";
+    EXPECT_TRUE(server.calls().first().actions.isEmpty()) << "a server without actions gets none";
 }
 
 TEST_F(DesktopNotificationCenterTest, aRequestAddedBeforeARestartStillFiresAfterIt)
