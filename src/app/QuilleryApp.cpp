@@ -9,14 +9,17 @@
 #include "core/app/AppPaths.h"
 #include "core/app/SaveMonitor.h"
 #include "core/attachments/AttachmentOpener.h"
+#include "core/attachments/ThumbnailCache.h"
 #include "core/history/UndoHistory.h"
 #include "core/model/Editing.h"
 #include "core/model/RecoveryJournal.h"
+#include "core/model/TaskItem.h"
 #include "core/places/MergedPlaceService.h"
 #include "core/places/PlaceEndpoints.h"
 #include "core/search/SearchIndex.h"
 #include "core/sync/MirrorEngine.h"
 #include "core/sync/SyncMonitor.h"
+#include "core/tasks/ReminderResponder.h"
 #include "core/theme/Appearance.h"
 #include "core/util/PrivateFiles.h"
 #include "platform/appearance/PortalColorScheme.h"
@@ -29,6 +32,7 @@
 #include "platform/places/HttpTileSource.h"
 #include "platform/places/OfflinePlaceService.h"
 #include "platform/places/PhotonPlaceService.h"
+#include "platform/session/LoginItem.h"
 #include "ui/app/BookMenu.h"
 #include "ui/app/CalendarFiles.h"
 #include "ui/app/EditMenu.h"
@@ -39,6 +43,7 @@
 #include "ui/card/TaskCardHost.h"
 #include "ui/contents/ContentsView.h"
 #include "ui/search/SearchPanel.h"
+#include "ui/theme/PixmapCacheSize.h"
 #include "ui/theme/WindowPalette.h"
 
 #include <QDir>
@@ -76,6 +81,7 @@ QuilleryApp::~QuilleryApp()
     // lets go of the store and its thread before the store closes; what it
     // had not sent yet stays pending in the book.
     m_window.reset();
+    delete m_closing; // a window closed just now, not yet deleted
     m_commands.reset();
     m_syncMonitor.reset();
     m_mirror.reset();
@@ -233,20 +239,23 @@ bool QuilleryApp::start(StoreOpenError *error)
     m_windowPalette = std::make_unique<ui::WindowPalette>(*m_appearance);
     m_services.appearance = m_appearance.get();
 
-    // 8. The window: the book, the Book menu and the All Pages button, all
-    // meeting on one command broadcast.
+    // Acting on a reminder from the desktop.
+    m_responder = std::make_unique<ReminderResponder>(*m_store, m_alarms.get(), calendar);
+    connect(m_notifications.get(), &DesktopNotificationCenter::responded, this, &QuilleryApp::respond);
+    m_loginItem = std::make_unique<LoginItem>();
+    connect(m_preferences.get(), &Preferences::startAtLoginChanged, this, [this] {
+        QString why;
+        if (!m_loginItem->setEnabled(m_preferences->startAtLogin(), &why))
+            std::fprintf(stderr, "quillery: %s\n", qPrintable(why));
+    });
+
+    // 8. The window, unless Quillery starts in the background; the widgets
+    // exist only while it is open.
     m_commands = std::make_unique<CommandBus>();
-    m_window = std::make_unique<ui::MainWindow>();
-    // iCalendar files, from the Book menu and each page's menu. The pages
-    // are made with the services, so the page menu's hook goes in first.
     m_services.exportPage = [this](Page *page) {
         if (m_calendarFiles)
             m_calendarFiles->chooseExport(page);
     };
-    auto *book = new ui::BookView(m_services);
-    book->listenTo(*m_commands);
-    book->setContentsFactory(
-        [this](Book &shown, QWidget *parent) -> QWidget * { return new ui::ContentsView(shown, m_services, parent); });
     m_attachmentPicker = std::make_unique<ui::DialogAttachmentPicker>();
     m_fileLauncher = std::make_unique<ui::DesktopFileLauncher>();
     m_attachmentOpener = std::make_unique<AttachmentOpener>(*m_fileLauncher, m_types);
@@ -255,64 +264,52 @@ bool QuilleryApp::start(StoreOpenError *error)
             TaskItem *task, const Services &services, QWidget *parent) -> QWidget * {
             return new ui::AttachmentsSection(task, services, *picker, *opener, parent);
         });
-    connect(book, &ui::BookView::taskOpenRequested, this, [this, book](TaskItem *task) {
-        ui::TaskCard *card = m_cards->open(task, m_window.get());
-        if (!card)
-            return;
-        Editing *editing = &book->editing();
-        editing->setOpenTask(task);
-        connect(card, &ui::TaskCard::dismissed, editing, [editing, task = QPointer<TaskItem>(task)] {
-            if (editing->openTask() == task)
-                editing->setOpenTask(nullptr);
-        });
-    });
-    m_window->setBook(book, *m_commands, *m_preferences);
 
-    // Search (Ctrl+F and the toolbar), folded in the user's locale; a chosen
-    // task opens as a click on it would.
+    // Search (Ctrl+F and the toolbar), folded in the user's locale; the index
+    // lives as long as the book, the panel as long as the window.
     m_search = std::make_unique<SearchIndex>(*m_store, TextFolder(m_services.calendar.locale()));
-    m_searchPanel = ui::SearchPanel::install(*m_window, *m_search);
-    connect(m_searchPanel, &ui::SearchPanel::taskChosen, book, &ui::BookView::taskOpenRequested);
-
-    // A book that cannot be saved says so in the window until it can.
-    m_noticeConnection = connect(m_saveMonitor.get(), &StatusLine::changed, m_window.get(),
-        [this] { m_window->setNotice(m_saveMonitor->notice()); });
-    m_window->setNotice(m_saveMonitor->notice());
-    (new ui::EditMenu(*m_history, m_window.get()))->addTo(*m_window->menuBar());
-    // A step that could not be undone in full says so for a few seconds.
-    connect(m_history.get(), &UndoHistory::notice, m_window.get(), [this](const QString &text) {
-        m_window->setNotice(text);
-        QTimer::singleShot(6000, m_window.get(), [this, text] {
-            if (m_window->notice() == text)
-                m_window->setNotice(m_saveMonitor->notice());
-        });
-    });
 
     // Ending: from the window, from a signal, at the end of the session.
-    m_safeQuit = std::make_unique<SafeQuit>(*m_store, m_window.get());
-    connect(m_window.get(), &ui::MainWindow::quitRequested, m_safeQuit.get(), &SafeQuit::requestQuit);
+    // Closing the window while reminders are kept leaves the process running.
+    m_safeQuit = std::make_unique<SafeQuit>(*m_store, nullptr);
+    m_safeQuit->setKeepRunning([this] { return m_preferences->keepRemindersWhenClosed(); });
+    connect(m_safeQuit.get(), &SafeQuit::closedToBackground, this, &QuilleryApp::closeWindow, Qt::QueuedConnection);
     m_signals = std::make_unique<UnixSignalWatcher>();
     connect(m_signals.get(), &UnixSignalWatcher::terminationRequested, m_safeQuit.get(), &SafeQuit::terminate);
     if (auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
         connect(gui, &QGuiApplication::commitDataRequest, m_safeQuit.get(),
             [this](QSessionManager &) { m_safeQuit->commitSession(); });
+        // The window comes and goes; only Quit ends the program.
+        gui->setQuitOnLastWindowClosed(false);
     }
 
-    ui::CalendarFiles::Hooks calendarHooks;
-    calendarHooks.currentPage = [book] { return book->book().currentPage(); };
-    calendarHooks.showPage = [book](Page *page) {
-        const int index = int(book->book().pages().indexOf(page));
-        if (index >= 0)
-            book->book().selectPage(index);
-    };
-    m_calendarFiles = new ui::CalendarFiles(m_services, m_window.get(), calendarHooks, m_window.get());
-    m_calendarFiles->addTo(*m_window->bookMenu(), m_window->bookMenu()->quitAction());
+    // Without a window no book view keeps the alarms in step: tasks that
+    // come or go meanwhile (the mirror) are rescheduled here.
+    connect(m_store.get(), &Store::tasksChanged, this, [this] {
+        if (!m_window && !m_rescheduleQueued) {
+            m_rescheduleQueued = true;
+            QTimer::singleShot(0, this, [this] {
+                m_rescheduleQueued = false;
+                if (!m_window)
+                    m_alarms->rescheduleAll(m_store->tasks());
+            });
+        }
+    });
+    if (m_options.background)
+        m_alarms->rescheduleAll(m_store->tasks());
+    else
+        buildWindow();
     return true;
 }
 
-ui::BookView &QuilleryApp::bookView() const
+ui::CalendarFiles *QuilleryApp::calendarFiles() const
 {
-    return *m_window->book();
+    return m_calendarFiles;
+}
+
+ui::BookView &QuilleryApp::bookView()
+{
+    return *window().book();
 }
 
 AlarmService &QuilleryApp::alarms() const
@@ -323,6 +320,124 @@ AlarmService &QuilleryApp::alarms() const
 PlaceBackends QuilleryApp::places() const
 {
     return { m_places.get(), m_mapTiles.get() };
+}
+
+void QuilleryApp::buildWindow()
+{
+    // The book, the Book menu and the All Pages button, all meeting on one
+    // command broadcast.
+    m_window = std::make_unique<ui::MainWindow>();
+    auto *book = new ui::BookView(m_services);
+    book->listenTo(*m_commands);
+    book->setContentsFactory(
+        [this](Book &shown, QWidget *parent) -> QWidget * { return new ui::ContentsView(shown, m_services, parent); });
+    connect(book, &ui::BookView::taskOpenRequested, this, &QuilleryApp::openCard);
+    m_window->setBook(book, *m_commands, *m_preferences);
+
+    // A book that cannot be saved says so in the window until it can.
+    m_noticeConnection = connect(m_saveMonitor.get(), &StatusLine::changed, m_window.get(),
+        [this] { m_window->setNotice(m_saveMonitor->notice()); });
+    m_window->setNotice(m_saveMonitor->notice());
+
+    // Search; a chosen task opens as a click on it would.
+    m_searchPanel = ui::SearchPanel::install(*m_window, *m_search);
+    connect(m_searchPanel, &ui::SearchPanel::taskChosen, book, &ui::BookView::taskOpenRequested);
+
+    // Undo and redo; a step that could not be undone in full says so for a
+    // few seconds.
+    (new ui::EditMenu(*m_history, m_window.get()))->addTo(*m_window->menuBar());
+    connect(m_history.get(), &UndoHistory::notice, m_window.get(), [this](const QString &text) {
+        m_window->setNotice(text);
+        QTimer::singleShot(6000, m_window.get(), [this, text] {
+            if (m_window->notice() == text)
+                m_window->setNotice(m_saveMonitor->notice());
+        });
+    });
+
+    m_safeQuit->setWindow(m_window.get());
+    connect(m_window.get(), &ui::MainWindow::quitRequested, m_safeQuit.get(), &SafeQuit::requestQuit);
+
+    ui::CalendarFiles::Hooks calendarHooks;
+    calendarHooks.currentPage = [book] { return book->book().currentPage(); };
+    calendarHooks.showPage = [book](Page *page) {
+        const int index = int(book->book().pages().indexOf(page));
+        if (index >= 0)
+            book->book().selectPage(index);
+    };
+    m_calendarFiles = new ui::CalendarFiles(m_services, m_window.get(), calendarHooks, m_window.get());
+    m_calendarFiles->addTo(*m_window->bookMenu(), m_window->bookMenu()->quitAction());
+}
+
+void QuilleryApp::openCard(TaskItem *task)
+{
+    if (!m_window)
+        return;
+    ui::TaskCard *card = m_cards->open(task, m_window.get());
+    if (!card)
+        return;
+    Editing *editing = &m_window->book()->editing();
+    editing->setOpenTask(task);
+    connect(card, &ui::TaskCard::dismissed, editing, [editing, task = QPointer<TaskItem>(task)] {
+        if (editing->openTask() == task)
+            editing->setOpenTask(nullptr);
+    });
+}
+
+ui::MainWindow &QuilleryApp::window()
+{
+    if (!m_window)
+        buildWindow();
+    return *m_window;
+}
+
+void QuilleryApp::showWindow()
+{
+    window().bringToFront();
+}
+
+void QuilleryApp::closeWindow()
+{
+    if (!m_window)
+        return;
+    saveAll();
+    disconnect(m_noticeConnection);
+    m_safeQuit->setWindow(nullptr);
+    m_window->hide();
+    // The widgets, page pictures and thumbnails go with the window; only the
+    // book, its alarms and the mirror stay.
+    ui::MainWindow *window = m_window.release();
+    m_closing = window;
+    connect(window, &QObject::destroyed, this, [] {
+        ThumbnailCache::shared().clear();
+        ui::releaseWindowMemory();
+    });
+    window->deleteLater();
+}
+
+void QuilleryApp::openTask(TaskItem *task)
+{
+    showWindow();
+    ui::BookView *view = m_window->book();
+    const int index = int(view->book().pages().indexOf(task->page()));
+    if (index >= 0)
+        view->book().selectPage(index);
+    openCard(task);
+}
+
+void QuilleryApp::respond(const QString &identifier, const QString &action)
+{
+    const ReminderResponder::Result result = m_responder->respond(identifier, action);
+    switch (result.outcome) {
+    case ReminderResponder::Outcome::Gone:
+        m_notifications->removeDeliveredNotifications({ identifier });
+        break;
+    case ReminderResponder::Outcome::Open:
+        openTask(result.task);
+        break;
+    case ReminderResponder::Outcome::Changed:
+    case ReminderResponder::Outcome::Unknown:
+        break;
+    }
 }
 
 void QuilleryApp::saveAll()

@@ -11,6 +11,7 @@
 #include "ui/app/MainWindow.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <memory>
 
@@ -21,6 +22,9 @@ class AlarmStatus;
 class Appearance;
 class AttachmentOpener;
 class DesktopNotificationCenter;
+class LoginItem;
+class ReminderResponder;
+class TaskItem;
 class MirrorEngine;
 class PgAccountProbe;
 class PgMirrorRemote;
@@ -45,7 +49,9 @@ class WindowPalette;
 // The program: runs the start-up sequence (preferences, the book's store,
 // the notification delegate, the sync monitor, the window) and keeps what it
 // made alive until the program ends. The one place where real platform
-// adapters are wired into the core and the widgets.
+// adapters are wired into the core and the widgets. While reminders are kept
+// when the window closes, the window (and every widget) goes and comes back
+// on demand; the book, its alarms and the mirror stay.
 class QuilleryApp final : public QObject
 {
     Q_OBJECT
@@ -54,6 +60,7 @@ public:
         QString storePath; // empty: the book in the user's data folder
         QString notificationsPath; // empty: pending notifications in the data folder
         const Clock *clock = nullptr; // "now" for everything; null: the system clock
+        bool background = false; // start without the window (at login)
     };
 
     QuilleryApp();
@@ -82,11 +89,24 @@ public:
     MirrorEngine *mirror() const { return m_mirror.get(); }
     const Services &services() const { return m_services; }
     Appearance &appearance() const { return *m_appearance; }
-    ui::MainWindow &window() const { return *m_window; }
+    // The window, built anew when it was closed (not shown until asked).
+    ui::MainWindow &window();
+    bool hasWindow() const { return m_window != nullptr; }
+    // Shows the window in front, building it when it was closed.
+    void showWindow();
+    // Closes the window and lets go of its widgets; the program runs on.
+    void closeWindow();
+    // Shows the window turned to the task's page with the task's card open.
+    void openTask(TaskItem *task);
+    // What the user chose on a reminder's notification.
+    void respond(const QString &identifier, const QString &action);
+    // The notification centre of the desktop.
+    DesktopNotificationCenter &notifications() const { return *m_notifications; }
+    LoginItem &loginItem() const { return *m_loginItem; }
     // The iCalendar import and export commands.
-    ui::CalendarFiles *calendarFiles() const { return m_calendarFiles; }
-    // The book shown in the window.
-    ui::BookView &bookView() const;
+    ui::CalendarFiles *calendarFiles() const;
+    // The book shown in the window (built when it was closed).
+    ui::BookView &bookView();
     // The broadcast the menu and the toolbar post the book's commands on.
     CommandBus &commands() const { return *m_commands; }
     // Place search and map tiles for the picker and the map preview.
@@ -95,8 +115,13 @@ public:
     UndoHistory &history() const { return *m_history; }
     // Opens task cards over the window, one at a time.
     ui::TaskCardHost &cards() const { return *m_cards; }
-    // Search across the book, over the book view.
-    ui::SearchPanel &searchPanel() const { return *m_searchPanel; }
+    // Search across the book, over the book view (of the window as it is
+    // now: the panel goes with the window).
+    ui::SearchPanel &searchPanel()
+    {
+        window();
+        return *m_searchPanel;
+    }
 
     // Whether the book saves, for the window's notice and the page menu.
     SaveMonitor &saveMonitor() const { return *m_saveMonitor; }
@@ -111,6 +136,8 @@ private:
     // Folders 0700 and files 0600, tightened once at start.
     void securePrivateFiles(const QString &storePath) const;
     void replayRecoveryJournals();
+    void buildWindow();
+    void openCard(TaskItem *task);
 
     Options m_options;
     const Clock &m_clock;
@@ -144,11 +171,15 @@ private:
     std::unique_ptr<CommandBus> m_commands;
     std::unique_ptr<SearchIndex> m_search; // outlives the window's search panel
     std::unique_ptr<ui::MainWindow> m_window;
+    QPointer<ui::MainWindow> m_closing;
     std::unique_ptr<SafeQuit> m_safeQuit;
     QMetaObject::Connection m_noticeConnection;
     std::unique_ptr<UnixSignalWatcher> m_signals;
-    ui::CalendarFiles *m_calendarFiles = nullptr; // owned by the window
-    ui::SearchPanel *m_searchPanel = nullptr; // owned by the window
+    std::unique_ptr<ReminderResponder> m_responder;
+    std::unique_ptr<LoginItem> m_loginItem;
+    bool m_rescheduleQueued = false;
+    QPointer<ui::CalendarFiles> m_calendarFiles; // owned by the window
+    QPointer<ui::SearchPanel> m_searchPanel; // owned by the window
 };
 
 // Tells the user that the book cannot be opened: always on standard error,

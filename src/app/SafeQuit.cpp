@@ -30,8 +30,15 @@ QString changes(int count)
 SafeQuit::SafeQuit(Store &store, QWidget *window, QObject *parent)
     : QObject(parent)
     , m_store(store)
-    , m_window(window)
 {
+    setWindow(window);
+}
+
+void SafeQuit::setWindow(QWidget *window)
+{
+    if (m_window)
+        m_window->removeEventFilter(this);
+    m_window = window;
     if (m_window)
         m_window->installEventFilter(this);
 }
@@ -40,6 +47,15 @@ bool SafeQuit::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_window && event->type() == QEvent::Close && !m_finished) {
         event->ignore();
+        if (m_question)
+            return true;
+        if (m_keepRunning && m_keepRunning()) {
+            // Saved now, while the window is there to show a failure; the
+            // changes stay in memory and saving goes on retrying.
+            m_store.save();
+            Q_EMIT closedToBackground();
+            return true;
+        }
         requestQuit();
         return true;
     }

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 class QMessageBox;
 class QWidget;
 
@@ -16,7 +18,8 @@ class Store;
 // SIGINT, SIGHUP, the end of the session) tries one last save and, when that
 // fails too, writes the unsaved changes to a recovery journal that the next
 // start replays. A line on standard error and the exit status say what
-// became of the changes.
+// became of the changes. Closing the window may instead leave the program
+// running without it, when the program says so.
 class SafeQuit final : public QObject
 {
     Q_OBJECT
@@ -31,6 +34,13 @@ public:
 
     // Closing `window` counts as quitting.
     SafeQuit(Store &store, QWidget *window, QObject *parent = nullptr);
+
+    // The window whose closing counts (none while the program runs without
+    // one).
+    void setWindow(QWidget *window);
+    // Asked when the window is closed: true leaves the program running, the
+    // book saved, and announces closedToBackground() instead of quitting.
+    void setKeepRunning(std::function<bool()> keepRunning) { m_keepRunning = std::move(keepRunning); }
 
     // The user quits (the Quit command, closing the window).
     void requestQuit();
@@ -48,6 +58,8 @@ public:
 Q_SIGNALS:
     // The program should end now with `exitCode`.
     void finished(int exitCode);
+    // The window was closed and the program goes on without it.
+    void closedToBackground();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -58,7 +70,8 @@ private:
     void finish(int exitCode);
 
     Store &m_store;
-    QWidget *m_window;
+    QPointer<QWidget> m_window;
+    std::function<bool()> m_keepRunning;
     QPointer<QMessageBox> m_question;
     int m_exitCode = Saved;
     bool m_finished = false;

@@ -39,12 +39,15 @@ int main(int argc, char **argv)
     quillery::ui::reservePixmapCache();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/icons/app.quillery.Quillery.svg")));
 
+    // At login: no window, and nothing to bring forward if Quillery runs.
+    const bool background = commandLine.background;
+
     quillery::SingleInstance instance(quillery::AppPaths::dataDirectory());
     switch (instance.acquire()) {
     case quillery::SingleInstance::Outcome::Acquired:
         break;
     case quillery::SingleInstance::Outcome::AlreadyRunning:
-        if (!instance.activateRunning())
+        if (!background && !instance.activateRunning())
             std::fprintf(stderr, "quillery: already running, but the running copy did not answer\n");
         return 0;
     case quillery::SingleInstance::Outcome::Failed: {
@@ -64,15 +67,17 @@ int main(int argc, char **argv)
             qPrintable(instance.listenError()));
     }
 
-    quillery::QuilleryApp quillery;
+    quillery::QuilleryApp::Options options;
+    options.background = background;
+    quillery::QuilleryApp quillery(options);
     quillery::StoreOpenError error;
     if (!quillery.start(&error)) {
         quillery::reportFatalStoreError(error);
         return 2;
     }
 
-    QObject::connect(&instance, &quillery::SingleInstance::activationRequested, &quillery.window(),
-        &quillery::ui::MainWindow::bringToFront);
+    QObject::connect(
+        &instance, &quillery::SingleInstance::activationRequested, &quillery, &quillery::QuilleryApp::showWindow);
     QObject::connect(&quillery.safeQuit(), &quillery::SafeQuit::finished, &app, &QCoreApplication::exit);
     QObject::connect(&app, &QApplication::aboutToQuit, &quillery, &quillery::QuilleryApp::saveAll);
     QObject::connect(
@@ -81,8 +86,8 @@ int main(int argc, char **argv)
                 quillery.saveAll();
         });
 
-    if (!commandLine.background)
-        quillery.window().show();
+    if (!background)
+        quillery.showWindow();
     const int status = app.exec();
     // The session may have ended the loop after the changes went to a journal.
     return status != 0 ? status : quillery.safeQuit().exitCode();

@@ -31,6 +31,12 @@ void AlarmScheduler::schedule(TaskItem *task)
     // A task already removed from the book keeps its fields until it is
     // destroyed; it must not ring.
     const auto request = task->isDeleted() ? std::nullopt : makeRequest(*task, m_calendar);
+    // A reminder on the desktop goes once it no longer stands: the task was
+    // ticked, removed or lost its reminder, or the reminder was set anew.
+    // Editing a task whose reminder has rung leaves the notification alone.
+    const bool stillRinging = !request && !task->isDeleted() && !task->done() && task->alarm();
+    if (!stillRinging)
+        m_center.removeDeliveredNotifications({ uuidString(task->id()) });
     if (!request) {
         log(notScheduledMessage(*task));
         refreshStatusLater();
@@ -44,6 +50,7 @@ void AlarmScheduler::cancel(TaskItem *task)
     if (!task)
         return;
     m_center.removePendingRequests({ uuidString(task->id()) });
+    m_center.removeDeliveredNotifications({ uuidString(task->id()) });
     m_tickets.remove(uuidString(task->id()));
     refreshStatusLater();
 }

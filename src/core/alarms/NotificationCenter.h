@@ -56,6 +56,9 @@ public:
     // ignored.
     virtual void removePendingRequests(const QStringList &identifiers) = 0;
     virtual void pendingRequests(PendingCompletion completion) = 0;
+    // Takes notifications with these identifiers that were shown and are
+    // still on the desktop off it; unknown ones are ignored.
+    virtual void removeDeliveredNotifications(const QStringList &identifiers) = 0;
     virtual void notificationSettings(SettingsCompletion completion) = 0;
     // Asks the user for permission where the desktop has such a question.
     virtual void requestAuthorization(AuthorizationOptions options, AuthorizationCompletion completion) = 0;

@@ -8,7 +8,8 @@ namespace quillery {
 // kept in the desktop's notification list, even while Quillery is in front.
 // It touches no program state, so the centre may call it from any thread.
 // The program owns one and installs it before any notification is shown.
-// Responses to a notification (clicks) are not handled.
+// What the user does with a notification reaches the program through the
+// centre, not through the delegate.
 class NotificationDelegate final : public NotificationCenterDelegate
 {
 public:

@@ -51,6 +51,8 @@ Preferences::Preferences(std::unique_ptr<QSettings> settings, QObject *parent)
     m_hideCompleted = m_settings->value(HideCompletedKey, false).toBool();
     m_hintSeen = m_settings->value(HintSeenKey, false).toBool();
     m_currentPage = m_settings->value(CurrentPageKey, QString()).toString();
+    m_keepReminders = m_settings->value(KeepRemindersKey, true).toBool();
+    m_startAtLogin = m_settings->value(StartAtLoginKey, false).toBool();
 }
 
 Preferences::~Preferences()
@@ -98,6 +100,24 @@ void Preferences::setCurrentPage(const QString &id)
     m_currentPage = id;
     write(CurrentPageKey, id);
     Q_EMIT currentPageChanged();
+}
+
+void Preferences::setKeepRemindersWhenClosed(bool keep)
+{
+    if (m_keepReminders == keep)
+        return;
+    m_keepReminders = keep;
+    write(KeepRemindersKey, keep);
+    Q_EMIT keepRemindersWhenClosedChanged();
+}
+
+void Preferences::setStartAtLogin(bool start)
+{
+    if (m_startAtLogin == start)
+        return;
+    m_startAtLogin = start;
+    write(StartAtLoginKey, start);
+    Q_EMIT startAtLoginChanged();
 }
 
 void Preferences::sync()

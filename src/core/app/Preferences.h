@@ -22,6 +22,8 @@ public:
     static inline const QString HideCompletedKey = QStringLiteral("hideCompleted");
     static inline const QString HintSeenKey = QStringLiteral("hintSeen");
     static inline const QString CurrentPageKey = QStringLiteral("currentPage");
+    static inline const QString KeepRemindersKey = QStringLiteral("keepRemindersWhenClosed");
+    static inline const QString StartAtLoginKey = QStringLiteral("startAtLogin");
 
     static inline const QString Sans = QStringLiteral("sans");
     static inline const QString Serif = QStringLiteral("serif");
@@ -46,6 +48,15 @@ public:
     QString currentPage() const { return m_currentPage; }
     void setCurrentPage(const QString &id);
 
+    // Whether closing the window leaves Quillery running for its reminders
+    // (on unless switched off).
+    bool keepRemindersWhenClosed() const { return m_keepReminders; }
+    void setKeepRemindersWhenClosed(bool keep);
+
+    // Whether Quillery starts, without its window, when the user logs in.
+    bool startAtLogin() const { return m_startAtLogin; }
+    void setStartAtLogin(bool start);
+
     // Writes pending values to disk now.
     void sync();
     // The file the preferences are kept in.
@@ -56,6 +67,8 @@ Q_SIGNALS:
     void hideCompletedChanged();
     void hintSeenChanged();
     void currentPageChanged();
+    void keepRemindersWhenClosedChanged();
+    void startAtLoginChanged();
 
 private:
     void write(const QString &key, const QVariant &value);
@@ -65,6 +78,8 @@ private:
     bool m_hideCompleted = false;
     bool m_hintSeen = false;
     QString m_currentPage;
+    bool m_keepReminders = true;
+    bool m_startAtLogin = false;
 };
 
 } // namespace quillery

@@ -18,6 +18,12 @@ ThumbnailCache &ThumbnailCache::shared()
     return cache;
 }
 
+void ThumbnailCache::clear()
+{
+    const QMutexLocker lock(&m_mutex);
+    m_done.clear();
+}
+
 std::optional<QImage> ThumbnailCache::thumbnail(const QByteArray &data, int maxPixel)
 {
     const Key key { QCryptographicHash::hash(data, QCryptographicHash::Blake2b_256), maxPixel };

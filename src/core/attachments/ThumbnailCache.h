@@ -33,6 +33,9 @@ public:
     // decodeThumbnail(data, maxPixel), from the cache when it is there.
     std::optional<QImage> thumbnail(const QByteArray &data, int maxPixel);
 
+    // Lets go of every picture kept (those being decoded finish as asked).
+    void clear();
+
 private:
     using Key = std::pair<QByteArray, int>; // digest, size
     using Result = std::optional<QImage>;

@@ -10,6 +10,7 @@
 #include "core/alarms/LogWriter.h"
 #include "core/alarms/NotificationCenterDelegate.h"
 #include "core/alarms/QueuedCall.h"
+#include "core/alarms/ReminderActions.h"
 #include "core/app/AppPaths.h"
 
 #include <QCoreApplication>
@@ -67,6 +68,13 @@ DesktopNotificationCenter::DesktopNotificationCenter(
     connect(m_timer, &WallClockTimer::timeout, this, &DesktopNotificationCenter::fireDue);
     connect(m_timer, &WallClockTimer::clockChanged, this, &DesktopNotificationCenter::rearm);
     connect(m_sleep, &SleepWatcher::resumed, this, &DesktopNotificationCenter::rearm);
+    QDBusConnection bus = options.bus;
+    if (bus.isConnected()) {
+        bus.connect(NotificationSender::Service, NotificationSender::Path, NotificationSender::Interface,
+            QStringLiteral("ActionInvoked"), this, SLOT(onActionInvoked(uint, QString)));
+        bus.connect(NotificationSender::Service, NotificationSender::Path, NotificationSender::Interface,
+            QStringLiteral("NotificationClosed"), this, SLOT(onNotificationClosed(uint, uint)));
+    }
     // Requests that came due while Quillery was not running fire once the
     // event loop runs, after the program has installed its delegate.
     rearmSoon();
@@ -129,6 +137,30 @@ void DesktopNotificationCenter::pendingRequests(PendingCompletion completion)
     later([completion, requests] { completion(requests); });
 }
 
+void DesktopNotificationCenter::removeDeliveredNotifications(const QStringList &identifiers)
+{
+    for (const QString &identifier : identifiers) {
+        if (const uint id = m_shown.take(identifier))
+            m_sender->close(id);
+    }
+}
+
+void DesktopNotificationCenter::onActionInvoked(uint id, const QString &action)
+{
+    // Only notifications this process showed: ids are the server's, and
+    // another program's may be the same number.
+    const QString identifier = m_shown.key(id);
+    if (!identifier.isEmpty())
+        Q_EMIT responded(identifier, action);
+}
+
+void DesktopNotificationCenter::onNotificationClosed(uint id, uint)
+{
+    const QString identifier = m_shown.key(id);
+    if (!identifier.isEmpty())
+        m_shown.remove(identifier);
+}
+
 void DesktopNotificationCenter::notificationSettings(SettingsCompletion completion)
 {
     m_probe->probe(
@@ -181,12 +213,12 @@ void DesktopNotificationCenter::rearm()
 void DesktopNotificationCenter::fireDue()
 {
     const QDateTime now = m_calendar.now();
-    QList<NotificationRequest> due;
+    QList<std::pair<NotificationRequest, QDateTime>> due;
     m_pending.removeIf([&](const PendingNotification &pending) {
         const auto moment = pending.due(m_calendar);
         if (!moment || *moment > now)
             return false;
-        due.append(pending.request);
+        due.append({ pending.request, *moment });
         return true;
     });
     if (!due.isEmpty()) {
@@ -194,19 +226,27 @@ void DesktopNotificationCenter::fireDue()
         // the program ends right after.
         saveNow();
     }
-    for (const NotificationRequest &request : std::as_const(due))
-        present(request);
+    for (const auto &[request, moment] : std::as_const(due))
+        present(request, moment);
     rearm();
 }
 
-void DesktopNotificationCenter::present(const NotificationRequest &request)
+void DesktopNotificationCenter::present(NotificationRequest request, const QDateTime &due)
 {
+    const QString late = ReminderActions::latenessNote(m_calendar, due);
+    if (!late.isEmpty())
+        request.body = request.body.isEmpty() ? late : late + u'\n' + request.body;
     const auto show = [this, request](PresentationOptions options) {
-        m_sender->show(request, options, [this, identifier = request.identifier](const QString &error) {
-            if (!error.isEmpty())
-                log(QStringLiteral("could not show %1: %2").arg(identifier, error), m_calendar.clock());
-            Q_EMIT delivered(identifier, error);
-        });
+        // A reminder that rings again replaces its notification on the desktop.
+        const uint replaces = m_shown.value(request.identifier);
+        m_sender->show(
+            request, options, replaces, [this, identifier = request.identifier](const QString &error, uint id) {
+                if (!error.isEmpty())
+                    log(QStringLiteral("could not show %1: %2").arg(identifier, error), m_calendar.clock());
+                if (id != 0)
+                    m_shown.insert(identifier, id);
+                Q_EMIT delivered(identifier, error);
+            });
     };
     if (!m_delegate) {
         // Without a delegate the desktop's own defaults apply.

@@ -7,6 +7,7 @@
 #include "core/util/CalendarContext.h"
 
 #include <QDBusConnection>
+#include <QHash>
 #include <QObject>
 #include <QThreadPool>
 #include <QTimer>
@@ -23,7 +24,10 @@ class WallClockTimer;
 // fires at its moment as a desktop notification over D-Bus and stops being
 // pending. Requests that came due while Quillery was not running fire once
 // when the centre starts. The timer follows the wall clock, so firing
-// survives the clock being set and the machine sleeping.
+// survives the clock being set and the machine sleeping. A request that fires
+// late (the machine was off at its moment) says in its body how late it is.
+// What the user chooses on a notification shown by this process (an action,
+// or clicking it) comes back as responded().
 //
 // Lives on the main thread; completions run later on the same thread. Only
 // the file is written elsewhere, on a thread of its own, from a copy.
@@ -46,6 +50,7 @@ public:
     void add(const NotificationRequest &request, AddCompletion completion) override;
     void removePendingRequests(const QStringList &identifiers) override;
     void pendingRequests(PendingCompletion completion) override;
+    void removeDeliveredNotifications(const QStringList &identifiers) override;
     void notificationSettings(SettingsCompletion completion) override;
     void requestAuthorization(AuthorizationOptions options, AuthorizationCompletion completion) override;
     void setDelegate(const NotificationCenterDelegate *delegate) override;
@@ -61,10 +66,17 @@ Q_SIGNALS:
     // A request fired and was handed to the notification server (`error` is
     // empty when the server took it).
     void delivered(const QString &identifier, const QString &error);
+    // The user chose `action` on the notification of request `identifier`.
+    void responded(const QString &identifier, const QString &action);
+
+private Q_SLOTS:
+    // The notification server's signals.
+    void onActionInvoked(uint id, const QString &action);
+    void onNotificationClosed(uint id, uint reason);
 
 private:
     void fireDue();
-    void present(const NotificationRequest &request);
+    void present(NotificationRequest request, const QDateTime &due);
     void saveSoon();
     void saveInBackground();
     void saveNow();
@@ -82,6 +94,8 @@ private:
     QTimer m_saveTimer;
     QTimer m_rearmTimer;
     bool m_dirty = false;
+    // The server's id of each notification on the desktop, by identifier.
+    QHash<QString, uint> m_shown;
     // Writes the file off the main thread, one write after the other. Last,
     // so it is destroyed (waiting for its writes) before what they use.
     QThreadPool m_writer;

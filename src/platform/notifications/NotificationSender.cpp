@@ -1,5 +1,6 @@
 #include "NotificationSender.h"
 
+#include "core/alarms/ReminderActions.h"
 #include "core/app/AppPaths.h"
 
 #include <QDBusMessage>
@@ -56,38 +57,58 @@ QString NotificationSender::bodyText(const NotificationRequest &request, bool ma
     return parts.join(u'\n');
 }
 
-void NotificationSender::show(
-    const NotificationRequest &request, PresentationOptions options, std::function<void(QString)> done)
+void NotificationSender::show(const NotificationRequest &request, PresentationOptions options, uint replaces, Done done)
 {
     if (!options.testAnyFlags(PresentationOption::Banner | PresentationOption::List)) {
         QMetaObject::invokeMethod(
-            this, [done] { done({}); }, Qt::QueuedConnection);
+            this, [done] { done({}, 0); }, Qt::QueuedConnection);
         return;
     }
     // Whether the server reads markup in the body decides how the text is
-    // escaped; servers may change between two alarms, so ask each time.
+    // escaped, and whether it shows actions whether a reminder offers them;
+    // servers may change between two alarms, so ask each time.
     const QDBusMessage call
         = QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("GetCapabilities"));
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, CallTimeout), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, request, options, done] {
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, request, options, replaces, done] {
         watcher->deleteLater();
         const QDBusPendingReply<QStringList> reply = *watcher;
-        const bool markup = !reply.isError() && reply.value().contains(QStringLiteral("body-markup"));
-        notify(request, options, markup, done);
+        notify(request, options, reply.isError() ? QStringList() : reply.value(), replaces, done);
     });
 }
 
-void NotificationSender::notify(
-    const NotificationRequest &request, PresentationOptions options, bool markup, std::function<void(QString)> done)
+void NotificationSender::notify(const NotificationRequest &request, PresentationOptions options,
+    const QStringList &capabilities, uint replaces, Done done)
 {
+    const bool markup = capabilities.contains(QStringLiteral("body-markup"));
+    QStringList actions;
+    if (capabilities.contains(QStringLiteral("actions"))) {
+        for (const auto &[key, label] : ReminderActions::offeredFor(request))
+            actions << key << label;
+    }
     QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("Notify"));
-    call << AppName << uint(0) << AppIcon << request.title << bodyText(request, markup) << QStringList()
+    call << AppName << replaces << AppIcon << request.title << bodyText(request, markup) << actions
          << hints(request, options) << int(-1);
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, CallTimeout), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [watcher, done] {
         watcher->deleteLater();
-        done(watcher->isError() ? watcher->error().message() : QString());
+        const QDBusPendingReply<uint> reply = *watcher;
+        if (reply.isError())
+            done(reply.error().message(), 0);
+        else
+            done({}, reply.value());
     });
+}
+
+void NotificationSender::close(uint id)
+{
+    if (id == 0)
+        return;
+    QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("CloseNotification"));
+    call << id;
+    // Nobody waits for the answer: a notification the server already let go
+    // of is gone either way.
+    m_bus.asyncCall(call, CallTimeout);
 }
 
 } // namespace quillery

@@ -17,6 +17,7 @@ namespace quillery {
 // transient) when the list is wanted, and nothing at all when neither a
 // banner nor the list is. The desktop-entry hint names Quillery, so the
 // desktop groups its notifications and applies its per-application settings.
+// A reminder carries its actions when the server shows actions at all.
 class NotificationSender final : public QObject
 {
     Q_OBJECT
@@ -33,16 +34,21 @@ public:
     explicit NotificationSender(QDBusConnection bus, QObject *parent = nullptr);
 
     // `done` runs later on this object's thread with an error text, empty on
-    // success (also when the options asked for nothing to be shown).
-    void show(const NotificationRequest &request, PresentationOptions options, std::function<void(QString)> done);
+    // success (also when the options asked for nothing to be shown), and the
+    // server's id of the notification (0 when none was shown). A notification
+    // that `replaces` names (a server id) is replaced by this one.
+    using Done = std::function<void(QString error, uint id)>;
+    void show(const NotificationRequest &request, PresentationOptions options, uint replaces, Done done);
+    // Takes the notification with this server id off the desktop.
+    void close(uint id);
 
     static QVariantMap hints(const NotificationRequest &request, PresentationOptions options);
     // The subtitle over the body; escaped when the server reads markup.
     static QString bodyText(const NotificationRequest &request, bool markup);
 
 private:
-    void notify(const NotificationRequest &request, PresentationOptions options, bool markup,
-        std::function<void(QString)> done);
+    void notify(const NotificationRequest &request, PresentationOptions options, const QStringList &capabilities,
+        uint replaces, Done done);
 
     QDBusConnection m_bus;
 };

@@ -51,10 +51,6 @@ WallClockTimer::~WallClockTimer()
 void WallClockTimer::start(const QDateTime &deadline)
 {
     m_deadline = deadline.toUTC();
-    if (&m_clock == &Clock::system()) {
-        resetJumpCheck();
-        m_jumpCheck.start();
-    }
     if (m_fd < 0) {
         armFallback();
         return;
@@ -98,6 +94,12 @@ void WallClockTimer::onReadable()
 
 void WallClockTimer::armFallback()
 {
+    // The timerfd notices the clock being set by itself; only the QTimer
+    // needs the periodic look.
+    if (&m_clock == &Clock::system() && !m_jumpCheck.isActive()) {
+        resetJumpCheck();
+        m_jumpCheck.start();
+    }
     const qint64 wait = m_clock.now().msecsTo(m_deadline);
     m_fallback.start(int(std::clamp<qint64>(wait, 0, LongestFallbackWait)));
 }

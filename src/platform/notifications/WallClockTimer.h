@@ -14,9 +14,10 @@ namespace quillery {
 // A one-shot timer for a moment of the wall clock, which Qt's timers are not:
 // they count elapsed time, so they ring late after the clock is set forward
 // or the machine slept. On Linux a real-time timerfd does the waiting: it
-// counts across suspend and reports when the clock is set. A coarse check of
-// wall-clock against elapsed time also notices jumps, in case the timerfd is
-// not available (then a capped QTimer waits instead).
+// counts across suspend and reports when the clock is set, and nothing wakes
+// the process before the deadline. Where the timerfd is not available a
+// capped QTimer waits instead, and a coarse check of wall-clock against
+// elapsed time, once a minute, notices jumps.
 //
 // With any other clock than the system's (a test's), the capped QTimer waits
 // by that clock, and setting the clock counts as a jump.
@@ -35,7 +36,7 @@ public:
     bool isActive() const { return m_deadline.isValid(); }
 
     // How often the wall clock is compared with elapsed time.
-    static constexpr int JumpCheckInterval = 30'000;
+    static constexpr int JumpCheckInterval = 60'000;
     // The largest difference between the two that is not a jump.
     static constexpr qint64 JumpTolerance = 2'000;
 

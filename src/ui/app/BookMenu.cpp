@@ -55,6 +55,16 @@ BookMenu::BookMenu(CommandBus &bus, Preferences &preferences, QWidget *parent)
 
     addSeparator();
 
+    m_keepReminders = addAction(tr("Keep Reminders When Closed"));
+    m_keepReminders->setCheckable(true);
+    connect(m_keepReminders, &QAction::triggered, this,
+        [this](bool keep) { m_preferences.setKeepRemindersWhenClosed(keep); });
+    m_startAtLogin = addAction(tr("Start at Login"));
+    m_startAtLogin->setCheckable(true);
+    connect(m_startAtLogin, &QAction::triggered, this, [this](bool start) { m_preferences.setStartAtLogin(start); });
+
+    addSeparator();
+
     m_quit = addAction(tr("Quit"));
     // The desktop's own Quit keys, Ctrl+Q where it names none.
     const QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
@@ -64,12 +74,16 @@ BookMenu::BookMenu(CommandBus &bus, Preferences &preferences, QWidget *parent)
 
     connect(&m_preferences, &Preferences::hideCompletedChanged, this, &BookMenu::showPreferences);
     connect(&m_preferences, &Preferences::typefaceChanged, this, &BookMenu::showPreferences);
+    connect(&m_preferences, &Preferences::keepRemindersWhenClosedChanged, this, &BookMenu::showPreferences);
+    connect(&m_preferences, &Preferences::startAtLoginChanged, this, &BookMenu::showPreferences);
     showPreferences();
 }
 
 void BookMenu::showPreferences()
 {
     m_hideCompleted->setChecked(m_preferences.hideCompleted());
+    m_keepReminders->setChecked(m_preferences.keepRemindersWhenClosed());
+    m_startAtLogin->setChecked(m_preferences.startAtLogin());
     // A stored typeface that is neither choice is drawn as sans but shown
     // as no choice, so the menu never claims what is not stored.
     const QString typeface = m_preferences.typeface();

@@ -20,7 +20,8 @@ namespace quillery::ui {
 // book's commands, and the two display preferences (Hide Completed, the
 // Typeface choice), which follow their settings wherever they are changed.
 // Quit closes the program after everything is saved. The menu keeps no
-// state of its own.
+// state of its own. Two more preferences say what happens when the window
+// closes (Keep Reminders When Closed) and at login (Start at Login).
 class BookMenu final : public QMenu
 {
     Q_OBJECT
@@ -32,6 +33,8 @@ public:
     QAction *hideCompletedAction() const { return m_hideCompleted; }
     QMenu *typefaceMenu() const { return m_typefaceMenu; }
     QAction *contentsAction() const { return m_contents; }
+    QAction *keepRemindersAction() const { return m_keepReminders; }
+    QAction *startAtLoginAction() const { return m_startAtLogin; }
     QAction *quitAction() const { return m_quit; }
 
 Q_SIGNALS:
@@ -47,6 +50,8 @@ private:
     QMenu *m_typefaceMenu = nullptr;
     QActionGroup *m_typefaces = nullptr;
     QAction *m_contents = nullptr;
+    QAction *m_keepReminders = nullptr;
+    QAction *m_startAtLogin = nullptr;
     QAction *m_quit = nullptr;
 };
 

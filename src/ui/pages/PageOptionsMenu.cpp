@@ -88,6 +88,17 @@ void PageOptionsMenu::rebuild()
     }
 
     Preferences *preferences = m_services.preferences;
+    if (preferences) {
+        QAction *keep = addAction(tr("Keep Reminders When Closed"));
+        keep->setCheckable(true);
+        keep->setChecked(preferences->keepRemindersWhenClosed());
+        connect(keep, &QAction::toggled, preferences, &Preferences::setKeepRemindersWhenClosed);
+        QAction *login = addAction(tr("Start at Login"));
+        login->setCheckable(true);
+        login->setChecked(preferences->startAtLogin());
+        connect(login, &QAction::toggled, preferences, &Preferences::setStartAtLogin);
+    }
+
     QAction *hide = addAction(Symbols::icon(QStringLiteral("eye.slash"), muted), tr("Hide Completed"));
     hide->setCheckable(true);
     hide->setChecked(preferences && preferences->hideCompleted());

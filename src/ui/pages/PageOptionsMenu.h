@@ -16,7 +16,8 @@ namespace quillery::ui {
 // The options menu of a page, in this order: Contents; the status lines
 // (text, not commands) of saving (only while the book cannot be saved), of
 // cloud sync and of alarms; the test alarm; "Open
-// Notification Settings" while notifications are denied; Hide Completed;
+// Notification Settings" while notifications are denied; Keep Reminders
+// When Closed and Start at Login; Hide Completed;
 // the Typeface choice; "Export Page as iCalendar…" where the program offers
 // it; Tear Out Page. It is rebuilt each time it opens, so
 // it always matches the current permission and settings, and its status

@@ -9,4 +9,8 @@ namespace quillery::ui {
 // Called once by a program's main, after the application object exists.
 void reservePixmapCache();
 
+// Empties the pixmap cache and hands the heap's free pages back to the
+// system, once the window and its pictures are gone.
+void releaseWindowMemory();
+
 } // namespace quillery::ui

@@ -254,3 +254,26 @@ TEST_F(AlarmSchedulerTest, theTestAlarmIsSentOnlyWithPermission)
     EXPECT_EQ(center.authorizationRequests.size(), 1) << "a decided status is not asked again";
     EXPECT_TRUE(status.showDenied());
 }
+
+TEST_F(AlarmSchedulerTest, aShownReminderGoesWhenItNoLongerStandsAndStaysThroughOtherEdits)
+{
+    TaskItem *call = task(QStringLiteral("Call Ann"), Now.addSecs(-60));
+    const QString id = uuidString(call->id());
+    call->setText(QStringLiteral("Call Ann back"));
+    scheduler.schedule(call);
+    EXPECT_TRUE(center.withdrawn.isEmpty()) << "renaming a task whose reminder rang keeps it on the desktop";
+
+    call->setAlarm(Now.addSecs(600));
+    scheduler.schedule(call);
+    EXPECT_EQ(center.withdrawn, QStringList { id }) << "a reminder set anew";
+    center.withdrawn.clear();
+
+    call->setDone(true);
+    scheduler.schedule(call);
+    EXPECT_EQ(center.withdrawn, QStringList { id }) << "ticked";
+    center.withdrawn.clear();
+
+    scheduler.cancel(call);
+    EXPECT_EQ(center.withdrawn, QStringList { id }) << "deleted";
+    center.settle();
+}

@@ -41,6 +41,7 @@ public:
 
     // What was asked of it.
     QList<QStringList> removals;
+    QStringList withdrawn;
     QList<quillery::AuthorizationOptions> authorizationRequests;
     int settingsOpened = 0;
     const quillery::NotificationCenterDelegate *delegate = nullptr;
@@ -71,6 +72,8 @@ public:
         removals.append(identifiers);
         pending.removeIf([&](const auto &request) { return identifiers.contains(request.identifier); });
     }
+
+    void removeDeliveredNotifications(const QStringList &identifiers) override { withdrawn.append(identifiers); }
 
     void pendingRequests(PendingCompletion completion) override
     {

@@ -38,11 +38,3 @@ TEST(Preferences, changesAreSignalledOnceAndStoredUnderTheirKeys)
     EXPECT_TRUE(again.hideCompleted());
     EXPECT_EQ(again.typeface(), QStringLiteral("serif"));
 }
-
-TEST(Preferences, anUnknownTypefaceIsKeptAsWritten)
-{
-    QTemporaryDir dir;
-    settingsIn(dir)->setValue(QStringLiteral("typeface"), QStringLiteral("rounded"));
-    Preferences prefs(settingsIn(dir));
-    EXPECT_EQ(prefs.typeface(), QStringLiteral("rounded"));
-}

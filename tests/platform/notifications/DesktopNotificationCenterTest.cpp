@@ -96,6 +96,7 @@ TEST_F(DesktopNotificationCenterTest, aRemovedRequestNeverArrives)
     EXPECT_EQ(server.calls().first().body,
         QStringLiteral("Errands\nIf you can read this, Quillery alarms work on this device."))
         << "the subtitle heads the body";
+    EXPECT_TRUE(server.calls().first().actions.isEmpty()) << "a server without actions gets none";
 }
 
 TEST_F(DesktopNotificationCenterTest, aRequestAddedBeforeARestartStillFiresAfterIt)
@@ -199,4 +200,51 @@ TEST_F(DesktopNotificationCenterTest, permissionFollowsTheServerAndNeverAsks)
     center->requestAuthorization(AuthorizationOption::Alert, [&](bool g, auto) { granted = g; });
     ASSERT_TRUE(waitFor([&] { return granted.has_value(); }));
     EXPECT_FALSE(*granted);
+}
+
+TEST_F(DesktopNotificationCenterTest, aReminderOffersItsActionsAndTheChoiceComesBackToTheCentreThatShowedIt)
+{
+    server.setCapabilities({ QStringLiteral("body"), QStringLiteral("actions") });
+    auto center = startCenter();
+    QList<QStringList> responses;
+    QObject::connect(
+        center.get(), &DesktopNotificationCenter::responded, [&](const QString &identifier, const QString &action) {
+            responses.append({ identifier, action });
+        });
+    ASSERT_FALSE(addAndWait(*center, makeTestRequest(0.2)));
+    ASSERT_FALSE(addAndWait(
+        *center, taskRequest(QStringLiteral("T1"), QDateTime::currentDateTimeUtc().addMSecs(1200), calendar)));
+    ASSERT_TRUE(waitFor([&] { return server.calls().size() == 2; }));
+    EXPECT_TRUE(server.calls().at(0).actions.isEmpty()) << "the test alarm has nothing to act on";
+    EXPECT_EQ(server.calls().at(1).actions,
+        (QStringList { QStringLiteral("default"), QStringLiteral("Open"), QStringLiteral("done"),
+            QStringLiteral("Mark as Done"), QStringLiteral("snooze"), QStringLiteral("Remind Me in 10 Minutes"),
+            QStringLiteral("tomorrow"), QStringLiteral("Tomorrow") }));
+
+    const uint id = server.idOf(QStringLiteral("Task T1"));
+    server.invokeAction(id + 100, QStringLiteral("done")); // another program's notification
+    server.invokeAction(id, QStringLiteral("snooze"));
+    ASSERT_TRUE(waitFor([&] { return !responses.isEmpty(); }));
+    EXPECT_EQ(responses, QList<QStringList> { (QStringList { QStringLiteral("T1"), QStringLiteral("snooze") }) });
+
+    center->removeDeliveredNotifications({ QStringLiteral("T1"), QStringLiteral("unknown") });
+    ASSERT_TRUE(waitFor([&] { return !server.closed().isEmpty(); }));
+    EXPECT_EQ(server.closed(), QList<uint> { id });
+}
+
+TEST_F(DesktopNotificationCenterTest, aReminderFoundLateAtStartSaysHowLate)
+{
+    ManualClock clock(QDateTime(QDate(2031, 5, 14), QTime(8, 0), Qt::UTC));
+    calendar = CalendarContext(clock, "Europe/Berlin", "en_GB");
+    const NotificationRequest request
+        = taskRequest(QStringLiteral("late"), clock.now().addSecs(3600), calendar); // 11:00 in Berlin
+    {
+        auto first = startCenter();
+        ASSERT_FALSE(addAndWait(*first, request));
+    }
+    clock.advance(3 * 3600 * 1000); // the machine was off
+    auto second = startCenter();
+    ASSERT_TRUE(waitFor([&] { return !server.calls().isEmpty(); }));
+    EXPECT_EQ(server.calls().first().body,
+        QStringLiteral("Errands\nDue 11:00 — 2 hours ago\nIf you can read this, Quillery alarms work on this device."));
 }

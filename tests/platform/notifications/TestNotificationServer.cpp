@@ -1,6 +1,7 @@
 #include "TestNotificationServer.h"
 
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QUuid>
 
 TestNotificationServer::TestNotificationServer(QStringList capabilities)
@@ -49,7 +50,24 @@ uint TestNotificationServer::Notify(const QString &app_name, uint replaces_id, c
 {
     m_calls.append({ app_name, replaces_id, app_icon, summary, body, actions, hints, expire_timeout,
         QDateTime::currentDateTimeUtc() });
-    return uint(m_calls.size());
+    m_ids.append(replaces_id != 0 ? replaces_id : uint(m_calls.size()));
+    return m_ids.last();
+}
+
+uint TestNotificationServer::idOf(const QString &summary) const
+{
+    for (qsizetype i = m_calls.size() - 1; i >= 0; --i)
+        if (m_calls.at(i).summary == summary)
+            return m_ids.at(i);
+    return 0;
+}
+
+void TestNotificationServer::invokeAction(uint id, const QString &action)
+{
+    QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("ActionInvoked"));
+    signal << id << action;
+    QDBusConnection(m_connectionName).send(signal);
 }
 
 QStringList TestNotificationServer::GetCapabilities()
@@ -65,5 +83,11 @@ QString TestNotificationServer::GetServerInformation(QString &vendor, QString &v
     return QStringLiteral("test-notification-server");
 }
 
-void TestNotificationServer::CloseNotification(uint)
-{ }
+void TestNotificationServer::CloseNotification(uint id)
+{
+    m_closed.append(id);
+    QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("NotificationClosed"));
+    signal << id << uint(3); // closed by a call to CloseNotification
+    QDBusConnection(m_connectionName).send(signal);
+}

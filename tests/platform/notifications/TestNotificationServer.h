@@ -9,7 +9,8 @@
 
 // A desktop notification server for the tests: it owns the name
 // org.freedesktop.Notifications on the session bus, through a connection of
-// its own, and records every Notify call it receives.
+// its own, records every Notify and CloseNotification call it receives, and
+// plays the user choosing an action.
 class TestNotificationServer final : public QObject
 {
     Q_OBJECT
@@ -30,12 +31,21 @@ public:
     explicit TestNotificationServer(QStringList capabilities = { QStringLiteral("body") });
     ~TestNotificationServer() override;
 
+    void setCapabilities(QStringList capabilities) { m_capabilities = std::move(capabilities); }
+
     // Takes the name; false when the bus refuses it.
     bool start();
     void stop();
 
     const QList<Call> &calls() const { return m_calls; }
     QStringList summaries() const;
+    // The ids of the notifications asked to close.
+    const QList<uint> &closed() const { return m_closed; }
+    // The id the server gave the latest notification with this summary (0: none).
+    uint idOf(const QString &summary) const;
+
+    // The user chose `action` ("default": clicked the notification).
+    void invokeAction(uint id, const QString &action);
 
 public Q_SLOTS:
     // The server's D-Bus methods, as the desktop notification protocol names them.
@@ -49,5 +59,7 @@ private:
     QString m_connectionName;
     QStringList m_capabilities;
     QList<Call> m_calls;
+    QList<uint> m_ids;
+    QList<uint> m_closed;
     bool m_started = false;
 };

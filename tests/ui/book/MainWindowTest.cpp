@@ -143,6 +143,11 @@ TEST(BookWindow, hideCompletedAndTypefaceStayInStepWithThePreferences)
     EXPECT_TRUE(serif->isChecked());
     EXPECT_FALSE(sans->isChecked());
     EXPECT_TRUE(menu->hideCompletedAction()->isChecked());
+    EXPECT_TRUE(menu->keepRemindersAction()->isChecked());
+    kit.preferences.setKeepRemindersWhenClosed(false);
+    kit.preferences.setStartAtLogin(true);
+    EXPECT_FALSE(menu->keepRemindersAction()->isChecked());
+    EXPECT_TRUE(menu->startAtLoginAction()->isChecked());
 
     // Changed here.
     sans->trigger();

@@ -71,7 +71,8 @@ TEST(PageMenu, itemsInOrderWithLiveStatusLines)
     menu->rebuild();
     EXPECT_EQ(menuItems(*menu),
         QStringList({ "Contents", "[Sync: off (local only)]", "[Alarms: waiting for permission]",
-            "Send a Test Alarm in 10 Seconds", "Hide Completed", "Typeface ▸", "Tear Out Page" }));
+            "Send a Test Alarm in 10 Seconds", "Keep Reminders When Closed", "Start at Login", "Hide Completed",
+            "Typeface ▸", "Tear Out Page" }));
 
     // Permission denied adds the way to the settings, right after the test.
     kit.alarms.status().setAuthorization(AlarmStatus::Denied);
