@@ -20,6 +20,7 @@ class AlarmScheduler;
 class AlarmStatus;
 class Appearance;
 class AttachmentOpener;
+class DailyBackup;
 class DesktopNotificationCenter;
 class MirrorEngine;
 class PgAccountProbe;
@@ -35,7 +36,9 @@ class BookView;
 class DesktopFileLauncher;
 class DialogAttachmentPicker;
 class TaskCardHost;
+class BackupCommands;
 class CalendarFiles;
+class PrintCommands;
 } // namespace ui
 
 // The program: runs the start-up sequence (preferences, the book's store,
@@ -80,6 +83,10 @@ public:
     ui::MainWindow &window() const { return *m_window; }
     // The iCalendar import and export commands.
     ui::CalendarFiles *calendarFiles() const { return m_calendarFiles; }
+    // Printing and PDF export.
+    ui::PrintCommands *printCommands() const { return m_printCommands; }
+    // The daily copies of the book.
+    DailyBackup &backup() const { return *m_backup; }
     // The book shown in the window.
     ui::BookView &bookView() const;
     // The broadcast the menu and the toolbar post the book's commands on.
@@ -122,6 +129,7 @@ private:
     std::unique_ptr<PgMirrorRemote> m_mirrorRemote;
     std::unique_ptr<MirrorEngine> m_mirror;
     std::unique_ptr<PgAccountProbe> m_accountProbe;
+    std::unique_ptr<DailyBackup> m_backup;
     std::unique_ptr<SystemJournal> m_journal;
     std::unique_ptr<SyncMonitor> m_syncMonitor;
     std::unique_ptr<Appearance> m_appearance;
@@ -136,6 +144,8 @@ private:
     QMetaObject::Connection m_noticeConnection;
     std::unique_ptr<UnixSignalWatcher> m_signals;
     ui::CalendarFiles *m_calendarFiles = nullptr; // owned by the window
+    ui::PrintCommands *m_printCommands = nullptr; // owned by the window
+    ui::BackupCommands *m_backupCommands = nullptr; // owned by the window
 };
 
 // Tells the user that the book cannot be opened: always on standard error,
