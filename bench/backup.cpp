@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QThread>
 #include <benchmark/benchmark.h>
 
 using namespace quillery;
@@ -38,8 +39,8 @@ void BM_CopyBook(benchmark::State &state)
 }
 BENCHMARK(BM_CopyBook)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-// The daily copy from the program's side: the longest the event loop waits
-// between two turns while the copy runs on its worker thread.
+// The daily copy from the program's side: the longest the main thread is
+// busy with it at a time while the copy runs on its worker thread.
 void BM_DailyCopyMainThreadStall(benchmark::State &state)
 {
     StoreOpenError error;
@@ -50,15 +51,22 @@ void BM_DailyCopyMainThreadStall(benchmark::State &state)
         ManualClock clock(QDateTime(QDate(2027, 1, 1).addDays(day++), QTime(12, 0), Qt::UTC));
         QTemporaryDir folder;
         DailyBackup backup(*store, folder.path(), CalendarContext(clock, "UTC", "en_US"));
+        // The main thread's own work: starting the copy, and each turn of
+        // the event loop while it runs (its end, with the clearing out of
+        // old copies, included).
         QElapsedTimer turn;
         turn.start();
         backup.checkNow();
+        worst = std::max(worst, turn.nsecsElapsed() / 1e6);
         while (backup.isCopying()) {
-            worst = std::max(worst, turn.nsecsElapsed() / 1e6);
+            QThread::msleep(1);
             turn.restart();
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            QCoreApplication::processEvents();
+            worst = std::max(worst, turn.nsecsElapsed() / 1e6);
         }
+        turn.restart();
         QCoreApplication::processEvents();
+        worst = std::max(worst, turn.nsecsElapsed() / 1e6);
     }
     state.counters["stall_ms"] = worst;
 }

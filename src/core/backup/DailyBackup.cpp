@@ -91,12 +91,14 @@ void DailyBackup::checkNow()
         Q_EMIT finished(false);
         return;
     }
+    m_copying = true;
     m_watcher.setFuture(QtConcurrent::run(&BookCopy::copy, m_store.path(), QDir(m_folder).filePath(fileName(day))));
 }
 
 void DailyBackup::copied()
 {
     const BookCopy::Result result = m_watcher.result();
+    m_copying = false;
     if (!result.ok) {
         m_failure = tr("Backup: today's copy can't be written (%1); trying again tomorrow")
                         .arg(result.diskFull ? tr("the disk is full") : result.error);

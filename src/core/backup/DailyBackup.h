@@ -39,7 +39,8 @@ public:
     // Starts today's copy unless there is one, one is under way, or one
     // was tried today already.
     void checkNow();
-    bool isCopying() const { return m_watcher.isRunning(); }
+    // From the start of a copy until its outcome is known and old copies let go.
+    bool isCopying() const { return m_copying; }
 
     // Empty, or why the last copy could not be written.
     QString text() const override { return m_failure; }
@@ -60,6 +61,7 @@ private:
     QDate m_tried;
     QFutureWatcher<BookCopy::Result> m_watcher;
     QString m_failure;
+    bool m_copying = false;
 };
 
 } // namespace quillery
