@@ -10,6 +10,7 @@
 #include "core/app/SaveMonitor.h"
 #include "core/attachments/AttachmentOpener.h"
 #include "core/attachments/ThumbnailCache.h"
+#include "core/backup/DailyBackup.h"
 #include "core/history/UndoHistory.h"
 #include "core/model/Editing.h"
 #include "core/model/RecoveryJournal.h"
@@ -33,9 +34,11 @@
 #include "platform/places/OfflinePlaceService.h"
 #include "platform/places/PhotonPlaceService.h"
 #include "platform/session/LoginItem.h"
+#include "ui/app/BackupCommands.h"
 #include "ui/app/BookMenu.h"
 #include "ui/app/CalendarFiles.h"
 #include "ui/app/EditMenu.h"
+#include "ui/app/PrintCommands.h"
 #include "ui/attachments/AttachmentsSection.h"
 #include "ui/attachments/DesktopFileLauncher.h"
 #include "ui/attachments/DialogAttachmentPicker.h"
@@ -84,6 +87,7 @@ QuilleryApp::~QuilleryApp()
     delete m_closing; // a window closed just now, not yet deleted
     m_commands.reset();
     m_syncMonitor.reset();
+    m_backup.reset();
     m_mirror.reset();
     m_mirrorRemote.reset();
 }
@@ -224,12 +228,18 @@ bool QuilleryApp::start(StoreOpenError *error)
     // Every step the user takes on the book from here on can be undone.
     m_history = std::make_unique<UndoHistory>(*m_store, m_alarms.get());
 
+    // A copy of the book each day, made off the main thread once the window
+    // is up.
+    m_backup = std::make_unique<DailyBackup>(*m_store, DailyBackup::defaultFolder(), calendar);
+    m_services.backupStatus = m_backup.get();
+
     // 7. The sync monitor starts without being waited for, and the mirror
     // after it, so the monitor sees the mirror's first event.
     QTimer::singleShot(0, this, [this] {
         m_syncMonitor->start(m_syncing);
         if (m_mirror)
             m_mirror->start();
+        m_backup->start();
     });
 
     // Light or dark as the desktop prefers, followed live.
@@ -255,6 +265,14 @@ bool QuilleryApp::start(StoreOpenError *error)
     m_services.exportPage = [this](Page *page) {
         if (m_calendarFiles)
             m_calendarFiles->chooseExport(page);
+    };
+    m_services.printPage = [this](Page *page) {
+        if (m_printCommands)
+            m_printCommands->choosePrint(page);
+    };
+    m_services.exportPagePdf = [this](Page *page) {
+        if (m_printCommands)
+            m_printCommands->chooseExport(page);
     };
     m_attachmentPicker = std::make_unique<ui::DialogAttachmentPicker>();
     m_fileLauncher = std::make_unique<ui::DesktopFileLauncher>();
@@ -365,6 +383,12 @@ void QuilleryApp::buildWindow()
             book->book().selectPage(index);
     };
     m_calendarFiles = new ui::CalendarFiles(m_services, m_window.get(), calendarHooks, m_window.get());
+    ui::PrintCommands::Hooks printHooks;
+    printHooks.currentPage = calendarHooks.currentPage;
+    m_printCommands = new ui::PrintCommands(m_services, m_window.get(), printHooks, m_window.get());
+    m_printCommands->addTo(*m_window->bookMenu(), m_window->bookMenu()->quitAction());
+    m_backupCommands = new ui::BackupCommands(*m_store, m_window.get(), m_window.get());
+    m_backupCommands->addTo(*m_window->bookMenu(), m_window->bookMenu()->quitAction());
     m_calendarFiles->addTo(*m_window->bookMenu(), m_window->bookMenu()->quitAction());
 }
 

@@ -21,6 +21,7 @@ class AlarmScheduler;
 class AlarmStatus;
 class Appearance;
 class AttachmentOpener;
+class DailyBackup;
 class DesktopNotificationCenter;
 class LoginItem;
 class ReminderResponder;
@@ -41,9 +42,11 @@ class BookView;
 class DesktopFileLauncher;
 class DialogAttachmentPicker;
 class TaskCardHost;
+class BackupCommands;
 class CalendarFiles;
 class SearchPanel;
 class WindowPalette;
+class PrintCommands;
 } // namespace ui
 
 // The program: runs the start-up sequence (preferences, the book's store,
@@ -107,6 +110,10 @@ public:
     ui::CalendarFiles *calendarFiles() const;
     // The book shown in the window (built when it was closed).
     ui::BookView &bookView();
+    // Printing and PDF export (while the window is there).
+    ui::PrintCommands *printCommands() const { return m_printCommands; }
+    // The daily copies of the book.
+    DailyBackup &backup() const { return *m_backup; }
     // The broadcast the menu and the toolbar post the book's commands on.
     CommandBus &commands() const { return *m_commands; }
     // Place search and map tiles for the picker and the map preview.
@@ -159,6 +166,7 @@ private:
     std::unique_ptr<PgMirrorRemote> m_mirrorRemote;
     std::unique_ptr<MirrorEngine> m_mirror;
     std::unique_ptr<PgAccountProbe> m_accountProbe;
+    std::unique_ptr<DailyBackup> m_backup;
     std::unique_ptr<SystemJournal> m_journal;
     std::unique_ptr<SyncMonitor> m_syncMonitor;
     std::unique_ptr<Appearance> m_appearance;
@@ -180,6 +188,8 @@ private:
     bool m_rescheduleQueued = false;
     QPointer<ui::CalendarFiles> m_calendarFiles; // owned by the window
     QPointer<ui::SearchPanel> m_searchPanel; // owned by the window
+    QPointer<ui::PrintCommands> m_printCommands; // owned by the window
+    QPointer<ui::BackupCommands> m_backupCommands; // owned by the window
 };
 
 // Tells the user that the book cannot be opened: always on standard error,

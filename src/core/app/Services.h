@@ -32,6 +32,10 @@ struct Services {
     // Asks where to write a page as an iCalendar file and writes it; empty
     // where the program offers no files (tests of single widgets).
     std::function<void(Page *)> exportPage;
+    // Print a page, or write it as a PDF; empty likewise.
+    std::function<void(Page *)> printPage;
+    std::function<void(Page *)> exportPagePdf;
+    StatusLine *backupStatus = nullptr; // the page menu's line while backups fail
 };
 
 } // namespace quillery

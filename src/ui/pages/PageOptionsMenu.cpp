@@ -67,6 +67,8 @@ void PageOptionsMenu::rebuild()
 
     if (m_services.saveStatus && !m_services.saveStatus->text().isEmpty())
         addStatusLine(m_services.saveStatus);
+    if (m_services.backupStatus && !m_services.backupStatus->text().isEmpty())
+        addStatusLine(m_services.backupStatus);
     if (m_services.syncStatus)
         addStatusLine(m_services.syncStatus);
     if (m_services.alarms)
@@ -126,6 +128,18 @@ void PageOptionsMenu::rebuild()
         });
     }
 
+    const auto addPageCommand
+        = [this, &muted](const char *symbol, const QString &text, const std::function<void(Page *)> &command) {
+              if (!command || !m_page)
+                  return;
+              QAction *action = addAction(Symbols::icon(QString::fromLatin1(symbol), muted), text);
+              connect(action, &QAction::triggered, this, [command, page = m_page] {
+                  if (page)
+                      command(page);
+              });
+          };
+    addPageCommand("printer", tr("Print Page…"), m_services.printPage);
+    addPageCommand("doc.richtext", tr("Export Page as PDF…"), m_services.exportPagePdf);
     if (m_services.exportPage && m_page) {
         QAction *exportPage
             = addAction(Symbols::icon(QStringLiteral("calendar"), muted), tr("Export Page as iCalendar…"));

@@ -5,6 +5,7 @@
 #include "ui/theme/Motion.h"
 #include "ui/theme/Symbols.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPointer>
 #include <QVariantAnimation>
@@ -85,7 +86,10 @@ void TaskRowCheck::paintEvent(QPaintEvent *)
     painter.drawEllipse(box.adjusted(LineWidth / 2, LineWidth / 2, -LineWidth / 2, -LineWidth / 2));
 
     if (fill > 0.5) {
-        const QPixmap mark = Symbols::pixmap(QStringLiteral("checkmark"), CheckSize, Qt::white, devicePixelRatioF());
+        // On paper the mark is drawn finer than any screen would need.
+        const bool paper = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
+        const QPixmap mark
+            = Symbols::pixmap(QStringLiteral("checkmark"), CheckSize, Qt::white, paper ? 8.0 : devicePixelRatioF());
         painter.setOpacity(std::min(1.0, (fill - 0.5) * 2.0));
         painter.drawPixmap(QPointF((Size - CheckSize) / 2.0, (Size - CheckSize) / 2.0), mark);
     }

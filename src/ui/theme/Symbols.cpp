@@ -32,6 +32,8 @@ const QHash<QString, QString> &symbolMap()
         { QStringLiteral("photo.on.rectangle.angled"), QStringLiteral("image-x-generic-symbolic") },
         { QStringLiteral("paperclip"), QStringLiteral("mail-attachment-symbolic") },
         { QStringLiteral("doc.fill"), QStringLiteral("x-office-document-symbolic") },
+        { QStringLiteral("printer"), QStringLiteral("printer-symbolic") },
+        { QStringLiteral("doc.richtext"), QStringLiteral("x-office-document-symbolic") },
         { QStringLiteral("textformat"), QStringLiteral("font-x-generic-symbolic") },
         { QStringLiteral("magnifyingglass"), QStringLiteral("edit-find-symbolic") },
     };
