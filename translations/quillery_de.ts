@@ -54,6 +54,21 @@
     </message>
 </context>
 <context>
+    <name>CalendarFiles</name>
+    <message>
+        <source>iCalendar files (*.ics *.ical *.ifb *.icalendar)</source>
+        <translation>iCalendar-Dateien (*.ics *.ical *.ifb *.icalendar)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Page</source>
+        <translation>Seite</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>unknown option &apos;%1&apos;</source>
@@ -124,6 +139,51 @@
     </message>
 </context>
 <context>
+    <name>IcalExport</name>
+    <message>
+        <source>Exported %1</source>
+        <translation>%1 exportiert</translation>
+    </message>
+    <message>
+        <source>; left out %1 over 1 MB</source>
+        <translation>; %1 über 1 MB ausgelassen</translation>
+    </message>
+</context>
+<context>
+    <name>IcalReader</name>
+    <message>
+        <source>The file holds more than %L1 tasks, more than Quillery imports at once.</source>
+        <translation>Die Datei enthält mehr als %L1 Aufgaben, mehr als Quillery auf einmal importiert.</translation>
+    </message>
+    <message>
+        <source>The file holds no iCalendar data.</source>
+        <translation>Die Datei enthält keine iCalendar-Daten.</translation>
+    </message>
+    <message>
+        <source>The file cannot be read: %1</source>
+        <translation>Die Datei kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>The file is larger than %1 MB, the most Quillery imports at once.</source>
+        <translation>Die Datei ist größer als %1 MB, mehr als Quillery auf einmal importiert.</translation>
+    </message>
+</context>
+<context>
+    <name>IcalSummary</name>
+    <message>
+        <source>Imported %1</source>
+        <translation>%1 importiert</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
+    </message>
+    <message>
+        <source>; skipped %1</source>
+        <translation>; %1 übersprungen</translation>
+    </message>
+</context>
+<context>
     <name>NotificationTrigger</name>
     <message>
         <source>The request has no trigger.</source>
@@ -136,6 +196,13 @@
     <message>
         <source>The date of the calendar trigger does not exist.</source>
         <translation>Das Datum des Kalenderauslösers gibt es nicht.</translation>
+    </message>
+</context>
+<context>
+    <name>PagePrinter</name>
+    <message>
+        <source>Book page</source>
+        <translation>Buchseite</translation>
     </message>
 </context>
 <context>
@@ -184,10 +251,78 @@
     </message>
 </context>
 <context>
+    <name>PdfExport</name>
+    <message>
+        <source>Quillery — %1</source>
+        <translation>Quillery — %1</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Ohne Titel</translation>
+    </message>
+</context>
+<context>
+    <name>PrintCommands</name>
+    <message>
+        <source>Page</source>
+        <translation>Seite</translation>
+    </message>
+    <message>
+        <source>PDF on %1 paper (*.pdf)</source>
+        <translation>PDF auf %1-Papier (*.pdf)</translation>
+    </message>
+    <message>
+        <source>PDF in the book&apos;s shape (*.pdf)</source>
+        <translation>PDF im Format des Buchs (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Paper</source>
+        <translation>Papier</translation>
+    </message>
+    <message>
+        <source>Paper colour</source>
+        <translation>Papierfarbe</translation>
+    </message>
+    <message>
+        <source>Paper grain</source>
+        <translation>Papierstruktur</translation>
+    </message>
+</context>
+<context>
     <name>QuilleryApp</name>
     <message>
         <source>Quillery cannot start</source>
         <translation>Quillery kann nicht starten</translation>
+    </message>
+</context>
+<context>
+    <name>ReminderActions</name>
+    <message numerus="yes">
+        <source>%n minute(s) ago</source>
+        <translation>
+            <numerusform>vor %n Minute</numerusform>
+            <numerusform>vor %n Minuten</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Mark as Done</source>
+        <translation>Als erledigt markieren</translation>
+    </message>
+    <message>
+        <source>Remind Me in 10 Minutes</source>
+        <translation>In 10 Minuten erinnern</translation>
+    </message>
+    <message>
+        <source>Tomorrow</source>
+        <translation>Morgen</translation>
+    </message>
+    <message>
+        <source>Due %1 — %2</source>
+        <translation>Fällig %1 — %2</translation>
     </message>
 </context>
 <context>
@@ -286,10 +421,39 @@
     </message>
 </context>
 <context>
+    <name>TaskVtodo</name>
+    <message>
+        <source>Attachment</source>
+        <translation>Anhang</translation>
+    </message>
+    <message>
+        <source>Untitled task</source>
+        <translation>Aufgabe ohne Titel</translation>
+    </message>
+</context>
+<context>
     <name>quillery::AttachmentOpener</name>
     <message>
         <source>Attachment</source>
         <translation>Anhang</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::DailyBackup</name>
+    <message>
+        <source>Backup: today&apos;s copy can&apos;t be written (%1); trying again tomorrow</source>
+        <translation>Sicherung: Die heutige Kopie kann nicht geschrieben werden (%1); neuer Versuch morgen</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>der Datenträger ist voll</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::LoginItem</name>
+    <message>
+        <source>Quillery rings the reminders of your tasks while its window is closed.</source>
+        <translation>Quillery meldet die Erinnerungen deiner Aufgaben, auch wenn sein Fenster geschlossen ist.</translation>
     </message>
 </context>
 <context>
@@ -387,6 +551,125 @@
     </message>
 </context>
 <context>
+    <name>quillery::UndoHistory</name>
+    <message>
+        <source>Tear Out Page</source>
+        <translation>Seite herausreißen</translation>
+    </message>
+    <message>
+        <source>Import Calendar</source>
+        <translation>Kalender importieren</translation>
+    </message>
+    <message>
+        <source>New Page</source>
+        <translation>Neue Seite</translation>
+    </message>
+    <message>
+        <source>Delete Tasks</source>
+        <translation>Aufgaben löschen</translation>
+    </message>
+    <message>
+        <source>Delete Task</source>
+        <translation>Aufgabe löschen</translation>
+    </message>
+    <message>
+        <source>Add Tasks</source>
+        <translation>Aufgaben hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add Task</source>
+        <translation>Aufgabe hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add Attachments</source>
+        <translation>Anhänge hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add Attachment</source>
+        <translation>Anhang hinzufügen</translation>
+    </message>
+    <message>
+        <source>Remove Attachments</source>
+        <translation>Anhänge entfernen</translation>
+    </message>
+    <message>
+        <source>Remove Attachment</source>
+        <translation>Anhang entfernen</translation>
+    </message>
+    <message>
+        <source>Move Task</source>
+        <translation>Aufgabe verschieben</translation>
+    </message>
+    <message>
+        <source>Indent Task</source>
+        <translation>Aufgabe einrücken</translation>
+    </message>
+    <message>
+        <source>Outdent Task</source>
+        <translation>Aufgabe ausrücken</translation>
+    </message>
+    <message>
+        <source>Mark as Done</source>
+        <translation>Als erledigt markieren</translation>
+    </message>
+    <message>
+        <source>Mark as Not Done</source>
+        <translation>Als nicht erledigt markieren</translation>
+    </message>
+    <message>
+        <source>Edit Task</source>
+        <translation>Aufgabe bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit Notes</source>
+        <translation>Notizen bearbeiten</translation>
+    </message>
+    <message>
+        <source>Change Due Day</source>
+        <translation>Fälligkeitstag ändern</translation>
+    </message>
+    <message>
+        <source>Change Reminder</source>
+        <translation>Erinnerung ändern</translation>
+    </message>
+    <message>
+        <source>Change Place</source>
+        <translation>Ort ändern</translation>
+    </message>
+    <message>
+        <source>Rename Page</source>
+        <translation>Seite umbenennen</translation>
+    </message>
+    <message>
+        <source>Change Page Color</source>
+        <translation>Seitenfarbe ändern</translation>
+    </message>
+    <message>
+        <source>Move Page</source>
+        <translation>Seite verschieben</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Änderung</translation>
+    </message>
+    <message>
+        <source>Can&apos;t undo “%1”: it was changed on another computer meanwhile.</source>
+        <translation>„%1“ kann nicht rückgängig gemacht werden: Es wurde inzwischen auf einem anderen Computer geändert.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t redo “%1”: it was changed on another computer meanwhile.</source>
+        <translation>„%1“ kann nicht wiederholt werden: Es wurde inzwischen auf einem anderen Computer geändert.</translation>
+    </message>
+    <message>
+        <source>Part of “%1” was not undone: it was changed on another computer meanwhile.</source>
+        <translation>Ein Teil von „%1“ wurde nicht rückgängig gemacht: Er wurde inzwischen auf einem anderen Computer geändert.</translation>
+    </message>
+    <message>
+        <source>Part of “%1” was not redone: it was changed on another computer meanwhile.</source>
+        <translation>Ein Teil von „%1“ wurde nicht wiederholt: Er wurde inzwischen auf einem anderen Computer geändert.</translation>
+    </message>
+</context>
+<context>
     <name>quillery::ui::AboutDialog</name>
     <message>
         <source>About Quillery</source>
@@ -467,6 +750,41 @@
     </message>
 </context>
 <context>
+    <name>quillery::ui::BackupCommands</name>
+    <message>
+        <source>Back Up Book…</source>
+        <translation>Buch sichern …</translation>
+    </message>
+    <message>
+        <source>Back Up Book</source>
+        <translation>Buch sichern</translation>
+    </message>
+    <message>
+        <source>Quillery books (*.sqlite)</source>
+        <translation>Quillery-Bücher (*.sqlite)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>The book can&apos;t be backed up onto itself. Choose another file.</source>
+        <translation>Das Buch kann nicht auf sich selbst gesichert werden. Wähle eine andere Datei.</translation>
+    </message>
+    <message>
+        <source>The book was backed up to “%1”.</source>
+        <translation>Das Buch wurde nach „%1“ gesichert.</translation>
+    </message>
+    <message>
+        <source>“%1” could not be written. %2</source>
+        <translation>„%1“ konnte nicht geschrieben werden. %2</translation>
+    </message>
+    <message>
+        <source>The disk is full.</source>
+        <translation>Der Datenträger ist voll.</translation>
+    </message>
+</context>
+<context>
     <name>quillery::ui::BlankPageView</name>
     <message>
         <source>Page %1</source>
@@ -511,6 +829,14 @@
         <source>&amp;Book</source>
         <translation>&amp;Buch</translation>
     </message>
+    <message>
+        <source>Keep Reminders When Closed</source>
+        <translation>Erinnerungen auch bei geschlossenem Fenster</translation>
+    </message>
+    <message>
+        <source>Start at Login</source>
+        <translation>Bei der Anmeldung starten</translation>
+    </message>
 </context>
 <context>
     <name>quillery::ui::BookView</name>
@@ -533,6 +859,41 @@
     <message>
         <source>Not now</source>
         <translation>Nicht jetzt</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::CalendarFiles</name>
+    <message>
+        <source>Import iCalendar…</source>
+        <translation>iCalendar importieren …</translation>
+    </message>
+    <message>
+        <source>Export Page as iCalendar…</source>
+        <translation>Seite als iCalendar exportieren …</translation>
+    </message>
+    <message>
+        <source>Export Book as iCalendar…</source>
+        <translation>Buch als iCalendar exportieren …</translation>
+    </message>
+    <message>
+        <source>Import iCalendar</source>
+        <translation>iCalendar importieren</translation>
+    </message>
+    <message>
+        <source>Export Page as iCalendar</source>
+        <translation>Seite als iCalendar exportieren</translation>
+    </message>
+    <message>
+        <source>Export Book as iCalendar</source>
+        <translation>Buch als iCalendar exportieren</translation>
+    </message>
+    <message>
+        <source>“%1” could not be imported. %2</source>
+        <translation>„%1“ konnte nicht importiert werden. %2</translation>
+    </message>
+    <message>
+        <source>“%1” could not be written. %2</source>
+        <translation>„%1“ konnte nicht geschrieben werden. %2</translation>
     </message>
 </context>
 <context>
@@ -607,6 +968,29 @@
     <message>
         <source>Choose Files</source>
         <translation>Dateien auswählen</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::EditMenu</name>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>„%1“ rückgängig machen</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>„%1“ wiederholen</translation>
     </message>
 </context>
 <context>
@@ -769,6 +1153,26 @@
         <source>Tear Out Page</source>
         <translation>Seite herausreißen</translation>
     </message>
+    <message>
+        <source>Keep Reminders When Closed</source>
+        <translation>Erinnerungen auch bei geschlossenem Fenster</translation>
+    </message>
+    <message>
+        <source>Start at Login</source>
+        <translation>Bei der Anmeldung starten</translation>
+    </message>
+    <message>
+        <source>Print Page…</source>
+        <translation>Seite drucken …</translation>
+    </message>
+    <message>
+        <source>Export Page as PDF…</source>
+        <translation>Seite als PDF exportieren …</translation>
+    </message>
+    <message>
+        <source>Export Page as iCalendar…</source>
+        <translation>Seite als iCalendar exportieren …</translation>
+    </message>
 </context>
 <context>
     <name>quillery::ui::PageView</name>
@@ -798,6 +1202,105 @@
     <message>
         <source>Remove</source>
         <translation>Entfernen</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::PrintCommands</name>
+    <message>
+        <source>Print Page…</source>
+        <translation>Seite drucken …</translation>
+    </message>
+    <message>
+        <source>Export Page as PDF…</source>
+        <translation>Seite als PDF exportieren …</translation>
+    </message>
+    <message>
+        <source>Export Book as PDF…</source>
+        <translation>Buch als PDF exportieren …</translation>
+    </message>
+    <message>
+        <source>Print Page</source>
+        <translation>Seite drucken</translation>
+    </message>
+    <message>
+        <source>The page could not be printed: the printer cannot be used.</source>
+        <translation>Die Seite konnte nicht gedruckt werden: Der Drucker kann nicht verwendet werden.</translation>
+    </message>
+    <message>
+        <source>Printed “%1”.</source>
+        <translation>„%1“ gedruckt.</translation>
+    </message>
+    <message>
+        <source>Export Page as PDF</source>
+        <translation>Seite als PDF exportieren</translation>
+    </message>
+    <message>
+        <source>Export Book as PDF</source>
+        <translation>Buch als PDF exportieren</translation>
+    </message>
+    <message>
+        <source>“%1” could not be written. %2</source>
+        <translation>„%1“ konnte nicht geschrieben werden. %2</translation>
+    </message>
+    <message>
+        <source>Wrote “%1”.</source>
+        <translation>„%1“ geschrieben.</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::SearchPanel</name>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>No Results</source>
+        <translation>Keine Treffer</translation>
+    </message>
+    <message>
+        <source>Search the book (%1)</source>
+        <translation>Im Buch suchen (%1)</translation>
+    </message>
+    <message>
+        <source>Search the book</source>
+        <translation>Im Buch suchen</translation>
+    </message>
+    <message>
+        <source>Search results</source>
+        <translation>Suchergebnisse</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::SearchResultDelegate</name>
+    <message>
+        <source>Place: %1</source>
+        <translation>Ort: %1</translation>
+    </message>
+    <message>
+        <source>File: %1</source>
+        <translation>Datei: %1</translation>
+    </message>
+    <message>
+        <source>Notes: %1</source>
+        <translation>Notizen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::SearchResultsModel</name>
+    <message>
+        <source>Untitled</source>
+        <translation>Ohne Titel</translation>
+    </message>
+    <message>
+        <source>%1, done</source>
+        <translation>%1, erledigt</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more — type more to narrow the search</source>
+        <translation>
+            <numerusform>%n weiterer — tippe weiter, um die Suche einzugrenzen</numerusform>
+            <numerusform>%n weitere — tippe weiter, um die Suche einzugrenzen</numerusform>
+        </translation>
     </message>
 </context>
 <context>

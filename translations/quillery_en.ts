@@ -22,6 +22,16 @@
     </message>
 </context>
 <context>
+    <name>ReminderActions</name>
+    <message numerus="yes">
+        <source>%n minute(s) ago</source>
+        <translation>
+            <numerusform>%n minute ago</numerusform>
+            <numerusform>%n minutes ago</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>SafeQuit</name>
     <message numerus="yes">
         <source>%n unsaved changes</source>
@@ -95,6 +105,16 @@
         <translation>
             <numerusform>%n completed hidden</numerusform>
             <numerusform>%n completed hidden</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::SearchResultsModel</name>
+    <message numerus="yes">
+        <source>%n more — type more to narrow the search</source>
+        <translation>
+            <numerusform>%n more — type more to narrow the search</numerusform>
+            <numerusform>%n more — type more to narrow the search</numerusform>
         </translation>
     </message>
 </context>
