@@ -407,6 +407,17 @@ void QuilleryApp::openCard(TaskItem *task)
     });
 }
 
+ui::PrintCommands *QuilleryApp::printCommands() const
+{
+    return m_printCommands;
+}
+
+ui::SearchPanel &QuilleryApp::searchPanel()
+{
+    window();
+    return *m_searchPanel;
+}
+
 ui::MainWindow &QuilleryApp::window()
 {
     if (!m_window)

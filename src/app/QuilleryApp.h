@@ -111,7 +111,7 @@ public:
     // The book shown in the window (built when it was closed).
     ui::BookView &bookView();
     // Printing and PDF export (while the window is there).
-    ui::PrintCommands *printCommands() const { return m_printCommands; }
+    ui::PrintCommands *printCommands() const;
     // The daily copies of the book.
     DailyBackup &backup() const { return *m_backup; }
     // The broadcast the menu and the toolbar post the book's commands on.
@@ -124,11 +124,7 @@ public:
     ui::TaskCardHost &cards() const { return *m_cards; }
     // Search across the book, over the book view (of the window as it is
     // now: the panel goes with the window).
-    ui::SearchPanel &searchPanel()
-    {
-        window();
-        return *m_searchPanel;
-    }
+    ui::SearchPanel &searchPanel();
 
     // Whether the book saves, for the window's notice and the page menu.
     SaveMonitor &saveMonitor() const { return *m_saveMonitor; }

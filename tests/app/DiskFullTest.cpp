@@ -238,4 +238,4 @@ INSTANTIATE_TEST_SUITE_P(Endings, DiskFull,
     ::testing::Values(Ending { "sigtermAfterTheQuestionWasCancelled", SIGTERM, false },
         Ending { "hangupWhileTheQuestionIsOpen", SIGHUP, true },
         Ending { "interruptAfterChangesOfEveryKind", SIGINT, false, true }),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &test) { return std::string(test.param.name); });
