@@ -78,10 +78,14 @@ BookCopy::Result BookCopy::copy(const QString &bookPath, const QString &targetPa
     if (code != SQLITE_OK)
         return failure(code, messageOf(source.get(), code));
     {
+        // Made for this user only before SQLite opens it (SQLite keeps the
+        // mode of a file that exists, and gives its journal the same one).
+        QString refused;
+        if (!PrivateFiles::makeFile(part, &refused))
+            return discard(failure(SQLITE_CANTOPEN, refused));
         const Connection target = openDatabase(part, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &code);
         if (code != SQLITE_OK)
             return discard(failure(code, messageOf(target.get(), code)));
-        PrivateFiles::tighten(part);
         // One step copies every page under a single read transaction: a
         // snapshot of the book as one save left it.
         sqlite3_backup *backup = sqlite3_backup_init(target.get(), "main", source.get(), "main");

@@ -75,7 +75,13 @@ TaskCard::TaskCard(TaskItem *task, const Services &services, AttachmentsFactory 
         QTimer::singleShot(0, this, &TaskCard::taskGone);
 }
 
-TaskCard::~TaskCard() = default;
+TaskCard::~TaskCard()
+{
+    // The widgets below go after this, and their going moves the focus: the
+    // card must not hear of it half destroyed.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    qApp->removeEventFilter(this);
+}
 
 TaskItem *TaskCard::task() const
 {

@@ -195,8 +195,10 @@ TEST_F(AttachmentsSectionTest, OnTheCardTheStripIsPaperTheTilesTheAccentAndRemov
     QPointer<TaskCard> open = card;
     ASSERT_TRUE(card->isAncestorOf(QApplication::focusWidget()));
     shown->tiles().first()->setFocus();
+    // The store frees removed records once the event loop runs again.
+    const QPointer<Attachment> kept(keep);
     QTest::keyClick(window.windowHandle(), Qt::Key_Delete);
-    EXPECT_TRUE(keep->isDeleted());
+    EXPECT_TRUE(!kept || kept->isDeleted());
     ASSERT_TRUE(QTest::qWaitFor([&] { return shown->tiles().isEmpty(); }, 2000));
     QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !open || open->isDismissed(); }, 2000));

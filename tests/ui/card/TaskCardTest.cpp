@@ -66,10 +66,11 @@ TEST(TaskCard, closingWithABlankTitleOrDeletingDiscardsTheTaskAndOnlyOnce)
     EXPECT_CALL(kit.alarms, cancel(bills)).WillOnce(whileAlive());
     EXPECT_CALL(kit.alarms, schedule(_)).Times(0);
     second.scrollArea()->ensureWidgetVisible(second.deleteButton());
+    const QPointer<TaskItem> billed(bills);
     click(second.deleteButton());
     second.deleteTask();
     EXPECT_EQ(secondClosed.count(), 1);
-    EXPECT_TRUE(bills->isDeleted());
+    EXPECT_TRUE(!billed || billed->isDeleted());
     EXPECT_TRUE(page->sortedTasks().isEmpty());
 }
 
