@@ -13,7 +13,10 @@ git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 
 echo "== clang-tidy on the files changed since ${QUILLERY_TIDY_BASE:-HEAD~1}"
 base=${QUILLERY_TIDY_BASE:-HEAD~1}
-mapfile -t changed < <(git diff --name-only --diff-filter=AM "$base" -- 'src/*.cpp' 'tests/*.cpp' 'bench/*.cpp' 'fuzz/*.cpp' 2>/dev/null || true)
+# qpdf's headers do not compile with clang 14 against libstdc++ 12, so the
+# one file that includes them is left to gcc's warnings.
+mapfile -t changed < <(git diff --name-only --diff-filter=AM "$base" -- 'src/*.cpp' 'tests/*.cpp' 'bench/*.cpp' \
+    'fuzz/*.cpp' ':(exclude)src/ui/print/PdfOutline.cpp' 2>/dev/null || true)
 if [[ ${#changed[@]} -eq 0 ]]; then
     echo "no C++ sources changed"
     exit 0

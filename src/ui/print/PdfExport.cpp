@@ -1,7 +1,7 @@
 #include "PdfExport.h"
 
 #include "core/model/Page.h"
-#include "core/print/PdfOutline.h"
+#include "PdfOutline.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
