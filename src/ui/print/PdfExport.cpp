@@ -1,7 +1,7 @@
 #include "PdfExport.h"
 
-#include "core/model/Page.h"
 #include "PdfOutline.h"
+#include "core/model/Page.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
