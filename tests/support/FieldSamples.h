@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/model/FieldSpec.h"
+#include "core/model/StoredField.h"
 
 #include <QStringList>
 #include <QVariantList>
@@ -10,13 +10,13 @@ namespace quillery::test {
 // For every type of field a value unlike its default (and awkward to store),
 // so a test can give a record such a value in each field, send it somewhere
 // and see that every one of them came back.
-inline QVariant sampleValue(const FieldSpec &spec, const QUuid &linked)
+inline QVariant sampleValue(const StoredField &entry, const QUuid &linked)
 {
-    switch (spec.type) {
+    switch (entry.type) {
     case FieldType::Text:
         return QStringLiteral("it's \"page\"\t2 – ✓\r\nline \\N");
     case FieldType::Flag:
-        return !spec.defaultValue.toBool();
+        return !entry.defaultValue.toBool();
     case FieldType::Number:
         return 4.25;
     case FieldType::Whole:
@@ -36,15 +36,15 @@ inline QVariant sampleValue(const FieldSpec &spec, const QUuid &linked)
 // Sets every field of `record` (in a store, for its link) to its sample.
 inline void giveSamples(Record &record, const QUuid &linked = {})
 {
-    for (const FieldSpec &spec : fieldsOf(record.kind()))
-        spec.set(record, sampleValue(spec, linked));
+    for (const StoredField &entry : fieldsOf(record.kind()))
+        entry.set(record, sampleValue(entry, linked));
 }
 
 inline QVariantList fieldValues(const Record &record)
 {
     QVariantList values;
-    for (const FieldSpec &spec : fieldsOf(record.kind()))
-        values.append(spec.get(record));
+    for (const StoredField &entry : fieldsOf(record.kind()))
+        values.append(entry.get(record));
     return values;
 }
 

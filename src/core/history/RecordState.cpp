@@ -1,9 +1,9 @@
 #include "RecordState.h"
 
 #include "core/model/Attachment.h"
-#include "core/model/FieldSpec.h"
 #include "core/model/Page.h"
 #include "core/model/Store.h"
+#include "core/model/StoredField.h"
 #include "core/model/TaskItem.h"
 
 #include <algorithm>
@@ -32,8 +32,8 @@ RecordState RecordState::of(const Record &record)
     RecordState s;
     s.kind = record.kind();
     s.id = record.id();
-    for (const FieldSpec &spec : fieldsOf(s.kind))
-        s.values.append(spec.get(record));
+    for (const StoredField &entry : fieldsOf(s.kind))
+        s.values.append(entry.get(record));
     return s;
 }
 
@@ -41,8 +41,8 @@ const QList<Field> &RecordState::fields(Record::Kind kind)
 {
     static const auto listOf = [](Record::Kind of) {
         QList<Field> list;
-        for (const FieldSpec &spec : fieldsOf(of))
-            list.append(spec.field);
+        for (const StoredField &entry : fieldsOf(of))
+            list.append(entry.field);
         return list;
     };
     static const QList<Field> page = listOf(Record::Kind::Page);
@@ -89,13 +89,13 @@ Record *RecordState::live(const Store &store) const
 
 Record *RecordState::parent(const Store &store) const
 {
-    const FieldSpec *link = linkOf(kind);
+    const StoredField *link = linkOf(kind);
     return link ? find(store, link->target, value(link->field).toUuid()) : nullptr;
 }
 
 bool RecordState::isLinked() const
 {
-    const FieldSpec *link = linkOf(kind);
+    const StoredField *link = linkOf(kind);
     return link && !value(link->field).toUuid().isNull();
 }
 
@@ -104,14 +104,14 @@ bool RecordState::write(Field field, Record &record, const Store &store) const
     const int index = fieldIndex(kind, field);
     if (index < 0)
         return true;
-    const FieldSpec &spec = fieldsOf(kind)[index];
+    const StoredField &entry = fieldsOf(kind)[index];
     const QVariant &v = values.at(index);
-    if (spec.type == FieldType::Link) {
+    if (entry.type == FieldType::Link) {
         const QUuid target = v.toUuid();
-        if (!target.isNull() && !find(store, spec.target, target))
+        if (!target.isNull() && !find(store, entry.target, target))
             return false;
     }
-    spec.set(record, v);
+    entry.set(record, v);
     return true;
 }
 
@@ -130,10 +130,10 @@ Record *RecordState::make() const
         break;
     }
     record->setId(id);
-    const std::span<const FieldSpec> specs = fieldsOf(kind);
-    for (qsizetype i = 0; i < qsizetype(specs.size()); ++i) {
-        if (specs[i].type != FieldType::Link)
-            specs[i].set(*record, values.at(i));
+    const std::span<const StoredField> entries = fieldsOf(kind);
+    for (qsizetype i = 0; i < qsizetype(entries.size()); ++i) {
+        if (entries[i].type != FieldType::Link)
+            entries[i].set(*record, values.at(i));
     }
     return record;
 }

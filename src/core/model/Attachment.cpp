@@ -21,10 +21,10 @@ Attachment::~Attachment()
         m_task->m_attachments.removeOne(this);
 }
 
-std::span<const FieldSpec> Attachment::fields()
+std::span<const StoredField> Attachment::fields()
 {
     using fields::value;
-    static const FieldSpec table[] = {
+    static const StoredField table[] = {
         value<&Attachment::m_name, &Attachment::setName>(Field::Name, "name", "name"),
         value<&Attachment::m_typeIdentifier, &Attachment::setTypeIdentifier>(
             Field::TypeIdentifier, "typeIdentifier", "type_identifier"),
@@ -35,11 +35,11 @@ std::span<const FieldSpec> Attachment::fields()
     return table;
 }
 
-FieldSpec Attachment::content()
+StoredField Attachment::content()
 {
-    FieldSpec spec { Field::Data, FieldType::Bytes, "data", "data", QVariant() };
+    StoredField entry { Field::Data, FieldType::Bytes, "data", "data", QVariant() };
     // Read from the file when not loaded, and then not kept in memory.
-    spec.get = [](const Record &record) {
+    entry.get = [](const Record &record) {
         const auto &attachment = static_cast<const Attachment &>(record);
         std::optional<QByteArray> bytes = attachment.m_data;
         if (!attachment.m_dataLoaded && attachment.m_dataSize && attachment.store())
@@ -48,7 +48,7 @@ FieldSpec Attachment::content()
     };
     // Content equal to what is there already is neither rewritten nor kept
     // loaded; the sizes tell most differences without reading the file.
-    spec.set = [](Record &record, const QVariant &value) {
+    entry.set = [](Record &record, const QVariant &value) {
         auto &attachment = static_cast<Attachment &>(record);
         const std::optional<QByteArray> bytes = value.isNull() ? std::nullopt : std::optional(value.toByteArray());
         const bool sameSize = bytes ? attachment.dataSize() == qint64(bytes->size()) : !attachment.hasData();
@@ -57,29 +57,29 @@ FieldSpec Attachment::content()
         else
             attachment.unloadData();
     };
-    return spec;
+    return entry;
 }
 
-FieldSpec Attachment::taskLink()
+StoredField Attachment::taskLink()
 {
-    FieldSpec spec { Field::TaskLink, FieldType::Link, "task", "task_id", QVariant::fromValue(QUuid()) };
-    spec.target = Kind::Task;
-    spec.get = [](const Record &record) {
+    StoredField entry { Field::TaskLink, FieldType::Link, "task", "task_id", QVariant::fromValue(QUuid()) };
+    entry.target = Kind::Task;
+    entry.get = [](const Record &record) {
         const TaskItem *task = static_cast<const Attachment &>(record).m_task;
         return QVariant::fromValue(task ? task->id() : QUuid());
     };
-    spec.set = [](Record &record, const QVariant &value) {
+    entry.set = [](Record &record, const QVariant &value) {
         Store *store = record.store();
         static_cast<Attachment &>(record).setTask(store ? store->task(value.toUuid()) : nullptr);
     };
-    spec.fill = [](Record &record, const QVariant &value) {
+    entry.fill = [](Record &record, const QVariant &value) {
         auto &attachment = static_cast<Attachment &>(record);
         if (TaskItem *task = attachment.store()->task(value.toUuid())) {
             attachment.m_task = task;
             task->m_attachments.append(&attachment);
         }
     };
-    return spec;
+    return entry;
 }
 
 void Attachment::setName(const QString &name)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FieldSpec.h"
 #include "Record.h"
+#include "StoredField.h"
 
 #include <QByteArray>
 #include <QString>
@@ -27,7 +27,7 @@ public:
 
     Kind kind() const override { return Kind::Attachment; }
     // Every stored field, in the order of the columns.
-    static std::span<const FieldSpec> fields();
+    static std::span<const StoredField> fields();
 
     QString name() const { return m_name; }
     void setName(const QString &name);
@@ -62,8 +62,8 @@ private:
     friend class StoreWriter;
     friend class RecoveryJournal;
 
-    static FieldSpec taskLink();
-    static FieldSpec content();
+    static StoredField taskLink();
+    static StoredField content();
 
     QString m_name;
     QString m_typeIdentifier;

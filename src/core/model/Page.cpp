@@ -20,10 +20,10 @@ Page::~Page()
         task->m_page = nullptr;
 }
 
-std::span<const FieldSpec> Page::fields()
+std::span<const StoredField> Page::fields()
 {
     using fields::value;
-    static const FieldSpec table[] = {
+    static const StoredField table[] = {
         value<&Page::m_position, &Page::setPosition>(Field::Position, "position", "position", 0),
         value<&Page::m_title, &Page::setTitle>(Field::Title, "title", "title"),
         value<&Page::m_colorIndex, &Page::setColorIndex>(Field::ColorIndex, "colorIndex", "color_index", 0),

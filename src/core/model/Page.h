@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FieldSpec.h"
 #include "Record.h"
+#include "StoredField.h"
 
 #include <QList>
 #include <QString>
@@ -23,7 +23,7 @@ public:
 
     Kind kind() const override { return Kind::Page; }
     // Every stored field, in the order of the columns.
-    static std::span<const FieldSpec> fields();
+    static std::span<const StoredField> fields();
 
     double position() const { return m_position; }
     void setPosition(double position);

@@ -1,7 +1,7 @@
 #include "Record.h"
 
-#include "FieldSpec.h"
 #include "Store.h"
+#include "StoredField.h"
 
 namespace quillery {
 
@@ -28,19 +28,19 @@ void Record::setCreated(const QDateTime &created)
     assign(m_created, created.toMSecsSinceEpoch(), Field::Created, &Record::createdChanged);
 }
 
-FieldSpec Record::createdField()
+StoredField Record::createdField()
 {
-    FieldSpec spec { Field::Created, FieldType::Time, "created", "created", QVariant() };
-    spec.get = [](const Record &record) { return QVariant(record.m_created); };
-    spec.set = [](Record &record, const QVariant &value) {
+    StoredField entry { Field::Created, FieldType::Time, "created", "created", QVariant() };
+    entry.get = [](const Record &record) { return QVariant(record.m_created); };
+    entry.set = [](Record &record, const QVariant &value) {
         if (!value.isNull())
             record.setCreated(QDateTime::fromMSecsSinceEpoch(value.toLongLong(), Qt::UTC));
     };
-    spec.fill = [](Record &record, const QVariant &value) {
+    entry.fill = [](Record &record, const QVariant &value) {
         if (!value.isNull())
             record.m_created = value.toLongLong();
     };
-    return spec;
+    return entry;
 }
 
 void Record::willChange(Field field)

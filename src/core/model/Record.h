@@ -12,7 +12,7 @@
 namespace quillery {
 
 class Store;
-struct FieldSpec;
+struct StoredField;
 
 // Base of the three persistent record types. A record is created with every
 // field at its default, then inserted into a Store, which owns it from then
@@ -64,7 +64,7 @@ protected:
     explicit Record(LoadTag);
 
     // The creation time as a field of every kind: a null value leaves it.
-    static FieldSpec createdField();
+    static StoredField createdField();
 
     // Assigns `value` to `member` when it differs, then reports the change.
     // Returns whether anything changed.

@@ -31,11 +31,11 @@ QString absoluteBook(const QString &bookPath)
     return QFileInfo(bookPath).absoluteFilePath();
 }
 
-QJsonValue toJson(const FieldSpec &spec, const QVariant &value)
+QJsonValue toJson(const StoredField &entry, const QVariant &value)
 {
     if (value.isNull())
         return QJsonValue();
-    switch (spec.type) {
+    switch (entry.type) {
     case FieldType::Text:
         return value.toString();
     case FieldType::Flag:
@@ -57,11 +57,11 @@ QJsonValue toJson(const FieldSpec &spec, const QVariant &value)
 }
 
 // A missing or null value is the field's default.
-QVariant fromJson(const FieldSpec &spec, const QJsonValue &value)
+QVariant fromJson(const StoredField &entry, const QJsonValue &value)
 {
     if (value.isNull() || value.isUndefined())
-        return spec.defaultValue;
-    switch (spec.type) {
+        return entry.defaultValue;
+    switch (entry.type) {
     case FieldType::Text:
         return value.toString();
     case FieldType::Flag:
@@ -71,15 +71,15 @@ QVariant fromJson(const FieldSpec &spec, const QJsonValue &value)
     case FieldType::Number:
         return value.toDouble();
     case FieldType::Measure:
-        return value.isDouble() ? QVariant(value.toDouble()) : spec.defaultValue;
+        return value.isDouble() ? QVariant(value.toDouble()) : entry.defaultValue;
     case FieldType::Time:
-        return value.isDouble() ? QVariant(qint64(value.toDouble())) : spec.defaultValue;
+        return value.isDouble() ? QVariant(qint64(value.toDouble())) : entry.defaultValue;
     case FieldType::Link:
         return QVariant::fromValue(uuidFromString(value.toString()));
     case FieldType::Bytes:
         return value.isString() ? QVariant(QByteArray::fromBase64(value.toString().toLatin1())) : QVariant();
     }
-    return spec.defaultValue;
+    return entry.defaultValue;
 }
 
 Record *live(const Store &store, Record::Kind kind, const QUuid &id)
@@ -143,15 +143,15 @@ std::optional<QString> RecoveryJournal::write(const Store &store, const QStringL
         o[QStringLiteral("id")] = uuidString(record->id());
         o[QStringLiteral("modified")] = double(record->m_modified);
         o[QStringLiteral("pending")] = record->m_pending;
-        for (const FieldSpec &spec : fieldsOf(record->kind())) {
-            if (spec.type != FieldType::Bytes) {
-                o[QLatin1String(spec.name)] = toJson(spec, spec.get(*record));
+        for (const StoredField &entry : fieldsOf(record->kind())) {
+            if (entry.type != FieldType::Bytes) {
+                o[QLatin1String(entry.name)] = toJson(entry, entry.get(*record));
                 continue;
             }
             // Bytes already in the book stay there; only new ones travel.
             const auto *attachment = static_cast<const Attachment *>(record);
             if (attachment->m_dataDirty)
-                o[QLatin1String(spec.name)] = attachment->m_data ? toJson(spec, *attachment->m_data) : QJsonValue();
+                o[QLatin1String(entry.name)] = attachment->m_data ? toJson(entry, *attachment->m_data) : QJsonValue();
         }
         records.append(o);
     }
@@ -228,11 +228,11 @@ std::optional<int> RecoveryJournal::replay(Store &store, const QString &path, QS
             record->setId(id);
         }
         // Links once the record is in the store, which they are looked up in.
-        const FieldSpec *link = linkOf(*kind);
-        for (const FieldSpec &spec : fieldsOf(*kind)) {
-            const QJsonValue stored = o.value(QLatin1String(spec.name));
-            if (&spec != link && (spec.type != FieldType::Bytes || !stored.isUndefined()))
-                spec.set(*record, fromJson(spec, stored));
+        const StoredField *link = linkOf(*kind);
+        for (const StoredField &entry : fieldsOf(*kind)) {
+            const QJsonValue stored = o.value(QLatin1String(entry.name));
+            if (&entry != link && (entry.type != FieldType::Bytes || !stored.isUndefined()))
+                entry.set(*record, fromJson(entry, stored));
         }
         if (fresh)
             store.insert(record);

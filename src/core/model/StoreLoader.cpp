@@ -10,11 +10,11 @@ namespace quillery {
 
 namespace {
 
-QVariant valueOf(const SQLite::Column &column, const FieldSpec &spec)
+QVariant valueOf(const SQLite::Column &column, const StoredField &entry)
 {
     if (column.isNull())
-        return spec.defaultValue;
-    switch (spec.type) {
+        return entry.defaultValue;
+    switch (entry.type) {
     case FieldType::Text:
         return QString::fromUtf8(column.getText(), column.getBytes());
     case FieldType::Flag:
@@ -30,7 +30,7 @@ QVariant valueOf(const SQLite::Column &column, const FieldSpec &spec)
     case FieldType::Link:
         return QVariant::fromValue(QUuid::fromString(QLatin1StringView(column.getText(), column.getBytes())));
     }
-    return spec.defaultValue;
+    return entry.defaultValue;
 }
 
 Record *make(Record::Kind kind)
@@ -56,11 +56,11 @@ void StoreLoader::load(Store &store, SQLite::Database &db)
         const char *table = entityName(kind);
         const std::set<std::string> present = StoreSchema::columnsOf(db, table);
         std::string sql = "SELECT rowid, id, modified, pending";
-        std::vector<std::pair<const FieldSpec *, int>> columns; // -1: not in this book
+        std::vector<std::pair<const StoredField *, int>> columns; // -1: not in this book
         int next = 4;
-        for (const FieldSpec &spec : fieldsOf(kind)) {
-            const std::string name = StoreSchema::column(spec);
-            columns.emplace_back(&spec, present.count(name) ? next++ : -1);
+        for (const StoredField &entry : fieldsOf(kind)) {
+            const std::string name = StoreSchema::column(entry);
+            columns.emplace_back(&entry, present.count(name) ? next++ : -1);
             if (columns.back().second >= 0)
                 sql += ", " + name;
         }
@@ -81,16 +81,16 @@ void StoreLoader::load(Store &store, SQLite::Database &db)
             store.adopt(record);
             // Fields are filled directly: nobody observes a record yet, and a
             // book of 100,000 tasks has no time for a signal per field.
-            for (const auto &[spec, index] : columns) {
-                const QVariant value = index >= 0 ? valueOf(rows.getColumn(index), *spec) : spec->defaultValue;
-                if (spec->type == FieldType::Bytes) {
+            for (const auto &[entry, index] : columns) {
+                const QVariant value = index >= 0 ? valueOf(rows.getColumn(index), *entry) : entry->defaultValue;
+                if (entry->type == FieldType::Bytes) {
                     auto *attachment = static_cast<Attachment *>(record);
                     attachment->m_dataSize = value.isNull() ? std::nullopt : std::optional(value.toLongLong());
                     attachment->m_data.reset();
                     attachment->m_dataLoaded = false;
                     attachment->m_dataDirty = false;
                 } else {
-                    spec->fill(*record, value);
+                    entry->fill(*record, value);
                 }
             }
             if (rewrite)

@@ -1,6 +1,6 @@
 #include "StoreSchema.h"
 
-#include "FieldSpec.h"
+#include "StoredField.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -41,10 +41,10 @@ Check inspect(SQLite::Database &db, QString *foundVersion)
     return major > Major ? Check::Newer : Check::Compatible;
 }
 
-std::string column(const FieldSpec &spec)
+std::string column(const StoredField &entry)
 {
     // The bytes have a table of their own; the row says how many there are.
-    return spec.type == FieldType::Bytes ? std::string(spec.column) + "_size" : spec.column;
+    return entry.type == FieldType::Bytes ? std::string(entry.column) + "_size" : entry.column;
 }
 
 namespace {
@@ -67,13 +67,13 @@ const char *typeOf(FieldType type)
     return "INTEGER";
 }
 
-std::string definition(const FieldSpec &spec)
+std::string definition(const StoredField &entry)
 {
-    std::string out = column(spec) + ' ' + typeOf(spec.type);
-    const QVariant &value = spec.defaultValue;
+    std::string out = column(entry) + ' ' + typeOf(entry.type);
+    const QVariant &value = entry.defaultValue;
     if (value.isNull())
         return out;
-    switch (spec.type) {
+    switch (entry.type) {
     case FieldType::Text:
         return out + " DEFAULT '" + value.toString().replace(u'\'', QStringLiteral("''")).toStdString() + '\'';
     case FieldType::Flag:
@@ -111,12 +111,12 @@ void create(SQLite::Database &db)
     for (Record::Kind kind : Kinds) {
         const std::string table = entityName(kind);
         std::string sql = "CREATE TABLE " + table + " (id TEXT UNIQUE";
-        for (const FieldSpec &spec : fieldsOf(kind))
-            sql += ", " + definition(spec);
+        for (const StoredField &entry : fieldsOf(kind))
+            sql += ", " + definition(entry);
         db.exec(sql + ", modified INTEGER, pending INTEGER DEFAULT 1)");
-        for (const FieldSpec &spec : fieldsOf(kind)) {
-            if (spec.type == FieldType::Link) {
-                db.exec("CREATE INDEX " + table + '_' + entityName(spec.target) + " ON " + table + '(' + column(spec)
+        for (const StoredField &entry : fieldsOf(kind)) {
+            if (entry.type == FieldType::Link) {
+                db.exec("CREATE INDEX " + table + '_' + entityName(entry.target) + " ON " + table + '(' + column(entry)
                     + ')');
             }
         }
@@ -145,9 +145,9 @@ void addMissingColumns(SQLite::Database &db)
     for (Record::Kind kind : Kinds) {
         const char *table = entityName(kind);
         const std::set<std::string> present = columnsOf(db, table);
-        for (const FieldSpec &spec : fieldsOf(kind)) {
-            if (!present.count(column(spec)))
-                added.push_back(std::string("ALTER TABLE ") + table + " ADD COLUMN " + definition(spec));
+        for (const StoredField &entry : fieldsOf(kind)) {
+            if (!present.count(column(entry)))
+                added.push_back(std::string("ALTER TABLE ") + table + " ADD COLUMN " + definition(entry));
         }
     }
     if (added.empty())

@@ -11,7 +11,7 @@ class Database;
 
 namespace quillery {
 
-struct FieldSpec;
+struct StoredField;
 
 // The layout of a book file. One table per record type, named after it, with
 // the id, a column per field (fieldsOf) and every column nullable so a
@@ -45,8 +45,8 @@ void create(SQLite::Database &db);
 // (they read as their defaults until written).
 void addMissingColumns(SQLite::Database &db);
 
-// The column that keeps `spec` in the book file.
-std::string column(const FieldSpec &spec);
+// The column that keeps `entry` in the book file.
+std::string column(const StoredField &entry);
 // The columns `table` has.
 std::set<std::string> columnsOf(SQLite::Database &db, const char *table);
 

@@ -20,13 +20,13 @@ std::string text(const QString &value)
     return value.toStdString();
 }
 
-void bind(SQLite::Statement &statement, int index, const FieldSpec &spec, const QVariant &value)
+void bind(SQLite::Statement &statement, int index, const StoredField &entry, const QVariant &value)
 {
     if (value.isNull()) {
         statement.bind(index);
         return;
     }
-    switch (spec.type) {
+    switch (entry.type) {
     case FieldType::Text:
         statement.bind(index, text(value.toString()));
         return;
@@ -74,8 +74,8 @@ StoreWriter::StoreWriter(SQLite::Database &db)
             values += ", " + parameter;
             assignments += ", " + name + " = " + parameter;
         };
-        for (const FieldSpec &spec : fieldsOf(kind))
-            add(StoreSchema::column(spec));
+        for (const StoredField &entry : fieldsOf(kind))
+            add(StoreSchema::column(entry));
         add("modified");
         add("pending");
         const std::string table = entityName(kind);
@@ -125,12 +125,12 @@ void StoreWriter::writeRecord(Record *record)
     s.clearBindings();
     s.bind(1, text(uuidString(record->id())));
     int n = 1;
-    for (const FieldSpec &spec : fieldsOf(record->kind())) {
-        if (spec.type == FieldType::Bytes) {
+    for (const StoredField &entry : fieldsOf(record->kind())) {
+        if (entry.type == FieldType::Bytes) {
             const std::optional<qint64> size = static_cast<Attachment *>(record)->m_dataSize;
-            bind(s, ++n, spec, size ? QVariant(*size) : QVariant());
+            bind(s, ++n, entry, size ? QVariant(*size) : QVariant());
         } else {
-            bind(s, ++n, spec, spec.get(*record));
+            bind(s, ++n, entry, entry.get(*record));
         }
     }
     s.bind(++n, static_cast<int64_t>(record->m_modified));

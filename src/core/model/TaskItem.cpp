@@ -21,10 +21,10 @@ TaskItem::~TaskItem()
         attachment->m_task = nullptr;
 }
 
-std::span<const FieldSpec> TaskItem::fields()
+std::span<const StoredField> TaskItem::fields()
 {
     using fields::value;
-    static const FieldSpec table[] = {
+    static const StoredField table[] = {
         value<&TaskItem::m_text, &TaskItem::setText>(Field::Text, "text", "text"),
         value<&TaskItem::m_done, &TaskItem::setDone>(Field::Done, "done", "done", false),
         value<&TaskItem::m_order, &TaskItem::setOrder>(Field::Order, "order", "sort_order", 0),
@@ -43,26 +43,26 @@ std::span<const FieldSpec> TaskItem::fields()
     return table;
 }
 
-FieldSpec TaskItem::pageLink()
+StoredField TaskItem::pageLink()
 {
-    FieldSpec spec { Field::PageLink, FieldType::Link, "page", "page_id", QVariant::fromValue(QUuid()) };
-    spec.target = Kind::Page;
-    spec.get = [](const Record &record) {
+    StoredField entry { Field::PageLink, FieldType::Link, "page", "page_id", QVariant::fromValue(QUuid()) };
+    entry.target = Kind::Page;
+    entry.get = [](const Record &record) {
         const Page *page = static_cast<const TaskItem &>(record).m_page;
         return QVariant::fromValue(page ? page->id() : QUuid());
     };
-    spec.set = [](Record &record, const QVariant &value) {
+    entry.set = [](Record &record, const QVariant &value) {
         Store *store = record.store();
         static_cast<TaskItem &>(record).setPage(store ? store->page(value.toUuid()) : nullptr);
     };
-    spec.fill = [](Record &record, const QVariant &value) {
+    entry.fill = [](Record &record, const QVariant &value) {
         auto &task = static_cast<TaskItem &>(record);
         if (Page *page = task.store()->page(value.toUuid())) {
             task.m_page = page;
             page->m_tasks.append(&task);
         }
     };
-    return spec;
+    return entry;
 }
 
 void TaskItem::setText(const QString &text)

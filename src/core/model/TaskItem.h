@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FieldSpec.h"
 #include "Place.h"
 #include "Record.h"
+#include "StoredField.h"
 
 #include <QList>
 #include <QString>
@@ -29,7 +29,7 @@ public:
 
     Kind kind() const override { return Kind::Task; }
     // Every stored field, in the order of the columns.
-    static std::span<const FieldSpec> fields();
+    static std::span<const StoredField> fields();
 
     QString text() const { return m_text; }
     void setText(const QString &text);
@@ -102,7 +102,7 @@ private:
     friend class Attachment;
     void attachAttachment(Attachment *attachment);
     void detachAttachment(Attachment *attachment);
-    static FieldSpec pageLink();
+    static StoredField pageLink();
 
     QString m_text;
     bool m_done = false;

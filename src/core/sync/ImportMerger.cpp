@@ -254,7 +254,7 @@ void ImportMerger::deleteOrphan(Record *local, const MirrorRecord &remote)
 void ImportMerger::applyLive(Record *local, const MirrorRecord &remote)
 {
     Record *parent = nullptr;
-    const FieldSpec *linkSpec = linkOf(remote.kind);
+    const StoredField *linkSpec = linkOf(remote.kind);
     const Parent link = linkSpec ? resolve(linkSpec->target, remote.parentId(), &parent) : Parent::None;
     if (link == Parent::Gone) {
         deleteOrphan(local, remote);
@@ -308,11 +308,11 @@ Record *ImportMerger::create(const MirrorRecord &remote)
 void ImportMerger::assignFields(Record *record, const MirrorRecord &remote)
 {
     // The link is set by applyLive, once the record is in the store.
-    const auto specs = fieldsOf(remote.kind);
-    for (size_t i = 0; i < specs.size(); ++i) {
-        if (specs[i].type != FieldType::Link)
-            specs[i].set(
-                *record, i < size_t(remote.values.size()) ? remote.values.at(qsizetype(i)) : specs[i].defaultValue);
+    const auto entries = fieldsOf(remote.kind);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].type != FieldType::Link)
+            entries[i].set(
+                *record, i < size_t(remote.values.size()) ? remote.values.at(qsizetype(i)) : entries[i].defaultValue);
     }
 }
 

@@ -192,8 +192,8 @@ MirrorRecord MirrorLedger::snapshot(const Record *record) const
     r.id = record->id();
     r.modified = MirrorAccess::modified(record);
     r.device = m_device;
-    for (const FieldSpec &spec : fieldsOf(record->kind()))
-        r.values.append(spec.get(*record));
+    for (const StoredField &entry : fieldsOf(record->kind()))
+        r.values.append(entry.get(*record));
     return r;
 }
 

@@ -26,24 +26,24 @@ void MirrorRecord::setValue(Field field, const QVariant &value)
     const int index = fieldIndex(kind, field);
     if (index < 0)
         return;
-    const auto specs = fieldsOf(kind);
+    const auto entries = fieldsOf(kind);
     while (values.size() <= index)
-        values.append(specs[size_t(values.size())].defaultValue);
+        values.append(entries[size_t(values.size())].defaultValue);
     values[index] = value;
 }
 
 QUuid MirrorRecord::parentId() const
 {
-    const FieldSpec *link = linkOf(kind);
+    const StoredField *link = linkOf(kind);
     return link ? value(link->field).toUuid() : QUuid();
 }
 
 qint64 MirrorRecord::contentSize() const
 {
     qint64 size = 0;
-    const auto specs = fieldsOf(kind);
-    for (qsizetype i = 0; i < values.size() && size_t(i) < specs.size(); ++i) {
-        if (specs[size_t(i)].type == FieldType::Bytes)
+    const auto entries = fieldsOf(kind);
+    for (qsizetype i = 0; i < values.size() && size_t(i) < entries.size(); ++i) {
+        if (entries[size_t(i)].type == FieldType::Bytes)
             size += values.at(i).toByteArray().size();
     }
     return size;

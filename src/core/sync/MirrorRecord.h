@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/model/FieldSpec.h"
 #include "core/model/Record.h"
+#include "core/model/StoredField.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "PgConnection.h"
 #include "core/app/AppPaths.h"
-#include "core/model/FieldSpec.h"
+#include "core/model/StoredField.h"
 
 #include <libpq-fe.h>
 
@@ -57,10 +57,10 @@ constexpr Record::Kind Kinds[] = { Record::Kind::Page, Record::Kind::Task, Recor
 
 // How a field is kept on the server. Values that always exist are NOT NULL
 // with their default, so a row written before the field existed reads as it.
-QByteArray columnType(const FieldSpec &spec)
+QByteArray columnType(const StoredField &entry)
 {
-    const QVariant &value = spec.defaultValue;
-    switch (spec.type) {
+    const QVariant &value = entry.defaultValue;
+    switch (entry.type) {
     case FieldType::Text:
         return "text NOT NULL DEFAULT '" + value.toString().replace(u'\'', QStringLiteral("''")).toUtf8() + "'";
     case FieldType::Flag:
@@ -106,12 +106,12 @@ QByteArray fieldTables()
               "ALTER TABLE "
             + table;
         qsizetype width = 0;
-        for (const FieldSpec &spec : fieldsOf(kind))
-            width = std::max(width, qsizetype(qstrlen(spec.column)));
+        for (const StoredField &entry : fieldsOf(kind))
+            width = std::max(width, qsizetype(qstrlen(entry.column)));
         const char *separator = "\n";
-        for (const FieldSpec &spec : fieldsOf(kind)) {
+        for (const StoredField &entry : fieldsOf(kind)) {
             out += separator;
-            out += "    ADD COLUMN IF NOT EXISTS " + padded(spec.column, width) + ' ' + columnType(spec);
+            out += "    ADD COLUMN IF NOT EXISTS " + padded(entry.column, width) + ' ' + columnType(entry);
             separator = ",\n";
         }
         out += ";\n";
@@ -124,10 +124,10 @@ QByteArray fieldColumns()
 {
     QByteArray out = "{";
     for (Record::Kind kind : Kinds) {
-        for (const FieldSpec &spec : fieldsOf(kind)) {
+        for (const StoredField &entry : fieldsOf(kind)) {
             if (out.size() > 1)
                 out += ',';
-            out += QByteArray(entityName(kind)) + '.' + spec.column;
+            out += QByteArray(entityName(kind)) + '.' + entry.column;
         }
     }
     return out + '}';

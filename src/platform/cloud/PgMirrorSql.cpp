@@ -101,13 +101,13 @@ void appendUuid(QByteArray &out, const QUuid &id)
         out += id.toByteArray(QUuid::WithoutBraces);
 }
 
-void appendValue(QByteArray &out, const FieldSpec &spec, const QVariant &value)
+void appendValue(QByteArray &out, const StoredField &entry, const QVariant &value)
 {
     if (value.isNull()) {
         out += "\\N";
         return;
     }
-    switch (spec.type) {
+    switch (entry.type) {
     case FieldType::Text:
         appendText(out, value.toString());
         return;
@@ -171,11 +171,11 @@ bool boolAt(const PGresult *result, int row, int column)
     return !PQgetisnull(result, row, column) && PQgetvalue(result, row, column)[0] == 't';
 }
 
-QVariant valueAt(const FieldSpec &spec, const PGresult *result, int row, int column)
+QVariant valueAt(const StoredField &entry, const PGresult *result, int row, int column)
 {
     if (PQgetisnull(result, row, column))
-        return spec.defaultValue;
-    switch (spec.type) {
+        return entry.defaultValue;
+    switch (entry.type) {
     case FieldType::Text:
         return textAt(result, row, column);
     case FieldType::Flag:
@@ -212,8 +212,8 @@ const char *table(Record::Kind kind)
 QByteArray createStage(Record::Kind kind)
 {
     QByteArray columns = "id uuid, modified bigint, device uuid, deleted boolean";
-    for (const FieldSpec &spec : fieldsOf(kind))
-        columns += QByteArray(", ") + spec.column + ' ' + stageType(spec.type);
+    for (const StoredField &entry : fieldsOf(kind))
+        columns += QByteArray(", ") + entry.column + ' ' + stageType(entry.type);
     return QByteArray("CREATE TEMP TABLE IF NOT EXISTS stage_") + table(kind) + " (" + columns
         + ") ON COMMIT DELETE ROWS";
 }
@@ -233,11 +233,11 @@ QByteArray copyRows(const QList<const MirrorRecord *> &records)
         out += '\t';
         appendUuid(out, r->device);
         out += r->deleted ? "\tt" : "\tf";
-        const auto specs = fieldsOf(r->kind);
-        for (size_t i = 0; i < specs.size(); ++i) {
+        const auto entries = fieldsOf(r->kind);
+        for (size_t i = 0; i < entries.size(); ++i) {
             out += '\t';
             appendValue(
-                out, specs[i], i < size_t(r->values.size()) ? r->values.at(qsizetype(i)) : specs[i].defaultValue);
+                out, entries[i], i < size_t(r->values.size()) ? r->values.at(qsizetype(i)) : entries[i].defaultValue);
         }
         out += '\n';
     }
@@ -260,10 +260,10 @@ QByteArray upsertLive(Record::Kind kind)
     QByteArray values = "id, nextval('pg_temp.own_change'), " + fromMs("modified") + ", device, false";
     QByteArray updates = "change = excluded.change, modified = excluded.modified, device = excluded.device, "
                          "deleted = false";
-    for (const FieldSpec &spec : fieldsOf(kind)) {
-        names += QByteArray(", ") + spec.column;
-        values += ", " + (spec.type == FieldType::Time ? fromMs(spec.column) : QByteArray(spec.column));
-        updates += QByteArray(", ") + spec.column + " = excluded." + spec.column;
+    for (const StoredField &entry : fieldsOf(kind)) {
+        names += QByteArray(", ") + entry.column;
+        values += ", " + (entry.type == FieldType::Time ? fromMs(entry.column) : QByteArray(entry.column));
+        updates += QByteArray(", ") + entry.column + " = excluded." + entry.column;
     }
     const QByteArray name = table(kind);
     return "INSERT INTO " + name + " AS t (" + names + ") SELECT " + values + " FROM stage_" + name
@@ -288,8 +288,8 @@ namespace {
 QByteArray selectList(Record::Kind kind)
 {
     QByteArray list = "id, change, " + toMs("modified") + ", device, deleted";
-    for (const FieldSpec &spec : fieldsOf(kind))
-        list += ", " + (spec.type == FieldType::Time ? toMs(spec.column) : QByteArray(spec.column));
+    for (const StoredField &entry : fieldsOf(kind))
+        list += ", " + (entry.type == FieldType::Time ? toMs(entry.column) : QByteArray(entry.column));
     return list;
 }
 } // namespace
@@ -314,10 +314,10 @@ MirrorRecord decodeRow(Record::Kind kind, const PGresult *result, int row)
     r.device = uuidAt(result, row, 3);
     r.deleted = boolAt(result, row, 4);
     constexpr int first = 5; // the first field column
-    const auto specs = fieldsOf(kind);
-    r.values.reserve(qsizetype(specs.size()));
-    for (size_t i = 0; i < specs.size(); ++i)
-        r.values.append(valueAt(specs[i], result, row, first + int(i)));
+    const auto entries = fieldsOf(kind);
+    r.values.reserve(qsizetype(entries.size()));
+    for (size_t i = 0; i < entries.size(); ++i)
+        r.values.append(valueAt(entries[i], result, row, first + int(i)));
     return r;
 }
 

@@ -193,9 +193,9 @@ TEST(Store, rowsWithMissingValuesLoadWithDefaults)
     ASSERT_EQ(s.pages().size(), 2);
     // A row of NULLs holds what a new record holds.
     const auto expectDefaults = [](const Record &loaded, const Record &fresh) {
-        for (const FieldSpec &spec : fieldsOf(loaded.kind())) {
-            if (spec.field != Field::Created && spec.type != FieldType::Link) {
-                EXPECT_EQ(spec.get(loaded), spec.get(fresh)) << spec.name;
+        for (const StoredField &entry : fieldsOf(loaded.kind())) {
+            if (entry.field != Field::Created && entry.type != FieldType::Link) {
+                EXPECT_EQ(entry.get(loaded), entry.get(fresh)) << entry.name;
             }
         }
         EXPECT_GT(loaded.createdMSecs(), 0);

@@ -1,6 +1,6 @@
 #include "MirrorDevice.h"
 
-#include "core/model/FieldSpec.h"
+#include "core/model/StoredField.h"
 #include "core/util/Uuid.h"
 
 #include <QTest>

@@ -30,7 +30,7 @@ enum class FieldType {
 // Page::fields() and its siblings); the book file, its loader and writer,
 // the recovery journal and the mirror all work from that list, so a new field
 // is added to its record and to the record's list and nowhere else.
-struct FieldSpec {
+struct StoredField {
     Field field;
     FieldType type;
     const char *name; // in the recovery journal
@@ -49,11 +49,11 @@ struct FieldSpec {
 };
 
 // Every stored field of `kind` (besides its id), in the order of the columns.
-std::span<const FieldSpec> fieldsOf(Record::Kind kind);
+std::span<const StoredField> fieldsOf(Record::Kind kind);
 // The position of `field` in fieldsOf(kind), or -1.
 int fieldIndex(Record::Kind kind, Field field);
 // The kind's link to the record it belongs to, if it has one.
-const FieldSpec *linkOf(Record::Kind kind);
+const StoredField *linkOf(Record::Kind kind);
 
 namespace fields {
 
@@ -118,19 +118,19 @@ template <typename R, typename A> struct SetterOf<void (R::*)(A)> {
 // A field kept in `Member` and changed through `Setter`; its type follows
 // from the member's.
 template <auto Member, auto Setter>
-FieldSpec value(Field field, const char *name, const char *column,
+StoredField value(Field field, const char *name, const char *column,
     const typename MemberOf<decltype(Member)>::Type &defaultValue = {})
 {
     using R = typename MemberOf<decltype(Member)>::Owner;
     using T = typename MemberOf<decltype(Member)>::Type;
     using A = typename SetterOf<decltype(Setter)>::Arg;
-    FieldSpec spec { field, Traits<T>::type, name, column, Traits<T>::to(defaultValue) };
-    spec.get = [](const Record &record) { return Traits<T>::to(static_cast<const R &>(record).*Member); };
-    spec.set
+    StoredField entry { field, Traits<T>::type, name, column, Traits<T>::to(defaultValue) };
+    entry.get = [](const Record &record) { return Traits<T>::to(static_cast<const R &>(record).*Member); };
+    entry.set
         = [](Record &record, const QVariant &value) { (static_cast<R &>(record).*Setter)(Traits<A>::from(value)); };
-    spec.fill
+    entry.fill
         = [](Record &record, const QVariant &value) { static_cast<R &>(record).*Member = Traits<T>::from(value); };
-    return spec;
+    return entry;
 }
 
 } // namespace fields

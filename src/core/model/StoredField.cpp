@@ -1,4 +1,4 @@
-#include "FieldSpec.h"
+#include "StoredField.h"
 
 #include "Attachment.h"
 #include "Page.h"
@@ -6,7 +6,7 @@
 
 namespace quillery {
 
-std::span<const FieldSpec> fieldsOf(Record::Kind kind)
+std::span<const StoredField> fieldsOf(Record::Kind kind)
 {
     switch (kind) {
     case Record::Kind::Page:
@@ -21,19 +21,19 @@ std::span<const FieldSpec> fieldsOf(Record::Kind kind)
 
 int fieldIndex(Record::Kind kind, Field field)
 {
-    const std::span<const FieldSpec> specs = fieldsOf(kind);
-    for (size_t i = 0; i < specs.size(); ++i) {
-        if (specs[i].field == field)
+    const std::span<const StoredField> entries = fieldsOf(kind);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].field == field)
             return int(i);
     }
     return -1;
 }
 
-const FieldSpec *linkOf(Record::Kind kind)
+const StoredField *linkOf(Record::Kind kind)
 {
-    for (const FieldSpec &spec : fieldsOf(kind)) {
-        if (spec.type == FieldType::Link)
-            return &spec;
+    for (const StoredField &entry : fieldsOf(kind)) {
+        if (entry.type == FieldType::Link)
+            return &entry;
     }
     return nullptr;
 }
