@@ -206,7 +206,7 @@ std::optional<int> RecoveryJournal::replay(Store &store, const QString &path, QS
             QStringLiteral("the journal belongs to the book %1").arg(journal.value(QStringLiteral("book")).toString()));
 
     int applied = 0;
-    for (const QJsonValue &value : journal.value(QStringLiteral("records")).toArray()) {
+    for (const QJsonValue value : journal.value(QStringLiteral("records")).toArray()) {
         const QJsonObject o = value.toObject();
         const auto kind = kindOf(o.value(QStringLiteral("kind")).toString());
         const QUuid id = uuidFromString(o.value(QStringLiteral("id")).toString());
@@ -245,7 +245,7 @@ std::optional<int> RecoveryJournal::replay(Store &store, const QString &path, QS
         ++applied;
     }
 
-    for (const QJsonValue &value : journal.value(QStringLiteral("removals")).toArray()) {
+    for (const QJsonValue value : journal.value(QStringLiteral("removals")).toArray()) {
         const QJsonObject o = value.toObject();
         const auto kind = kindOf(o.value(QStringLiteral("kind")).toString());
         const QUuid id = uuidFromString(o.value(QStringLiteral("id")).toString());
