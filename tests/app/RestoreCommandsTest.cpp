@@ -1,0 +1,144 @@
+// "Restore from Backup…" in the assembled window: a kept copy is listed with
+// what it holds, the user is asked before the book is replaced, the book as
+// it was is kept, and a damaged file picked by hand changes nothing.
+#include "ui/app/RestoreCommands.h"
+#include "app/QuilleryApp.h"
+#include "core/backup/BookCopy.h"
+#include "core/backup/BookRestore.h"
+#include "core/backup/DailyBackup.h"
+#include "core/history/UndoHistory.h"
+#include "core/model/Page.h"
+#include "core/model/TaskItem.h"
+#include "support/BookText.h"
+#include "support/Screenshot.h"
+#include "ui/app/BookMenu.h"
+#include "ui/app/MainWindow.h"
+#include "ui/app/RestoreDialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace quillery;
+using namespace quillery::test;
+
+namespace {
+
+template <typename T> T *waitForWindow(const char *name)
+{
+    T *found = nullptr;
+    [[maybe_unused]] const bool shown = QTest::qWaitFor(
+        [&] {
+            for (QWidget *widget : QApplication::topLevelWidgets()) {
+                if (auto *candidate = qobject_cast<T *>(widget);
+                    candidate && candidate->isVisible() && candidate->objectName() == QLatin1String(name))
+                    found = candidate;
+            }
+            return found != nullptr;
+        },
+        5000);
+    return found;
+}
+
+ui::RestoreDialog *openRestore(QuilleryApp &app)
+{
+    for (QAction *action : app.window().bookMenu()->actions()) {
+        if (action->text() == QStringLiteral("Restore from Backup…"))
+            action->trigger();
+    }
+    return waitForWindow<ui::RestoreDialog>("restoreDialog");
+}
+
+int keptBeforeRestore(const QString &folder)
+{
+    const QList<BookRestore::Kept> kept = BookRestore::keptIn(folder);
+    return int(std::count_if(kept.begin(), kept.end(), [](const BookRestore::Kept &k) { return k.beforeRestore; }));
+}
+
+} // namespace
+
+TEST(RestoreCommands, aKeptCopyReplacesTheBookOnlyAfterTheUserAgreesAndADamagedFileChangesNothing)
+{
+    QTemporaryDir dir;
+    QuilleryApp app({ dir.filePath(QStringLiteral("book.sqlite")), dir.filePath(QStringLiteral("pending.json")) });
+    StoreOpenError error;
+    ASSERT_TRUE(app.start(&error)) << error.message().toStdString();
+    Store &store = app.store();
+    auto *page = new Page(store.pages().size(), 2);
+    store.insert(page);
+    page->setTitle(QStringLiteral("Groceries"));
+    addTask(QStringLiteral("Milk"), 0, page, store);
+    addTask(QStringLiteral("Bread"), 0, page, store);
+    ASSERT_TRUE(store.save());
+    const QString folder = app.backup().folder();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QDate day(QDate::currentDate().year(), 1, 3);
+    ASSERT_TRUE(BookCopy::copy(store.path(), QDir(folder).filePath(DailyBackup::fileName(day))).ok);
+    const QString then = bookText(store);
+
+    page->setTitle(QStringLiteral("Shopping"));
+    addTask(QStringLiteral("Eggs"), 0, page, store);
+    app.history().commit();
+    ASSERT_TRUE(app.history().stack().canUndo());
+    const QString now = bookText(store);
+    app.window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&app.window()));
+
+    ui::RestoreDialog *dialog = openRestore(app);
+    ASSERT_TRUE(dialog);
+    QTreeWidgetItem *row = nullptr;
+    for (int i = 0; i < dialog->copies()->topLevelItemCount(); ++i) {
+        if (dialog->copies()->topLevelItem(i)->text(0).contains(QStringLiteral("3 January")))
+            row = dialog->copies()->topLevelItem(i);
+    }
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->text(1), QStringLiteral("1"));
+    EXPECT_EQ(row->text(2), QStringLiteral("2"));
+    dialog->copies()->setCurrentItem(row);
+    saveScreenshot(QStringLiteral("restore-dialog"), *dialog);
+    dialog->restoreButton()->click();
+
+    QMessageBox *ask = waitForWindow<QMessageBox>("restoreConfirmation");
+    ASSERT_TRUE(ask);
+    EXPECT_EQ(ask->text(),
+        QStringLiteral("Replace the book with the copy of 3 January? The book as it is now is kept as a backup too."));
+    saveScreenshot(QStringLiteral("restore-confirmation"), *ask);
+    EXPECT_EQ(bookText(store), now) << "nothing changes before the answer";
+    for (QAbstractButton *button : ask->buttons()) {
+        if (button->text() == QStringLiteral("Replace"))
+            button->click();
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bookText(store) == then; }, 5000));
+    EXPECT_FALSE(app.history().stack().canUndo());
+    EXPECT_EQ(app.window().notice(), QStringLiteral("The book was restored from the copy of 3 January."));
+    ASSERT_EQ(keptBeforeRestore(folder), 1);
+    saveScreenshot(QStringLiteral("restore-done"), app.window());
+
+    // A file picked by hand that is no sound book is refused.
+    const QString damaged = dir.filePath(QStringLiteral("damaged.sqlite"));
+    {
+        QFile file(damaged);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("SQLite format 3").append(QByteArray(8192, '\x5a')));
+    }
+    dialog = openRestore(app);
+    ASSERT_TRUE(dialog);
+    dialog->chooseButton()->click();
+    auto *chooser = waitForWindow<QFileDialog>("restoreFileDialog");
+    ASSERT_TRUE(chooser);
+    chooser->selectFile(damaged);
+    static_cast<QDialog *>(chooser)->accept();
+    QMessageBox *refusal = waitForWindow<QMessageBox>("restoreSummary");
+    ASSERT_TRUE(refusal);
+    EXPECT_TRUE(refusal->text().contains(QStringLiteral("damaged.sqlite"))) << refusal->text().toStdString();
+    saveScreenshot(QStringLiteral("restore-refused"), *refusal);
+    refusal->accept();
+    EXPECT_EQ(bookText(store), then);
+    EXPECT_EQ(keptBeforeRestore(folder), 1);
+}
