@@ -11,11 +11,11 @@
 #include "core/model/TaskItem.h"
 #include "support/BookText.h"
 #include "support/Screenshot.h"
+#include "support/TopLevel.h"
 #include "ui/app/BookMenu.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/RestoreDialog.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -30,29 +30,13 @@ using namespace quillery::test;
 
 namespace {
 
-template <typename T> T *waitForWindow(const char *name)
-{
-    T *found = nullptr;
-    [[maybe_unused]] const bool shown = QTest::qWaitFor(
-        [&] {
-            for (QWidget *widget : QApplication::topLevelWidgets()) {
-                if (auto *candidate = qobject_cast<T *>(widget);
-                    candidate && candidate->isVisible() && candidate->objectName() == QLatin1String(name))
-                    found = candidate;
-            }
-            return found != nullptr;
-        },
-        5000);
-    return found;
-}
-
 ui::RestoreDialog *openRestore(QuilleryApp &app)
 {
     for (QAction *action : app.window().bookMenu()->actions()) {
         if (action->text() == QStringLiteral("Restore from Backup…"))
             action->trigger();
     }
-    return waitForWindow<ui::RestoreDialog>("restoreDialog");
+    return waitForTopLevel<ui::RestoreDialog>("restoreDialog");
 }
 
 int keptBeforeRestore(const QString &folder)
@@ -104,7 +88,7 @@ TEST(RestoreCommands, aKeptCopyReplacesTheBookOnlyAfterTheUserAgreesAndADamagedF
     saveScreenshot(QStringLiteral("restore-dialog"), *dialog);
     dialog->restoreButton()->click();
 
-    QMessageBox *ask = waitForWindow<QMessageBox>("restoreConfirmation");
+    QMessageBox *ask = waitForTopLevel<QMessageBox>("restoreConfirmation");
     ASSERT_TRUE(ask);
     EXPECT_EQ(ask->text(),
         QStringLiteral("Replace the book with the copy of 3 January? The book as it is now is kept as a backup too."));
@@ -114,7 +98,7 @@ TEST(RestoreCommands, aKeptCopyReplacesTheBookOnlyAfterTheUserAgreesAndADamagedF
         if (button->text() == QStringLiteral("Replace"))
             button->click();
     }
-    ASSERT_TRUE(QTest::qWaitFor([&] { return bookText(store) == then; }, 5000));
+    EXPECT_EQ(bookText(store), then);
     EXPECT_FALSE(app.history().stack().canUndo());
     EXPECT_EQ(app.window().notice(), QStringLiteral("The book was restored from the copy of 3 January."));
     ASSERT_EQ(keptBeforeRestore(folder), 1);
@@ -130,11 +114,11 @@ TEST(RestoreCommands, aKeptCopyReplacesTheBookOnlyAfterTheUserAgreesAndADamagedF
     dialog = openRestore(app);
     ASSERT_TRUE(dialog);
     dialog->chooseButton()->click();
-    auto *chooser = waitForWindow<QFileDialog>("restoreFileDialog");
+    auto *chooser = waitForTopLevel<QFileDialog>("restoreFileDialog");
     ASSERT_TRUE(chooser);
     chooser->selectFile(damaged);
     static_cast<QDialog *>(chooser)->accept();
-    QMessageBox *refusal = waitForWindow<QMessageBox>("restoreSummary");
+    QMessageBox *refusal = waitForTopLevel<QMessageBox>("restoreSummary");
     ASSERT_TRUE(refusal);
     EXPECT_TRUE(refusal->text().contains(QStringLiteral("damaged.sqlite"))) << refusal->text().toStdString();
     saveScreenshot(QStringLiteral("restore-refused"), *refusal);
