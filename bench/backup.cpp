@@ -21,7 +21,7 @@ namespace {
 QString largeBook()
 {
     static QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("book.sqlite"));
+    QString path = dir.filePath(QStringLiteral("book.sqlite"));
     if (QFile::exists(path))
         return path;
     return bench::writeLargeBook(path, 1000, 100, false);

@@ -38,7 +38,7 @@ QString summaryShown()
     QMessageBox *box = waitForTopLevel<QMessageBox>("calendarSummary");
     if (!box)
         return {};
-    const QString text = box->text();
+    QString text = box->text();
     // Under a real display, QUILLERY_SHOT names a file for a picture of the
     // window with the summary over it.
     static bool shotTaken = false;
