@@ -27,19 +27,6 @@
 using namespace quillery;
 using namespace quillery::test;
 
-namespace {
-
-ui::RestoreDialog *openRestore(QuilleryApp &app)
-{
-    for (QAction *action : app.window().bookMenu()->actions()) {
-        if (action->text() == QStringLiteral("Restore from Backup…"))
-            action->trigger();
-    }
-    return waitForTopLevel<ui::RestoreDialog>("restoreDialog");
-}
-
-} // namespace
-
 TEST(RestoreCommands, aKeptCopyReplacesTheBookOnlyAfterTheUserAgrees)
 {
     QTemporaryDir dir;
@@ -67,7 +54,11 @@ TEST(RestoreCommands, aKeptCopyReplacesTheBookOnlyAfterTheUserAgrees)
     app.window().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&app.window()));
 
-    ui::RestoreDialog *dialog = openRestore(app);
+    for (QAction *action : app.window().bookMenu()->actions()) {
+        if (action->text() == QStringLiteral("Restore from Backup…"))
+            action->trigger();
+    }
+    auto *dialog = waitForTopLevel<ui::RestoreDialog>("restoreDialog");
     ASSERT_TRUE(dialog);
     QTreeWidgetItem *row = nullptr;
     for (int i = 0; i < dialog->copies()->topLevelItemCount(); ++i) {
