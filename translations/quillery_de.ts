@@ -54,6 +54,45 @@
     </message>
 </context>
 <context>
+    <name>BookRestore</name>
+    <message>
+        <source>The book was not changed.</source>
+        <translation>Das Buch wurde nicht verändert.</translation>
+    </message>
+    <message>
+        <source>There is no room for a working copy of “%1” (%2).</source>
+        <translation>Für eine Arbeitskopie von „%1“ ist kein Platz (%2).</translation>
+    </message>
+    <message>
+        <source>“%1” can&apos;t be read: the disk is full.</source>
+        <translation>„%1“ kann nicht gelesen werden: Der Datenträger ist voll.</translation>
+    </message>
+    <message>
+        <source>“%1” is damaged or not a book (%2).</source>
+        <translation>„%1“ ist beschädigt oder kein Buch (%2).</translation>
+    </message>
+    <message>
+        <source>“%1” was written by a newer version of Quillery.</source>
+        <translation>„%1“ wurde von einer neueren Version von Quillery geschrieben.</translation>
+    </message>
+    <message>
+        <source>“%1” is not a Quillery book.</source>
+        <translation>„%1“ ist kein Quillery-Buch.</translation>
+    </message>
+    <message>
+        <source>“%1” can&apos;t be opened (%2).</source>
+        <translation>„%1“ kann nicht geöffnet werden (%2).</translation>
+    </message>
+    <message>
+        <source>The book as it is now can&apos;t be kept as a backup (%1), so it was not replaced.</source>
+        <translation>Das Buch kann in seinem jetzigen Stand nicht als Sicherung aufbewahrt werden (%1), deshalb wurde es nicht ersetzt.</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>der Datenträger ist voll</translation>
+    </message>
+</context>
+<context>
     <name>CalendarFiles</name>
     <message>
         <source>iCalendar files (*.ics *.ical *.ifb *.icalendar)</source>
@@ -1245,6 +1284,90 @@
     <message>
         <source>Wrote “%1”.</source>
         <translation>„%1“ geschrieben.</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::RestoreCommands</name>
+    <message>
+        <source>Restore from Backup…</source>
+        <translation>Aus Sicherung wiederherstellen …</translation>
+    </message>
+    <message>
+        <source>d MMMM</source>
+        <extracomment>The day of a copy of the book taken this year, as in &quot;the copy of 3 December&quot;.</extracomment>
+        <translation>d. MMMM</translation>
+    </message>
+    <message>
+        <source>d MMMM yyyy</source>
+        <extracomment>The day of a copy of the book taken in another year.</extracomment>
+        <translation>d. MMMM yyyy</translation>
+    </message>
+    <message>
+        <source>Restore from Backup</source>
+        <translation>Aus Sicherung wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Replace the book with the copy of %1? The book as it is now is kept as a backup too.</source>
+        <translation>Das Buch durch die Kopie vom %1 ersetzen? Das Buch in seinem jetzigen Stand wird ebenfalls als Sicherung aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message>
+        <source>The book was restored from the copy of %1.</source>
+        <translation>Das Buch wurde aus der Kopie vom %1 wiederhergestellt.</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::RestoreDialog</name>
+    <message>
+        <source>Restore from Backup</source>
+        <translation>Aus Sicherung wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Choose the copy of the book to restore. Quillery keeps a copy of each of the last seven days it ran and one of each of the four weeks before.</source>
+        <translation>Wählen Sie die Kopie des Buchs, die wiederhergestellt werden soll. Quillery bewahrt eine Kopie von jedem der letzten sieben Tage auf, an denen es lief, und je eine der vier Wochen davor.</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopie</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Seiten</translation>
+    </message>
+    <message>
+        <source>Tasks</source>
+        <translation>Aufgaben</translation>
+    </message>
+    <message>
+        <source>Kept copies</source>
+        <translation>Aufbewahrte Kopien</translation>
+    </message>
+    <message>
+        <source>Choose File…</source>
+        <translation>Datei wählen …</translation>
+    </message>
+    <message>
+        <source>Restore…</source>
+        <translation>Wiederherstellen …</translation>
+    </message>
+    <message>
+        <source>%1, %2, before a restore</source>
+        <translation>%1, %2, vor einer Wiederherstellung</translation>
+    </message>
+    <message>
+        <source>damaged</source>
+        <translation>beschädigt</translation>
+    </message>
+    <message>
+        <source>Quillery books (*.sqlite)</source>
+        <translation>Quillery-Bücher (*.sqlite)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
     </message>
 </context>
 <context>

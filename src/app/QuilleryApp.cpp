@@ -39,6 +39,7 @@
 #include "ui/app/CalendarFiles.h"
 #include "ui/app/EditMenu.h"
 #include "ui/app/PrintCommands.h"
+#include "ui/app/RestoreCommands.h"
 #include "ui/attachments/AttachmentsSection.h"
 #include "ui/attachments/DesktopFileLauncher.h"
 #include "ui/attachments/DialogAttachmentPicker.h"
@@ -364,13 +365,14 @@ void QuilleryApp::buildWindow()
     // Undo and redo; a step that could not be undone in full says so for a
     // few seconds.
     (new ui::EditMenu(*m_history, m_window.get()))->addTo(*m_window->menuBar());
-    connect(m_history.get(), &UndoHistory::notice, m_window.get(), [this](const QString &text) {
+    const auto brief = [this](const QString &text) {
         m_window->setNotice(text);
         QTimer::singleShot(6000, m_window.get(), [this, text] {
             if (m_window->notice() == text)
                 m_window->setNotice(m_saveMonitor->notice());
         });
-    });
+    };
+    connect(m_history.get(), &UndoHistory::notice, m_window.get(), brief);
 
     m_safeQuit->setWindow(m_window.get());
     connect(m_window.get(), &ui::MainWindow::quitRequested, m_safeQuit.get(), &SafeQuit::requestQuit);
@@ -389,6 +391,12 @@ void QuilleryApp::buildWindow()
     m_printCommands->addTo(*m_window->bookMenu(), m_window->bookMenu()->quitAction());
     m_backupCommands = new ui::BackupCommands(*m_store, m_window.get(), m_window.get());
     m_backupCommands->addTo(*m_window->bookMenu(), m_window->bookMenu()->quitAction());
+    // The restore tells of its outcome in a box when it failed, and for a few
+    // seconds in the window when it worked.
+    auto *restore
+        = new ui::RestoreCommands(m_services, m_history.get(), m_backup->folder(), m_window.get(), m_window.get());
+    restore->addTo(*m_window->bookMenu(), m_backupCommands->backUpAction());
+    connect(restore, &ui::RestoreCommands::restored, m_window.get(), brief);
     m_calendarFiles->addTo(*m_window->bookMenu(), m_window->bookMenu()->quitAction());
 }
 

@@ -5,12 +5,12 @@
 #include "app/QuilleryApp.h"
 #include "core/model/Page.h"
 #include "support/TestEnvironment.h"
+#include "support/TopLevel.h"
 #include "ui/app/BookMenu.h"
 #include "ui/book/BookView.h"
 #include "ui/pages/PageOptionsMenu.h"
 #include "ui/pages/PageView.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -20,24 +20,9 @@
 #include <gtest/gtest.h>
 
 using namespace quillery;
+using namespace quillery::test;
 
 namespace {
-
-template <typename T> T *waitForTopLevel(const char *name)
-{
-    T *found = nullptr;
-    const bool shown = QTest::qWaitFor(
-        [&] {
-            for (QWidget *widget : QApplication::topLevelWidgets()) {
-                if (auto *candidate = qobject_cast<T *>(widget);
-                    candidate && candidate->isVisible() && candidate->objectName() == QLatin1String(name))
-                    found = candidate;
-            }
-            return found != nullptr;
-        },
-        5000);
-    return shown ? found : nullptr;
-}
 
 // Answers the file chooser the command opened, as a user would.
 void choose(const QString &path)
@@ -53,7 +38,7 @@ QString summaryShown()
     QMessageBox *box = waitForTopLevel<QMessageBox>("calendarSummary");
     if (!box)
         return {};
-    const QString text = box->text();
+    QString text = box->text();
     // Under a real display, QUILLERY_SHOT names a file for a picture of the
     // window with the summary over it.
     static bool shotTaken = false;

@@ -5,12 +5,12 @@
 #include "app/QuilleryApp.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
+#include "support/TopLevel.h"
 #include "ui/app/BookMenu.h"
 #include "ui/book/BookView.h"
 #include "ui/pages/PageOptionsMenu.h"
 #include "ui/pages/PageView.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QPrintDialog>
@@ -21,26 +21,7 @@
 #include <gtest/gtest.h>
 
 using namespace quillery;
-
-namespace {
-
-template <typename T> T *waitForTopLevel(const char *name)
-{
-    T *found = nullptr;
-    [[maybe_unused]] const bool shown = QTest::qWaitFor(
-        [&] {
-            for (QWidget *widget : QApplication::topLevelWidgets()) {
-                if (auto *candidate = qobject_cast<T *>(widget);
-                    candidate && candidate->isVisible() && candidate->objectName() == QLatin1String(name))
-                    found = candidate;
-            }
-            return found != nullptr;
-        },
-        5000);
-    return found;
-}
-
-} // namespace
+using namespace quillery::test;
 
 TEST(PrintCommands, thePageMenuPrintsAndTheBookMenuWritesEveryPageInTheBooksShape)
 {

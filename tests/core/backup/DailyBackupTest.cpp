@@ -161,21 +161,3 @@ TEST(DailyBackup, aFullDiskLeavesTheBookAndOlderCopiesAndIsTriedAgainTheNextDay)
     EXPECT_TRUE(backup.text().isEmpty());
     EXPECT_EQ(DailyBackup::copies(disk.path()).size(), BackupRotation::Daily + 1);
 }
-
-TEST(BookCopy, aDamagedFileFailsTheCheck)
-{
-    TempStore store;
-    pageOf(*store, 50, QStringLiteral("Page"));
-    store->save();
-    const QString copy = store.dir() + QStringLiteral("/copy.sqlite");
-    ASSERT_TRUE(BookCopy::copy(store.path(), copy).ok);
-    EXPECT_TRUE(BookCopy::check(copy));
-    QFile file(copy);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    file.seek(file.size() / 2);
-    file.write(QByteArray(4096, '\x5a'));
-    file.close();
-    QString error;
-    EXPECT_FALSE(BookCopy::check(copy, &error));
-    EXPECT_FALSE(error.isEmpty());
-}
