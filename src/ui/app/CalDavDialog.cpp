@@ -20,6 +20,8 @@ CalDavDialog::CalDavDialog(CalDavLinks &links, Page *page, QWidget *parent)
 {
     setWindowTitle(tr("Sync Page with CalDAV"));
     setWindowModality(Qt::WindowModal);
+    // Wide enough for a server address and a list name in full.
+    setMinimumWidth(460);
     auto *layout = new QVBoxLayout(this);
     auto *form = new QFormLayout;
     m_server = new QLineEdit;
