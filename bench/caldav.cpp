@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+
 using namespace quillery;
 
 namespace {
@@ -111,10 +113,13 @@ bool upload(const Server &server, int count)
     }
     const QByteArray text = IcalExport::pages({ page }, *store, CalendarContext()).text;
     QtDavClient client("alice", server.password);
+    client.setTimeout(600'000); // the server files 5,000 resources before it answers
     std::optional<DavReply> answer;
     client.send(DavRequest { "PUT", server.list(), text, "text/calendar; charset=utf-8", {} },
         [&](const DavReply &reply) { answer = reply; });
     waitFor([&] { return answer.has_value(); });
+    if (answer && !answer->ok())
+        std::fprintf(stderr, "upload: HTTP %d %s\n", answer->status, qPrintable(answer->error));
     return answer && answer->ok();
 }
 
