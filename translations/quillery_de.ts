@@ -439,6 +439,68 @@
     </message>
 </context>
 <context>
+    <name>quillery::CalDavLinks</name>
+    <message>
+        <source>no password in the secret store</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the server did not accept the sign-in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>server unreachable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>server error (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Task lists: the link file cannot be read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Task list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1”: %2, %3 waiting to be sent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1”: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1”: %2 turned down by the server</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1”: syncing…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1”: waiting for the secret store</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1”: not synced yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1”: synced %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>quillery::CalDavSync</name>
+    <message>
+        <source>The linked page is no longer in the book</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>quillery::DailyBackup</name>
     <message>
         <source>Backup: today&apos;s copy can&apos;t be written (%1); trying again tomorrow</source>
@@ -862,6 +924,97 @@
     </message>
 </context>
 <context>
+    <name>quillery::ui::CalDavDialog</name>
+    <message>
+        <source>Sync Page with CalDAV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>dav.example.com</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find Task Lists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Server:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Task list:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This page is kept in step with “%1”. Pick another list to link it there instead.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unlink</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter the server&apos;s address and your user name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Looking for task lists…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server did not accept the user name and password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server could not be reached: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No task lists were found there: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New List “%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation type="unfinished">Ohne Titel</translation>
+    </message>
+    <message>
+        <source>Task lists found: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Making the list…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The list could not be made: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Linking…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The password could not be kept in the secret store: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>quillery::ui::CalendarFiles</name>
     <message>
         <source>Import iCalendar…</source>
@@ -1172,6 +1325,10 @@
     <message>
         <source>Export Page as iCalendar…</source>
         <translation>Seite als iCalendar exportieren …</translation>
+    </message>
+    <message>
+        <source>Sync Page with CalDAV…</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
