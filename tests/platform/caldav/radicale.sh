@@ -67,7 +67,7 @@ CONFIG
         fi
         server_halt
     done
-    [ $started = yes ] || { cat "$RAD_DIR/server.log" >&2; exit 1; }
+    [ $started = yes ] || { cat "$RAD_DIR/server.log" >&2; rm -rf "$RAD_DIR"; exit 1; }
     printf 'RAD_DIR=%s\nRAD_PORT=%s\nRAD_USER=%s\nRAD_PASSWORD=%s\n' \
         "$RAD_DIR" "$RAD_PORT" "$RAD_USER" "$RAD_PASSWORD" >"$state"
     ;;
