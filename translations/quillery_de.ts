@@ -442,62 +442,62 @@
     <name>quillery::CalDavLinks</name>
     <message>
         <source>no password in the secret store</source>
-        <translation type="unfinished"></translation>
+        <translation>kein Passwort im Schlüsselbund</translation>
     </message>
     <message>
         <source>the server did not accept the sign-in</source>
-        <translation type="unfinished"></translation>
+        <translation>der Server hat die Anmeldung abgelehnt</translation>
     </message>
     <message>
         <source>server unreachable</source>
-        <translation type="unfinished"></translation>
+        <translation>Server nicht erreichbar</translation>
     </message>
     <message>
         <source>server error (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Serverfehler (%1)</translation>
     </message>
     <message>
         <source>Task lists: the link file cannot be read</source>
-        <translation type="unfinished"></translation>
+        <translation>Aufgabenlisten: die Verknüpfungsdatei ist nicht lesbar</translation>
     </message>
     <message>
         <source>Task list</source>
-        <translation type="unfinished"></translation>
+        <translation>Aufgabenliste</translation>
     </message>
     <message>
         <source>“%1”: %2, %3 waiting to be sent</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“: %2, %3 warten auf das Senden</translation>
     </message>
     <message>
         <source>“%1”: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“: %2</translation>
     </message>
     <message>
         <source>“%1”: %2 turned down by the server</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“: %2 vom Server abgelehnt</translation>
     </message>
     <message>
         <source>“%1”: syncing…</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“: wird abgeglichen …</translation>
     </message>
     <message>
         <source>“%1”: waiting for the secret store</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“: wartet auf den Schlüsselbund</translation>
     </message>
     <message>
         <source>“%1”: not synced yet</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“: noch nicht abgeglichen</translation>
     </message>
     <message>
         <source>“%1”: synced %2</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“: abgeglichen %2</translation>
     </message>
 </context>
 <context>
     <name>quillery::CalDavSync</name>
     <message>
         <source>The linked page is no longer in the book</source>
-        <translation type="unfinished"></translation>
+        <translation>Die verknüpfte Seite ist nicht mehr im Buch</translation>
     </message>
 </context>
 <context>
@@ -927,91 +927,91 @@
     <name>quillery::ui::CalDavDialog</name>
     <message>
         <source>Sync Page with CalDAV</source>
-        <translation type="unfinished"></translation>
+        <translation>Seite mit CalDAV abgleichen</translation>
     </message>
     <message>
         <source>dav.example.com</source>
-        <translation type="unfinished"></translation>
+        <translation>dav.example.com</translation>
     </message>
     <message>
         <source>Find Task Lists</source>
-        <translation type="unfinished"></translation>
+        <translation>Aufgabenlisten suchen</translation>
     </message>
     <message>
         <source>Server:</source>
-        <translation type="unfinished"></translation>
+        <translation>Server:</translation>
     </message>
     <message>
         <source>User name:</source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzername:</translation>
     </message>
     <message>
         <source>Password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort:</translation>
     </message>
     <message>
         <source>Task list:</source>
-        <translation type="unfinished"></translation>
+        <translation>Aufgabenliste:</translation>
     </message>
     <message>
         <source>Link</source>
-        <translation type="unfinished"></translation>
+        <translation>Verknüpfen</translation>
     </message>
     <message>
         <source>This page is kept in step with “%1”. Pick another list to link it there instead.</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Seite wird mit „%1“ abgeglichen. Wählen Sie eine andere Liste, um sie stattdessen dort zu verknüpfen.</translation>
     </message>
     <message>
         <source>Unlink</source>
-        <translation type="unfinished"></translation>
+        <translation>Verknüpfung lösen</translation>
     </message>
     <message>
         <source>Enter the server&apos;s address and your user name.</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie die Adresse des Servers und Ihren Benutzernamen ein.</translation>
     </message>
     <message>
         <source>Looking for task lists…</source>
-        <translation type="unfinished"></translation>
+        <translation>Aufgabenlisten werden gesucht …</translation>
     </message>
     <message>
         <source>The server did not accept the user name and password.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server hat Benutzername und Passwort nicht angenommen.</translation>
     </message>
     <message>
         <source>The server could not be reached: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server war nicht erreichbar: %1</translation>
     </message>
     <message>
         <source>No task lists were found there: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Dort wurden keine Aufgabenlisten gefunden: %1</translation>
     </message>
     <message>
         <source>New List “%1”</source>
-        <translation type="unfinished"></translation>
+        <translation>Neue Liste „%1“</translation>
     </message>
     <message>
         <source>Untitled</source>
-        <translation type="unfinished">Ohne Titel</translation>
+        <translation>Ohne Titel</translation>
     </message>
     <message>
         <source>Task lists found: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Gefundene Aufgabenlisten: %1</translation>
     </message>
     <message>
         <source>Making the list…</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Liste wird angelegt …</translation>
     </message>
     <message>
         <source>The list could not be made: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Liste konnte nicht angelegt werden: %1</translation>
     </message>
     <message>
         <source>Linking…</source>
-        <translation type="unfinished"></translation>
+        <translation>Wird verknüpft …</translation>
     </message>
     <message>
         <source>The password could not be kept in the secret store: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Passwort konnte nicht im Schlüsselbund abgelegt werden: %1</translation>
     </message>
 </context>
 <context>
@@ -1328,7 +1328,7 @@
     </message>
     <message>
         <source>Sync Page with CalDAV…</source>
-        <translation type="unfinished"></translation>
+        <translation>Seite mit CalDAV abgleichen …</translation>
     </message>
 </context>
 <context>
