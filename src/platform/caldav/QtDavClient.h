@@ -22,13 +22,15 @@ public:
 
     void send(const DavRequest &request, std::function<void(const DavReply &)> done) override;
 
-    // How long a transfer may stay silent before it fails (default 30 s).
+    // How long a transfer may stay silent before it fails (default 2 min: a
+    // server answers the first listing of a large list only once it has read
+    // all of it).
     void setTimeout(int msecs) { m_timeoutMs = msecs; }
 
 private:
     QNetworkAccessManager m_network;
     QByteArray m_authorization;
-    int m_timeoutMs = 30'000;
+    int m_timeoutMs = 120'000;
     QHash<QNetworkReply *, std::function<void(const DavReply &)>> m_pending;
 };
 
