@@ -14,6 +14,7 @@ if(NOT QUILLERY_CORE_ONLY)
     find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Svg DBus Network PrintSupport LinguistTools)
     pkg_check_modules(GEONAMES REQUIRED IMPORTED_TARGET geonames)
     find_package(PostgreSQL REQUIRED)
+    find_package(Qt6Keychain REQUIRED)
 endif()
 
 if(QUILLERY_BUILD_TESTS)

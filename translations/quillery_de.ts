@@ -478,6 +478,68 @@
     </message>
 </context>
 <context>
+    <name>quillery::CalDavLinks</name>
+    <message>
+        <source>no password in the secret store</source>
+        <translation>kein Passwort im Schlüsselbund</translation>
+    </message>
+    <message>
+        <source>the server did not accept the sign-in</source>
+        <translation>der Server hat die Anmeldung abgelehnt</translation>
+    </message>
+    <message>
+        <source>server unreachable</source>
+        <translation>Server nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>server error (%1)</source>
+        <translation>Serverfehler (%1)</translation>
+    </message>
+    <message>
+        <source>Task lists: the link file cannot be read</source>
+        <translation>Aufgabenlisten: die Verknüpfungsdatei ist nicht lesbar</translation>
+    </message>
+    <message>
+        <source>Task list</source>
+        <translation>Aufgabenliste</translation>
+    </message>
+    <message>
+        <source>“%1”: %2, %3 waiting to be sent</source>
+        <translation>„%1“: %2, %3 warten auf das Senden</translation>
+    </message>
+    <message>
+        <source>“%1”: %2</source>
+        <translation>„%1“: %2</translation>
+    </message>
+    <message>
+        <source>“%1”: %2 turned down by the server</source>
+        <translation>„%1“: %2 vom Server abgelehnt</translation>
+    </message>
+    <message>
+        <source>“%1”: syncing…</source>
+        <translation>„%1“: wird abgeglichen …</translation>
+    </message>
+    <message>
+        <source>“%1”: waiting for the secret store</source>
+        <translation>„%1“: wartet auf den Schlüsselbund</translation>
+    </message>
+    <message>
+        <source>“%1”: not synced yet</source>
+        <translation>„%1“: noch nicht abgeglichen</translation>
+    </message>
+    <message>
+        <source>“%1”: synced %2</source>
+        <translation>„%1“: abgeglichen %2</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::CalDavSync</name>
+    <message>
+        <source>The linked page is no longer in the book</source>
+        <translation>Die verknüpfte Seite ist nicht mehr im Buch</translation>
+    </message>
+</context>
+<context>
     <name>quillery::DailyBackup</name>
     <message>
         <source>Backup: today&apos;s copy can&apos;t be written (%1); trying again tomorrow</source>
@@ -901,6 +963,97 @@
     </message>
 </context>
 <context>
+    <name>quillery::ui::CalDavDialog</name>
+    <message>
+        <source>Sync Page with CalDAV</source>
+        <translation>Seite mit CalDAV abgleichen</translation>
+    </message>
+    <message>
+        <source>dav.example.com</source>
+        <translation>dav.example.com</translation>
+    </message>
+    <message>
+        <source>Find Task Lists</source>
+        <translation>Aufgabenlisten suchen</translation>
+    </message>
+    <message>
+        <source>Server:</source>
+        <translation>Server:</translation>
+    </message>
+    <message>
+        <source>User name:</source>
+        <translation>Benutzername:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Passwort:</translation>
+    </message>
+    <message>
+        <source>Task list:</source>
+        <translation>Aufgabenliste:</translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation>Verknüpfen</translation>
+    </message>
+    <message>
+        <source>This page is kept in step with “%1”. Pick another list to link it there instead.</source>
+        <translation>Diese Seite wird mit „%1“ abgeglichen. Wählen Sie eine andere Liste, um sie stattdessen dort zu verknüpfen.</translation>
+    </message>
+    <message>
+        <source>Unlink</source>
+        <translation>Verknüpfung lösen</translation>
+    </message>
+    <message>
+        <source>Enter the server&apos;s address and your user name.</source>
+        <translation>Geben Sie die Adresse des Servers und Ihren Benutzernamen ein.</translation>
+    </message>
+    <message>
+        <source>Looking for task lists…</source>
+        <translation>Aufgabenlisten werden gesucht …</translation>
+    </message>
+    <message>
+        <source>The server did not accept the user name and password.</source>
+        <translation>Der Server hat Benutzername und Passwort nicht angenommen.</translation>
+    </message>
+    <message>
+        <source>The server could not be reached: %1</source>
+        <translation>Der Server war nicht erreichbar: %1</translation>
+    </message>
+    <message>
+        <source>No task lists were found there: %1</source>
+        <translation>Dort wurden keine Aufgabenlisten gefunden: %1</translation>
+    </message>
+    <message>
+        <source>New List “%1”</source>
+        <translation>Neue Liste „%1“</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Ohne Titel</translation>
+    </message>
+    <message>
+        <source>Task lists found: %1</source>
+        <translation>Gefundene Aufgabenlisten: %1</translation>
+    </message>
+    <message>
+        <source>Making the list…</source>
+        <translation>Die Liste wird angelegt …</translation>
+    </message>
+    <message>
+        <source>The list could not be made: %1</source>
+        <translation>Die Liste konnte nicht angelegt werden: %1</translation>
+    </message>
+    <message>
+        <source>Linking…</source>
+        <translation>Wird verknüpft …</translation>
+    </message>
+    <message>
+        <source>The password could not be kept in the secret store: %1</source>
+        <translation>Das Passwort konnte nicht im Schlüsselbund abgelegt werden: %1</translation>
+    </message>
+</context>
+<context>
     <name>quillery::ui::CalendarFiles</name>
     <message>
         <source>Import iCalendar…</source>
@@ -1211,6 +1364,10 @@
     <message>
         <source>Export Page as iCalendar…</source>
         <translation>Seite als iCalendar exportieren …</translation>
+    </message>
+    <message>
+        <source>Sync Page with CalDAV…</source>
+        <translation>Seite mit CalDAV abgleichen …</translation>
     </message>
 </context>
 <context>

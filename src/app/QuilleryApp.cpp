@@ -11,6 +11,7 @@
 #include "core/attachments/AttachmentOpener.h"
 #include "core/attachments/ThumbnailCache.h"
 #include "core/backup/DailyBackup.h"
+#include "core/caldav/CalDavLinks.h"
 #include "core/history/UndoHistory.h"
 #include "core/model/Editing.h"
 #include "core/model/RecoveryJournal.h"
@@ -24,6 +25,7 @@
 #include "core/theme/Appearance.h"
 #include "core/util/PrivateFiles.h"
 #include "platform/appearance/PortalColorScheme.h"
+#include "platform/caldav/KeychainBackend.h"
 #include "platform/cloud/PgAccountProbe.h"
 #include "platform/cloud/PgConnection.h"
 #include "platform/cloud/PgMirrorRemote.h"
@@ -36,6 +38,7 @@
 #include "platform/session/LoginItem.h"
 #include "ui/app/BackupCommands.h"
 #include "ui/app/BookMenu.h"
+#include "ui/app/CalDavDialog.h"
 #include "ui/app/CalendarFiles.h"
 #include "ui/app/EditMenu.h"
 #include "ui/app/PrintCommands.h"
@@ -88,6 +91,7 @@ QuilleryApp::~QuilleryApp()
     delete m_closing; // a window closed just now, not yet deleted
     m_commands.reset();
     m_syncMonitor.reset();
+    m_taskLists.reset();
     m_backup.reset();
     m_mirror.reset();
     m_mirrorRemote.reset();
@@ -233,6 +237,11 @@ bool QuilleryApp::start(StoreOpenError *error)
     // is up.
     m_backup = std::make_unique<DailyBackup>(*m_store, DailyBackup::defaultFolder(), calendar);
     m_services.backupStatus = m_backup.get();
+    // Pages linked to task lists: the network and the secret store are
+    // loaded only once a page is linked.
+    m_taskLists = std::make_unique<CalDavLinks>(*m_store, &makeCalDavBackend, calendar);
+    m_services.taskListStatus = m_taskLists.get();
+    m_services.linkTaskList = [this](Page *page) { ui::CalDavDialog::open(*m_taskLists, page, m_window.get()); };
 
     // 7. The sync monitor starts without being waited for, and the mirror
     // after it, so the monitor sees the mirror's first event.
@@ -241,6 +250,7 @@ bool QuilleryApp::start(StoreOpenError *error)
         if (m_mirror)
             m_mirror->start();
         m_backup->start();
+        m_taskLists->start();
     });
 
     // Light or dark as the desktop prefers, followed live.

@@ -21,6 +21,7 @@ class AlarmScheduler;
 class AlarmStatus;
 class Appearance;
 class AttachmentOpener;
+class CalDavLinks;
 class DailyBackup;
 class DesktopNotificationCenter;
 class LoginItem;
@@ -163,6 +164,7 @@ private:
     std::unique_ptr<MirrorEngine> m_mirror;
     std::unique_ptr<PgAccountProbe> m_accountProbe;
     std::unique_ptr<DailyBackup> m_backup;
+    std::unique_ptr<CalDavLinks> m_taskLists;
     std::unique_ptr<SystemJournal> m_journal;
     std::unique_ptr<SyncMonitor> m_syncMonitor;
     std::unique_ptr<Appearance> m_appearance;

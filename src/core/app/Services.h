@@ -36,6 +36,10 @@ struct Services {
     std::function<void(Page *)> printPage;
     std::function<void(Page *)> exportPagePdf;
     StatusLine *backupStatus = nullptr; // the page menu's line while backups fail
+    // Pages linked to task lists on a task server: their line in the page
+    // menu (shown when a page is linked) and the command that links one.
+    StatusLine *taskListStatus = nullptr;
+    std::function<void(Page *)> linkTaskList;
 };
 
 } // namespace quillery

@@ -71,6 +71,8 @@ void PageOptionsMenu::rebuild()
         addStatusLine(m_services.backupStatus);
     if (m_services.syncStatus)
         addStatusLine(m_services.syncStatus);
+    if (m_services.taskListStatus && !m_services.taskListStatus->text().isEmpty())
+        addStatusLine(m_services.taskListStatus);
     if (m_services.alarms)
         addStatusLine(&m_services.alarms->status());
 
@@ -148,6 +150,8 @@ void PageOptionsMenu::rebuild()
                 exporter(page);
         });
     }
+
+    addPageCommand("calendar", tr("Sync Page with CalDAV…"), m_services.linkTaskList);
 
     QAction *tear = addAction(
         Symbols::icon(QStringLiteral("trash"), alertColor(m_services.appearance->scheme())), tr("Tear Out Page"));

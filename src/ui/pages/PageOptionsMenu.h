@@ -15,12 +15,13 @@ namespace quillery::ui {
 
 // The options menu of a page, in this order: Contents; the status lines
 // (text, not commands) of saving (only while the book cannot be saved), of
-// (text, not commands) of saving (only while the book cannot be saved), of
-// backups (only while they fail), of cloud sync and of alarms; the test
+// backups (only while they fail), of cloud sync, of linked task lists (only
+// while a page is linked) and of alarms; the test
 // alarm; "Open Notification Settings" while notifications are denied; Keep
 // Reminders When Closed and Start at Login; Hide Completed; the Typeface
 // choice; "Print Page…", "Export Page as PDF…" and "Export Page as
-// iCalendar…" where the program offers them; Tear Out Page. It is rebuilt
+// iCalendar…" and "Sync Page with CalDAV…" where the program offers them;
+// Tear Out Page. It is rebuilt
 // each time it opens, so it always matches the current permission and
 // settings, and its status lines follow changes while it is open.
 class PageOptionsMenu final : public QMenu
