@@ -301,13 +301,16 @@ bool QuilleryApp::start(StoreOpenError *error)
     m_safeQuit = std::make_unique<SafeQuit>(*m_store, nullptr);
     m_safeQuit->setKeepRunning([this] { return m_preferences->keepRemindersWhenClosed(); });
     connect(m_safeQuit.get(), &SafeQuit::closedToBackground, this, &QuilleryApp::closeWindow, Qt::QueuedConnection);
-    // A book found damaged after it was opened is reported as one found
-    // damaged on opening; what was typed meanwhile goes to the recovery
-    // journal, since nothing more is written to the file.
+    // A book found damaged after it was opened is reported, and ends the
+    // program, as one found damaged on opening; what was typed meanwhile goes
+    // to the recovery journal, since nothing more is written to the file.
     const auto damaged = [this] {
         if (const auto damage = m_store->damage()) {
             reportFatalStoreError(*damage);
-            m_safeQuit->terminate();
+            if (m_store->hasUnsavedChanges())
+                m_safeQuit->terminate();
+            else
+                QCoreApplication::exit(2);
         }
     };
     connect(m_store.get(), &Store::damaged, this, [this, damaged] { QTimer::singleShot(0, this, damaged); });
