@@ -578,7 +578,7 @@ const QList<Page *> &Store::pages() const
 
 Page *Store::page(const QUuid &id) const
 {
-    // Every page is read first.
+    // Pages are all read before a book opened page first is handed out.
     Record *record = m_byId.value(id);
     return record && record->kind() == Record::Kind::Page ? static_cast<Page *>(record) : nullptr;
 }
