@@ -128,6 +128,42 @@ void TurnStartCold(benchmark::State &state)
 }
 BENCHMARK(TurnStartCold)->Args({ 600, 834 })->Args({ 1200, 1668 })->Unit(benchmark::kMillisecond);
 
+// The start of a page turn (the key's work and the turn's first frame) in a
+// book of 100 tasks a page with `state.range(0)` pages: it must not grow with
+// the book.
+void TurnStartInALargeBook(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path
+        = bench::writeLargeBook(dir.filePath(QStringLiteral("book.sqlite")), int(state.range(0)), 100, false);
+    StoreOpenError error;
+    auto store = Store::open(path, &error);
+    Preferences preferences(std::make_unique<QSettings>(dir.filePath(QStringLiteral("q.conf")), QSettings::IniFormat));
+    preferences.setCurrentPage(uuidString(store->pages().at(store->pages().size() / 2)->id()));
+    QuietAlarms alarms;
+    Appearance appearance;
+    Services services;
+    services.store = store.get();
+    services.preferences = &preferences;
+    services.alarms = &alarms;
+    services.appearance = &appearance;
+    ui::BookView view(services, Book::Timing { 0, 320, 280 });
+    view.resize(600, 834);
+    view.show();
+    QApplication::processEvents();
+    Book &book = view.book();
+    for (auto _ : state) {
+        book.turn(state.iterations() % 2 ? Dir::Forward : Dir::Backward);
+        view.turnPicture()->repaint();
+        state.PauseTiming();
+        book.resetTurn();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["tasks"] = double(store->tasks().size());
+}
+BENCHMARK(TurnStartInALargeBook)->Arg(1000)->Arg(10'000)->Iterations(20)->Unit(benchmark::kMillisecond);
+
 // Notes when the first page has painted.
 class FirstPaint final : public QObject
 {

@@ -174,7 +174,9 @@ bool QuilleryApp::start(StoreOpenError *error)
     securePrivateFiles(path);
     for (const QString &log : { Alarms::LogName, QStringLiteral("sync.log") })
         moveLogFromDataFolder(log);
-    m_store = Store::open(path, error, m_clock);
+    // The page the window opens on is read first; the rest of the book
+    // follows on the event loop once the window is up.
+    m_store = Store::openPageFirst(path, m_preferences->currentPage(), error, m_clock);
     if (!m_store)
         return false;
     replayRecoveryJournals();
@@ -245,12 +247,19 @@ bool QuilleryApp::start(StoreOpenError *error)
 
     // 7. The sync monitor starts without being waited for, and the mirror
     // after it, so the monitor sees the mirror's first event.
+    // Both need the whole book: they wait until it is read.
     QTimer::singleShot(0, this, [this] {
         m_syncMonitor->start(m_syncing);
-        if (m_mirror)
-            m_mirror->start();
-        m_backup->start();
-        m_taskLists->start();
+        const auto startWithBook = [this] {
+            if (m_mirror)
+                m_mirror->start();
+            m_backup->start();
+            m_taskLists->start();
+        };
+        if (m_store->isLoading())
+            connect(m_store.get(), &Store::loaded, this, startWithBook, Qt::SingleShotConnection);
+        else
+            startWithBook();
     });
 
     // Light or dark as the desktop prefers, followed live.
@@ -303,6 +312,21 @@ bool QuilleryApp::start(StoreOpenError *error)
     m_safeQuit = std::make_unique<SafeQuit>(*m_store, nullptr);
     m_safeQuit->setKeepRunning([this] { return m_preferences->keepRemindersWhenClosed(); });
     connect(m_safeQuit.get(), &SafeQuit::closedToBackground, this, &QuilleryApp::closeWindow, Qt::QueuedConnection);
+    // A book found damaged after it was opened is reported, and ends the
+    // program, as one found damaged on opening; what was typed meanwhile goes
+    // to the recovery journal, since nothing more is written to the file.
+    const auto damaged = [this] {
+        if (const auto damage = m_store->damage()) {
+            reportFatalStoreError(*damage);
+            if (m_store->hasUnsavedChanges())
+                m_safeQuit->terminate();
+            else
+                QCoreApplication::exit(2);
+        }
+    };
+    connect(m_store.get(), &Store::damaged, this, [this, damaged] { QTimer::singleShot(0, this, damaged); });
+    if (m_store->damage())
+        QTimer::singleShot(0, this, damaged);
     m_signals = std::make_unique<UnixSignalWatcher>();
     connect(m_signals.get(), &UnixSignalWatcher::terminationRequested, m_safeQuit.get(), &SafeQuit::terminate);
     if (auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {

@@ -2,6 +2,8 @@
 #include "core/model/Store.h"
 #include "support/FullDisk.h"
 
+#include <SQLiteCpp/Database.h>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -120,6 +122,47 @@ TEST(Launch, aBookThatCannotBeOpenedStopsTheProgramWithAClearMessage)
 
     ASSERT_TRUE(book.open(QIODevice::ReadOnly));
     EXPECT_EQ(book.readAll(), garbage) << "the file is left exactly as it was";
+}
+
+// The window opens on the first page before the rest is read and checked:
+// damage far from that page is found a moment later and ends the program as
+// it would have at opening.
+TEST(Launch, aBookFoundDamagedAfterItsFirstPageIsShownStopsTheProgramLikeAtOpening)
+{
+    Home home;
+    QDir().mkpath(home.dataDir());
+    const QString path = home.dataDir() + QStringLiteral("/book.sqlite");
+    {
+        StoreOpenError error;
+        auto store = Store::open(path, &error);
+        for (int p = 0; p < 3; ++p) {
+            auto *page = new Page(p + 1, p);
+            store->insert(page);
+            for (int t = 0; t < 100; ++t)
+                addTask(QStringLiteral("page %1, task %2, with a few words").arg(p).arg(t), 0, page, *store);
+        }
+        ASSERT_TRUE(store->save());
+    }
+    qint64 leaf = 0;
+    {
+        SQLite::Database db(path.toStdString(), SQLite::OPEN_READWRITE);
+        db.exec("PRAGMA wal_checkpoint(TRUNCATE)");
+        leaf = db.execAndGet("SELECT pageno FROM dbstat WHERE name = 'task' AND pagetype = 'leaf' ORDER BY path DESC")
+                   .getInt64();
+    }
+    QFile book(path);
+    ASSERT_TRUE(book.open(QIODevice::ReadWrite));
+    book.seek((leaf - 1) * 4096);
+    book.write(QByteArray(4096, '\xA5'));
+    book.close();
+
+    QProcess process;
+    home.start(process);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 2);
+    const QString message = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_TRUE(message.contains(path)) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("damaged"))) << message.toStdString();
 }
 
 TEST(Launch, aDataFolderThatCannotBeWrittenIsNotMistakenForARunningCopy)

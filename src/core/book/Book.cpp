@@ -44,14 +44,33 @@ Book::Book(Store &store, Preferences &preferences, AlarmService &alarms, Timing 
     });
 
     connect(&m_store, &Store::pagesChanged, this, [this] {
+        m_currentIndex.reset();
         Q_EMIT pagesChanged();
         prepareSpread();
     });
+    connect(&m_store, &Store::recordInserted, this, [this](Record *record) {
+        if (record->kind() == Record::Kind::Task)
+            noteBlank(static_cast<TaskItem *>(record));
+    });
+    connect(&m_store, &Store::recordChanged, this, [this](Record *record, Field field) {
+        if (field == Field::Text && record->kind() == Record::Kind::Task)
+            noteBlank(static_cast<TaskItem *>(record));
+    });
+    connect(&m_store, &Store::recordRemoved, this, [this](Record *record) {
+        if (record->kind() == Record::Kind::Task)
+            m_blank.remove(static_cast<TaskItem *>(record));
+    });
+    // A book still being read is looked through once it is all there.
+    if (m_store.isLoading())
+        connect(&m_store, &Store::loaded, this, &Book::noteAllBlank);
+    else
+        noteAllBlank();
     connect(&m_store, &Store::tasksChanged, this, [this] {
         if (m_started)
             upkeepAlarms();
     });
     connect(&m_preferences, &Preferences::currentPageChanged, this, [this] {
+        m_currentIndex.reset();
         Q_EMIT currentChanged();
         prepareSpread();
     });
@@ -81,7 +100,9 @@ QString Book::currentID() const
 
 int Book::currentIndex() const
 {
-    return BookRules::currentIndex(pages(), currentID());
+    if (!m_currentIndex)
+        m_currentIndex = BookRules::currentIndex(pages(), currentID());
+    return *m_currentIndex;
 }
 
 Page *Book::pageAt(int index) const
@@ -243,8 +264,8 @@ void Book::pruneEmptyTasks()
 {
     const Store::Housekeeping upkeep(m_store);
     const TaskActions actions(&m_alarms);
-    const QList<TaskItem *> all = m_store.tasks();
-    for (TaskItem *task : all) {
+    const QList<TaskItem *> blank = m_blank.values();
+    for (TaskItem *task : blank) {
         // A task whose card is open is still being written; the card removes
         // it itself if it is closed blank.
         if (task != m_editing->openTask())
@@ -297,11 +318,16 @@ void Book::followEditor()
 
 void Book::prepareSpread()
 {
+    // One page at a time needs nothing prepared, nor the next page's tasks.
+    if (!m_spreadMode) {
+        m_spreadKey.clear();
+        return;
+    }
     const QString key = BookRules::spreadKey(pages(), currentID(), m_spreadMode);
     if (key == m_spreadKey)
         return;
     m_spreadKey = key;
-    if (!m_spreadMode || pages().isEmpty())
+    if (pages().isEmpty())
         return;
     const int left = leftIndex();
     ensurePages(left + 1);
@@ -310,8 +336,26 @@ void Book::prepareSpread()
         ensurePages(left + 3);
 }
 
+void Book::noteBlank(TaskItem *task)
+{
+    if (!task->isDeleted() && TaskActions::isBlankTitle(task->text()))
+        m_blank.insert(task);
+    else
+        m_blank.remove(task);
+}
+
+void Book::noteAllBlank()
+{
+    for (TaskItem *task : m_store.tasks())
+        noteBlank(task);
+}
+
 void Book::upkeepAlarms()
 {
+    // The alarms of a book still being read are brought in step once it is
+    // all there (Store::loaded announces a change in the number of tasks).
+    if (m_store.isLoading())
+        return;
     const qsizetype count = m_store.tasks().size();
     if (count == m_alarmKey)
         return;
@@ -322,7 +366,8 @@ void Book::upkeepAlarms()
 void Book::setActive(bool active)
 {
     if (active) {
-        m_alarms.rescheduleAll(m_store.tasks());
+        if (!m_store.isLoading())
+            m_alarms.rescheduleAll(m_store.tasks());
         m_alarms.refreshStatus();
     } else {
         pruneEmptyTasks();

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QTimer>
 #include <QVariantAnimation>
 
@@ -16,7 +17,9 @@ class AlarmService;
 class Editing;
 class Page;
 class Preferences;
+class Record;
 class Store;
+class TaskItem;
 
 // The book's navigation state and everything that changes it: which page is
 // current (remembered in the preferences as its id text), the running page
@@ -117,6 +120,8 @@ private:
     void setProgress(double progress);
     void runAutomaticTurn();
     void animateTurn(double to, int durationMsecs, bool commit);
+    void noteBlank(TaskItem *task);
+    void noteAllBlank();
 
     Store &m_store;
     Preferences &m_preferences;
@@ -137,6 +142,11 @@ private:
     bool m_jumping = false; // the running turn was started by turnTo
     QPointer<Page> m_jumpTarget;
     bool m_animatedCommit = false;
+    // The tasks without a title, kept up to date on every edit so that a
+    // page turn clears them away without looking at the whole book.
+    QSet<TaskItem *> m_blank;
+    // The current page's index, until the pages or the current page change.
+    mutable std::optional<int> m_currentIndex;
 };
 
 } // namespace quillery

@@ -11,11 +11,16 @@ namespace quillery::BookRules {
 
 int currentIndex(const QList<Page *> &pages, const QString &currentID)
 {
+    // The id is read once and compared as a value: formatting the id of
+    // every page would cost more than the rest of a page turn.
     int index = 0;
-    for (int i = 0; i < pages.size(); ++i) {
-        if (uuidString(pages.at(i)->id()) == currentID) {
-            index = i;
-            break;
+    const QUuid wanted = uuidFromString(currentID);
+    if (!wanted.isNull() && uuidString(wanted) == currentID) {
+        for (int i = 0; i < pages.size(); ++i) {
+            if (pages.at(i)->id() == wanted) {
+                index = i;
+                break;
+            }
         }
     }
     return std::clamp(index, 0, std::max<int>(int(pages.size()) - 1, 0));

@@ -1,5 +1,6 @@
 #include "Page.h"
 
+#include "Store.h"
 #include "TaskItem.h"
 
 #include <algorithm>
@@ -18,6 +19,12 @@ Page::~Page()
     // lose their page.
     for (TaskItem *task : std::as_const(m_tasks))
         task->m_page = nullptr;
+}
+
+void Page::readTasks() const
+{
+    if (Store *store = this->store())
+        store->finishLoading();
 }
 
 std::span<const StoredField> Page::fields()
@@ -50,7 +57,7 @@ void Page::setColorIndex(int index)
 QList<TaskItem *> Page::sortedTasks() const
 {
     QList<TaskItem *> live;
-    live.reserve(m_tasks.size());
+    live.reserve(tasks().size());
     for (TaskItem *task : m_tasks) {
         if (!task->isDeleted())
             live.append(task);

@@ -37,8 +37,14 @@ public:
     // Every task whose `page` is this page, in no particular order. A task
     // removed from the store stays listed until the store has processed the
     // removal (at the latest on the next save); use sortedTasks() to see the
-    // live tasks only.
-    const QList<TaskItem *> &tasks() const { return m_tasks; }
+    // live tasks only. While the store is still reading a book opened page
+    // first, asking for the tasks of a page not yet read finishes the reading.
+    const QList<TaskItem *> &tasks() const
+    {
+        if (!m_tasksRead)
+            readTasks();
+        return m_tasks;
+    }
 
     // The live tasks, ascending by `order`, equal orders oldest first.
     QList<TaskItem *> sortedTasks() const;
@@ -53,13 +59,16 @@ Q_SIGNALS:
 private:
     friend class TaskItem;
     friend class Store;
+    friend class StoreRest;
     void attachTask(TaskItem *task);
     void detachTask(TaskItem *task);
+    void readTasks() const;
 
     double m_position = 0;
     QString m_title;
     int m_colorIndex = 0;
     QList<TaskItem *> m_tasks;
+    bool m_tasksRead = true; // false while the store still reads this page's tasks
 };
 
 } // namespace quillery

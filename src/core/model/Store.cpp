@@ -1,6 +1,7 @@
 #include "Store.h"
 
 #include "StoreLoader.h"
+#include "StoreRest.h"
 #include "StoreSchema.h"
 #include "StoreWriter.h"
 
@@ -77,7 +78,7 @@ private:
 
 } // namespace
 
-bool Store::inspect(Store &store, StoreOpenError &failure)
+bool Store::inspect(Store &store, StoreOpenError &failure, const QString *firstPage)
 {
     // A book with a write-ahead log is read through it, read-only: SQLite
     // then writes neither the book nor the log (closing a writable
@@ -103,6 +104,11 @@ bool Store::inspect(Store &store, StoreOpenError &failure)
         failure.detail = QStringLiteral("version %1").arg(version);
         return false;
     case StoreSchema::Check::Compatible:
+        if (firstPage) {
+            // The rest is read, and the file checked, once the page is shown.
+            store.m_rest = std::make_unique<StoreRest>(store, StoreRest::readFirstPage(store, db, *firstPage));
+            return true;
+        }
         checkIntegrity(db);
         StoreLoader::load(store, db);
         return true;
@@ -113,6 +119,18 @@ bool Store::inspect(Store &store, StoreOpenError &failure)
 }
 
 std::unique_ptr<Store> Store::open(const QString &path, StoreOpenError *error, const Clock &clock)
+{
+    return open(path, nullptr, error, clock);
+}
+
+std::unique_ptr<Store> Store::openPageFirst(
+    const QString &path, const QString &firstPage, StoreOpenError *error, const Clock &clock)
+{
+    return open(path, &firstPage, error, clock);
+}
+
+std::unique_ptr<Store> Store::open(
+    const QString &path, const QString *firstPage, StoreOpenError *error, const Clock &clock)
 {
     StoreOpenError failure;
     failure.path = path;
@@ -139,7 +157,7 @@ std::unique_ptr<Store> Store::open(const QString &path, StoreOpenError *error, c
     ShmCleanup shm(path);
     try {
         std::unique_ptr<Store> store(new Store(path, clock));
-        if (exists && !inspect(*store, failure)) {
+        if (exists && !inspect(*store, failure, firstPage)) {
             if (error)
                 *error = failure;
             return nullptr;
@@ -166,6 +184,8 @@ std::unique_ptr<Store> Store::open(const QString &path, StoreOpenError *error, c
         shm.keep();
         store->m_db = std::move(db);
         store->m_writer = std::make_unique<StoreWriter>(*store->m_db);
+        if (store->m_rest)
+            store->m_rest->begin(path);
         if (!store->m_dirty.isEmpty())
             store->scheduleAutosave();
         return store;
@@ -180,15 +200,16 @@ Store::Store(const QString &path, const Clock &clock)
 {
     m_autosave.setSingleShot(true);
     m_autosave.setInterval(400);
-    connect(&m_autosave, &QTimer::timeout, this, [this] { save(); });
+    connect(&m_autosave, &QTimer::timeout, this, &Store::autosave);
     m_retry.setSingleShot(true);
-    connect(&m_retry, &QTimer::timeout, this, [this] { save(); });
+    connect(&m_retry, &QTimer::timeout, this, &Store::autosave);
 }
 
 Store::~Store()
 {
     if (m_db && hasUnsavedChanges())
         save();
+    m_rest.reset();
     m_writer.reset();
     // Children first, so that no record points at a destroyed one.
     qDeleteAll(m_attachments);
@@ -212,8 +233,10 @@ void Store::adopt(Record *record)
         m_attachments.append(static_cast<Attachment *>(record));
         break;
     }
-    if (!m_byId.contains(record->id()))
-        m_byId.insert(record->id(), record);
+    // One look-up: the first record with an id keeps it.
+    Record *&byId = m_byId[record->id()];
+    if (!byId)
+        byId = record;
 }
 
 void Store::insert(Record *record)
@@ -440,8 +463,65 @@ int Store::unsavedChangeCount() const
     return int(m_dirty.size() + m_unsavedRemovals.size());
 }
 
+bool Store::isLoading() const
+{
+    return m_rest && m_rest->isReading();
+}
+
+void Store::finishLoading() const
+{
+    if (m_rest && m_rest->isReading())
+        m_rest->finishReading();
+}
+
+void Store::restRead()
+{
+    // Heard on the event loop: the rest may have been read from inside a
+    // getter, in the middle of somebody's loop.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            Q_EMIT loaded();
+            Q_EMIT tasksChanged();
+        },
+        Qt::QueuedConnection);
+}
+
+void Store::restChecked(const std::optional<StoreOpenError> &damage)
+{
+    if (damage) {
+        m_damage = damage;
+        m_autosave.stop();
+        m_retry.stop();
+        m_saveError = damage->message();
+        Q_EMIT damaged(*damage);
+        return;
+    }
+    if (std::exchange(m_saveWhenChecked, false) || hasUnsavedChanges())
+        scheduleAutosave();
+}
+
+void Store::autosave()
+{
+    // Nothing is written to a book opened page first before it proved sound.
+    if (m_rest && !m_rest->isChecked()) {
+        m_saveWhenChecked = true;
+        return;
+    }
+    save();
+}
+
 bool Store::save(QString *error)
 {
+    if (m_rest)
+        m_rest->finish();
+    if (m_damage) {
+        m_autosave.stop();
+        m_retry.stop();
+        if (error)
+            *error = m_damage->message();
+        return false;
+    }
     processPendingChanges();
     m_autosave.stop();
     m_retry.stop();
@@ -498,18 +578,21 @@ const QList<Page *> &Store::pages() const
 
 Page *Store::page(const QUuid &id) const
 {
+    // Pages are all read before a book opened page first is handed out.
     Record *record = m_byId.value(id);
     return record && record->kind() == Record::Kind::Page ? static_cast<Page *>(record) : nullptr;
 }
 
 TaskItem *Store::task(const QUuid &id) const
 {
+    finishLoading();
     Record *record = m_byId.value(id);
     return record && record->kind() == Record::Kind::Task ? static_cast<TaskItem *>(record) : nullptr;
 }
 
 Attachment *Store::attachment(const QUuid &id) const
 {
+    finishLoading();
     Record *record = m_byId.value(id);
     return record && record->kind() == Record::Kind::Attachment ? static_cast<Attachment *>(record) : nullptr;
 }

@@ -21,6 +21,7 @@ class Database;
 
 namespace quillery {
 
+class StoreRest;
 class StoreWriter;
 
 // A deleted record whose row (if it has one) is still in the file.
@@ -54,7 +55,27 @@ public:
     static std::unique_ptr<Store> open(
         const QString &path, StoreOpenError *error, const Clock &clock = Clock::system());
 
+    // Opens the book like open(), but before it returns reads only the pages
+    // and the tasks (with their attachments) of the page whose id text is
+    // `firstPage`, or of the first page when no page has that id. The rest of
+    // the book is read in short slices on the event loop, as it was when it
+    // was opened; then the file's integrity is checked on another thread.
+    // Whatever needs the whole book (tasks(), attachments(), the tasks of
+    // another page, a look-up by id, save()) waits for the rest to be read.
+    // Nothing is written to the file before the check has passed; when the
+    // check (or reading the rest) finds the file damaged, damaged() says why
+    // and the changes stay unsaved.
+    static std::unique_ptr<Store> openPageFirst(
+        const QString &path, const QString &firstPage, StoreOpenError *error, const Clock &clock = Clock::system());
+
     ~Store() override; // saves what is unsaved
+
+    // Whether the rest of a book opened page first is still being read.
+    bool isLoading() const;
+    // Reads the rest of the book now (nothing when it is read).
+    void finishLoading() const;
+    // The damage found after the book was opened page first, if any.
+    std::optional<StoreOpenError> damage() const { return m_damage; }
 
     QString path() const { return m_path; }
     const Clock &clock() const { return *m_clock; }
@@ -115,9 +136,17 @@ public:
     // All live pages, ascending by position, equal positions oldest first.
     const QList<Page *> &pages() const;
     // All live tasks, in no particular order.
-    const QList<TaskItem *> &tasks() const { return m_tasks; }
+    const QList<TaskItem *> &tasks() const
+    {
+        finishLoading();
+        return m_tasks;
+    }
     // All live attachments, in no particular order.
-    const QList<Attachment *> &attachments() const { return m_attachments; }
+    const QList<Attachment *> &attachments() const
+    {
+        finishLoading();
+        return m_attachments;
+    }
 
     // Live records by `id` (the first one when a damaged book holds several).
     Page *page(const QUuid &id) const;
@@ -144,6 +173,11 @@ Q_SIGNALS:
     void recordChanged(quillery::Record *record, quillery::Field field);
     void saved();
     void saveFailed(const QString &error);
+    // The rest of a book opened page first has been read: every task and
+    // attachment is there (tasksChanged follows).
+    void loaded();
+    // A book opened page first proved damaged: it is not written any more.
+    void damaged(const quillery::StoreOpenError &error);
 
 private:
     friend class Record;
@@ -151,13 +185,16 @@ private:
     friend class StoreLoader;
     friend class MirrorAccess;
     friend class RecoveryJournal;
+    friend class StoreRest;
 
     Store(const QString &path, const Clock &clock);
 
+    static std::unique_ptr<Store> open(
+        const QString &path, const QString *firstPage, StoreOpenError *error, const Clock &clock);
     // Reads the book through a read-only connection: whether it is one this
-    // version can use and, when it is, every record. Fills `failure` and
-    // returns false when it is refused.
-    static bool inspect(Store &store, StoreOpenError &failure);
+    // version can use and, when it is, every record (or, given `firstPage`,
+    // the first page's). Fills `failure` and returns false when it is refused.
+    static bool inspect(Store &store, StoreOpenError &failure, const QString *firstPage);
 
     // The time stamp of a change to `record`: now, but always later than the
     // record's previous stamp, so that an edit made after a version from
@@ -169,12 +206,20 @@ private:
     void adopt(Record *record);
     void collectCascade(Record *record, QList<Record *> &out) const;
     void scheduleAutosave();
+    void autosave();
     void schedulePendingChanges();
+    void reserveIds(qsizetype count) { m_byId.reserve(m_byId.size() + count); }
+    // From the rest of a book opened page first.
+    void restRead();
+    void restChecked(const std::optional<StoreOpenError> &damage);
 
     QString m_path;
     const Clock *m_clock;
     std::unique_ptr<SQLite::Database> m_db;
     std::unique_ptr<StoreWriter> m_writer;
+    std::unique_ptr<StoreRest> m_rest; // a book opened page first until it is read and checked
+    std::optional<StoreOpenError> m_damage;
+    bool m_saveWhenChecked = false;
 
     QList<Page *> m_pages;
     QList<TaskItem *> m_tasks;

@@ -4,31 +4,39 @@
 #include "StoreSchema.h"
 
 #include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
+#include <sqlite3.h>
 
 namespace quillery {
 
 namespace {
 
-QVariant valueOf(const SQLite::Column &column, const StoredField &entry)
+QLatin1StringView latin1At(sqlite3_stmt *rows, int index)
 {
-    if (column.isNull())
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(rows, index));
+    return QLatin1StringView(text, sqlite3_column_bytes(rows, index));
+}
+
+QVariant valueAt(sqlite3_stmt *rows, int index, const StoredField &entry)
+{
+    if (sqlite3_column_type(rows, index) == SQLITE_NULL)
         return entry.defaultValue;
     switch (entry.type) {
-    case FieldType::Text:
-        return QString::fromUtf8(column.getText(), column.getBytes());
+    case FieldType::Text: {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(rows, index));
+        return QString::fromUtf8(text, sqlite3_column_bytes(rows, index));
+    }
     case FieldType::Flag:
-        return column.getInt() != 0;
+        return sqlite3_column_int(rows, index) != 0;
     case FieldType::Number:
     case FieldType::Measure:
-        return column.getDouble();
+        return sqlite3_column_double(rows, index);
     case FieldType::Whole:
-        return column.getInt();
+        return sqlite3_column_int(rows, index);
     case FieldType::Time:
     case FieldType::Bytes:
-        return qint64(column.getInt64());
+        return qint64(sqlite3_column_int64(rows, index));
     case FieldType::Link:
-        return QVariant::fromValue(QUuid::fromString(QLatin1StringView(column.getText(), column.getBytes())));
+        return QVariant::fromValue(QUuid::fromString(latin1At(rows, index)));
     }
     return entry.defaultValue;
 }
@@ -50,53 +58,97 @@ Record *make(Record::Kind kind)
 
 void StoreLoader::load(Store &store, SQLite::Database &db)
 {
-    const qint64 now = store.clock().nowMSecs();
-    // Parents first, so that links find what they point at.
     for (Record::Kind kind : { Record::Kind::Page, Record::Kind::Task, Record::Kind::Attachment }) {
-        const char *table = entityName(kind);
-        const std::set<std::string> present = StoreSchema::columnsOf(db, table);
-        std::string sql = "SELECT rowid, id, modified, pending";
-        std::vector<std::pair<const StoredField *, int>> columns; // -1: not in this book
-        int next = 4;
-        for (const StoredField &entry : fieldsOf(kind)) {
-            const std::string name = StoreSchema::column(entry);
-            columns.emplace_back(&entry, present.count(name) ? next++ : -1);
-            if (columns.back().second >= 0)
-                sql += ", " + name;
-        }
-        SQLite::Statement rows(db, sql + " FROM " + table);
-        while (rows.executeStep()) {
-            Record *record = make(kind);
-            record->m_rowId = rows.getColumn(0).getInt64();
-            const SQLite::Column id = rows.getColumn(1);
-            record->m_id = id.isNull() ? QUuid() : QUuid::fromString(QLatin1StringView(id.getText(), id.getBytes()));
-            const bool rewrite = record->m_id.isNull();
-            if (rewrite)
-                record->m_id = QUuid::createUuid();
-            const SQLite::Column modified = rows.getColumn(2);
-            record->m_modified = modified.isNull() ? 0 : modified.getInt64();
-            const SQLite::Column pending = rows.getColumn(3);
-            record->m_pending = pending.isNull() || pending.getInt() != 0;
-            record->m_created = now;
-            store.adopt(record);
-            // Fields are filled directly: nobody observes a record yet, and a
-            // book of 100,000 tasks has no time for a signal per field.
-            for (const auto &[entry, index] : columns) {
-                const QVariant value = index >= 0 ? valueOf(rows.getColumn(index), *entry) : entry->defaultValue;
-                if (entry->type == FieldType::Bytes) {
-                    auto *attachment = static_cast<Attachment *>(record);
-                    attachment->m_dataSize = value.isNull() ? std::nullopt : std::optional(value.toLongLong());
-                    attachment->m_data.reset();
-                    attachment->m_dataLoaded = false;
-                    attachment->m_dataDirty = false;
-                } else {
-                    entry->fill(*record, value);
-                }
-            }
-            if (rewrite)
-                store.markDirty(record);
-        }
+        StoreLoader loader(store, db, kind);
+        while (loader.read(4096)) { }
     }
+}
+
+StoreLoader::StoreLoader(Store &store, SQLite::Database &db, Record::Kind kind, const std::string &where,
+    const std::vector<std::string> &values)
+    : m_store(store)
+    , m_kind(kind)
+    , m_db(db)
+    , m_rows(nullptr, &sqlite3_finalize)
+    , m_now(store.clock().nowMSecs())
+{
+    const char *table = entityName(kind);
+    const std::set<std::string> present = StoreSchema::columnsOf(db, table);
+    std::string sql = "SELECT rowid, id, modified, pending";
+    int next = 4;
+    for (const StoredField &entry : fieldsOf(kind)) {
+        const std::string name = StoreSchema::column(entry);
+        m_columns.emplace_back(&entry, present.count(name) ? next++ : -1);
+        if (m_columns.back().second >= 0)
+            sql += ", " + name;
+    }
+    sql += std::string(" FROM ") + table;
+    if (!where.empty())
+        sql += " WHERE " + where;
+    sqlite3_stmt *statement = nullptr;
+    if (const int code = sqlite3_prepare_v2(db.getHandle(), sql.c_str(), -1, &statement, nullptr); code != SQLITE_OK)
+        throw SQLite::Exception(db.getHandle(), code);
+    m_rows.reset(statement);
+    // Bound without a copy (a null destructor): the loader keeps the values.
+    m_values = values;
+    for (int i = 0; i < int(m_values.size()); ++i)
+        sqlite3_bind_text(statement, i + 1, m_values[i].data(), int(m_values[i].size()), nullptr);
+    m_reserve = where.empty();
+}
+
+StoreLoader::~StoreLoader() = default;
+
+bool StoreLoader::read(qsizetype rows, QSet<qint64> *readIds)
+{
+    sqlite3_stmt *statement = m_rows.get();
+    if (std::exchange(m_reserve, false)) {
+        // Every row makes a record in the id index: room for all of them at
+        // once (the largest row id is found at once, a count reads the table).
+        const std::string sql = std::string("SELECT max(rowid) FROM ") + entityName(m_kind);
+        m_store.reserveIds(qsizetype(m_db.execAndGet(sql).getInt64()));
+    }
+    for (qsizetype n = 0; n < rows && !m_done; ++n) {
+        const int code = sqlite3_step(statement);
+        if (code == SQLITE_DONE) {
+            m_done = true;
+            break;
+        }
+        if (code != SQLITE_ROW)
+            throw SQLite::Exception(m_db.getHandle(), code);
+        const qint64 rowId = sqlite3_column_int64(statement, 0);
+        if (m_skip.contains(rowId))
+            continue;
+        if (readIds)
+            readIds->insert(rowId);
+        Record *record = make(m_kind);
+        record->m_rowId = rowId;
+        record->m_id
+            = sqlite3_column_type(statement, 1) == SQLITE_NULL ? QUuid() : QUuid::fromString(latin1At(statement, 1));
+        const bool rewrite = record->m_id.isNull();
+        if (rewrite)
+            record->m_id = QUuid::createUuid();
+        record->m_modified = sqlite3_column_int64(statement, 2); // NULL reads as 0
+        record->m_pending = sqlite3_column_type(statement, 3) == SQLITE_NULL || sqlite3_column_int(statement, 3) != 0;
+        record->m_created = m_now;
+        m_store.adopt(record);
+        // Fields are filled directly: nobody observes a record yet, and a
+        // book of 100,000 tasks has no time for a signal per field.
+        for (const auto &[entry, index] : m_columns) {
+            const QVariant value = index >= 0 ? valueAt(statement, index, *entry) : entry->defaultValue;
+            if (entry->type == FieldType::Bytes) {
+                auto *attachment = static_cast<Attachment *>(record);
+                attachment->m_dataSize = value.isNull() ? std::nullopt : std::optional(value.toLongLong());
+                attachment->m_data.reset();
+                attachment->m_dataLoaded = false;
+                attachment->m_dataDirty = false;
+            } else {
+                entry->fill(*record, value);
+            }
+        }
+        if (rewrite)
+            m_store.markDirty(record);
+    }
+    return !m_done;
 }
 
 } // namespace quillery

@@ -234,3 +234,52 @@ TEST_F(BookTest, turningToAFarPageRunsOneTurnAndLandsThere)
     settle();
     EXPECT_EQ(book.currentPage(), second);
 }
+
+// A book opened on its current page: the book and its first screen leave the
+// rest unread; alarms and the clearing of blank tasks (stored ones on other
+// pages, and ones made blank by editing) take the whole book once it is in.
+TEST(BookOpenedPageFirst, waitsForTheRestForAlarmsAndBlankTasks)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("book.sqlite"));
+    QString first;
+    {
+        StoreOpenError error;
+        auto store = Store::open(path, &error);
+        auto *a = new Page(1, 0), *b = new Page(2, 1);
+        a->setTitle(QStringLiteral("A"));
+        b->setTitle(QStringLiteral("B"));
+        store->insert(a);
+        store->insert(b);
+        addTask(QStringLiteral("made blank"), 0, a, *store);
+        addTask(QStringLiteral(" "), 0, b, *store);
+        addTask(QStringLiteral("kept"), 0, b, *store);
+        ASSERT_TRUE(store->save());
+        first = uuidString(a->id());
+    }
+    StoreOpenError error;
+    auto store = Store::openPageFirst(path, first, &error);
+    ASSERT_TRUE(store);
+    Preferences preferences(std::make_unique<QSettings>(dir.filePath(QStringLiteral("p.conf")), QSettings::IniFormat));
+    preferences.setCurrentPage(first);
+    NiceAlarmService alarms;
+    Book book(*store, preferences, alarms, Book::Timing { 0, 0, 0 });
+    EXPECT_CALL(alarms, rescheduleAll(::testing::_)).Times(0);
+    book.start();
+    book.setActive(true);
+    ASSERT_EQ(book.currentPage()->tasks().size(), 1);
+    TaskItem *edited = book.currentPage()->tasks().first();
+    edited->setText(QString());
+    EXPECT_TRUE(store->isLoading());
+    ::testing::Mock::VerifyAndClearExpectations(&alarms);
+
+    EXPECT_CALL(alarms, rescheduleAll(::testing::SizeIs(3))).Times(1);
+    QSignalSpy loaded(store.get(), &Store::loaded);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !loaded.isEmpty(); }, 5000));
+    QCoreApplication::processEvents();
+    ::testing::Mock::VerifyAndClearExpectations(&alarms);
+    book.turn(Dir::Forward);
+    EXPECT_TRUE(edited->isDeleted());
+    ASSERT_EQ(store->tasks().size(), 1);
+    EXPECT_EQ(store->tasks().first()->text(), QStringLiteral("kept"));
+}
