@@ -25,6 +25,7 @@ enum class Field {
     Longitude,
     Indent,
     PageLink,
+    Repeat,
     // Attachment
     Name,
     TypeIdentifier,

@@ -1,6 +1,7 @@
 #include "Store.h"
 
 #include "StoreLoader.h"
+#include "StoreMigration.h"
 #include "StoreSchema.h"
 #include "StoreWriter.h"
 
@@ -159,7 +160,7 @@ std::unique_ptr<Store> Store::open(const QString &path, StoreOpenError *error, c
         if (StoreSchema::inspect(*db) == StoreSchema::Check::Empty)
             StoreSchema::create(*db);
         else
-            StoreSchema::addMissingColumns(*db);
+            StoreMigration::upgrade(*db, path);
         // Prove that writing works now rather than on the first save.
         db->exec("BEGIN IMMEDIATE; COMMIT;");
 

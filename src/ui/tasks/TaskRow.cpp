@@ -46,6 +46,7 @@ bool showsField(Field field)
     case Field::PlaceAddress:
     case Field::Latitude:
     case Field::Longitude:
+    case Field::Repeat:
         return true;
     default:
         return false;
