@@ -60,7 +60,7 @@ QString withDayKept(const QString &rule, const icalrecurrencetype &r, const QDat
     if (r.freq == ICAL_MONTHLY_RECURRENCE && due.day() >= 29)
         return rule + QStringLiteral(";BYMONTHDAY=%1;BYSETPOS=-1").arg(days);
     if (r.freq == ICAL_YEARLY_RECURRENCE && due.month() == 2 && due.day() == 29)
-        return rule + QStringLiteral(";BYMONTH=2;BYMONTHDAY=%1;BYSETPOS=-1").arg(days);
+        return rule + QStringLiteral(";BYMONTHDAY=%1;BYMONTH=2;BYSETPOS=-1").arg(days);
     return rule;
 }
 
@@ -109,6 +109,13 @@ std::optional<Next> next(const QString &rule, const QDate &due, const QDate &tod
         ++passed;
         if ((count > 0 && passed >= count) || (until.isValid() && day > until))
             return std::nullopt;
+        if (passed == 1 && day < today && count == 0) {
+            // Late: straight on to the day after today, rather than
+            // through every occurrence since (the iterator keeps the rule's
+            // phase: every other week stays every other week).
+            if (icalrecur_iterator_set_start(iterator.get(), dateOf(today.addDays(1))))
+                continue;
+        }
         if ((passed == 1 && day >= today) || day > today) {
             result.day = day;
             if (count > 0) {

@@ -209,6 +209,12 @@ QString RepeatRule::text(const QDate &due) const
 {
     static const char *const frequencies[] = { "DAILY", "WEEKLY", "MONTHLY", "YEARLY" };
     QString out = QStringLiteral("FREQ=") + QLatin1String(frequencies[int(unit)]);
+    // The parts in libical's order, so a rule comes back from a calendar
+    // file as the same text.
+    if (end == End::OnDate && until.isValid())
+        out += QStringLiteral(";UNTIL=") + until.toString(QStringLiteral("yyyyMMdd"));
+    else if (end == End::AfterCount)
+        out += QStringLiteral(";COUNT=%1").arg(std::max(1, count));
     if (interval > 1)
         out += QStringLiteral(";INTERVAL=%1").arg(interval);
     const int day = monthDay > 0 ? monthDay : due.day();
@@ -235,13 +241,9 @@ QString RepeatRule::text(const QDate &due) const
         break;
     case Unit::Year:
         if ((monthDay == 29 || monthDay == 0) && due.month() == 2 && day == 29)
-            out += QStringLiteral(";BYMONTH=2") + pinned(29);
+            out += QStringLiteral(";BYMONTHDAY=28,29;BYMONTH=2;BYSETPOS=-1");
         break;
     }
-    if (end == End::OnDate && until.isValid())
-        out += QStringLiteral(";UNTIL=") + until.toString(QStringLiteral("yyyyMMdd"));
-    else if (end == End::AfterCount)
-        out += QStringLiteral(";COUNT=%1").arg(std::max(1, count));
     return out;
 }
 

@@ -184,8 +184,13 @@ void TaskRow::toggle()
     const bool done = !task->done();
     // Spring the box first, so the write's own refresh finds it settled.
     m_check->setDone(done, true);
-    if (TaskActions(m_services.alarms).toggleDone(task, m_services.calendar))
+    // Held before the write, whose own refresh would show the new day at once.
+    if (done && !task->repeat().isEmpty())
         m_moved->start();
+    if (!TaskActions(m_services.alarms).toggleDone(task, m_services.calendar) && m_moved->isActive()) {
+        m_moved->stop(); // its last occurrence: ticked for good
+        refresh();
+    }
 }
 
 int TaskRow::textLeft() const

@@ -133,7 +133,7 @@ TEST_F(Fixture, aBookExportedAndImportedIntoAnEmptyBookComesBackWhole)
         store->insert(a);
         a->setTask(first);
     }
-    first->setRepeat(QStringLiteral("FREQ=MONTHLY;INTERVAL=2;BYDAY=-1FR;COUNT=4"));
+    first->setRepeat(QStringLiteral("FREQ=MONTHLY;COUNT=4;INTERVAL=2;BYDAY=-1FR"));
     auto *sub = addTask(QStringLiteral("Oat milk"), 1, errands, *store);
     sub->setDone(true);
     auto *big = addTask(QStringLiteral("Scan the archive"), 0, errands, *store);

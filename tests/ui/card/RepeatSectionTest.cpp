@@ -77,7 +77,7 @@ TEST(RepeatSection, theCustomEditorWritesEachChangeAndShowsItsRule)
     EXPECT_EQ(s.task->repeat(), "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH");
     editor->endBox()->setCurrentIndex(int(RepeatRule::End::AfterCount));
     editor->countBox()->setValue(6);
-    EXPECT_EQ(s.task->repeat(), "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH;COUNT=6");
+    EXPECT_EQ(s.task->repeat(), "FREQ=WEEKLY;COUNT=6;INTERVAL=2;BYDAY=MO,TH");
     EXPECT_EQ(s.lit(), RepeatPreset::Custom);
     EXPECT_TRUE(s.repeat->customLabel()->isVisible());
     EXPECT_EQ(s.repeat->customLabel()->text(), "Every 2 weeks on Mon, Thu, 6 times");
@@ -89,7 +89,7 @@ TEST(RepeatSection, theCustomEditorWritesEachChangeAndShowsItsRule)
     EXPECT_FALSE(editor->weekdayPill(Qt::Monday)->isVisible());
     EXPECT_EQ(editor->monthBox()->itemText(1), "On the first Thursday");
     editor->monthBox()->setCurrentIndex(int(RepeatRule::MonthBy::Weekday));
-    EXPECT_EQ(s.task->repeat(), "FREQ=MONTHLY;INTERVAL=2;BYDAY=1TH;COUNT=6");
+    EXPECT_EQ(s.task->repeat(), "FREQ=MONTHLY;COUNT=6;INTERVAL=2;BYDAY=1TH");
 }
 
 TEST(RepeatSection, aRuleFromElsewhereIsNamedAndKeptUntilChanged)
