@@ -25,12 +25,13 @@ enum class Field {
     Longitude,
     Indent,
     PageLink,
-    Repeat,
     // Attachment
     Name,
     TypeIdentifier,
     Data,
     TaskLink,
+    // TaskItem, added after the others so their values stay as they were
+    Repeat,
 };
 
 } // namespace quillery
