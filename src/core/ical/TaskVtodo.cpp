@@ -293,6 +293,11 @@ ical::ComponentPtr write(
     if (!options.parentUid.isEmpty())
         icalcomponent_add_property(c, icalproperty_new_relatedto(utf8(options.parentUid).constData()));
     addX(c, OrderName, QString::number(task.order(), 'g', 17));
+    if (!task.repeat().isEmpty()) {
+        const icalrecurrencetype rule = icalrecurrencetype_from_string(utf8(task.repeat()).constData());
+        if (rule.freq != ICAL_NO_RECURRENCE)
+            icalcomponent_add_property(c, icalproperty_new_rrule(rule));
+    }
 
     for (const Attachment *attachment : task.sortedAttachments()) {
         if (attachment->dataSize().value_or(0) > MaxInlineAttachment) {
@@ -365,6 +370,17 @@ ical::VtodoTask read(icalcomponent *vtodo, const CalendarContext &calendar, cons
         case ICAL_DUE_PROPERTY:
             out.due = dueDay(icalcomponent_get_due(vtodo), zone);
             continue;
+        case ICAL_RRULE_PROPERTY:
+            // The task keeps one rule; a second one travels on unchanged.
+            if (out.repeat.isEmpty()) {
+                icalrecurrencetype rule = icalproperty_get_rrule(p);
+                if (char *text = icalrecurrencetype_as_string_r(&rule)) {
+                    out.repeat = QString::fromUtf8(text);
+                    icalmemory_free_buffer(text);
+                    continue;
+                }
+            }
+            break;
         case ICAL_LOCATION_PROPERTY:
             out.placeName = ical::fromIcal(icalproperty_get_location(p)).simplified();
             continue;
@@ -485,6 +501,7 @@ QString apply(const ical::VtodoTask &from, TaskItem &task, Store &store)
     task.setLatitude(from.latitude);
     task.setLongitude(from.longitude);
     task.setIndent(from.indent);
+    task.setRepeat(from.repeat);
 
     // Attachments already on the task (by name and size) are not added again.
     const QList<Attachment *> present = task.sortedAttachments();

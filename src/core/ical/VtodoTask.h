@@ -27,6 +27,7 @@ struct VtodoTask {
     std::optional<QDateTime> created;
     std::optional<QDateTime> due; // the start of the due day, in the user's zone
     std::optional<QDateTime> alarm;
+    QString repeat; // the RRULE's text, empty for none
     QString placeName;
     QString placeAddress;
     std::optional<double> latitude;

@@ -30,6 +30,8 @@ enum class Field {
     TypeIdentifier,
     Data,
     TaskLink,
+    // TaskItem, added after the others so their values stay as they were
+    Repeat,
 };
 
 } // namespace quillery

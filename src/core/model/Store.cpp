@@ -2,6 +2,7 @@
 
 #include "StoreLoader.h"
 #include "StoreRest.h"
+#include "StoreMigration.h"
 #include "StoreSchema.h"
 #include "StoreWriter.h"
 
@@ -177,7 +178,7 @@ std::unique_ptr<Store> Store::open(
         if (StoreSchema::inspect(*db) == StoreSchema::Check::Empty)
             StoreSchema::create(*db);
         else
-            StoreSchema::addMissingColumns(*db);
+            StoreMigration::upgrade(*db, path);
         // Prove that writing works now rather than on the first save.
         db->exec("BEGIN IMMEDIATE; COMMIT;");
 

@@ -139,7 +139,7 @@ void create(SQLite::Database &db)
     transaction.commit();
 }
 
-void addMissingColumns(SQLite::Database &db)
+std::vector<std::string> missingColumns(SQLite::Database &db)
 {
     std::vector<std::string> added;
     for (Record::Kind kind : Kinds) {
@@ -150,6 +150,12 @@ void addMissingColumns(SQLite::Database &db)
                 added.push_back(std::string("ALTER TABLE ") + table + " ADD COLUMN " + definition(entry));
         }
     }
+    return added;
+}
+
+void addMissingColumns(SQLite::Database &db)
+{
+    const std::vector<std::string> added = missingColumns(db);
     if (added.empty())
         return;
     SQLite::Transaction transaction(db);

@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace SQLite {
 class Database;
@@ -24,9 +25,9 @@ struct StoredField;
 namespace StoreSchema {
 
 inline constexpr int Major = 1;
-inline constexpr int Minor = 0;
+inline constexpr int Minor = 1;
 inline constexpr int Patch = 0;
-QString versionText(); // "1.0.0"
+QString versionText(); // "1.1.0"
 
 enum class Check {
     Empty, // no tables at all: a new book
@@ -44,6 +45,8 @@ void create(SQLite::Database &db);
 // Adds the columns of fields that a book made by an earlier version lacks
 // (they read as their defaults until written).
 void addMissingColumns(SQLite::Database &db);
+// The statements that add them, for a caller that runs its own transaction.
+std::vector<std::string> missingColumns(SQLite::Database &db);
 
 // The column that keeps `entry` in the book file.
 std::string column(const StoredField &entry);

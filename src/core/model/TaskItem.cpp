@@ -39,6 +39,7 @@ std::span<const StoredField> TaskItem::fields()
         value<&TaskItem::m_longitude, &TaskItem::setLongitude>(Field::Longitude, "longitude", "longitude"),
         value<&TaskItem::m_indent, &TaskItem::setIndent>(Field::Indent, "indent", "indent", 0),
         pageLink(),
+        value<&TaskItem::m_repeat, &TaskItem::setRepeat>(Field::Repeat, "repeat", "repeat_rule"),
     };
     return table;
 }
@@ -84,6 +85,10 @@ void TaskItem::setNotes(const QString &notes)
 void TaskItem::setIndent(int indent)
 {
     assign(m_indent, indent, Field::Indent, &TaskItem::indentChanged);
+}
+void TaskItem::setRepeat(const QString &rule)
+{
+    assign(m_repeat, rule, Field::Repeat, &TaskItem::repeatChanged);
 }
 
 void TaskItem::setDue(const std::optional<QDateTime> &due)

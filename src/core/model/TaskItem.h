@@ -16,7 +16,7 @@ class Page;
 class Store;
 
 // One task line: its text, done mark, place in the page's order, subtask
-// level, due day, reminder, place, notes and attachments.
+// level, due day, reminder, repeat rule, place, notes and attachments.
 class TaskItem final : public Record
 {
     Q_OBJECT
@@ -64,6 +64,11 @@ public:
     int indent() const { return m_indent; }
     void setIndent(int indent);
 
+    // How the task repeats, as an iCalendar recurrence rule ("FREQ=WEEKLY"),
+    // counted from its due day; empty when it does not.
+    QString repeat() const { return m_repeat; }
+    void setRepeat(const QString &rule);
+
     Page *page() const { return m_page; }
     // Moves the task to `page` (or to no page), keeping both pages' task lists
     // in step.
@@ -93,6 +98,7 @@ Q_SIGNALS:
     void latitudeChanged();
     void longitudeChanged();
     void indentChanged();
+    void repeatChanged();
     void pageChanged();
     void attachmentsChanged();
 
@@ -115,6 +121,7 @@ private:
     std::optional<double> m_latitude;
     std::optional<double> m_longitude;
     int m_indent = 0;
+    QString m_repeat;
     Page *m_page = nullptr;
     QList<Attachment *> m_attachments;
 };

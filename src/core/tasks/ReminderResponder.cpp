@@ -26,7 +26,9 @@ ReminderResponder::Result ReminderResponder::respond(const QString &identifier, 
     if (action == ReminderActions::Open)
         return { Outcome::Open, task };
     if (action == ReminderActions::Done) {
-        task->setDone(true);
+        // A repeating task moves on to its next occurrence.
+        actions.complete(task, m_calendar);
+        return { Outcome::Changed, task };
     } else if (action == ReminderActions::Snooze) {
         task->setAlarm(ReminderActions::snoozed(m_calendar));
     } else if (action == ReminderActions::Tomorrow) {

@@ -1,5 +1,6 @@
 #include "TaskActions.h"
 
+#include "Recurrence.h"
 #include "ReminderDates.h"
 #include "core/alarms/AlarmService.h"
 #include "core/model/Store.h"
@@ -54,6 +55,46 @@ void TaskActions::notesChanged(TaskItem *task) const
 {
     if (task && task->alarm())
         schedule(task);
+}
+
+bool TaskActions::complete(TaskItem *task, const CalendarContext &calendar) const
+{
+    if (!task || task->isDeleted() || task->done())
+        return false;
+    const std::optional<QDateTime> due = task->due();
+    if (due && !task->repeat().isEmpty()) {
+        const CalendarContext::Components from = calendar.components(*due);
+        const CalendarContext::Components today = calendar.components(calendar.now());
+        const std::optional<Recurrence::Next> next = Recurrence::next(
+            task->repeat(), QDate(from.year, from.month, from.day), QDate(today.year, today.month, today.day));
+        // The start of the new day (the first moment it has where midnight
+        // is skipped); the reminder keeps its wall-clock time there.
+        const std::optional<QDateTime> day
+            = next ? calendar.moment({ next->day.year(), next->day.month(), next->day.day(), 0, 0, 0 }) : std::nullopt;
+        if (day) {
+            const std::optional<QDateTime> alarm = task->alarm();
+            task->setRepeat(next->rule);
+            task->setDue(*day);
+            if (alarm)
+                task->setAlarm(ReminderDates::combineDayAndTime(calendar, *day, *alarm));
+            schedule(task);
+            return true;
+        }
+    }
+    task->setDone(true);
+    schedule(task);
+    return false;
+}
+
+bool TaskActions::toggleDone(TaskItem *task, const CalendarContext &calendar) const
+{
+    if (!task || task->isDeleted())
+        return false;
+    if (!task->done())
+        return complete(task, calendar);
+    task->setDone(false);
+    schedule(task);
+    return false;
 }
 
 void TaskActions::schedule(TaskItem *task) const

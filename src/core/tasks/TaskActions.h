@@ -40,6 +40,14 @@ public:
     // with a reminder has its notification brought up to date.
     void notesChanged(TaskItem *task) const;
 
+    // Ticks the task. One that repeats moves to its next occurrence instead
+    // (its reminder keeping its time of day there) and stays open; after its
+    // last occurrence it is ticked for good. Says whether it moved.
+    bool complete(TaskItem *task, const CalendarContext &calendar) const;
+    // Ticks an open task (complete) or unticks a ticked one; unticking never
+    // moves dates back. Says whether the task moved to its next occurrence.
+    bool toggleDone(TaskItem *task, const CalendarContext &calendar) const;
+
     // Brings the task's pending notification up to date.
     void schedule(TaskItem *task) const;
 

@@ -1,6 +1,7 @@
 #include "TaskSummary.h"
 
 #include "DayLabel.h"
+#include "RepeatRule.h"
 #include "core/model/Attachment.h"
 #include "core/model/TaskItem.h"
 #include "core/util/CalendarContext.h"
@@ -30,6 +31,8 @@ std::optional<QString> summaryLine(const TaskItem &task, const CalendarContext &
         }
         parts << day;
     }
+    if (const QString repeat = RepeatRules::describe(task.repeat(), calendar); !repeat.isEmpty())
+        parts << repeat;
     if (const auto place = task.place())
         parts << place->name;
     if (!task.notes().isEmpty())

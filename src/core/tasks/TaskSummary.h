@@ -15,7 +15,7 @@ class TaskItem;
 QString summarySeparator();
 
 // The line under a task's text: its day (with the reminder time when it has
-// one: "Today at 3:05 PM"), the place name, "Note" when it has notes, and the
+// one: "Today at 3:05 PM"), how it repeats ("Every week"), the place name, "Note" when it has notes, and the
 // number of attachments, in that order. None when there is nothing to say.
 // A reminder without a due day adds nothing.
 std::optional<QString> summaryLine(const TaskItem &task, const CalendarContext &calendar);

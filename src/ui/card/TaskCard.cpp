@@ -6,6 +6,7 @@
 #include "GrowingTextEdit.h"
 #include "PlaceSection.h"
 #include "PlainButton.h"
+#include "RepeatSection.h"
 #include "WhenSection.h"
 #include "core/app/Preferences.h"
 #include "core/model/Page.h"
@@ -111,6 +112,9 @@ void TaskCard::build(AttachmentsFactory attachments)
     m_whenSection->setObjectName(QStringLiteral("whenSection"));
     m_when = new WhenSection(m_task, m_services, m_whenSection);
     m_whenSection->body()->addWidget(m_when);
+    m_repeat = new RepeatSection(m_task, m_services, m_whenSection);
+    m_repeat->setObjectName(QStringLiteral("repeatSection"));
+    m_whenSection->body()->addWidget(m_repeat);
     column->addWidget(m_whenSection);
 
     m_subtask = new CardSwitch(tr("Subtask"), *m_services.appearance, content);
@@ -259,6 +263,7 @@ void TaskCard::restyle()
         m_attachmentsBody->setPalette(strip);
     }
     m_when->setAccent(accent);
+    m_repeat->setAccent(accent);
     m_place->setAccent(accent);
     m_subtask->setAccent(accent);
     update();
@@ -300,6 +305,7 @@ void TaskCard::refresh()
     readNotes();
     readIndent();
     m_when->refresh();
+    m_repeat->refresh();
     m_place->refresh();
     restyle();
 }

@@ -23,6 +23,7 @@ class FloatingScrollBar;
 class GrowingTextEdit;
 class PlaceSection;
 class PlainButton;
+class RepeatSection;
 class WhenSection;
 
 // The detail editor of one task, 440 × 640 points on the paper of the
@@ -69,6 +70,7 @@ public:
     GrowingTextEdit *titleField() const { return m_title; }
     PlainButton *doneButton() const { return m_done; }
     WhenSection *whenSection() const { return m_when; }
+    RepeatSection *repeatSection() const { return m_repeat; }
     CardSwitch *subtaskSwitch() const { return m_subtask; }
     PlaceSection *placeSection() const { return m_place; }
     GrowingTextEdit *notesField() const { return m_notes; }
@@ -123,6 +125,7 @@ private:
     FloatingScrollBar *m_bar = nullptr;
     GrowingTextEdit *m_title = nullptr;
     PlainButton *m_done = nullptr;
+    RepeatSection *m_repeat = nullptr;
     WhenSection *m_when = nullptr;
     CardSection *m_whenSection = nullptr;
     CardSwitch *m_subtask = nullptr;

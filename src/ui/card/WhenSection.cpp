@@ -374,6 +374,8 @@ void WhenSection::clear()
     m_pickingDate = false;
     task->setDue(std::nullopt);
     task->setAlarm(std::nullopt);
+    // A repeat counts from the due day: without one it has nothing to count.
+    task->setRepeat(QString());
     schedule(task);
     refresh();
 }

@@ -4,6 +4,7 @@
 #include "core/alarms/AlarmService.h"
 #include "core/app/Preferences.h"
 #include "core/model/TaskItem.h"
+#include "core/tasks/TaskActions.h"
 #include "core/tasks/TaskSummary.h"
 #include "core/theme/AppFont.h"
 #include "core/theme/Appearance.h"
@@ -16,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTimer>
 
 #include <cmath>
 
@@ -31,6 +33,8 @@ constexpr int RuleHeight = 1;
 // Deeper levels than this would leave no room for the text.
 constexpr int MaxDrawnIndent = 6;
 constexpr double FocusRingWidth = 2.0;
+// How long a repeating task shows its tick before it shows its next day.
+constexpr int MovedTickMSecs = 700;
 
 // Fields the row shows; other changes (order, page) are the list's concern.
 bool showsField(Field field)
@@ -46,6 +50,7 @@ bool showsField(Field field)
     case Field::PlaceAddress:
     case Field::Latitude:
     case Field::Longitude:
+    case Field::Repeat:
         return true;
     default:
         return false;
@@ -72,6 +77,13 @@ TaskRow::TaskRow(TaskItem *task, const Services &services, QWidget *parent)
     m_summaryFont = systemFont(14, QFont::Medium);
 
     connect(m_check, &QAbstractButton::clicked, this, &TaskRow::toggle);
+    m_moved = new QTimer(this);
+    m_moved->setSingleShot(true);
+    m_moved->setInterval(MovedTickMSecs);
+    connect(m_moved, &QTimer::timeout, this, [this] {
+        m_check->setDone(m_done, true);
+        refresh();
+    });
     if (task) {
         connect(task, &Record::changed, this, [this](Field field) {
             if (showsField(field))
@@ -108,8 +120,8 @@ void TaskRow::setAccent(const QColor &accent)
 void TaskRow::refresh()
 {
     TaskItem *task = this->task();
-    if (!task)
-        return; // removed: keep showing what was last read
+    if (!task || m_moved->isActive())
+        return; // removed, or ticked and moving on: keep showing what was last read
     const QString typeface = m_services.preferences ? m_services.preferences->typeface() : QString();
     const QFont titleFont = appFont(18, QFont::Normal, typeface);
     const QString title = task->text();
@@ -164,12 +176,21 @@ void TaskRow::toggle()
         m_check->setDone(m_done);
         return;
     }
+    if (m_moved->isActive()) {
+        // A second tick while the first still shows is the same tick.
+        m_check->setDone(true);
+        return;
+    }
     const bool done = !task->done();
     // Spring the box first, so the write's own refresh finds it settled.
     m_check->setDone(done, true);
-    task->setDone(done);
-    if (m_services.alarms)
-        m_services.alarms->schedule(task);
+    // Held before the write, whose own refresh would show the new day at once.
+    if (done && !task->repeat().isEmpty())
+        m_moved->start();
+    if (!TaskActions(m_services.alarms).toggleDone(task, m_services.calendar) && m_moved->isActive()) {
+        m_moved->stop(); // its last occurrence: ticked for good
+        refresh();
+    }
 }
 
 int TaskRow::textLeft() const

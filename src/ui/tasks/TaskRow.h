@@ -1,5 +1,7 @@
 #pragma once
 
+class QTimer;
+
 #include "core/app/Services.h"
 
 #include <QColor>
@@ -136,6 +138,9 @@ private:
     QUuid m_taskId;
     Services m_services;
     TaskRowCheck *m_check = nullptr;
+    // Runs while the box of a repeating task that just moved to its next
+    // occurrence still shows the tick; the row then shows the new day.
+    QTimer *m_moved = nullptr;
 
     QString m_title;
     bool m_done = false;

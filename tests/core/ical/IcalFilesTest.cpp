@@ -79,6 +79,7 @@ TEST_F(Fixture, aPlannersFileBecomesAPageWithDaysRemindersAndSubtasksInPlace)
     EXPECT_EQ(tasks[4]->alarm(), utc("2025-03-15T02:30:00Z"));
     EXPECT_EQ(tasks[5]->alarm(), utc("2025-03-20T07:45:00Z"));
     EXPECT_EQ(tasks[7]->alarm(), utc("2025-04-01T09:00:00Z"));
+    EXPECT_EQ(tasks[7]->repeat(), "FREQ=WEEKLY;BYDAY=TU");
     EXPECT_TRUE(tasks[8]->done());
     EXPECT_FALSE(tasks[9]->done());
     EXPECT_EQ(tasks[9]->placeName(), "Garden shed");
@@ -132,6 +133,7 @@ TEST_F(Fixture, aBookExportedAndImportedIntoAnEmptyBookComesBackWhole)
         store->insert(a);
         a->setTask(first);
     }
+    first->setRepeat(QStringLiteral("FREQ=MONTHLY;COUNT=4;INTERVAL=2;BYDAY=-1FR"));
     auto *sub = addTask(QStringLiteral("Oat milk"), 1, errands, *store);
     sub->setDone(true);
     auto *big = addTask(QStringLiteral("Scan the archive"), 0, errands, *store);
@@ -169,6 +171,7 @@ TEST_F(Fixture, aBookExportedAndImportedIntoAnEmptyBookComesBackWhole)
             EXPECT_EQ(b[i]->due(), a[i]->due());
             EXPECT_EQ(b[i]->alarm(), a[i]->alarm());
             EXPECT_EQ(b[i]->notes(), a[i]->notes());
+            EXPECT_EQ(b[i]->repeat(), a[i]->repeat());
             EXPECT_EQ(b[i]->place(), a[i]->place());
             EXPECT_EQ(b[i]->created().toSecsSinceEpoch(), a[i]->created().toSecsSinceEpoch());
             QList<Attachment *> files = b[i]->sortedAttachments();

@@ -7,6 +7,8 @@
 
 #include "core/history/UndoHistory.h"
 #include "core/model/MirrorAccess.h"
+#include "core/tasks/TaskActions.h"
+#include "core/util/CalendarContext.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -105,6 +107,31 @@ TEST_F(MirrorSync, editsOnBothComputersConvergeAndViewsSeeThemChange)
     EXPECT_TRUE(oneOnB->done());
     EXPECT_EQ(a.store().pages().first()->title(), QStringLiteral("Week 12"));
     EXPECT_TRUE(taskNamed(a.store(), QStringLiteral("two, edited")));
+}
+
+TEST_F(MirrorSync, aRepeatingTaskTickedOnOneComputerShowsItsNextDayOnTheOther)
+{
+    ManualClock clock(QDateTime(QDate(2027, 3, 1), QTime(9, 0), Qt::UTC));
+    const CalendarContext calendar(clock, "Europe/Berlin", "en_US");
+    const auto berlin = [&](int day, int hour) { return *calendar.moment({ 2027, 3, day, hour, 0, 0 }); };
+    MirrorDevice a, b;
+    TaskItem *onA
+        = addTask(QStringLiteral("Water the plants"), 0, addPage(a.store(), QStringLiteral("Home")), a.store());
+    onA->setDue(berlin(1, 0));
+    onA->setAlarm(berlin(1, 8));
+    onA->setRepeat(QStringLiteral("FREQ=WEEKLY;COUNT=4"));
+    a.start();
+    b.start();
+    ASSERT_TRUE(converge({ &a, &b }));
+
+    ASSERT_TRUE(TaskActions(nullptr).complete(onA, calendar));
+    ASSERT_TRUE(converge({ &a, &b }));
+    const TaskItem *onB = taskNamed(b.store(), QStringLiteral("Water the plants"));
+    ASSERT_TRUE(onB);
+    EXPECT_FALSE(onB->done());
+    EXPECT_EQ(onB->due(), berlin(8, 0));
+    EXPECT_EQ(onB->alarm(), berlin(8, 8));
+    EXPECT_EQ(onB->repeat(), QStringLiteral("FREQ=WEEKLY;COUNT=3"));
 }
 
 TEST_F(MirrorSync, aPageDeletedOnOneComputerTakesItsTasksAndAttachmentsOnTheOther)

@@ -40,6 +40,9 @@ struct CardKit : PageKit {
 inline void click(QAbstractButton *button)
 {
     ASSERT_TRUE(button);
+    // Layouts still pending (a taller card gains its scroll bar) first, so
+    // the click lands where the button is drawn.
+    settle();
     ASSERT_TRUE(button->isVisible()) << button->accessibleName().toStdString();
     QTest::mouseClick(button, Qt::LeftButton);
     settle();

@@ -139,10 +139,10 @@ TEST(TaskCardSheet, tabGoesRoundTheCardInReadingOrderAndNeverLeavesIt)
     TaskItem *task = page->sortedTasks().at(0);
 
     TaskCard *card = cards.open(task, &window.widget);
-    const QStringList bare = tabThrough(11);
+    const QStringList bare = tabThrough(18);
     EXPECT_EQ(bare,
-        QStringList({ "Task", "Done", "Today", "Tomorrow", "Monday", "Pick a date", "Subtask", "Add a place", "Notes",
-            "Delete Task", "Task" }));
+        QStringList({ "Task", "Done", "Today", "Tomorrow", "Monday", "Pick a date", "Never", "Daily", "Weekdays",
+            "Weekly", "Monthly", "Yearly", "Custom…", "Subtask", "Add a place", "Notes", "Delete Task", "Task" }));
     EXPECT_EQ(tabThrough(2, false), QStringList({ "Delete Task", "Notes" }));
     card->dismiss();
 
@@ -152,10 +152,11 @@ TEST(TaskCardSheet, tabGoesRoundTheCardInReadingOrderAndNeverLeavesIt)
     task->setAlarm(kit.newYork(2027, 1, 6, 9, 0));
     task->setPlace(Place { QStringLiteral("Pool"), QStringLiteral("1 Main Street"), 40.7, -74.0 });
     card = cards.open(task, &window.widget);
-    const QStringList full = tabThrough(16);
+    const QStringList full = tabThrough(23);
     EXPECT_EQ(full,
         QStringList({ "Task", "Done", "Today", "Tomorrow", "Monday", "Pick a date", "Clear", "Remind me", "Time",
-            "Time", "Time", "Subtask", "Change", "Remove", "Map of Pool", "Notes" }));
+            "Time", "Time", "Never", "Daily", "Weekdays", "Weekly", "Monthly", "Yearly", "Custom…", "Subtask", "Change",
+            "Remove", "Map of Pool", "Notes" }));
     for (const QString &name : full)
         EXPECT_FALSE(name.isEmpty());
     // Far from the controls at the top, a focused control is scrolled to.

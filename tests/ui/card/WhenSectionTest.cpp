@@ -204,6 +204,7 @@ TEST(WhenSection, aTimeTypedAfterOneClickOrTabIsTakenAsTyped)
     s.task->setDue(s.kit.newYork(2027, 1, 6, 0, 0));
     s.task->setAlarm(s.kit.newYork(2027, 1, 6, 9, 0));
     s.card->refresh();
+    settle(); // the card is taller than its window now: its scroll bar comes
     QTimeEdit *time = s.when->timePicker();
     auto *text = time->findChild<QLineEdit *>();
 

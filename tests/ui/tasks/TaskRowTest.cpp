@@ -108,3 +108,23 @@ TEST_F(TaskRowTest, clickingTheTextAsksForTheCard)
     EXPECT_EQ(open.count(), 1) << "a removed task has no card";
     EXPECT_EQ(shown->titleText(), QStringLiteral("Call Sam")) << "the row still shows what it last read";
 }
+
+TEST_F(TaskRowTest, aRepeatingTaskShowsItsTickForAMomentThenItsNextDayAndADoubleClickIsOneTick)
+{
+    TaskItem *item = task(QStringLiteral("Water plants"));
+    item->setDue(kit.services().calendar.startOfDay(kitNow()));
+    item->setRepeat(QStringLiteral("FREQ=WEEKLY"));
+    auto shown = row(item);
+    const QString before = shown->summaryText();
+    EXPECT_TRUE(before.endsWith(QStringLiteral("Every week"))) << before.toStdString();
+
+    QTest::mouseClick(shown->checkBox(), Qt::LeftButton);
+    QTest::mouseClick(shown->checkBox(), Qt::LeftButton);
+    EXPECT_FALSE(item->done());
+    EXPECT_EQ(item->due(), kit.services().calendar.startOfDayAfter(kitNow(), 7)) << "one week on, not two";
+    EXPECT_TRUE(shown->checkBox()->isDone()) << "the tick shows for a moment";
+    EXPECT_EQ(shown->summaryText(), before);
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown->checkBox()->isDone(); }, 3000));
+    EXPECT_NE(shown->summaryText(), before) << "then the new day";
+}
