@@ -365,6 +365,145 @@
     </message>
 </context>
 <context>
+    <name>RepeatRules</name>
+    <message>
+        <source>first %1</source>
+        <extracomment>&quot;Monthly on the first Tuesday&quot;</extracomment>
+        <translation>ersten %1</translation>
+    </message>
+    <message>
+        <source>second %1</source>
+        <translation>zweiten %1</translation>
+    </message>
+    <message>
+        <source>third %1</source>
+        <translation>dritten %1</translation>
+    </message>
+    <message>
+        <source>fourth %1</source>
+        <translation>vierten %1</translation>
+    </message>
+    <message>
+        <source>last %1</source>
+        <translation>letzten %1</translation>
+    </message>
+    <message>
+        <source>Monthly on the last day</source>
+        <translation>Monatlich am letzten Tag</translation>
+    </message>
+    <message numerus="yes">
+        <source>Every %n months on the last day</source>
+        <translation>
+            <numerusform>Jeden %n. Monat am letzten Tag</numerusform>
+            <numerusform>Alle %n Monate am letzten Tag</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Monthly on the %1</source>
+        <extracomment>%1 is &quot;second Tuesday&quot; and the like</extracomment>
+        <translation>Monatlich am %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Every %n months on the %1</source>
+        <translation>
+            <numerusform>Jeden %n. Monat am %1</numerusform>
+            <numerusform>Alle %n Monate am %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Every month</source>
+        <translation>Jeden Monat</translation>
+    </message>
+    <message numerus="yes">
+        <source>Every %n months</source>
+        <translation>
+            <numerusform>Jeden %n. Monat</numerusform>
+            <numerusform>Alle %n Monate</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Monthly on day %1</source>
+        <translation>Monatlich am %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Every %n months on day %1</source>
+        <translation>
+            <numerusform>Jeden %n. Monat am %1.</numerusform>
+            <numerusform>Alle %n Monate am %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Every day</source>
+        <translation>Jeden Tag</translation>
+    </message>
+    <message numerus="yes">
+        <source>Every %n days</source>
+        <translation>
+            <numerusform>Jeden %n. Tag</numerusform>
+            <numerusform>Alle %n Tage</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Every week</source>
+        <translation>Jede Woche</translation>
+    </message>
+    <message numerus="yes">
+        <source>Every %n weeks</source>
+        <translation>
+            <numerusform>Jede %n. Woche</numerusform>
+            <numerusform>Alle %n Wochen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Every weekday</source>
+        <translation>Jeden Werktag</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <extracomment>%1 lists short weekday names: &quot;Every week on Mon, Thu&quot;</extracomment>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>Every week on %1</source>
+        <translation>Jede Woche am %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Every %n weeks on %1</source>
+        <translation>
+            <numerusform>Jede %n. Woche am %1</numerusform>
+            <numerusform>Alle %n Wochen am %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Every year</source>
+        <translation>Jedes Jahr</translation>
+    </message>
+    <message numerus="yes">
+        <source>Every %n years</source>
+        <translation>
+            <numerusform>Jedes %n. Jahr</numerusform>
+            <numerusform>Alle %n Jahre</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Repeats (custom rule)</source>
+        <translation>Wiederholt sich (eigene Regel)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n times</source>
+        <extracomment>The rule, then how many times it still comes: &quot;Every day, 3 times&quot;</extracomment>
+        <translation>
+            <numerusform>%1, %n Mal</numerusform>
+            <numerusform>%1, %n Mal</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1, until %2</source>
+        <extracomment>&quot;Every week, until Mar 5, 2027&quot;</extracomment>
+        <translation>%1, bis %2</translation>
+    </message>
+</context>
+<context>
     <name>SafeQuit</name>
     <message numerus="yes">
         <source>%n unsaved changes</source>
@@ -1441,6 +1580,132 @@
     <message>
         <source>Wrote “%1”.</source>
         <translation>„%1“ geschrieben.</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::RepeatEditor</name>
+    <message>
+        <source>On the first %1</source>
+        <translation>Am ersten %1</translation>
+    </message>
+    <message>
+        <source>On the second %1</source>
+        <translation>Am zweiten %1</translation>
+    </message>
+    <message>
+        <source>On the third %1</source>
+        <translation>Am dritten %1</translation>
+    </message>
+    <message>
+        <source>On the fourth %1</source>
+        <translation>Am vierten %1</translation>
+    </message>
+    <message>
+        <source>On the last %1</source>
+        <translation>Am letzten %1</translation>
+    </message>
+    <message>
+        <source>Every</source>
+        <translation>Alle</translation>
+    </message>
+    <message>
+        <source>Repeat every</source>
+        <translation>Wiederholen alle</translation>
+    </message>
+    <message>
+        <source>Repeat unit</source>
+        <translation>Einheit der Wiederholung</translation>
+    </message>
+    <message>
+        <source>days</source>
+        <translation>Tage</translation>
+    </message>
+    <message>
+        <source>weeks</source>
+        <translation>Wochen</translation>
+    </message>
+    <message>
+        <source>months</source>
+        <translation>Monate</translation>
+    </message>
+    <message>
+        <source>years</source>
+        <translation>Jahre</translation>
+    </message>
+    <message>
+        <source>Day of the month</source>
+        <translation>Tag des Monats</translation>
+    </message>
+    <message>
+        <source>On the last day</source>
+        <translation>Am letzten Tag</translation>
+    </message>
+    <message>
+        <source>Ends</source>
+        <translation>Endet</translation>
+    </message>
+    <message>
+        <source>Never</source>
+        <translation>Nie</translation>
+    </message>
+    <message>
+        <source>On a date</source>
+        <translation>An einem Datum</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>Nach</translation>
+    </message>
+    <message>
+        <source>Last day</source>
+        <translation>Letzter Tag</translation>
+    </message>
+    <message>
+        <source>Number of times</source>
+        <translation>Anzahl der Male</translation>
+    </message>
+    <message>
+        <source> times</source>
+        <translation> Mal</translation>
+    </message>
+    <message>
+        <source>On day %1</source>
+        <translation>Am %1.</translation>
+    </message>
+</context>
+<context>
+    <name>quillery::ui::RepeatSection</name>
+    <message>
+        <source>Repeat</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>Never</source>
+        <translation>Nie</translation>
+    </message>
+    <message>
+        <source>Daily</source>
+        <translation>Täglich</translation>
+    </message>
+    <message>
+        <source>Weekdays</source>
+        <translation>Werktags</translation>
+    </message>
+    <message>
+        <source>Weekly</source>
+        <translation>Wöchentlich</translation>
+    </message>
+    <message>
+        <source>Monthly</source>
+        <translation>Monatlich</translation>
+    </message>
+    <message>
+        <source>Yearly</source>
+        <translation>Jährlich</translation>
+    </message>
+    <message>
+        <source>Custom…</source>
+        <translation>Eigene…</translation>
     </message>
 </context>
 <context>

@@ -32,6 +32,73 @@
     </message>
 </context>
 <context>
+    <name>RepeatRules</name>
+    <message numerus="yes">
+        <source>Every %n months on the last day</source>
+        <translation>
+            <numerusform>Every %n months on the last day</numerusform>
+            <numerusform>Every %n months on the last day</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Every %n months on the %1</source>
+        <translation>
+            <numerusform>Every %n months on the %1</numerusform>
+            <numerusform>Every %n months on the %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Every %n months</source>
+        <translation>
+            <numerusform>Every %n months</numerusform>
+            <numerusform>Every %n months</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Every %n months on day %1</source>
+        <translation>
+            <numerusform>Every %n months on day %1</numerusform>
+            <numerusform>Every %n months on day %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Every %n days</source>
+        <translation>
+            <numerusform>Every %n days</numerusform>
+            <numerusform>Every %n days</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Every %n weeks</source>
+        <translation>
+            <numerusform>Every %n weeks</numerusform>
+            <numerusform>Every %n weeks</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Every %n weeks on %1</source>
+        <translation>
+            <numerusform>Every %n weeks on %1</numerusform>
+            <numerusform>Every %n weeks on %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Every %n years</source>
+        <translation>
+            <numerusform>Every %n years</numerusform>
+            <numerusform>Every %n years</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n times</source>
+        <extracomment>The rule, then how many times it still comes: &quot;Every day, 3 times&quot;</extracomment>
+        <translation>
+            <numerusform>%1, %n times</numerusform>
+            <numerusform>%1, %n times</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>SafeQuit</name>
     <message numerus="yes">
         <source>%n unsaved changes</source>

@@ -55,25 +55,20 @@ QString pinned(int day)
     return QStringLiteral(";BYMONTHDAY=%1;BYSETPOS=-1").arg(days.join(u','));
 }
 
-QString tr(const char *text, int n = -1)
-{
-    return QCoreApplication::translate("RepeatRules", text, nullptr, n);
-}
-
 QString ordinalWeekday(int ordinal, const QString &day)
 {
     switch (ordinal) {
     case 1:
         //: "Monthly on the first Tuesday"
-        return tr("first %1").arg(day);
+        return QCoreApplication::translate("RepeatRules", "first %1").arg(day);
     case 2:
-        return tr("second %1").arg(day);
+        return QCoreApplication::translate("RepeatRules", "second %1").arg(day);
     case 3:
-        return tr("third %1").arg(day);
+        return QCoreApplication::translate("RepeatRules", "third %1").arg(day);
     case 4:
-        return tr("fourth %1").arg(day);
+        return QCoreApplication::translate("RepeatRules", "fourth %1").arg(day);
     default:
-        return tr("last %1").arg(day);
+        return QCoreApplication::translate("RepeatRules", "last %1").arg(day);
     }
 }
 
@@ -82,15 +77,20 @@ QString describeMonthly(const RepeatRule &rule, const QLocale &locale)
     const int n = rule.interval;
     if (rule.monthBy == RepeatRule::MonthBy::LastDay
         || (rule.monthBy == RepeatRule::MonthBy::Day && rule.monthDay == 31))
-        return n == 1 ? tr("Monthly on the last day") : tr("Every %n months on the last day", n);
+        return n == 1 ? QCoreApplication::translate("RepeatRules", "Monthly on the last day")
+                      : QCoreApplication::translate("RepeatRules", "Every %n months on the last day", nullptr, n);
     if (rule.monthBy == RepeatRule::MonthBy::Weekday) {
         const QString day = ordinalWeekday(rule.weekdayOrdinal, locale.dayName(rule.weekday, QLocale::LongFormat));
         //: %1 is "second Tuesday" and the like
-        return n == 1 ? tr("Monthly on the %1").arg(day) : tr("Every %n months on the %1", n).arg(day);
+        return n == 1 ? QCoreApplication::translate("RepeatRules", "Monthly on the %1").arg(day)
+                      : QCoreApplication::translate("RepeatRules", "Every %n months on the %1", nullptr, n).arg(day);
     }
     if (rule.monthDay == 0)
-        return n == 1 ? tr("Every month") : tr("Every %n months", n);
-    return n == 1 ? tr("Monthly on day %1").arg(rule.monthDay) : tr("Every %n months on day %1", n).arg(rule.monthDay);
+        return n == 1 ? QCoreApplication::translate("RepeatRules", "Every month")
+                      : QCoreApplication::translate("RepeatRules", "Every %n months", nullptr, n);
+    return n == 1
+        ? QCoreApplication::translate("RepeatRules", "Monthly on day %1").arg(rule.monthDay)
+        : QCoreApplication::translate("RepeatRules", "Every %n months on day %1", nullptr, n).arg(rule.monthDay);
 }
 
 QString describeBase(const RepeatRule &rule, const QLocale &locale)
@@ -98,25 +98,29 @@ QString describeBase(const RepeatRule &rule, const QLocale &locale)
     const int n = rule.interval;
     switch (rule.unit) {
     case RepeatRule::Unit::Day:
-        return n == 1 ? tr("Every day") : tr("Every %n days", n);
+        return n == 1 ? QCoreApplication::translate("RepeatRules", "Every day")
+                      : QCoreApplication::translate("RepeatRules", "Every %n days", nullptr, n);
     case RepeatRule::Unit::Week: {
         if (rule.weekdays.isEmpty())
-            return n == 1 ? tr("Every week") : tr("Every %n weeks", n);
+            return n == 1 ? QCoreApplication::translate("RepeatRules", "Every week")
+                          : QCoreApplication::translate("RepeatRules", "Every %n weeks", nullptr, n);
         if (n == 1 && rule.weekdays == Workdays)
-            return tr("Every weekday");
+            return QCoreApplication::translate("RepeatRules", "Every weekday");
         QStringList days;
         for (int day : rule.weekdays)
             days << locale.dayName(day, QLocale::ShortFormat);
         //: %1 lists short weekday names: "Every week on Mon, Thu"
-        const QString list = days.join(tr(", "));
-        return n == 1 ? tr("Every week on %1").arg(list) : tr("Every %n weeks on %1", n).arg(list);
+        const QString list = days.join(QCoreApplication::translate("RepeatRules", ", "));
+        return n == 1 ? QCoreApplication::translate("RepeatRules", "Every week on %1").arg(list)
+                      : QCoreApplication::translate("RepeatRules", "Every %n weeks on %1", nullptr, n).arg(list);
     }
     case RepeatRule::Unit::Month:
         return describeMonthly(rule, locale);
     case RepeatRule::Unit::Year:
         break;
     }
-    return n == 1 ? tr("Every year") : tr("Every %n years", n);
+    return n == 1 ? QCoreApplication::translate("RepeatRules", "Every year")
+                  : QCoreApplication::translate("RepeatRules", "Every %n years", nullptr, n);
 }
 
 } // namespace
@@ -318,18 +322,18 @@ QString describe(const QString &text, const CalendarContext &calendar)
         return QString();
     const std::optional<RepeatRule> rule = RepeatRule::parse(text);
     if (!rule)
-        return tr("Repeats (custom rule)");
+        return QCoreApplication::translate("RepeatRules", "Repeats (custom rule)");
     const QLocale locale(QString::fromLatin1(calendar.localeName()));
     const QString base = describeBase(*rule, locale);
     if (rule->end == RepeatRule::End::AfterCount)
         //: The rule, then how many times it still comes: "Every day, 3 times"
-        return tr("%1, %n times", rule->count).arg(base);
+        return QCoreApplication::translate("RepeatRules", "%1, %n times", nullptr, rule->count).arg(base);
     if (rule->end == RepeatRule::End::OnDate) {
         const auto noon = calendar.moment({ rule->until.year(), rule->until.month(), rule->until.day(), 12, 0, 0 });
         const QString until
             = noon ? calendar.format(*noon, QStringLiteral("yMMMd")) : rule->until.toString(Qt::ISODate);
         //: "Every week, until Mar 5, 2027"
-        return tr("%1, until %2").arg(base, until);
+        return QCoreApplication::translate("RepeatRules", "%1, until %2").arg(base, until);
     }
     return base;
 }
