@@ -110,20 +110,6 @@ TEST_F(AttachmentsSectionTest, ShowsATileForEachAttachmentOldestFirst)
     EXPECT_EQ(thumb->image().size(), QSize(240, 180));
 }
 
-TEST_F(AttachmentsSectionTest, WithoutAttachmentsOnlyTheButtonsShow)
-{
-    auto shown = section();
-    EXPECT_TRUE(shown->tiles().isEmpty());
-    auto *strip = shown->findChild<QWidget *>(QStringLiteral("attachmentStrip"));
-    ASSERT_TRUE(strip);
-    EXPECT_FALSE(strip->isVisible());
-    auto *photo = shown->findChild<QAbstractButton *>(QStringLiteral("addPhoto"));
-    auto *file = shown->findChild<QAbstractButton *>(QStringLiteral("addFile"));
-    ASSERT_TRUE(photo && file);
-    EXPECT_EQ(photo->accessibleName(), QStringLiteral("Photo"));
-    EXPECT_EQ(file->accessibleName(), QStringLiteral("File"));
-}
-
 TEST_F(AttachmentsSectionTest, OnTheCardTheStripIsPaperTheTilesTheAccentAndRemovingKeepsEscape)
 {
     task->page()->setColorIndex(3);
