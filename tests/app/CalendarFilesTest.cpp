@@ -5,6 +5,7 @@
 #include "app/QuilleryApp.h"
 #include "core/model/Page.h"
 #include "support/TestEnvironment.h"
+#include "support/TopLevel.h"
 #include "ui/app/BookMenu.h"
 #include "ui/book/BookView.h"
 #include "ui/pages/PageOptionsMenu.h"
@@ -14,30 +15,14 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 using namespace quillery;
+using quillery::test::waitForTopLevel;
 
 namespace {
-
-template <typename T> T *waitForTopLevel(const char *name)
-{
-    T *found = nullptr;
-    const bool shown = QTest::qWaitFor(
-        [&] {
-            for (QWidget *widget : QApplication::topLevelWidgets()) {
-                if (auto *candidate = qobject_cast<T *>(widget);
-                    candidate && candidate->isVisible() && candidate->objectName() == QLatin1String(name))
-                    found = candidate;
-            }
-            return found != nullptr;
-        },
-        5000);
-    return shown ? found : nullptr;
-}
 
 // Answers the file chooser the command opened, as a user would.
 void choose(const QString &path)
@@ -54,14 +39,6 @@ QString summaryShown()
     if (!box)
         return {};
     const QString text = box->text();
-    // Under a real display, QUILLERY_SHOT names a file for a picture of the
-    // window with the summary over it.
-    static bool shotTaken = false;
-    if (const QString shot = qEnvironmentVariable("QUILLERY_SHOT"); !shot.isEmpty() && !shotTaken) {
-        shotTaken = true;
-        QTest::qWait(500);
-        QGuiApplication::primaryScreen()->grabWindow(0).save(shot);
-    }
     box->accept();
     return text;
 }

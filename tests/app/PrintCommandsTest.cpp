@@ -5,6 +5,7 @@
 #include "app/QuilleryApp.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
+#include "support/TopLevel.h"
 #include "ui/app/BookMenu.h"
 #include "ui/book/BookView.h"
 #include "ui/pages/PageOptionsMenu.h"
@@ -15,32 +16,12 @@
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QProcess>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 using namespace quillery;
-
-namespace {
-
-template <typename T> T *waitForTopLevel(const char *name)
-{
-    T *found = nullptr;
-    [[maybe_unused]] const bool shown = QTest::qWaitFor(
-        [&] {
-            for (QWidget *widget : QApplication::topLevelWidgets()) {
-                if (auto *candidate = qobject_cast<T *>(widget);
-                    candidate && candidate->isVisible() && candidate->objectName() == QLatin1String(name))
-                    found = candidate;
-            }
-            return found != nullptr;
-        },
-        5000);
-    return found;
-}
-
-} // namespace
+using quillery::test::waitForTopLevel;
 
 TEST(PrintCommands, thePageMenuPrintsAndTheBookMenuWritesEveryPageInTheBooksShape)
 {
@@ -73,11 +54,6 @@ TEST(PrintCommands, thePageMenuPrintsAndTheBookMenuWritesEveryPageInTheBooksShap
     }
     ASSERT_TRUE(colour);
     EXPECT_TRUE(colour->isChecked());
-    // Under a real display, QUILLERY_SHOT names a file for a picture of it.
-    if (const QString shot = qEnvironmentVariable("QUILLERY_SHOT"); !shot.isEmpty()) {
-        QTest::qWait(500);
-        QGuiApplication::primaryScreen()->grabWindow(0).save(shot);
-    }
     dialog->reject();
 
     QAction *exportBook = nullptr;
