@@ -9,7 +9,7 @@
 #include "core/model/Page.h"
 #include "core/model/Store.h"
 #include "core/pages/PageTasks.h"
-#include "core/theme/Appearance.h"
+#include "gui/theme/Appearance.h"
 #include "core/util/Uuid.h"
 #include "support/LargeBook.h"
 #include "support/QuietAlarms.h"

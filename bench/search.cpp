@@ -7,7 +7,7 @@
 #include "core/model/Store.h"
 #include "core/model/TypeRegistry.h"
 #include "core/search/SearchIndex.h"
-#include "core/theme/Appearance.h"
+#include "gui/theme/Appearance.h"
 #include "core/util/Uuid.h"
 #include "support/QuietAlarms.h"
 #include "ui/book/BookView.h"

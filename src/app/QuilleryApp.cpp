@@ -21,7 +21,7 @@
 #include "core/sync/MirrorEngine.h"
 #include "core/sync/SyncMonitor.h"
 #include "core/tasks/ReminderResponder.h"
-#include "core/theme/Appearance.h"
+#include "gui/theme/Appearance.h"
 #include "core/util/PrivateFiles.h"
 #include "platform/appearance/PortalColorScheme.h"
 #include "platform/cloud/PgAccountProbe.h"

@@ -2,7 +2,7 @@
 // pages into dark, and the contents grow into view drawn all the way.
 #include "app/QuilleryApp.h"
 #include "core/model/Page.h"
-#include "core/theme/Appearance.h"
+#include "gui/theme/Appearance.h"
 #include "support/Screenshot.h"
 #include "ui/app/BookMenu.h"
 #include "ui/app/MainWindow.h"

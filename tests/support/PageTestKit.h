@@ -11,7 +11,7 @@
 #include "core/app/StatusLine.h"
 #include "core/model/Editing.h"
 #include "core/model/TypeRegistry.h"
-#include "core/theme/Appearance.h"
+#include "gui/theme/Appearance.h"
 #include "core/util/CalendarContext.h"
 #include "support/MockAlarmService.h"
 #include "support/TempStore.h"

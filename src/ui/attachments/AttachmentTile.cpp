@@ -5,9 +5,9 @@
 #include "core/attachments/ImageCodec.h"
 #include "core/model/Attachment.h"
 #include "core/model/TypeRegistry.h"
-#include "core/theme/AppFont.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/AppFont.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/theme/Symbols.h"
 
 #include <QContextMenuEvent>

@@ -5,9 +5,9 @@
 #include "core/app/Preferences.h"
 #include "core/model/TaskItem.h"
 #include "core/tasks/TaskSummary.h"
-#include "core/theme/AppFont.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/AppFont.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/lift/LiftShadow.h"
 #include "ui/theme/CaretLineEdit.h"
 

@@ -9,7 +9,7 @@
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
 #include "core/model/TypeRegistry.h"
-#include "core/theme/Appearance.h"
+#include "gui/theme/Appearance.h"
 #include "support/PageTestKit.h"
 #include "ui/attachments/AttachmentPicker.h"
 #include "ui/attachments/AttachmentTile.h"

@@ -4,7 +4,7 @@
 #include "BookTestKit.h"
 #include "core/app/CommandBus.h"
 #include "core/model/Editing.h"
-#include "core/theme/Palette.h"
+#include "gui/theme/PaletteColor.h"
 #include "ui/book/PageStage.h"
 #include "ui/book/TurnGesture.h"
 #include "ui/book/TurnPicture.h"

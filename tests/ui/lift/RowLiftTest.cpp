@@ -2,8 +2,8 @@
 // moves from the keyboard; and everything a press must leave alone.
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 #include "support/PageTestKit.h"
 #include "ui/lift/DropIndicator.h"
 #include "ui/lift/LiftShadow.h"

@@ -1,6 +1,6 @@
 // The page colour: the button, the swatch column and what picking does.
 #include "core/model/Page.h"
-#include "core/theme/Palette.h"
+#include "gui/theme/PaletteColor.h"
 #include "support/PageTestKit.h"
 #include "ui/pages/ColorDot.h"
 #include "ui/pages/PageColorPicker.h"

@@ -9,8 +9,8 @@
 #include "ui/pages/PageView.h"
 #include "ui/theme/SymbolButton.h"
 
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 #include <QAbstractButton>
 #include <QPushButton>
 #include <QWidgetAction>

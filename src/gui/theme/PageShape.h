@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PageSide.h"
+#include "core/theme/PageSide.h"
 
 #include <QPainterPath>
 #include <QRectF>
