@@ -9,7 +9,7 @@
 #include "core/app/AppPaths.h"
 #include "core/app/SaveMonitor.h"
 #include "core/attachments/AttachmentOpener.h"
-#include "core/attachments/ThumbnailCache.h"
+#include "gui/attachments/ThumbnailCache.h"
 #include "core/backup/DailyBackup.h"
 #include "core/history/UndoHistory.h"
 #include "core/model/Editing.h"

@@ -2,7 +2,7 @@
 
 #include "ThumbView.h"
 #include "core/app/Services.h"
-#include "core/attachments/ImageCodec.h"
+#include "gui/attachments/ImageCodec.h"
 #include "core/model/Attachment.h"
 #include "core/model/TypeRegistry.h"
 #include "gui/theme/AppFont.h"

@@ -4,7 +4,7 @@
 #include "AttachmentPicker.h"
 #include "AttachmentTile.h"
 #include "ImageViewer.h"
-#include "core/attachments/AttachmentImporter.h"
+#include "gui/attachments/AttachmentImporter.h"
 #include "core/attachments/AttachmentOpener.h"
 #include "core/model/Store.h"
 #include "core/model/TaskItem.h"

@@ -2,7 +2,7 @@
 
 #include "ThumbView.h"
 #include "ViewerCloseButton.h"
-#include "core/attachments/ImageCodec.h"
+#include "gui/attachments/ImageCodec.h"
 #include "core/model/Attachment.h"
 #include "core/model/Store.h"
 

@@ -1,6 +1,6 @@
 #include "ThumbView.h"
 
-#include "core/attachments/ThumbnailCache.h"
+#include "gui/attachments/ThumbnailCache.h"
 
 #include <QFutureWatcher>
 #include <QPainter>

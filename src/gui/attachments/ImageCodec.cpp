@@ -1,6 +1,6 @@
 #include "ImageCodec.h"
 
-#include "ImageFormat.h"
+#include "core/attachments/ImageFormat.h"
 #include "SvgDocument.h"
 
 #include <QBuffer>
