@@ -2,7 +2,7 @@
 
 #include "HttpGet.h"
 #include "NetworkAccess.h"
-#include "core/places/MapTileSource.h"
+#include "gui/places/MapTileSource.h"
 #include "core/places/TileUrlTemplate.h"
 
 #include <QCache>

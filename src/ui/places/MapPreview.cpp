@@ -1,7 +1,7 @@
 #include "MapPreview.h"
 
 #include "PlacesStyle.h"
-#include "core/places/MapTileSource.h"
+#include "gui/places/MapTileSource.h"
 #include "core/places/PlaceRules.h"
 
 #include <QDesktopServices>

@@ -2,7 +2,7 @@
 
 #include "core/model/Place.h"
 #include "core/places/MapTile.h"
-#include "core/places/MapTileSource.h"
+#include "gui/places/MapTileSource.h"
 #include "core/places/MapViewport.h"
 
 #include <QHash>
