@@ -4,7 +4,7 @@
 #include "core/pages/PageActions.h"
 #include "core/pages/RowFrames.h"
 #include "core/theme/PageInsets.h"
-#include "core/theme/PageSide.h"
+#include "core/pages/PageSide.h"
 
 #include <QColor>
 #include <QMessageBox>
