@@ -9,7 +9,6 @@
 #include "core/app/AppPaths.h"
 #include "core/app/SaveMonitor.h"
 #include "core/attachments/AttachmentOpener.h"
-#include "gui/attachments/ThumbnailCache.h"
 #include "core/backup/DailyBackup.h"
 #include "core/history/UndoHistory.h"
 #include "core/model/Editing.h"
@@ -21,8 +20,9 @@
 #include "core/sync/MirrorEngine.h"
 #include "core/sync/SyncMonitor.h"
 #include "core/tasks/ReminderResponder.h"
-#include "gui/theme/Appearance.h"
 #include "core/util/PrivateFiles.h"
+#include "gui/attachments/ThumbnailCache.h"
+#include "gui/theme/Appearance.h"
 #include "platform/appearance/PortalColorScheme.h"
 #include "platform/cloud/PgAccountProbe.h"
 #include "platform/cloud/PgConnection.h"
@@ -189,6 +189,8 @@ bool QuilleryApp::start(StoreOpenError *error)
     m_services.syncStatus = m_syncMonitor.get();
     m_services.saveStatus = m_saveMonitor.get();
     m_services.types = &m_types;
+    m_thumbnails = std::make_shared<ThumbnailCache>(ThumbnailCache::ProgramBytes);
+    m_services.thumbnails = m_thumbnails;
 
     // 6. The notification centre, with its delegate installed before any
     // window exists, and the alarm scheduler over it. Without a session bus
@@ -442,8 +444,8 @@ void QuilleryApp::closeWindow()
     // book, its alarms and the mirror stay.
     ui::MainWindow *window = m_window.release();
     m_closing = window;
-    connect(window, &QObject::destroyed, this, [] {
-        ThumbnailCache::shared().clear();
+    connect(window, &QObject::destroyed, this, [thumbnails = m_thumbnails] {
+        thumbnails->clear();
         ui::releaseWindowMemory();
     });
     window->deleteLater();

@@ -4,6 +4,7 @@
 #include "core/util/CalendarContext.h"
 
 #include <functional>
+#include <memory>
 
 namespace quillery {
 
@@ -13,6 +14,7 @@ class Page;
 class Preferences;
 class StatusLine;
 class Store;
+class ThumbnailCache;
 class TypeRegistry;
 
 // What the widgets are given to work with: the book's store, the shared
@@ -36,6 +38,10 @@ struct Services {
     std::function<void(Page *)> printPage;
     std::function<void(Page *)> exportPagePdf;
     StatusLine *backupStatus = nullptr; // the page menu's line while backups fail
+    // Decoded attachment pictures, shared by every view that shows them;
+    // never null where attachments are shown. Shared rather than pointed to
+    // because decodes on worker threads may finish after the views are gone.
+    std::shared_ptr<ThumbnailCache> thumbnails;
 };
 
 } // namespace quillery

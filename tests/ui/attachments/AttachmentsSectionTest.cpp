@@ -4,11 +4,11 @@
 #include "ui/attachments/AttachmentsSection.h"
 #include "core/attachments/AttachmentOpener.h"
 #include "core/attachments/FileLauncher.h"
-#include "gui/attachments/ImageCodec.h"
-#include "gui/attachments/TestImages.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
 #include "core/model/TypeRegistry.h"
+#include "gui/attachments/ImageCodec.h"
+#include "gui/attachments/TestImages.h"
 #include "gui/theme/Appearance.h"
 #include "support/PageTestKit.h"
 #include "ui/attachments/AttachmentPicker.h"
@@ -240,7 +240,7 @@ TEST_F(AttachmentsSectionTest, ThumbnailsShowOnlyTheLatestBytesAndOutliveNothing
     // result may ever be shown.
     const QByteArray slow = jpeg(QSize(6000, 4000));
     const QByteArray quick = jpeg(QSize(90, 60));
-    ThumbView view(TileMaxPixel);
+    ThumbView view(kit.thumbnails, TileMaxPixel);
     view.resize(76, 76);
     QList<QSize> shownSizes;
     QObject::connect(&view, &ThumbView::imageChanged, [&] { shownSizes.append(view.image().size()); });
@@ -264,7 +264,7 @@ TEST_F(AttachmentsSectionTest, ThumbnailsShowOnlyTheLatestBytesAndOutliveNothing
 
     // A view that goes away mid-decode is simply not told.
     for (int i = 0; i < 4; ++i) {
-        auto *gone = new ThumbView(ViewerMaxPixel);
+        auto *gone = new ThumbView(kit.thumbnails, ViewerMaxPixel);
         gone->setData(slow);
         gone->show();
         delete gone;
