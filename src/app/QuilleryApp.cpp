@@ -10,7 +10,7 @@
 #include "core/app/SaveMonitor.h"
 #include "core/attachments/AttachmentOpener.h"
 #include "core/backup/DailyBackup.h"
-#include "core/history/UndoHistory.h"
+#include "gui/history/UndoHistory.h"
 #include "core/model/Editing.h"
 #include "core/model/RecoveryJournal.h"
 #include "core/model/TaskItem.h"

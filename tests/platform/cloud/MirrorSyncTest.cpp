@@ -5,7 +5,7 @@
 #include "PgCluster.h"
 #include "support/FieldSamples.h"
 
-#include "core/history/UndoHistory.h"
+#include "gui/history/UndoHistory.h"
 #include "core/model/MirrorAccess.h"
 
 #include <QSignalSpy>

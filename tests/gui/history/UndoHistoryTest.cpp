@@ -8,7 +8,7 @@
 
 #include "core/alarms/AlarmScheduler.h"
 #include "core/alarms/AlarmStatus.h"
-#include "core/history/UndoHistory.h"
+#include "gui/history/UndoHistory.h"
 #include "core/lift/Lift.h"
 #include "core/model/Attachment.h"
 #include "core/model/Page.h"
