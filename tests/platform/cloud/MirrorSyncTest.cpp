@@ -5,8 +5,8 @@
 #include "PgCluster.h"
 #include "support/FieldSamples.h"
 
-#include "gui/history/UndoHistory.h"
 #include "core/model/MirrorAccess.h"
+#include "gui/history/UndoHistory.h"
 
 #include <QSignalSpy>
 #include <QTest>
