@@ -9,7 +9,7 @@ using namespace quillery;
 TEST(CssColors, keywordsAndEveryHexFormReadAsTheSameColour)
 {
     for (const char *text :
-        { "cornflowerblue", "Cornflower Blue", "#6495ED", "#ff6495ed", "#649495ED0", "#64649595eded" })
+        { "cornflowerblue", "Cornflower Blue", "#6495ED", "#ff6495ed", "#640950ED0", "#64649595eded" })
         EXPECT_EQ(CssColors::parse(QString::fromLatin1(text)), 0x6495EDu) << text;
     EXPECT_EQ(CssColors::parse(QStringLiteral("#f0a")), 0xFF00AAu) << "one digit stands for two";
     for (const char *text : { "", "#", "#12345", "#12345g", "bluish", "rgb(1,2,3)", "#١٢٣" })
