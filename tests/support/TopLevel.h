@@ -11,7 +11,7 @@ namespace quillery::test {
 template <typename T> T *waitForTopLevel(const char *name)
 {
     T *found = nullptr;
-    QTest::qWaitFor(
+    [[maybe_unused]] const bool shown = QTest::qWaitFor(
         [&] {
             for (QWidget *widget : QApplication::topLevelWidgets()) {
                 if (auto *candidate = qobject_cast<T *>(widget);
