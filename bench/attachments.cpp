@@ -3,8 +3,8 @@
 // of each reader that decodes whole pictures, and the cost of refusing tiny
 // files that would decode to enormous ones. Besides time, each reports the
 // peak memory the operation added to the process.
-#include "../tests/core/attachments/ImageBombs.h"
-#include "core/attachments/ImageCodec.h"
+#include "../tests/gui/attachments/ImageBombs.h"
+#include "gui/attachments/ImageCodec.h"
 
 #include <QBuffer>
 #include <QFile>

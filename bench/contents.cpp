@@ -7,7 +7,7 @@
 #include "core/book/Book.h"
 #include "core/model/Store.h"
 #include "core/model/StoreOpenError.h"
-#include "core/theme/Appearance.h"
+#include "gui/theme/Appearance.h"
 #include "support/LargeBook.h"
 #include "support/QuietAlarms.h"
 #include "ui/contents/ContentsGrid.h"

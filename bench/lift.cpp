@@ -7,7 +7,7 @@
 #include "core/model/Editing.h"
 #include "core/model/Store.h"
 #include "core/model/TaskItem.h"
-#include "core/theme/Appearance.h"
+#include "gui/theme/Appearance.h"
 #include "support/QuietAlarms.h"
 #include "ui/lift/RowLifter.h"
 #include "ui/pages/PageView.h"

@@ -5,8 +5,8 @@
 #include "core/app/Services.h"
 #include "core/model/Editing.h"
 #include "core/model/Store.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/PaperGrain.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/PaperGrain.h"
 #include "support/QuietAlarms.h"
 #include "ui/pages/PageView.h"
 

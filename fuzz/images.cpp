@@ -3,7 +3,7 @@
 // it with -malloc_limit_mb just above the budget, as scripts/fuzz.sh does, so
 // that a larger allocation stops the run).
 #include "FuzzCheck.h"
-#include "core/attachments/ImageCodec.h"
+#include "gui/attachments/ImageCodec.h"
 
 #include <QGuiApplication>
 

@@ -8,7 +8,7 @@
 # Usage: scripts/tsan.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tests=(test_core_sync test_core_attachments test_core_alarms test_platform_cloud test_platform_notifications
+tests=(test_core_sync test_core_attachments test_gui_attachments test_core_alarms test_platform_cloud test_platform_notifications
     test_platform_places test_ui_attachments)
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
     -DQUILLERY_TSAN=ON -DQUILLERY_BUILD_BENCH=OFF -DQUILLERY_WERROR=ON >/dev/null

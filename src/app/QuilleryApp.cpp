@@ -9,10 +9,8 @@
 #include "core/app/AppPaths.h"
 #include "core/app/SaveMonitor.h"
 #include "core/attachments/AttachmentOpener.h"
-#include "core/attachments/ThumbnailCache.h"
 #include "core/backup/DailyBackup.h"
 #include "core/caldav/CalDavLinks.h"
-#include "core/history/UndoHistory.h"
 #include "core/model/Editing.h"
 #include "core/model/RecoveryJournal.h"
 #include "core/model/TaskItem.h"
@@ -22,8 +20,10 @@
 #include "core/sync/MirrorEngine.h"
 #include "core/sync/SyncMonitor.h"
 #include "core/tasks/ReminderResponder.h"
-#include "core/theme/Appearance.h"
 #include "core/util/PrivateFiles.h"
+#include "gui/attachments/ThumbnailCache.h"
+#include "gui/history/UndoHistory.h"
+#include "gui/theme/Appearance.h"
 #include "platform/appearance/PortalColorScheme.h"
 #include "platform/caldav/KeychainBackend.h"
 #include "platform/cloud/PgAccountProbe.h"
@@ -196,6 +196,8 @@ bool QuilleryApp::start(StoreOpenError *error)
     m_services.syncStatus = m_syncMonitor.get();
     m_services.saveStatus = m_saveMonitor.get();
     m_services.types = &m_types;
+    m_thumbnails = std::make_shared<ThumbnailCache>(ThumbnailCache::ProgramBytes);
+    m_services.thumbnails = m_thumbnails;
 
     // 6. The notification centre, with its delegate installed before any
     // window exists, and the alarm scheduler over it. Without a session bus
@@ -484,8 +486,8 @@ void QuilleryApp::closeWindow()
     // book, its alarms and the mirror stay.
     ui::MainWindow *window = m_window.release();
     m_closing = window;
-    connect(window, &QObject::destroyed, this, [] {
-        ThumbnailCache::shared().clear();
+    connect(window, &QObject::destroyed, this, [thumbnails = m_thumbnails] {
+        thumbnails->clear();
         ui::releaseWindowMemory();
     });
     window->deleteLater();

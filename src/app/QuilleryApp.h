@@ -35,6 +35,7 @@ class SaveMonitor;
 class SearchIndex;
 class SyncMonitor;
 class SystemJournal;
+class ThumbnailCache;
 class UndoHistory;
 class UnixSignalWatcher;
 
@@ -152,6 +153,8 @@ private:
     // Declared before the window, so they outlive the views that use them.
     NotificationDelegate m_notificationDelegate;
     TypeRegistry m_types;
+    // Decoded attachment pictures; let go of when the window closes.
+    std::shared_ptr<ThumbnailCache> m_thumbnails;
     std::unique_ptr<DesktopNotificationCenter> m_notifications;
     std::unique_ptr<AlarmStatus> m_alarmStatus;
     std::unique_ptr<AlarmScheduler> m_alarms;

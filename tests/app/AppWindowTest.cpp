@@ -1,8 +1,8 @@
-// The program put together in-process: the window shows the book, and the
-// Book menu, the toolbar and the book meet on one command broadcast.
+// The program put together in-process: the menus and dialogs follow the
+// pages into dark, and the contents grow into view drawn all the way.
 #include "app/QuilleryApp.h"
 #include "core/model/Page.h"
-#include "core/theme/Appearance.h"
+#include "gui/theme/Appearance.h"
 #include "support/Screenshot.h"
 #include "ui/app/BookMenu.h"
 #include "ui/app/MainWindow.h"
@@ -18,32 +18,6 @@
 #include <cmath>
 
 using namespace quillery;
-
-TEST(AppWindow, theWindowShowsTheBookAndItsCommandsTurnIt)
-{
-    QTemporaryDir dir;
-    QuilleryApp app({ dir.filePath(QStringLiteral("book.sqlite")), dir.filePath(QStringLiteral("pending.json")) });
-    StoreOpenError error;
-    ASSERT_TRUE(app.start(&error)) << error.message().toStdString();
-    for (int i = 1; i <= 2; ++i) {
-        auto *page = new Page(i, i);
-        app.store().insert(page);
-        page->setTitle(QStringLiteral("Page %1").arg(i));
-    }
-    ui::MainWindow &window = app.window();
-    EXPECT_EQ(window.centralWidget(), &app.bookView());
-    ASSERT_TRUE(window.bookMenu());
-    EXPECT_EQ(window.menuBar()->actions().first()->menu(), window.bookMenu());
-
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    Book &book = app.bookView().book();
-    EXPECT_EQ(book.currentIndex(), 0);
-    window.bookMenu()->nextAction()->trigger();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !book.dir() && book.currentIndex() == 1; }, 3000));
-    window.allPagesAction()->trigger();
-    EXPECT_TRUE(book.showContents());
-}
 
 TEST(AppWindow, theMenusAndDialogsTurnDarkWithThePages)
 {

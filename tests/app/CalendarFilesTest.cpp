@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 // field with typing of its own to take back takes it back first.
 #include "ui/app/EditMenu.h"
 #include "app/QuilleryApp.h"
-#include "core/history/UndoHistory.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
+#include "gui/history/UndoHistory.h"
 #include "ui/app/MainWindow.h"
 #include "ui/book/BookView.h"
 

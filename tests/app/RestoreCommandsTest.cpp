@@ -6,7 +6,7 @@
 #include "core/backup/BookCopy.h"
 #include "core/backup/BookRestore.h"
 #include "core/backup/DailyBackup.h"
-#include "core/history/UndoHistory.h"
+#include "gui/history/UndoHistory.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
 #include "support/BookText.h"

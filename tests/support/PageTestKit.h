@@ -11,8 +11,9 @@
 #include "core/app/StatusLine.h"
 #include "core/model/Editing.h"
 #include "core/model/TypeRegistry.h"
-#include "core/theme/Appearance.h"
 #include "core/util/CalendarContext.h"
+#include "gui/attachments/ThumbnailCache.h"
+#include "gui/theme/Appearance.h"
 #include "support/MockAlarmService.h"
 #include "support/TempStore.h"
 
@@ -62,6 +63,7 @@ struct PageKit {
     ManualClock clock { kitNow() };
     Appearance appearance;
     TypeRegistry types;
+    std::shared_ptr<ThumbnailCache> thumbnails = std::make_shared<ThumbnailCache>(ThumbnailCache::ProgramBytes);
     Editing editing;
 
     Services services()
@@ -73,6 +75,7 @@ struct PageKit {
         services.syncStatus = &sync;
         services.appearance = &appearance;
         services.types = &types;
+        services.thumbnails = thumbnails;
         services.calendar = CalendarContext(clock, "America/New_York", "en_US");
         return services;
     }

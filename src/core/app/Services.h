@@ -4,6 +4,7 @@
 #include "core/util/CalendarContext.h"
 
 #include <functional>
+#include <memory>
 
 namespace quillery {
 
@@ -13,6 +14,7 @@ class Page;
 class Preferences;
 class StatusLine;
 class Store;
+class ThumbnailCache;
 class TypeRegistry;
 
 // What the widgets are given to work with: the book's store, the shared
@@ -40,6 +42,10 @@ struct Services {
     // menu (shown when a page is linked) and the command that links one.
     StatusLine *taskListStatus = nullptr;
     std::function<void(Page *)> linkTaskList;
+    // Decoded attachment pictures, shared by every view that shows them;
+    // never null where attachments are shown. Shared rather than pointed to
+    // because decodes on worker threads may finish after the views are gone.
+    std::shared_ptr<ThumbnailCache> thumbnails;
 };
 
 } // namespace quillery

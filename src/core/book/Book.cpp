@@ -10,7 +10,7 @@
 #include "core/tasks/TaskActions.h"
 #include "core/util/Uuid.h"
 
-#include "core/theme/Easing.h"
+#include "core/book/Easing.h"
 
 namespace quillery {
 

@@ -1,9 +1,7 @@
 #include "PageColors.h"
 
+#include "CssColors.h"
 #include "core/theme/Palette.h"
-
-#include <QColor>
-#include <QStringList>
 
 #include <limits>
 
@@ -11,26 +9,28 @@ namespace quillery::PageColors {
 
 namespace {
 
-int distance(const QColor &a, const QColor &b)
+int distance(CssColors::Rgb a, CssColors::Rgb b)
 {
-    const int r = a.red() - b.red(), g = a.green() - b.green(), bl = a.blue() - b.blue();
-    return r * r + g * g + bl * bl;
+    int sum = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
+        sum += d * d;
+    }
+    return sum;
 }
 
 } // namespace
 
 QString cssName(int index)
 {
-    const QColor target = paletteColor(index);
+    const CssColors::Rgb target = paletteRgb(index);
     QString best;
     int bestDistance = std::numeric_limits<int>::max();
-    for (const QString &name : QColor::colorNames()) {
-        if (name == QLatin1String("transparent"))
-            continue;
-        const int d = distance(QColor(name), target);
+    for (const CssColors::Named *keyword = CssColors::begin(); keyword != CssColors::end(); ++keyword) {
+        const int d = distance(keyword->rgb, target);
         if (d < bestDistance) {
             bestDistance = d;
-            best = name;
+            best = QLatin1String(keyword->name);
         }
     }
     return best;
@@ -38,13 +38,12 @@ QString cssName(int index)
 
 std::optional<int> nearestIndex(const QString &color)
 {
-    const QString text = color.trimmed();
-    if (!QColor::isValidColor(text))
+    const std::optional<CssColors::Rgb> wanted = CssColors::parse(color.trimmed());
+    if (!wanted)
         return std::nullopt;
-    const QColor wanted(text);
     int best = 0;
     for (int i = 1; i < palette::Count; ++i) {
-        if (distance(paletteColor(i), wanted) < distance(paletteColor(best), wanted))
+        if (distance(paletteRgb(i), *wanted) < distance(paletteRgb(best), *wanted))
             best = i;
     }
     return best;

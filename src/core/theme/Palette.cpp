@@ -8,7 +8,7 @@ namespace quillery {
 
 namespace {
 
-constexpr std::array<QRgb, palette::Count> Packed = {
+constexpr std::array<quint32, palette::Count> Packed = {
     0xE4572E,
     0xF29E4C,
     0xE3B83B,
@@ -18,22 +18,11 @@ constexpr std::array<QRgb, palette::Count> Packed = {
     0x8A8F98,
 };
 
-const std::array<QColor, palette::Count> &colors()
-{
-    static const std::array<QColor, palette::Count> table = [] {
-        std::array<QColor, palette::Count> built;
-        for (int i = 0; i < palette::Count; ++i)
-            built[i] = QColor::fromRgb(Packed[i]);
-        return built;
-    }();
-    return table;
-}
-
 } // namespace
 
-QColor paletteColor(int index)
+quint32 paletteRgb(int index)
 {
-    return colors()[palette::wrap(index)];
+    return Packed[palette::wrap(index)];
 }
 
 QString paletteName(int index)

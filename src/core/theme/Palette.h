@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QString>
 
 namespace quillery {
@@ -21,9 +20,9 @@ constexpr int wrap(int index)
 
 } // namespace palette
 
-// The colour at `index` (wrapped): Coral, Amber, Mustard, Sage, Ocean,
-// Violet, Slate.
-QColor paletteColor(int index);
+// The colour at `index` (wrapped) as 0xRRGGBB: Coral, Amber, Mustard, Sage,
+// Ocean, Violet, Slate. The widgets draw it as paletteColor().
+quint32 paletteRgb(int index);
 
 // The colour's name, as the swatches announce it ("Coral" … "Slate").
 QString paletteName(int index);

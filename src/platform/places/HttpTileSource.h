@@ -2,8 +2,8 @@
 
 #include "HttpGet.h"
 #include "NetworkAccess.h"
-#include "core/places/MapTileSource.h"
 #include "core/places/TileUrlTemplate.h"
+#include "gui/places/MapTileSource.h"
 
 #include <QCache>
 #include <QHash>

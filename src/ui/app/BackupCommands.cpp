@@ -1,18 +1,16 @@
 #include "BackupCommands.h"
+#include "FileChooser.h"
 
 #include "core/backup/BookCopy.h"
 #include "core/model/Store.h"
 
 #include <QAction>
 #include <QDate>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFutureWatcher>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <QtConcurrent>
 
 namespace quillery::ui {
@@ -34,17 +32,9 @@ void BackupCommands::addTo(QMenu &menu, QAction *before)
 
 void BackupCommands::chooseBackUp()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!QDir(folder).exists())
-        folder = QDir::homePath();
-    auto *dialog = new QFileDialog(m_window, tr("Back Up Book"), folder,
-        tr("Quillery books (*.sqlite)") + QStringLiteral(";;") + tr("All files (*)"));
-    dialog->setObjectName(QStringLiteral("backupFileDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setDefaultSuffix(QStringLiteral("sqlite"));
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-        dialog->setOption(QFileDialog::DontUseNativeDialog);
+    QFileDialog *dialog = FileChooser::make(m_window,
+        { tr("Back Up Book"), { tr("Quillery books (*.sqlite)"), tr("All files (*)") }, QFileDialog::AcceptSave,
+            QStringLiteral("sqlite"), QStringLiteral("backupFileDialog") });
     dialog->selectFile(QStringLiteral("Quillery %1.sqlite").arg(QDate::currentDate().toString(Qt::ISODate)));
     connect(dialog, &QFileDialog::fileSelected, this, &BackupCommands::backUpTo);
     dialog->open();

@@ -2,8 +2,8 @@
 
 #include "core/app/CommandBus.h"
 #include "core/app/Preferences.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/theme/Symbols.h"
 
 #include <QActionGroup>

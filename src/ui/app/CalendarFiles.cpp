@@ -1,4 +1,5 @@
 #include "CalendarFiles.h"
+#include "FileChooser.h"
 
 #include "core/ical/IcalExport.h"
 #include "core/ical/IcalImport.h"
@@ -6,54 +7,25 @@
 #include "core/model/Store.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileDialog>
+#include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
-#include <QRegularExpression>
-#include <QStandardPaths>
 
 namespace quillery::ui {
 
 namespace {
 
-QString filter()
+QStringList filters()
 {
-    return QCoreApplication::translate("CalendarFiles", "iCalendar files (*.ics *.ical *.ifb *.icalendar)")
-        + QStringLiteral(";;") + QCoreApplication::translate("CalendarFiles", "All files (*)");
-}
-
-QString documents()
-{
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(folder).exists() ? folder : QDir::homePath();
-}
-
-// A file name from a page title: what file systems and the portal accept.
-QString fileNameFor(const QString &title)
-{
-    QString name = title.simplified();
-    name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("-"));
-    if (name.isEmpty() || name.startsWith(u'.'))
-        name = QCoreApplication::translate("CalendarFiles", "Page");
-    return name + QStringLiteral(".ics");
+    return { QCoreApplication::translate("CalendarFiles", "iCalendar files (*.ics *.ical *.ifb *.icalendar)"),
+        QCoreApplication::translate("CalendarFiles", "All files (*)") };
 }
 
 QFileDialog *makeDialog(QWidget *window, const QString &title, QFileDialog::AcceptMode mode)
 {
-    auto *dialog = new QFileDialog(window, title, documents(), filter());
-    dialog->setObjectName(QStringLiteral("calendarFileDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setAcceptMode(mode);
-    dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (mode == QFileDialog::AcceptSave)
-        dialog->setDefaultSuffix(QStringLiteral("ics"));
-    // Without a desktop to ask (tests, a bare X server), Qt's own dialog.
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-        dialog->setOption(QFileDialog::DontUseNativeDialog);
-    return dialog;
+    return FileChooser::make(
+        window, { title, filters(), mode, QStringLiteral("ics"), QStringLiteral("calendarFileDialog") });
 }
 
 } // namespace
@@ -92,7 +64,9 @@ void CalendarFiles::chooseExport(Page *page)
 {
     QFileDialog *dialog = makeDialog(
         m_window, page ? tr("Export Page as iCalendar") : tr("Export Book as iCalendar"), QFileDialog::AcceptSave);
-    dialog->selectFile(page ? fileNameFor(page->title()) : QStringLiteral("Quillery.ics"));
+    dialog->selectFile(page ? FileChooser::fileNameFor(
+                           page->title(), QCoreApplication::translate("CalendarFiles", "Page"), QStringLiteral("ics"))
+                            : QStringLiteral("Quillery.ics"));
     QPointer<Page> target(page);
     connect(dialog, &QFileDialog::fileSelected, this, [this, target, whole = page == nullptr](const QString &path) {
         // A page torn out while the chooser was open exports nothing.

@@ -1,6 +1,6 @@
 #include "EditMenu.h"
 
-#include "core/history/UndoHistory.h"
+#include "gui/history/UndoHistory.h"
 
 #include <QApplication>
 #include <QKeyEvent>

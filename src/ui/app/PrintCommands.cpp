@@ -1,4 +1,5 @@
 #include "PrintCommands.h"
+#include "FileChooser.h"
 
 #include "core/model/Page.h"
 #include "core/model/Store.h"
@@ -7,37 +8,19 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDir>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QRegularExpression>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace quillery::ui {
 
 namespace {
-
-QString documents()
-{
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(folder).exists() ? folder : QDir::homePath();
-}
-
-QString fileNameFor(const QString &title)
-{
-    QString name = title.simplified();
-    name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("-"));
-    if (name.isEmpty() || name.startsWith(u'.'))
-        name = QCoreApplication::translate("PrintCommands", "Page");
-    return name + QStringLiteral(".pdf");
-}
 
 QString localeFilter()
 {
@@ -137,16 +120,12 @@ void PrintCommands::choosePrint(Page *page)
 void PrintCommands::chooseExport(Page *page)
 {
     const QString title = page ? tr("Export Page as PDF") : tr("Export Book as PDF");
-    auto *dialog = new QFileDialog(m_window, title, documents());
-    dialog->setObjectName(QStringLiteral("pdfFileDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setNameFilters({ localeFilter(), bookShapeFilter() });
-    dialog->setDefaultSuffix(QStringLiteral("pdf"));
-    // Without a desktop to ask (tests, a bare X server), Qt's own dialog.
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-        dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->selectFile(page ? fileNameFor(page->title()) : QStringLiteral("Quillery.pdf"));
+    QFileDialog *dialog = FileChooser::make(m_window,
+        { title, { localeFilter(), bookShapeFilter() }, QFileDialog::AcceptSave, QStringLiteral("pdf"),
+            QStringLiteral("pdfFileDialog") });
+    dialog->selectFile(page ? FileChooser::fileNameFor(
+                           page->title(), QCoreApplication::translate("PrintCommands", "Page"), QStringLiteral("pdf"))
+                            : QStringLiteral("Quillery.pdf"));
     QList<QPointer<Page>> pages;
     if (page)
         pages << page;

@@ -3,7 +3,7 @@
 #include "RestoreDialog.h"
 #include "core/app/Services.h"
 #include "core/backup/BookRestore.h"
-#include "core/history/UndoHistory.h"
+#include "gui/history/UndoHistory.h"
 #include "core/model/Store.h"
 
 #include <QAction>

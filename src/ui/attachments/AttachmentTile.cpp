@@ -2,12 +2,12 @@
 
 #include "ThumbView.h"
 #include "core/app/Services.h"
-#include "core/attachments/ImageCodec.h"
 #include "core/model/Attachment.h"
 #include "core/model/TypeRegistry.h"
-#include "core/theme/AppFont.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/attachments/ImageCodec.h"
+#include "gui/theme/AppFont.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/theme/Symbols.h"
 
 #include <QContextMenuEvent>
@@ -64,6 +64,7 @@ AttachmentTile::AttachmentTile(Attachment *attachment, const Services &services,
     : QWidget(parent)
     , m_appearance(*services.appearance)
     , m_types(*services.types)
+    , m_thumbnails(services.thumbnails)
     , m_attachment(attachment)
 {
     setFixedSize(Side, Side);
@@ -81,7 +82,7 @@ void AttachmentTile::refresh()
     const bool image = m_types.isImage(m_attachment->typeIdentifier());
     setAccessibleDescription(image ? tr("Photo; opens in the image viewer") : tr("File; opens in its application"));
     if (image && !m_thumb) {
-        m_thumb = new ThumbView(TileMaxPixel, this);
+        m_thumb = new ThumbView(m_thumbnails, TileMaxPixel, this);
         m_thumb->setGeometry(m_keyboardFocus ? rect().adjusted(3, 3, -3, -3) : rect());
         m_thumb->setCornerRadius(CornerRadius);
         m_thumb->setAttribute(Qt::WA_TransparentForMouseEvents);

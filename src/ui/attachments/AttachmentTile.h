@@ -5,9 +5,12 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
 namespace quillery {
 class Appearance;
 struct Services;
+class ThumbnailCache;
 class TypeRegistry;
 } // namespace quillery
 
@@ -56,6 +59,7 @@ private:
 
     const Appearance &m_appearance;
     const TypeRegistry &m_types;
+    std::shared_ptr<ThumbnailCache> m_thumbnails;
     QPointer<Attachment> m_attachment;
     ThumbView *m_thumb = nullptr;
     bool m_pressed = false;

@@ -4,11 +4,11 @@
 #include "AttachmentPicker.h"
 #include "AttachmentTile.h"
 #include "ImageViewer.h"
-#include "core/attachments/AttachmentImporter.h"
 #include "core/attachments/AttachmentOpener.h"
 #include "core/model/Store.h"
 #include "core/model/TaskItem.h"
 #include "core/model/TypeRegistry.h"
+#include "gui/attachments/AttachmentImporter.h"
 #include "ui/theme/FloatingScrollBar.h"
 
 #include <QHBoxLayout>
@@ -156,7 +156,7 @@ void AttachmentsSection::open(Attachment *attachment)
     if (m_services.types->isImage(attachment->typeIdentifier())) {
         if (m_viewer)
             m_viewer->close();
-        m_viewer = new ImageViewer(attachment, window());
+        m_viewer = new ImageViewer(attachment, m_services.thumbnails, window());
         m_viewer->setAttribute(Qt::WA_DeleteOnClose);
         m_viewer->setWindowModality(Qt::WindowModal);
         m_viewer->show();

@@ -2,9 +2,9 @@
 
 #include "ThumbView.h"
 #include "ViewerCloseButton.h"
-#include "core/attachments/ImageCodec.h"
 #include "core/model/Attachment.h"
 #include "core/model/Store.h"
+#include "gui/attachments/ImageCodec.h"
 
 #include <QPainter>
 #include <QScreen>
@@ -17,10 +17,10 @@ constexpr int CloseInset = 16;
 
 } // namespace
 
-ImageViewer::ImageViewer(Attachment *attachment, QWidget *parent)
+ImageViewer::ImageViewer(Attachment *attachment, std::shared_ptr<ThumbnailCache> thumbnails, QWidget *parent)
     : QDialog(parent)
     , m_attachment(attachment)
-    , m_thumb(new ThumbView(ViewerMaxPixel, this))
+    , m_thumb(new ThumbView(std::move(thumbnails), ViewerMaxPixel, this))
     , m_close(new ViewerCloseButton(this))
 {
     setObjectName(QStringLiteral("imageViewer"));

@@ -6,6 +6,12 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <memory>
+
+namespace quillery {
+class ThumbnailCache;
+}
+
 namespace quillery::ui {
 
 class ThumbView;
@@ -21,7 +27,7 @@ public:
     static constexpr int MinimumWidth = 520;
     static constexpr int MinimumHeight = 480;
 
-    explicit ImageViewer(Attachment *attachment, QWidget *parent = nullptr);
+    ImageViewer(Attachment *attachment, std::shared_ptr<ThumbnailCache> thumbnails, QWidget *parent = nullptr);
 
     Attachment *attachment() const { return m_attachment; }
     ThumbView *thumbView() const { return m_thumb; }

@@ -1,6 +1,6 @@
 #include "ThumbView.h"
 
-#include "core/attachments/ThumbnailCache.h"
+#include "gui/attachments/ThumbnailCache.h"
 
 #include <QFutureWatcher>
 #include <QPainter>
@@ -9,8 +9,9 @@
 
 namespace quillery::ui {
 
-ThumbView::ThumbView(int maxPixel, QWidget *parent)
+ThumbView::ThumbView(std::shared_ptr<ThumbnailCache> cache, int maxPixel, QWidget *parent)
     : QWidget(parent)
+    , m_cache(std::move(cache))
     , m_maxPixel(maxPixel)
 {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -101,13 +102,13 @@ void ThumbView::startDecode()
         m_cancel.reset();
         setImage(watcher->result());
     });
-    watcher->setFuture(QtConcurrent::run([bytes, maxPixel, cancel]() -> QImage {
+    watcher->setFuture(QtConcurrent::run([cache = m_cache, bytes, maxPixel, cancel]() -> QImage {
         // Decodes queued behind others are often stale by the time a
         // thread is free: a quickly scrolled strip, a closed card.
         if (cancel->load())
             return {};
         // Decoded once per picture and size for every view that shows it.
-        std::optional<QImage> image = ThumbnailCache::shared().thumbnail(bytes, maxPixel);
+        std::optional<QImage> image = cache->thumbnail(bytes, maxPixel);
         if (!image || cancel->load())
             return {};
         return image->convertToFormat(

@@ -10,6 +10,10 @@
 #include <memory>
 #include <optional>
 
+namespace quillery {
+class ThumbnailCache;
+}
+
 namespace quillery::ui {
 
 // Shows stored image bytes as a bitmap decoded away from the main thread,
@@ -28,7 +32,7 @@ public:
     // it, centred (the viewer).
     enum class Scaling { Fill, Fit };
 
-    explicit ThumbView(int maxPixel, QWidget *parent = nullptr);
+    ThumbView(std::shared_ptr<ThumbnailCache> cache, int maxPixel, QWidget *parent = nullptr);
     ~ThumbView() override;
 
     void setData(const std::optional<QByteArray> &data);
@@ -58,6 +62,7 @@ private:
     void setImage(QImage image);
     const QPixmap &scaledPixmap(const QSize &deviceSize) const;
 
+    std::shared_ptr<ThumbnailCache> m_cache;
     int m_maxPixel;
     Scaling m_scaling = Scaling::Fill;
     qreal m_radius = 0;

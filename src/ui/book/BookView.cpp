@@ -8,9 +8,9 @@
 #include "core/alarms/AlarmStatus.h"
 #include "core/app/CommandBus.h"
 #include "core/model/Editing.h"
-#include "core/theme/Appearance.h"
 #include "core/theme/Spring.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/pages/PageView.h"
 #include "ui/theme/Motion.h"
 

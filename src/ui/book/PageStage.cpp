@@ -2,8 +2,8 @@
 
 #include "core/book/Book.h"
 #include "core/model/Page.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/pages/BlankPageView.h"
 #include "ui/pages/PageFooter.h"
 #include "ui/pages/PageHeader.h"

@@ -1,8 +1,8 @@
 #include "TurnPicture.h"
 
 #include "core/book/TurnLayers.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/theme/SoftShadow.h"
 
 #include <QPaintEvent>

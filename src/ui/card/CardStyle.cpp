@@ -1,8 +1,8 @@
 #include "CardStyle.h"
 
-#include "core/theme/AppFont.h"
-#include "core/theme/Palette.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/AppFont.h"
+#include "gui/theme/PaletteColor.h"
+#include "gui/theme/ThemeColors.h"
 
 #include <QLabel>
 

@@ -4,7 +4,7 @@
 #include "PlainButton.h"
 #include "core/alarms/AlarmService.h"
 #include "core/model/TaskItem.h"
-#include "core/theme/Appearance.h"
+#include "gui/theme/Appearance.h"
 #include "ui/places/LocationPicker.h"
 #include "ui/places/MapPreview.h"
 #include "ui/tasks/Pill.h"

@@ -5,7 +5,7 @@
 #include "core/model/TaskItem.h"
 #include "core/tasks/ReminderDates.h"
 #include "core/tasks/TaskActions.h"
-#include "core/theme/Appearance.h"
+#include "gui/theme/Appearance.h"
 #include "ui/tasks/Pill.h"
 
 #include <QHBoxLayout>

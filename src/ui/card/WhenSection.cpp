@@ -7,8 +7,8 @@
 #include "core/alarms/AlarmService.h"
 #include "core/model/TaskItem.h"
 #include "core/tasks/DayLabel.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/tasks/Pill.h"
 #include "ui/theme/Symbols.h"
 

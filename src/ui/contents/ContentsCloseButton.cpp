@@ -1,7 +1,7 @@
 #include "ContentsCloseButton.h"
 
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -4,9 +4,9 @@
 #include "ContentsGrid.h"
 #include "core/app/Services.h"
 #include "core/book/Book.h"
-#include "core/theme/AppFont.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/AppFont.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 
 #include <QBoxLayout>
 #include <QKeyEvent>

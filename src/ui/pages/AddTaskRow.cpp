@@ -1,7 +1,7 @@
 #include "AddTaskRow.h"
 
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/tasks/TaskRow.h"
 #include "ui/tasks/TaskRowCheck.h"
 

@@ -1,10 +1,10 @@
 #include "BlankPageView.h"
 
-#include "core/theme/AppFont.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/PageShape.h"
-#include "core/theme/Palette.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/AppFont.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/PageShape.h"
+#include "gui/theme/PaletteColor.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/theme/PaperBackground.h"
 
 #include <QFontMetricsF>

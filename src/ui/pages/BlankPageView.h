@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/pages/PageSide.h"
 #include "core/theme/PageInsets.h"
-#include "core/theme/PageSide.h"
 
 #include <QWidget>
 

@@ -1,8 +1,8 @@
 #include "HiddenTasksButton.h"
 
-#include "core/theme/AppFont.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/AppFont.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/theme/PageSide.h"
+#include "core/pages/PageSide.h"
 
 #include <QWidget>
 

@@ -1,8 +1,8 @@
 #include "PageHeader.h"
 
 #include "core/model/Page.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 
 #include "ui/theme/CaretLineEdit.h"
 

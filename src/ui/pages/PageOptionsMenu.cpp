@@ -4,9 +4,9 @@
 #include "core/alarms/AlarmStatus.h"
 #include "core/app/Preferences.h"
 #include "core/model/Page.h"
-#include "core/theme/AppFont.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/AppFont.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/theme/Symbols.h"
 
 #include <QActionGroup>

@@ -2,9 +2,9 @@
 
 #include "core/app/Services.h"
 #include "core/pages/PageActions.h"
+#include "core/pages/PageSide.h"
 #include "core/pages/RowFrames.h"
 #include "core/theme/PageInsets.h"
-#include "core/theme/PageSide.h"
 
 #include <QColor>
 #include <QMessageBox>

@@ -1,9 +1,9 @@
 #include "SwatchColumn.h"
 
 #include "ColorDot.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/Palette.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/PaletteColor.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/theme/Motion.h"
 #include "ui/theme/SoftShadow.h"
 

@@ -1,8 +1,8 @@
 #include "MapPreview.h"
 
 #include "PlacesStyle.h"
-#include "core/places/MapTileSource.h"
 #include "core/places/PlaceRules.h"
+#include "gui/places/MapTileSource.h"
 
 #include <QDesktopServices>
 #include <QFocusEvent>

@@ -2,8 +2,8 @@
 
 #include "core/model/Place.h"
 #include "core/places/MapTile.h"
-#include "core/places/MapTileSource.h"
 #include "core/places/MapViewport.h"
+#include "gui/places/MapTileSource.h"
 
 #include <QHash>
 #include <QImage>

@@ -3,7 +3,7 @@
 #include "core/model/Page.h"
 #include "core/model/Store.h"
 #include "core/theme/Palette.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/pages/PageHeader.h"
 #include "ui/pages/PageScrollArea.h"
 #include "ui/pages/PageView.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/app/Services.h"
-#include "core/theme/Appearance.h"
+#include "gui/theme/Appearance.h"
 
 #include <QList>
 #include <QPageSize>

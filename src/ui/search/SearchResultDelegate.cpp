@@ -5,10 +5,10 @@
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
 #include "core/search/TextFolder.h"
-#include "core/theme/AppFont.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/Palette.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/AppFont.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/PaletteColor.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/theme/Symbols.h"
 
 #include <QPainter>

@@ -6,9 +6,9 @@
 #include "core/model/TaskItem.h"
 #include "core/tasks/TaskActions.h"
 #include "core/tasks/TaskSummary.h"
-#include "core/theme/AppFont.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/AppFont.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/lift/LiftShadow.h"
 #include "ui/theme/CaretLineEdit.h"
 

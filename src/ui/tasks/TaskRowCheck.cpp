@@ -1,7 +1,7 @@
 #include "TaskRowCheck.h"
 
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 #include "ui/theme/Motion.h"
 #include "ui/theme/Symbols.h"
 

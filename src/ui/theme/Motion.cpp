@@ -1,7 +1,7 @@
 #include "Motion.h"
 
 #include "SpringAnimation.h"
-#include "core/theme/Easing.h"
+#include "core/book/Easing.h"
 
 namespace quillery::ui::motion {
 

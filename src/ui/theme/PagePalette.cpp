@@ -1,7 +1,7 @@
 #include "PagePalette.h"
 
-#include "core/theme/Palette.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/PaletteColor.h"
+#include "gui/theme/ThemeColors.h"
 
 namespace quillery::ui {
 

@@ -1,7 +1,7 @@
 #include "PaperBackground.h"
 
-#include "core/theme/PaperGrain.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/PaperGrain.h"
+#include "gui/theme/ThemeColors.h"
 
 #include <QPainter>
 #include <QPixmapCache>

@@ -1,8 +1,8 @@
 #include "SymbolButton.h"
 
 #include "Symbols.h"
-#include "core/theme/Appearance.h"
-#include "core/theme/ThemeColors.h"
+#include "gui/theme/Appearance.h"
+#include "gui/theme/ThemeColors.h"
 
 #include <QPainter>
 

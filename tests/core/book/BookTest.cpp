@@ -1,7 +1,6 @@
 // The book's navigation against a real store: turning, creating and tearing
 // out pages, clearing empty tasks, and keeping alarms in step.
 #include "core/book/Book.h"
-#include "core/app/CommandBus.h"
 #include "core/app/Preferences.h"
 #include "core/model/Editing.h"
 #include "core/util/Uuid.h"
@@ -143,22 +142,6 @@ TEST_F(BookTest, alarmsAreRescheduledWhenTheNumberOfTasksChangesNotWhenTextDoes)
     EXPECT_CALL(alarms, rescheduleAll(::testing::_)).Times(1);
     EXPECT_CALL(alarms, refreshStatus()).Times(1);
     book.setActive(true);
-}
-
-// The keys and the contents command are tried on the book view.
-TEST_F(BookTest, commandsTurnThePages)
-{
-    Page *a = page(1, 0, QStringLiteral("A"));
-    Page *b = page(2, 1, QStringLiteral("B"));
-    show(a);
-    CommandBus bus;
-    QObject::connect(&bus, &CommandBus::posted, &book, &Book::handleCommand);
-    bus.post(CommandBus::Next);
-    settle();
-    EXPECT_EQ(book.currentPage(), b);
-    bus.post(CommandBus::Previous);
-    settle();
-    EXPECT_EQ(book.currentPage(), a);
 }
 
 TEST_F(BookTest, anEmptyBookGetsItsFirstPageAndAGoneRememberedPageIsRewritten)

@@ -30,7 +30,7 @@ TEST(Palette, anyStoredIndexPicksOneOfTheSevenColours)
     for (const int index : { INT_MIN, INT_MIN + 1, -8, -1, 6, 7, 13, INT_MAX }) {
         EXPECT_GE(palette::wrap(index), 0) << index;
         EXPECT_LT(palette::wrap(index), palette::Count) << index;
-        EXPECT_EQ(paletteColor(index), paletteColor(palette::wrap(index))) << index;
+        EXPECT_EQ(paletteRgb(index), paletteRgb(palette::wrap(index))) << index;
     }
     EXPECT_EQ(paletteName(-1), QStringLiteral("Slate"));
     EXPECT_EQ(paletteName(7), paletteName(0));

@@ -5,10 +5,10 @@
 #include "PgCluster.h"
 #include "support/FieldSamples.h"
 
-#include "core/history/UndoHistory.h"
 #include "core/model/MirrorAccess.h"
 #include "core/tasks/TaskActions.h"
 #include "core/util/CalendarContext.h"
+#include "gui/history/UndoHistory.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -85,30 +85,6 @@ TEST_F(MirrorSync, everyFieldOfEveryKindMadeOnOneComputerAppearsOnTheOther)
     EXPECT_EQ(bookText(b.store()), bookText(a.store()));
 }
 
-TEST_F(MirrorSync, editsOnBothComputersConvergeAndViewsSeeThemChange)
-{
-    MirrorDevice a, b;
-    Page *page = addPage(a.store(), QStringLiteral("Week"));
-    addTask(QStringLiteral("one"), 0, page, a.store());
-    addTask(QStringLiteral("two"), 0, page, a.store());
-    a.start();
-    b.start();
-    ASSERT_TRUE(converge({ &a, &b }));
-
-    TaskItem *oneOnB = taskNamed(b.store(), QStringLiteral("one"));
-    ASSERT_TRUE(oneOnB);
-    QSignalSpy doneChanged(oneOnB, &TaskItem::doneChanged);
-    taskNamed(a.store(), QStringLiteral("one"))->setDone(true);
-    b.store().pages().first()->setTitle(QStringLiteral("Week 12"));
-    taskNamed(b.store(), QStringLiteral("two"))->setText(QStringLiteral("two, edited"));
-
-    ASSERT_TRUE(converge({ &a, &b }));
-    EXPECT_EQ(doneChanged.count(), 1);
-    EXPECT_TRUE(oneOnB->done());
-    EXPECT_EQ(a.store().pages().first()->title(), QStringLiteral("Week 12"));
-    EXPECT_TRUE(taskNamed(a.store(), QStringLiteral("two, edited")));
-}
-
 TEST_F(MirrorSync, aRepeatingTaskTickedOnOneComputerShowsItsNextDayOnTheOther)
 {
     ManualClock clock(QDateTime(QDate(2027, 3, 1), QTime(9, 0), Qt::UTC));
@@ -159,22 +135,6 @@ TEST_F(MirrorSync, aPageDeletedOnOneComputerTakesItsTasksAndAttachmentsOnTheOthe
     a.restart();
     EXPECT_EQ(a.store().pages().size(), 1) << "the deletion is in A's file too";
     EXPECT_FALSE(a.engine().ledger().hasPending());
-}
-
-TEST_F(MirrorSync, aTaskAddedWhileItsPageIsDeletedElsewhereFollowsThePage)
-{
-    MirrorDevice a, b;
-    Page *page = addPage(a.store(), QStringLiteral("shared"));
-    a.start();
-    b.start();
-    ASSERT_TRUE(converge({ &a, &b }));
-
-    // Both in the same moment, before either has heard of the other.
-    addTask(QStringLiteral("late addition"), 0, b.store().page(page->id()), b.store());
-    a.store().remove(page);
-    ASSERT_TRUE(converge({ &a, &b }));
-    EXPECT_TRUE(a.store().pages().isEmpty());
-    EXPECT_TRUE(b.store().tasks().isEmpty()) << "a task follows its deleted page";
 }
 
 TEST_F(MirrorSync, conflictingEditsEndAsTheLaterOneOnBothAndTiesAreSettledTheSameWay)

@@ -7,7 +7,6 @@
 #include "ui/app/BookMenu.h"
 #include "ui/app/X11SizeHints.h"
 #include "ui/book/BookView.h"
-#include "ui/book/FaceLayout.h"
 #include "ui/book/PageStage.h"
 
 #include <QMenuBar>
@@ -78,8 +77,6 @@ TEST(BookWindow, theFaceKeepsThePageProportionsInAnyWindowAndTheX11HintsSayHow)
     ASSERT_EQ(kit.book->size(), QSize(900, 834));
     EXPECT_EQ(kit.book->faceRect(), QRect(150, 0, 600, 834));
     EXPECT_EQ(kit.book->stage()->geometry(), kit.book->faceRect());
-    EXPECT_EQ(FaceLayout::faceRect(QSize(600, 1200), false), QRect(0, 183, 600, 833));
-    EXPECT_EQ(FaceLayout::faceRect(QSize(1440, 1000), true), QRect(0, 0, 1440, 1000)) << "a spread is twice as wide";
 
     // The ratio is added above the base size; what Qt wrote stays.
     X11SizeHints::Words hints {};

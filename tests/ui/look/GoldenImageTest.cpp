@@ -6,7 +6,7 @@
 #include "core/attachments/FileLauncher.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
-#include "core/theme/Appearance.h"
+#include "gui/theme/Appearance.h"
 #include "support/PageTestKit.h"
 #include "support/TestEnvironment.h"
 #include "ui/attachments/AttachmentPicker.h"

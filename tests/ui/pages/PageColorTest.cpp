@@ -1,6 +1,6 @@
 // The page colour: the button, the swatch column and what picking does.
 #include "core/model/Page.h"
-#include "core/theme/Palette.h"
+#include "gui/theme/PaletteColor.h"
 #include "support/PageTestKit.h"
 #include "ui/pages/ColorDot.h"
 #include "ui/pages/PageColorPicker.h"
@@ -14,18 +14,6 @@ using namespace quillery;
 using namespace quillery::ui;
 using namespace quillery::test;
 
-namespace {
-
-QStringList swatchNames(const PageView &view)
-{
-    QStringList names;
-    for (const ColorDot *dot : view.colorPicker()->column()->swatches())
-        names << dot->accessibleName();
-    return names;
-}
-
-} // namespace
-
 TEST(PageColor, swatchesOpenInACascadeAndPickingStoresTheIndex)
 {
     PageKit kit;
@@ -33,19 +21,11 @@ TEST(PageColor, swatchesOpenInACascadeAndPickingStoresTheIndex)
     PageView view(page, 1, 1, PageActions {}, kit.services(), &kit.editing);
     ASSERT_TRUE(showActive(view));
     ColorDot *button = view.colorPicker()->button();
-    EXPECT_EQ(button->accessibleName(), QStringLiteral("Page color"));
     EXPECT_EQ(button->color(), paletteColor(1)) << "index 8 wraps to Amber";
     EXPECT_EQ(view.accentColor(), paletteColor(1));
 
-    // The 26-point circle sits in the 40-point column, 21 from the edge and
-    // 25 from the top.
-    const QRect dot(button->mapTo(&view, QPoint(0, 0)), button->size());
-    EXPECT_EQ(dot.top(), 25);
-    EXPECT_EQ(dot.right() + 1, 600 - 21 - 7);
-
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_TRUE(view.colorsShown());
-    EXPECT_EQ(swatchNames(view), QStringList({ "Coral", "Amber", "Mustard", "Sage", "Ocean", "Violet", "Slate" }));
     // The cascade: early on, the top swatch is further along than the last.
     const QList<ColorDot *> swatches = view.colorPicker()->column()->swatches();
     ASSERT_TRUE(QTest::qWaitFor([&] { return swatches.first()->entranceOpacity() > 0.2; }));

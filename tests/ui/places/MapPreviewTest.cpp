@@ -1,6 +1,6 @@
 #include "ui/places/MapPreview.h"
 #include "UrlRecorder.h"
-#include "core/places/MapTileSource.h"
+#include "gui/places/MapTileSource.h"
 
 #include <QDesktopServices>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
 // Picked photos and files becoming attachments of a task: order, names,
 // types, re-encoding, and the items that cannot be taken.
-#include "core/attachments/AttachmentImporter.h"
+#include "gui/attachments/AttachmentImporter.h"
 #include "TestImages.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"

@@ -1,6 +1,6 @@
 #include "Appearance.h"
 
-#include "ColorSchemeSource.h"
+#include "core/theme/ColorSchemeSource.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 // that reach outside themselves, and the same picture shown again and again.
 #include "ImageBombs.h"
 #include "TestImages.h"
-#include "core/attachments/ImageCodec.h"
-#include "core/attachments/ThumbnailCache.h"
+#include "gui/attachments/ImageCodec.h"
+#include "gui/attachments/ThumbnailCache.h"
 #include "support/PeakMemory.h"
 
 #include <QTemporaryDir>

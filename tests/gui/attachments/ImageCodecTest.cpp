@@ -1,6 +1,6 @@
 // Bounded decoding and JPEG re-encoding of attachment images, including
 // bytes that are damaged, hostile or not images at all.
-#include "core/attachments/ImageCodec.h"
+#include "gui/attachments/ImageCodec.h"
 #include "TestImages.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "core/theme/AppFont.h"
+#include "gui/theme/AppFont.h"
 
 #include <QFontInfo>
 #include <gtest/gtest.h>

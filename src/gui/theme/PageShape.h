@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PageSide.h"
+#include "core/pages/PageSide.h"
 
 #include <QPainterPath>
 #include <QRectF>

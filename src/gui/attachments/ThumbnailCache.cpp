@@ -11,13 +11,6 @@ ThumbnailCache::ThumbnailCache(qint64 maxBytes, Decoder decoder)
     , m_done(qsizetype(maxBytes / 1024))
 { }
 
-ThumbnailCache &ThumbnailCache::shared()
-{
-    // Room for a few hundred tiles, or the viewer's picture and many tiles.
-    static ThumbnailCache cache(64 * 1024 * 1024);
-    return cache;
-}
-
 void ThumbnailCache::clear()
 {
     const QMutexLocker lock(&m_mutex);

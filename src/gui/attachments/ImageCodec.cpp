@@ -1,7 +1,7 @@
 #include "ImageCodec.h"
 
-#include "ImageFormat.h"
 #include "SvgDocument.h"
+#include "core/attachments/ImageFormat.h"
 
 #include <QBuffer>
 #include <QColorSpace>

@@ -1,4 +1,4 @@
-#include "core/theme/Appearance.h"
+#include "gui/theme/Appearance.h"
 #include "core/theme/ColorSchemeSource.h"
 
 #include <QSignalSpy>

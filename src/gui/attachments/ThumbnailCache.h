@@ -24,11 +24,12 @@ class ThumbnailCache final
 public:
     using Decoder = std::function<std::optional<QImage>(const QByteArray &data, int maxPixel)>;
 
+    // What the program keeps for its views: room for a few hundred tiles, or
+    // the viewer's picture and many tiles.
+    static constexpr qint64 ProgramBytes = 64 * 1024 * 1024;
+
     // `decoder` defaults to decodeThumbnail.
     explicit ThumbnailCache(qint64 maxBytes, Decoder decoder = {});
-
-    // The cache of the program's views.
-    static ThumbnailCache &shared();
 
     // decodeThumbnail(data, maxPixel), from the cache when it is there.
     std::optional<QImage> thumbnail(const QByteArray &data, int maxPixel);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ColorScheme.h"
+#include "core/theme/ColorScheme.h"
 
 #include <QColor>
 

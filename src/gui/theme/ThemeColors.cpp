@@ -1,6 +1,6 @@
 #include "ThemeColors.h"
 
-#include "Palette.h"
+#include "PaletteColor.h"
 
 namespace quillery {
 

@@ -1,7 +1,7 @@
 #include "SvgDocument.h"
 
 #include "ImageCodec.h"
-#include "ImageFormat.h"
+#include "core/attachments/ImageFormat.h"
 
 #include <QXmlStreamReader>
 

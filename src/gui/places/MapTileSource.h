@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MapTile.h"
+#include "core/places/MapTile.h"
 
 #include <QImage>
 #include <QObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecordState.h"
+#include "core/history/RecordState.h"
 
 #include <QList>
 #include <QUndoCommand>

@@ -8,13 +8,13 @@
 
 #include "core/alarms/AlarmScheduler.h"
 #include "core/alarms/AlarmStatus.h"
-#include "core/history/UndoHistory.h"
 #include "core/lift/Lift.h"
 #include "core/model/Attachment.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
 #include "core/sync/MirrorLedger.h"
 #include "core/tasks/TaskActions.h"
+#include "gui/history/UndoHistory.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
