@@ -108,8 +108,7 @@ int main(int argc, char **argv)
             if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY) {
                 const double elapsed = seconds_since(&start);
                 const xcb_window_t window = ((xcb_map_notify_event_t *)event)->window;
-                xcb_get_geometry_reply_t *geometry
-                    = xcb_get_geometry_reply(x, xcb_get_geometry(x, window), NULL);
+                xcb_get_geometry_reply_t *geometry = xcb_get_geometry_reply(x, xcb_get_geometry(x, window), NULL);
                 const int large = geometry && geometry->width >= 200 && geometry->height >= 200;
                 free(geometry);
                 if (large) {
