@@ -60,7 +60,7 @@ uninstall:
 	@prefix=$$(sed -n 's|/bin/quillery$$||p' $(BUILD)/install_manifest.txt | head -n 1); \
 	 sudo=$$(test -w "$${prefix:-/}" || echo sudo); \
 	 tr '\n' '\0' < $(BUILD)/install_manifest.txt | $$sudo xargs -0 rm -fv; \
-	 for dir in "$$prefix/share/doc/quillery" "$$prefix/share/quillery/translations" "$$prefix/share/quillery/screenshots" "$$prefix/share/quillery"; do \
+	 for dir in "$$prefix/share/doc/quillery" "$$prefix/share/quillery/translations" "$$prefix/share/quillery/screenshots" "$$prefix/share/quillery" "$$prefix/lib/quillery"; do \
 	     test ! -d "$$dir" || $$sudo rmdir --ignore-fail-on-non-empty "$$dir"; \
 	 done
 

@@ -10,6 +10,8 @@ target_compile_definitions(quillery_options INTERFACE
     QT_NO_URL_CAST_FROM_STRING
     QT_DISABLE_DEPRECATED_BEFORE=0x060400
     QUILLERY_VERSION="${PROJECT_VERSION}")
+# A library named on the link line but not used is not loaded at start.
+target_link_options(quillery_options INTERFACE -Wl,--as-needed)
 if(QUILLERY_WERROR)
     target_compile_options(quillery_options INTERFACE -Werror)
 endif()

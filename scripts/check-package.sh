@@ -48,16 +48,46 @@ for wanted in /usr/bin/quillery \
     /usr/share/doc/quillery/changelog.Debian.gz \
     /usr/share/man/man1/quillery.1.gz \
     /usr/share/quillery/translations/quillery_de.qm \
-    /usr/share/quillery/translations/quillery_en.qm; do
+    /usr/share/quillery/translations/quillery_en.qm \
+    /usr/lib/quillery/quillery-pg.so \
+    /usr/lib/quillery/quillery-geonames.so \
+    /usr/lib/quillery/quillery-pdf.so; do
     grep -qxF "$wanted" <<<"$files" || fail "the package does not ship $wanted"
     [[ -s $wanted ]] || fail "$wanted is installed empty"
 done
 
-# Every library the program needs is found once the package is installed.
-if ldd /usr/bin/quillery | grep -q 'not found'; then
-    ldd /usr/bin/quillery | grep 'not found' >&2
-    fail "the dependencies do not bring every library"
-fi
+# Every library the program and its modules need is found once the package
+# is installed.
+for binary in /usr/bin/quillery /usr/lib/quillery/*.so; do
+    if ldd "$binary" | grep -q 'not found'; then
+        ldd "$binary" | grep 'not found' >&2
+        fail "the dependencies do not bring every library of $binary"
+    fi
+done
+
+# The installed program finds its modules where the package put them: with a
+# mirror service defined (a server that is not there), the background process
+# loads the mirror's module from /usr/lib/quillery.
+scratch=$(mktemp -d)
+printf '[quillery]\nhost=127.0.0.1\nport=1\ndbname=none\nuser=none\n' >"$scratch/pg_service.conf"
+mkdir -m 0700 "$scratch/runtime"
+env -u DISPLAY -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS HOME="$scratch" XDG_RUNTIME_DIR="$scratch/runtime" \
+    XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" XDG_STATE_HOME="$scratch/state" \
+    XDG_CACHE_HOME="$scratch/cache" PGSERVICEFILE="$scratch/pg_service.conf" QT_QPA_PLATFORM=offscreen \
+    /usr/bin/quillery --background >"$scratch/log" 2>&1 &
+background=$!
+found=false
+for _ in $(seq 50); do
+    if grep -q ' /usr/lib/quillery/quillery-pg.so$' "/proc/$background/maps" 2>/dev/null; then
+        found=true
+        break
+    fi
+    sleep 0.2
+done
+kill -TERM "$background" 2>/dev/null || true
+wait "$background" 2>/dev/null || true
+[[ $found == true ]] || { cat "$scratch/log" >&2; rm -rf "$scratch"; fail "the installed program did not load its mirror module"; }
+rm -rf "$scratch"
 
 # The manual page reads without a warning, and the program answers --help
 # and --version without a display.

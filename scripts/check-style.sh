@@ -16,7 +16,7 @@ base=${QUILLERY_TIDY_BASE:-HEAD~1}
 # qpdf's headers do not compile with clang 14 against libstdc++ 12, so the
 # one file that includes them is left to gcc's warnings.
 mapfile -t changed < <(git diff --name-only --diff-filter=AM "$base" -- 'src/*.cpp' 'tests/*.cpp' 'bench/*.cpp' \
-    'fuzz/*.cpp' ':(exclude)src/ui/print/PdfOutline.cpp' 2>/dev/null || true)
+    'fuzz/*.cpp' ':(exclude)src/modules/pdf/PdfOutlineModule.cpp' 2>/dev/null || true)
 if [[ ${#changed[@]} -eq 0 ]]; then
     echo "no C++ sources changed"
     exit 0

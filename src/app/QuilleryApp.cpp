@@ -26,9 +26,7 @@
 #include "gui/theme/Appearance.h"
 #include "platform/appearance/PortalColorScheme.h"
 #include "platform/caldav/KeychainBackend.h"
-#include "platform/cloud/PgAccountProbe.h"
-#include "platform/cloud/PgConnection.h"
-#include "platform/cloud/PgMirrorRemote.h"
+#include "platform/cloud/MirrorBackend.h"
 #include "platform/cloud/PgService.h"
 #include "platform/cloud/SystemJournal.h"
 #include "platform/notifications/DesktopNotificationCenter.h"
@@ -60,6 +58,7 @@
 #include <QSessionManager>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QtConcurrent>
 
 #include <cstdio>
 
@@ -170,6 +169,18 @@ bool QuilleryApp::start(StoreOpenError *error)
     // 2-5. The book. Mirroring is offered when the connection service exists;
     // the local store is opened in either case and the mirror works beside it.
     const bool entitled = hasCloudKitEntitlement();
+    // libpq and the libraries behind it load on a worker while the book
+    // opens here.
+    QFuture<MirrorBackend *> backendLoaded;
+    if (entitled) {
+        backendLoaded = QtConcurrent::run([] {
+            QString why;
+            MirrorBackend *backend = MirrorBackend::load(&why);
+            if (!backend)
+                std::fprintf(stderr, "quillery: the book is not mirrored: %s\n", qPrintable(why));
+            return backend;
+        });
+    }
     const QString path = m_options.storePath.isEmpty() ? AppPaths::storeFile() : m_options.storePath;
     securePrivateFiles(path);
     for (const QString &log : { Alarms::LogName, QStringLiteral("sync.log") })
@@ -183,11 +194,12 @@ bool QuilleryApp::start(StoreOpenError *error)
     m_saveMonitor = std::make_unique<SaveMonitor>(*m_store);
     // A service libpq cannot use at all leaves the book local, without a word;
     // a server that cannot be reached right now does not: changes wait for it.
-    m_syncing = entitled && PgConnection::isUsable(mirrorService());
+    MirrorBackend *backend = entitled ? backendLoaded.result() : nullptr;
+    m_syncing = backend && backend->isUsable(mirrorService());
     if (m_syncing) {
-        m_mirrorRemote = std::make_unique<PgMirrorRemote>(mirrorService());
+        m_mirrorRemote = backend->makeRemote(mirrorService());
         m_mirror = std::make_unique<MirrorEngine>(*m_store, *m_mirrorRemote, MirrorEngine::Timing {}, m_clock);
-        m_accountProbe = std::make_unique<PgAccountProbe>(mirrorService());
+        m_accountProbe = backend->makeAccountProbe(mirrorService());
     }
     m_journal = std::make_unique<SystemJournal>();
     m_syncMonitor = std::make_unique<SyncMonitor>(*m_journal, m_accountProbe.get(), m_mirror.get());

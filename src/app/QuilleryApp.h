@@ -17,6 +17,7 @@
 
 namespace quillery {
 
+class AccountProbe;
 class AlarmScheduler;
 class AlarmStatus;
 class Appearance;
@@ -28,8 +29,7 @@ class LoginItem;
 class ReminderResponder;
 class TaskItem;
 class MirrorEngine;
-class PgAccountProbe;
-class PgMirrorRemote;
+class MirrorRemote;
 class SafeQuit;
 class SaveMonitor;
 class SearchIndex;
@@ -163,9 +163,9 @@ private:
     std::unique_ptr<PlaceService> m_onlinePlaces;
     std::unique_ptr<PlaceService> m_places;
     std::unique_ptr<MapTileSource> m_mapTiles;
-    std::unique_ptr<PgMirrorRemote> m_mirrorRemote;
+    std::unique_ptr<MirrorRemote> m_mirrorRemote;
     std::unique_ptr<MirrorEngine> m_mirror;
-    std::unique_ptr<PgAccountProbe> m_accountProbe;
+    std::unique_ptr<AccountProbe> m_accountProbe;
     std::unique_ptr<DailyBackup> m_backup;
     std::unique_ptr<CalDavLinks> m_taskLists;
     std::unique_ptr<SystemJournal> m_journal;

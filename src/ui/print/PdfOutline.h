@@ -18,7 +18,8 @@ public:
     };
 
     // The PDF with the outline, or empty with `error` filled when `pdf`
-    // cannot be read or an entry names a sheet it does not have.
+    // cannot be read, an entry names a sheet it does not have, or the
+    // quillery-pdf module that does the work is missing.
     static QByteArray withOutline(const QByteArray &pdf, const QList<Entry> &entries, QString *error = nullptr);
 };
 

@@ -3,6 +3,7 @@
 // password ever reaches a message.
 #include "PgCluster.h"
 
+#include "platform/cloud/MirrorBackend.h"
 #include "platform/cloud/PgAccountProbe.h"
 #include "platform/cloud/PgConnection.h"
 
@@ -49,11 +50,13 @@ TEST(AccountProbe, theAnswerArrivesOnTheMainThreadAndNotAfterItsReceiverIsGone)
 {
     PgCluster &cluster = PgCluster::instance();
     cluster.useServices({ { QStringLiteral("quillery"), QStringLiteral("alice"), QStringLiteral("postgres") } });
-    PgAccountProbe probe;
+    MirrorBackend *backend = MirrorBackend::load();
+    ASSERT_TRUE(backend);
+    const std::unique_ptr<AccountProbe> probe = backend->makeAccountProbe(QStringLiteral("quillery"));
     QObject receiver;
     std::optional<int> status;
     bool onMainThread = false;
-    probe.check(&receiver, [&](const AccountProbe::Result &result) {
+    probe->check(&receiver, [&](const AccountProbe::Result &result) {
         status = result.status;
         onMainThread = QThread::currentThread() == receiver.thread();
     });
@@ -63,7 +66,7 @@ TEST(AccountProbe, theAnswerArrivesOnTheMainThreadAndNotAfterItsReceiverIsGone)
     bool called = false;
     {
         QObject shortLived;
-        probe.check(&shortLived, [&](const AccountProbe::Result &) { called = true; });
+        probe->check(&shortLived, [&](const AccountProbe::Result &) { called = true; });
     }
     QTest::qWait(500);
     EXPECT_FALSE(called);

@@ -2,6 +2,7 @@
 // when it starts again: nothing it had saved is lost.
 #include "MirrorDevice.h"
 #include "PgCluster.h"
+#include "platform/cloud/MirrorBackend.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -39,17 +40,19 @@ TEST(MirrorCrashChild, exportUntilKilled)
         addTask(QStringLiteral("crash %1").arg(i), 0, page, *store);
     ASSERT_TRUE(store->save());
 
-    PgMirrorRemote remote;
+    MirrorBackend *backend = MirrorBackend::load();
+    ASSERT_TRUE(backend);
+    const std::unique_ptr<MirrorRemote> remote = backend->makeRemote(QStringLiteral("quillery"));
     // Connected before the engine: the server has committed the first part,
     // and this device has not yet recorded that it did.
-    QObject::connect(&remote, &MirrorRemote::exportDone, &remote, [](const ExportReply &reply) {
+    QObject::connect(remote.get(), &MirrorRemote::exportDone, remote.get(), [](const ExportReply &reply) {
         std::printf(reply.error ? "export failed\n" : "part exported\n");
         std::fflush(stdout);
         QThread::sleep(60);
     });
     MirrorEngine::Timing timing = MirrorDevice::fast();
     timing.chunkRecords = 300;
-    MirrorEngine engine(*store, remote, timing);
+    MirrorEngine engine(*store, *remote, timing);
     engine.start();
     QTest::qWait(60'000);
     FAIL() << "was not killed";

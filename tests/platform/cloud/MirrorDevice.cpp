@@ -2,6 +2,7 @@
 
 #include "core/model/StoredField.h"
 #include "core/util/Uuid.h"
+#include "platform/cloud/MirrorBackend.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -37,7 +38,11 @@ void MirrorDevice::open()
     m_store = Store::open(bookPath(), &error);
     EXPECT_TRUE(m_store) << error.message().toStdString();
     m_store->setAutosaveDelay(10);
-    m_remote = std::make_unique<PgMirrorRemote>(m_service);
+    QString why;
+    MirrorBackend *backend = MirrorBackend::load(&why);
+    if (!backend)
+        qFatal("%s", qPrintable(why));
+    m_remote = backend->makeRemote(m_service);
     m_engine = std::make_unique<MirrorEngine>(*m_store, *m_remote, m_timing);
     QObject::connect(m_engine.get(), &MirrorEngine::eventChanged, m_engine.get(),
         [this](const SyncEvent &event) { m_events.append(event); });

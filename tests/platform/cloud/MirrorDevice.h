@@ -2,7 +2,6 @@
 
 #include "core/model/Store.h"
 #include "core/sync/MirrorEngine.h"
-#include "platform/cloud/PgMirrorRemote.h"
 #include "support/BookText.h"
 
 #include <QTemporaryDir>
@@ -12,7 +11,8 @@
 namespace quillery::test {
 
 // One of the user's computers: a book in a temporary folder mirrored through
-// a connection service, with short delays so tests run quickly.
+// a connection service by the program's own mirror module, with short delays
+// so tests run quickly.
 class MirrorDevice
 {
 public:
@@ -44,7 +44,7 @@ private:
     QTemporaryDir m_dir;
     QString m_bookPath;
     std::unique_ptr<Store> m_store;
-    std::unique_ptr<PgMirrorRemote> m_remote;
+    std::unique_ptr<MirrorRemote> m_remote;
     std::unique_ptr<MirrorEngine> m_engine;
     QList<SyncEvent> m_events;
 };

@@ -15,4 +15,6 @@ set_property(TEST ${QUILLERY_TEST_NAME} APPEND PROPERTY ENVIRONMENT "QUILLERY_PG
 target_compile_definitions(${QUILLERY_TEST_NAME} PRIVATE
     QUILLERY_PG_SCRIPT="${QUILLERY_TEST_DIR}/pg-cluster.sh"
     QUILLERY_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-target_link_libraries(${QUILLERY_TEST_NAME} PRIVATE PostgreSQL::PostgreSQL SQLiteCpp)
+# The mirror itself is reached through its module, as the program does; the
+# tests also open connections of their own to set up and look at the server.
+target_link_libraries(${QUILLERY_TEST_NAME} PRIVATE quillery_pg SQLiteCpp)
