@@ -1,8 +1,8 @@
 #include "Store.h"
 
 #include "StoreLoader.h"
-#include "StoreRest.h"
 #include "StoreMigration.h"
+#include "StoreRest.h"
 #include "StoreSchema.h"
 #include "StoreWriter.h"
 

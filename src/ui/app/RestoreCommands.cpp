@@ -3,8 +3,8 @@
 #include "RestoreDialog.h"
 #include "core/app/Services.h"
 #include "core/backup/BookRestore.h"
-#include "gui/history/UndoHistory.h"
 #include "core/model/Store.h"
+#include "gui/history/UndoHistory.h"
 
 #include <QAction>
 #include <QApplication>

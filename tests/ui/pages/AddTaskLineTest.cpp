@@ -96,8 +96,9 @@ TEST_F(AddTaskLineTest, theLineStaysInSightWhileTaskAfterTaskIsTyped)
 {
     // A page already taller than the window, then a few more: each new row
     // pushes the line down, and the page must follow it.
-    Page *page = kit.page(QStringLiteral("Full"), { "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m",
-                                                      "n", "o", "p", "q", "r", "s", "t", "u", "v", "w", "x" });
+    Page *page = kit.page(QStringLiteral("Full"),
+        { "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m", "n", "o", "p", "q", "r", "s", "t", "u", "v",
+            "w", "x" });
     open(page);
     const QWidget *viewport = view->scrollArea()->viewport();
     ASSERT_GT(view->list()->height(), viewport->height());
