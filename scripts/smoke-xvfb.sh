@@ -5,7 +5,7 @@
 #   2. checks the book: it passes SQLite's integrity check and holds a page;
 #   3. starts Quillery again on that book, grabs the window and checks it
 #      shows the page: much of it that page's paper colour (paper under the
-#      page colour's tint, as src/core/theme defines them) and not one flat
+#      page colour's tint, as src/gui/theme and src/core/theme define them) and not one flat
 #      colour; then stops it the same way and checks the page is still there.
 # Usage: scripts/smoke-xvfb.sh [build-folder]   (the picture is kept in
 # <build-folder>/smoke/window.png)
@@ -50,11 +50,11 @@ fail() {
 # light scheme and one for the dark: paper under the page colour's tint
 # (none for slate).
 paper_colours() {
-    local index=$1 theme=$here/../src/core/theme
+    local index=$1 theme=$here/../src/gui/theme core=$here/../src/core/theme
     local papers opacity hex tints=()
     papers=$(grep -A1 'case ThemeColor::Paper:' "$theme/ThemeColors.cpp" | grep -o 'QColor([0-9, ]*)' | tr -dc '0-9,\n')
     opacity=$(grep -A2 '^double tintOpacity(ColorScheme' "$theme/ThemeColors.cpp" | grep -o '[0-9]\.[0-9]*' | tr '\n' ' ')
-    for hex in $(grep -o '0x[0-9A-Fa-f]\{6\}' "$theme/Palette.cpp"); do
+    for hex in $(grep -o '0x[0-9A-Fa-f]\{6\}' "$core/Palette.cpp"); do
         tints+=("$((hex >> 16 & 255)),$((hex >> 8 & 255)),$((hex & 255))")
     done
     [[ $(wc -l <<<"$papers") -eq 2 && $(wc -w <<<"$opacity") -eq 2 && ${#tints[@]} -eq 7 ]] \
