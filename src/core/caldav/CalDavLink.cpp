@@ -77,7 +77,7 @@ bool CalDavLinkFile::load(QList<CalDavLink> &links, QString *error) const
             *error = parseError.errorString();
         return false;
     }
-    for (const QJsonValue &value : document.object().value(QStringLiteral("links")).toArray()) {
+    for (const QJsonValue value : document.object().value(QStringLiteral("links")).toArray()) {
         CalDavLink link = fromJson(value.toObject());
         if (!link.page.isNull() && !link.collection.isEmpty())
             links.append(link);

@@ -34,7 +34,8 @@ struct CalDavLinks::Session {
     }
 };
 
-CalDavLinks::CalDavLinks(Store &store, BackendFactory factory, CalendarContext calendar, Timing timing, QObject *parent)
+CalDavLinks::CalDavLinks(
+    Store &store, BackendFactory factory, const CalendarContext &calendar, Timing timing, QObject *parent)
     : StatusLine(parent)
     , m_store(store)
     , m_factory(std::move(factory))

@@ -40,7 +40,7 @@ public:
     using Timing = CalDavTiming;
     using BackendFactory = std::function<std::unique_ptr<CalDavBackend>()>;
 
-    CalDavLinks(Store &store, BackendFactory factory, CalendarContext calendar = CalendarContext(),
+    CalDavLinks(Store &store, BackendFactory factory, const CalendarContext &calendar = CalendarContext(),
         Timing timing = Timing {}, QObject *parent = nullptr);
     ~CalDavLinks() override;
 

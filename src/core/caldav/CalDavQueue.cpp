@@ -69,7 +69,7 @@ QJsonArray CalDavQueue::toJson() const
 CalDavQueue CalDavQueue::fromJson(const QJsonArray &array)
 {
     CalDavQueue queue;
-    for (const QJsonValue &value : array) {
+    for (const QJsonValue value : array) {
         const QJsonObject object = value.toObject();
         const QString uid = object.value(QStringLiteral("uid")).toString();
         if (uid.isEmpty())

@@ -20,7 +20,8 @@ constexpr int MaxPasses = 3;
 
 } // namespace
 
-CalDavSync::CalDavSync(Store &store, CalDavLink &link, DavClient &client, CalendarContext calendar, QObject *parent)
+CalDavSync::CalDavSync(
+    Store &store, CalDavLink &link, DavClient &client, const CalendarContext &calendar, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_link(link)

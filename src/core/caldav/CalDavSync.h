@@ -37,7 +37,7 @@ public:
         int sent = 0;
     };
 
-    CalDavSync(Store &store, CalDavLink &link, DavClient &client, CalendarContext calendar = CalendarContext(),
+    CalDavSync(Store &store, CalDavLink &link, DavClient &client, const CalendarContext &calendar = CalendarContext(),
         QObject *parent = nullptr);
 
     // Notes the page's changes since the last round in the queue; cheap

@@ -35,7 +35,7 @@ void QtDavClient::send(const DavRequest &request, std::function<void(const DavRe
     for (const auto &[name, value] : request.headers)
         http.setRawHeader(name, value);
     QNetworkReply *reply = m_network.sendCustomRequest(http, request.method, request.body);
-    m_pending.insert(reply, std::move(done));
+    m_pending.emplace(reply, std::move(done));
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         reply->deleteLater();
         const auto callback = m_pending.take(reply);
