@@ -3,12 +3,13 @@
 # ThreadSanitizer (build-tsan/) and runs them: the mirror's worker and
 # account probe (PostgreSQL), the notification centre's file writer, the
 # attachment importer and thumbnails, the import merger's checkpoint, the
-# gazetteer's loader. Qt and GLib come from Debian without the
-# instrumentation, so reports inside them are suppressed (scripts/tsan.supp).
+# gazetteer's loader, the book's integrity check after its first page is
+# shown. Qt and GLib come from Debian without the instrumentation, so reports
+# inside them are suppressed (scripts/tsan.supp).
 # Usage: scripts/tsan.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tests=(test_core_sync test_core_attachments test_gui_attachments test_core_alarms test_platform_cloud test_platform_notifications
+tests=(test_core_sync test_core_model test_core_attachments test_gui_attachments test_core_alarms test_platform_cloud test_platform_notifications
     test_platform_places test_ui_attachments)
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
     -DQUILLERY_TSAN=ON -DQUILLERY_BUILD_BENCH=OFF -DQUILLERY_WERROR=ON >/dev/null
