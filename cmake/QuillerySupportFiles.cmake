@@ -94,9 +94,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # libpq, libgeonames, ...) with their versions.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Runtime data and plugins the libraries do not pull in by themselves: the X11
-# platform plugin, image formats of attached photos, the symbols, file types,
-# the session bus for notifications, and the browser hand-off.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins, adwaita-icon-theme, shared-mime-info, dbus, xdg-utils")
+# platform plugin, image formats of attached photos (SVG pictures are read
+# through Qt's plugin, which the linker no longer records as a library the
+# program needs), the symbols, file types, the session bus for notifications,
+# and the browser hand-off.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins, libqt6svg6, adwaita-icon-theme, shared-mime-info, dbus, xdg-utils")
 # Native windows on Wayland desktops (without it Qt falls back to XWayland).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_STRIP_FILES ON)
