@@ -7,6 +7,7 @@
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
 #include "support/BookText.h"
+#include "support/FileDigest.h"
 #include "support/TempStore.h"
 
 #include <QCryptographicHash>
@@ -30,13 +31,6 @@ Page *pageOf(Store &store, const QString &title, int tasks)
     return page;
 }
 
-QByteArray digest(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
-                                          : QByteArray();
-}
-
 } // namespace
 
 TEST(BookRestore, undoesEveryKindOfChangeMadeSinceTheCopyAndKeepsTheBookAsItWasFirst)
@@ -52,7 +46,7 @@ TEST(BookRestore, undoesEveryKindOfChangeMadeSinceTheCopyAndKeepsTheBookAsItWasF
     const QString copy = store.dir() + QStringLiteral("/copy.sqlite");
     ASSERT_TRUE(BookCopy::copy(store.path(), copy).ok);
     const QString before = bookText(*store);
-    const QByteArray copyDigest = digest(copy);
+    const QByteArray copyDigest = quillery::test::fileDigest(copy);
 
     // Since the copy: a field changed, a task moved to another page, bytes
     // replaced, a page with its tasks torn out, new records added.
@@ -78,7 +72,7 @@ TEST(BookRestore, undoesEveryKindOfChangeMadeSinceTheCopyAndKeepsTheBookAsItWasF
 
     EXPECT_EQ(bookText(*store), before);
     EXPECT_EQ(bookText(store.reopen()), before) << "the restored book reached the file";
-    EXPECT_EQ(digest(copy), copyDigest) << "the chosen copy is only read";
+    EXPECT_EQ(quillery::test::fileDigest(copy), copyDigest) << "the chosen copy is only read";
 
     const QList<BookRestore::Kept> kept = BookRestore::keptIn(store.dir() + QStringLiteral("/backups"));
     ASSERT_EQ(kept.size(), 1);

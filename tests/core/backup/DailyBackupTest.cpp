@@ -6,6 +6,7 @@
 #include "core/backup/BookCopy.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
+#include "support/FileDigest.h"
 #include "support/FullDisk.h"
 #include "support/TempStore.h"
 
@@ -39,13 +40,6 @@ Page *pageOf(Store &store, int tasks, const QString &title)
     for (int i = 0; i < tasks; ++i)
         addTask(QStringLiteral("%1 task %2").arg(title).arg(i), 0, page, store);
     return page;
-}
-
-QByteArray digest(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
-                                          : QByteArray();
 }
 
 } // namespace
@@ -136,7 +130,7 @@ TEST(DailyBackup, aFullDiskLeavesTheBookAndOlderCopiesAndIsTriedAgainTheNextDay)
             = BookCopy::copy(store.path(), disk.filePath(DailyBackup::fileName(QDate(2027, 4, day))));
         ASSERT_TRUE(made.ok) << made.error.toStdString() << " on " << disk.kind();
     }
-    const QByteArray book = digest(store.path());
+    const QByteArray book = quillery::test::fileDigest(store.path());
     disk.fill();
 
     ManualClock clock(noon(QDate(2027, 4, 13)));
@@ -149,7 +143,7 @@ TEST(DailyBackup, aFullDiskLeavesTheBookAndOlderCopiesAndIsTriedAgainTheNextDay)
     EXPECT_TRUE(backup.text().contains(QStringLiteral("the disk is full"))) << backup.text().toStdString();
     EXPECT_EQ(DailyBackup::copies(disk.path()).size(), 12);
     EXPECT_EQ(QDir(disk.path()).entryList({ QStringLiteral("*.part") }, QDir::Files), QStringList());
-    EXPECT_EQ(digest(store.path()), book);
+    EXPECT_EQ(quillery::test::fileDigest(store.path()), book);
 
     // Later the same day nothing is tried; the next day, with room, it works.
     disk.free();

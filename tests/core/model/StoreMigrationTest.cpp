@@ -6,6 +6,7 @@
 #include "core/model/Page.h"
 #include "core/model/Store.h"
 #include "core/model/TaskItem.h"
+#include "support/FileDigest.h"
 #include "support/FullDisk.h"
 #include "support/TestEnvironment.h"
 
@@ -20,14 +21,6 @@
 using namespace quillery;
 
 namespace {
-
-QByteArray digest(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
 
 std::string query(const QString &path, const char *sql)
 {
@@ -84,12 +77,12 @@ TEST(StoreMigration, anUpgradeThatCannotFinishLeavesTheBookAsItWas)
     test::FullDisk disk;
     const QString path = disk.filePath(QStringLiteral("book.sqlite"));
     ASSERT_TRUE(copyBook(path));
-    const QByteArray before = digest(path);
+    const QByteArray before = quillery::test::fileDigest(path);
     disk.fill();
     StoreOpenError error;
     EXPECT_FALSE(Store::open(path, &error)) << disk.kind();
     EXPECT_TRUE(error);
-    EXPECT_EQ(digest(path), before) << disk.kind();
+    EXPECT_EQ(quillery::test::fileDigest(path), before) << disk.kind();
 
     disk.free();
     EXPECT_TRUE(Store::open(path, &error)) << error.message().toStdString();
