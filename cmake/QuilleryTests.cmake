@@ -29,6 +29,7 @@ endfunction()
 function(_quillery_add_test name dir sources support)
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE ${support})
+    target_precompile_headers(${name} REUSE_FROM ${support})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
