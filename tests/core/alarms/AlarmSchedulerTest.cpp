@@ -104,10 +104,9 @@ TEST_F(AlarmSchedulerTest, anOpenTaskWithAnAlarmAheadGetsOneRequestAndTheLogSays
     EXPECT_EQ(status.pending(), 0) << "the count follows";
 }
 
-TEST_F(AlarmSchedulerTest, aRefusedRequestIsLoggedAndLineBreaksNeverSplitALogLine)
+// How a line break is written into the log is the log writer's rule.
+TEST_F(AlarmSchedulerTest, aRefusedRequestIsLoggedOnOneLine)
 {
-    TaskItem *multi = task(QStringLiteral("Buy\nmilk\r\nand eggs"), std::nullopt);
-    scheduler.schedule(multi);
     TaskItem *refused = task(QStringLiteral("Call"), Now.addSecs(60));
     const QString id = uuidString(refused->id());
     center.refusals.insert(id, QStringLiteral("The notification server is not running.\nsecond"));
@@ -115,12 +114,9 @@ TEST_F(AlarmSchedulerTest, aRefusedRequestIsLoggedAndLineBreaksNeverSplitALogLin
     center.settle();
 
     EXPECT_EQ(status.pending(), 0);
-    const QStringList lines = alarmLogLines();
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_TRUE(lines.at(0).contains(QStringLiteral("\"Buy\\nmilk\\r\\nand eggs\""))) << lines.at(0).toStdString();
-    EXPECT_EQ(lines.at(1),
-        LogStamp + QStringLiteral("FAILED to schedule ") + id
-            + QStringLiteral(": The notification server is not running.\\nsecond"));
+    EXPECT_EQ(alarmLogLines(),
+        QStringList { LogStamp + QStringLiteral("FAILED to schedule ") + id
+            + QStringLiteral(": The notification server is not running.\\nsecond") });
 }
 
 TEST_F(AlarmSchedulerTest, aFullRescheduleKeepsTheSixtySoonestAndTheTestAlarm)
