@@ -30,7 +30,7 @@ TEST(AddLine, leadingSpaceMakesASubtaskLineAndIsDropped)
     EXPECT_FALSE(line.edit(QStringLiteral("call  the bank x")));
 }
 
-TEST(AddLine, returnOnAnEmptyLineStepsBackThenLeaves)
+TEST(AddLine, returnOnAnEmptyLineStepsBackThenLeavesAndWhiteSpaceAloneAddsNothing)
 {
     AddLine line;
     line.edit(QStringLiteral(" "));
@@ -41,14 +41,9 @@ TEST(AddLine, returnOnAnEmptyLineStepsBackThenLeaves)
     EXPECT_EQ(line.indent(), 0);
     EXPECT_EQ(line.submit().action, AddLine::Submission::Leave);
     EXPECT_EQ(line.indent(), 0);
-}
 
-TEST(AddLine, whiteSpaceAloneAddsNothingAndTextIsTrimmed)
-{
-    AddLine line;
     line.edit(QStringLiteral("\t \n"));
     EXPECT_EQ(line.submit().action, AddLine::Submission::Leave);
-
     line.edit(QStringLiteral("pay rent\t\n"));
     const auto added = line.submit();
     EXPECT_EQ(added.action, AddLine::Submission::Add);

@@ -30,47 +30,26 @@ public:
 
 } // namespace
 
-TEST(ReminderDates, switchingTheReminderOnForTodayPicksNineOrTheNextFullHour)
+TEST(ReminderDates, switchingTheReminderOnPicksNineOrForTodayPastNineTheNextFullHour)
 {
     Zone b;
     // Tuesday 2027-06-08.
-    const auto switchedOnToday = [&](int h, int mi) {
+    const auto switchedOn = [&](QuickDay day, int h, int mi) {
         b.setNow(2027, 6, 8, h, mi);
-        const QDateTime today = quickDayTarget(b.calendar, QuickDay::Today);
-        return b.wall(reminderWhenSwitchedOn(b.calendar, today));
+        return b.wall(reminderWhenSwitchedOn(b.calendar, quickDayTarget(b.calendar, day)));
     };
-    EXPECT_EQ(switchedOnToday(8, 30), QStringLiteral("2027-06-08 09:00"));
-    EXPECT_EQ(switchedOnToday(9, 0), QStringLiteral("2027-06-08 10:00"));
-    EXPECT_EQ(switchedOnToday(14, 10), QStringLiteral("2027-06-08 15:00"));
+    EXPECT_EQ(switchedOn(QuickDay::Today, 8, 30), QStringLiteral("2027-06-08 09:00"));
+    EXPECT_EQ(switchedOn(QuickDay::Today, 9, 0), QStringLiteral("2027-06-08 10:00"));
     // Late in the evening the next full hour is midnight: its time of day is
     // placed on today, which has passed.
-    EXPECT_EQ(switchedOnToday(23, 30), QStringLiteral("2027-06-08 00:00"));
+    EXPECT_EQ(switchedOn(QuickDay::Today, 23, 30), QStringLiteral("2027-06-08 00:00"));
     EXPECT_TRUE(hasPassed(b.calendar, reminderWhenSwitchedOn(b.calendar, quickDayTarget(b.calendar, QuickDay::Today))));
+    for (int hour : { 0, 9, 23 })
+        EXPECT_EQ(switchedOn(QuickDay::Tomorrow, hour, 30), QStringLiteral("2027-06-09 09:00")) << hour;
 
     // Without a due day the reminder lands on today as well.
     b.setNow(2027, 6, 8, 8, 30);
     EXPECT_EQ(b.wall(reminderWhenSwitchedOn(b.calendar, std::nullopt)), QStringLiteral("2027-06-08 09:00"));
-}
-
-TEST(ReminderDates, anyOtherDueDayGetsNineWhateverTheHour)
-{
-    Zone b;
-    for (int hour : { 0, 8, 9, 15, 23 }) {
-        b.setNow(2027, 6, 8, hour, 30);
-        const QDateTime tomorrow = quickDayTarget(b.calendar, QuickDay::Tomorrow);
-        EXPECT_EQ(b.wall(reminderWhenSwitchedOn(b.calendar, tomorrow)), QStringLiteral("2027-06-09 09:00")) << hour;
-    }
-}
-
-TEST(ReminderDates, movingTheDueDayKeepsTheReminderTime)
-{
-    Zone b;
-    b.setNow(2027, 6, 1, 12, 0);
-    const QDateTime alarm = b.at(2027, 6, 8, 7, 45); // Tuesday 07:45
-    const QDateTime friday = b.at(2027, 6, 11, 0, 0);
-    EXPECT_EQ(b.wall(*alarmForNewDue(b.calendar, alarm, friday)), QStringLiteral("2027-06-11 07:45"));
-    EXPECT_EQ(alarmForNewDue(b.calendar, alarm, std::nullopt), alarm);
-    EXPECT_EQ(alarmForNewDue(b.calendar, std::nullopt, friday), std::nullopt);
 }
 
 TEST(ReminderDates, onAMondayMondayMeansNextWeekAndTodayIsTheLitPill)
@@ -87,19 +66,6 @@ TEST(ReminderDates, onAMondayMondayMeansNextWeekAndTodayIsTheLitPill)
     EXPECT_EQ(b.wall(nextMonday(b.calendar)), QStringLiteral("2027-06-14 00:00"));
 }
 
-TEST(ReminderDates, aDueDayFarAwayLightsNoPillAndKeepsThePickerOpen)
-{
-    Zone b;
-    b.setNow(2027, 6, 8, 10, 0);
-    const QDateTime eightDays = quickDay(b.calendar, 8);
-    for (QuickDay which : { QuickDay::Today, QuickDay::Tomorrow, QuickDay::Monday })
-        EXPECT_FALSE(isQuickDayOn(b.calendar, which, eightDays));
-    EXPECT_TRUE(showsDatePicker(b.calendar, false, eightDays));
-    EXPECT_FALSE(showsDatePicker(b.calendar, false, quickDay(b.calendar, 1)));
-    EXPECT_FALSE(showsDatePicker(b.calendar, false, std::nullopt));
-    EXPECT_TRUE(showsDatePicker(b.calendar, true, std::nullopt));
-}
-
 TEST(ReminderDates, daylightSavingChangesKeepDaysAndTimesOfDay)
 {
     Zone b;
@@ -113,6 +79,7 @@ TEST(ReminderDates, daylightSavingChangesKeepDaysAndTimesOfDay)
     // time that exists.
     const QDateTime alarm = b.at(2027, 3, 20, 2, 30);
     EXPECT_EQ(b.wall(*alarmForNewDue(b.calendar, alarm, b.at(2027, 3, 28, 0, 0))), QStringLiteral("2027-03-28 03:00"));
+    EXPECT_EQ(alarmForNewDue(b.calendar, std::nullopt, b.at(2027, 3, 28, 0, 0)), std::nullopt) << "none to move";
 
     // Before nine on the change day the default is still nine.
     b.setNow(2027, 3, 28, 1, 30);
@@ -160,9 +127,7 @@ TEST(ReminderDates, theDatePickerCountsGregorianDaysAndKeepsTheShownTimeOfDay)
     EXPECT_EQ(pickerDay(b.calendar, b.at(2027, 6, 8, 23, 30)), QDate(2027, 6, 8));
     EXPECT_EQ(pickerDay(b.calendar, b.at(2027, 6, 9, 0, 30)), QDate(2027, 6, 9));
 
-    // Without a due day the picker showed now: the picked day gets now's
-    // time of day; with one it keeps the due day's.
-    EXPECT_EQ(b.wall(pickedDay(b.calendar, QDate(2027, 6, 20), b.calendar.now())), QStringLiteral("2027-06-20 14:25"));
+    // The picked day keeps the time of day the picker showed.
     EXPECT_EQ(
         b.wall(pickedDay(b.calendar, QDate(2027, 7, 1), b.at(2027, 6, 9, 0, 0))), QStringLiteral("2027-07-01 00:00"));
     // A time the picked day skips becomes the next time that exists.

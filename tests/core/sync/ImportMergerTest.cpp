@@ -1,11 +1,11 @@
 // Versions from the server merged into a real book: the later version of each
 // record wins, deletions follow the delete rules, and views see it all happen
 // through the store's ordinary signals.
+#include "LedgerTestSupport.h"
 #include "support/TempStore.h"
 
 #include "core/model/MirrorAccess.h"
 #include "core/sync/ImportMerger.h"
-#include "core/sync/MirrorLedger.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace quillery;
-using quillery::test::TempStore;
+using namespace quillery::test;
 
 namespace {
 
@@ -29,9 +29,7 @@ protected:
     void open()
     {
         merger.reset();
-        ledger = std::make_unique<MirrorLedger>(*store);
-        QString error;
-        EXPECT_TRUE(ledger->open(&error)) << error.toStdString();
+        ledger = openLedger(*store);
         merger = std::make_unique<ImportMerger>(*store, *ledger);
     }
 
@@ -51,51 +49,38 @@ protected:
         ASSERT_TRUE(finished.first().at(0).toBool()) << finished.first().at(1).toString().toStdString();
     }
 
-    // Marks everything in the book as already on the server.
-    void settleAll()
-    {
-        QString error;
-        const QList<MirrorRecord> records = ledger->collect(1'000'000, qint64(1) << 40, &error);
-        QList<MirrorKey> keys;
-        for (const MirrorRecord &r : records)
-            keys.append({ r.kind, r.id, r.modified, r.deleted });
-        ASSERT_TRUE(ledger->acknowledge(keys));
-    }
-
-    static MirrorRecord remotePage(const QUuid &id, qint64 modified, const QString &title)
-    {
-        MirrorRecord r;
-        r.kind = Record::Kind::Page;
-        r.id = id;
-        r.modified = modified;
-        r.device = OtherDevice;
-        r.setValue(Field::Title, title);
-        r.setValue(Field::Created, modified);
-        return r;
-    }
-
-    static MirrorRecord remoteTask(const QUuid &id, qint64 modified, const QString &text, const QUuid &pageId)
-    {
-        MirrorRecord r;
-        r.kind = Record::Kind::Task;
-        r.id = id;
-        r.modified = modified;
-        r.device = OtherDevice;
-        r.setValue(Field::Text, text);
-        r.setValue(Field::PageLink, QVariant::fromValue(pageId));
-        r.setValue(Field::Created, modified);
-        return r;
-    }
-
-    static MirrorRecord deletion(Record::Kind kind, const QUuid &id, qint64 modified)
+    // A version as the other device sent it.
+    static MirrorRecord remote(Record::Kind kind, const QUuid &id, qint64 modified, bool deleted = false)
     {
         MirrorRecord r;
         r.kind = kind;
         r.id = id;
         r.modified = modified;
         r.device = OtherDevice;
-        r.deleted = true;
+        r.deleted = deleted;
+        if (!deleted)
+            r.setValue(Field::Created, modified);
         return r;
+    }
+
+    static MirrorRecord remotePage(const QUuid &id, qint64 modified, const QString &title)
+    {
+        MirrorRecord r = remote(Record::Kind::Page, id, modified);
+        r.setValue(Field::Title, title);
+        return r;
+    }
+
+    static MirrorRecord remoteTask(const QUuid &id, qint64 modified, const QString &text, const QUuid &pageId)
+    {
+        MirrorRecord r = remote(Record::Kind::Task, id, modified);
+        r.setValue(Field::Text, text);
+        r.setValue(Field::PageLink, QVariant::fromValue(pageId));
+        return r;
+    }
+
+    static MirrorRecord deletion(Record::Kind kind, const QUuid &id, qint64 modified)
+    {
+        return remote(kind, id, modified, true);
     }
 
     std::optional<std::pair<qint64, bool>> tombstone(const QUuid &id)
@@ -115,16 +100,12 @@ protected:
 
 } // namespace
 
-TEST_F(Merging, recordsFromTheServerAppearThroughTheStoreAndAreNotSentBack)
+TEST_F(Merging, recordsFromTheServerAppearThroughTheStoreAndOnlyALaterVersionIsSentBack)
 {
     QSignalSpy inserted(store.get(), &Store::recordInserted);
     const QUuid pageId = QUuid::createUuid(), taskId = QUuid::createUuid();
     MirrorRecord task = remoteTask(taskId, base + 5, QStringLiteral("from the laptop"), pageId);
-    MirrorRecord attachment;
-    attachment.kind = Record::Kind::Attachment;
-    attachment.id = QUuid::createUuid();
-    attachment.modified = base + 6;
-    attachment.device = OtherDevice;
+    MirrorRecord attachment = remote(Record::Kind::Attachment, QUuid::createUuid(), base + 6);
     attachment.setValue(Field::Data, QByteArray("bytes"));
     attachment.setValue(Field::TaskLink, QVariant::fromValue(taskId));
     // Children before parents in the list: the merge sorts them out.
@@ -142,6 +123,16 @@ TEST_F(Merging, recordsFromTheServerAppearThroughTheStoreAndAreNotSentBack)
     reopen();
     EXPECT_FALSE(ledger->hasPending()) << "saved as the server's version";
     EXPECT_EQ(MirrorAccess::modified(store->task(taskId)), base + 5);
+
+    // The server was put back from an older backup: the later version here
+    // goes back to it, even after a restart.
+    merge({ remotePage(pageId, base - 10, QStringLiteral("as the backup had it")) });
+    EXPECT_EQ(store->page(pageId)->title(), QStringLiteral("Laptop page"));
+    reopen();
+    const QList<MirrorRecord> again = collectAll(*ledger);
+    ASSERT_EQ(again.size(), 1);
+    EXPECT_EQ(again.first().id, pageId);
+    EXPECT_EQ(again.first().modified, base);
 }
 
 TEST_F(Merging, theLaterOfALocalChangeAndTheServersVersionWins)
@@ -149,7 +140,7 @@ TEST_F(Merging, theLaterOfALocalChangeAndTheServersVersionWins)
     auto *page = new Page(1, 0);
     store->insert(page);
     TaskItem *task = addTask(QStringLiteral("old"), 0, page, *store);
-    settleAll();
+    sendAll(*ledger);
     task->setText(QStringLiteral("local edit"));
     const qint64 local = MirrorAccess::modified(task);
 
@@ -171,28 +162,12 @@ TEST_F(Merging, theLaterOfALocalChangeAndTheServersVersionWins)
     EXPECT_EQ(task->text(), oursHigher ? QStringLiteral("tie here") : QStringLiteral("tie there"));
 }
 
-TEST_F(Merging, aServerThatLostALaterVersionGetsItAgain)
-{
-    const QUuid pageId = QUuid::createUuid();
-    merge({ remotePage(pageId, base + 50, QStringLiteral("as the server had it last week")) });
-    ASSERT_FALSE(ledger->hasPending());
-
-    // The server was put back from an older backup.
-    merge({ remotePage(pageId, base + 10, QStringLiteral("as the backup had it")) });
-    EXPECT_EQ(store->page(pageId)->title(), QStringLiteral("as the server had it last week"));
-    reopen();
-    QString error;
-    const QList<MirrorRecord> again = ledger->collect(100, 1 << 20, &error);
-    ASSERT_EQ(again.size(), 1) << "the later version goes back to the server, even after a restart";
-    EXPECT_EQ(again.first().modified, base + 50);
-}
-
 TEST_F(Merging, aDeletionTakesItsCascadeAndSendsOnlyWhatTheOtherDeviceCouldNotKnow)
 {
     auto *page = new Page(1, 0);
     store->insert(page);
     TaskItem *known = addTask(QStringLiteral("known everywhere"), 0, page, *store);
-    settleAll();
+    sendAll(*ledger);
     TaskItem *added = addTask(QStringLiteral("added here meanwhile"), 0, page, *store);
     const QUuid pageId = page->id(), knownId = known->id(), addedId = added->id();
     QSignalSpy removed(store.get(), &Store::recordRemoved);
@@ -215,7 +190,7 @@ TEST_F(Merging, aTaskMovedOffAPageBeforeItWasDeletedElsewhereStaysAlive)
     store->insert(from);
     store->insert(to);
     TaskItem *task = addTask(QStringLiteral("moved"), 0, from, *store);
-    settleAll();
+    sendAll(*ledger);
 
     // The other device moved the task, then deleted the page it came from.
     const qint64 later = QDateTime::currentMSecsSinceEpoch() + 100;
@@ -226,34 +201,25 @@ TEST_F(Merging, aTaskMovedOffAPageBeforeItWasDeletedElsewhereStaysAlive)
     EXPECT_FALSE(ledger->hasPending());
 }
 
-TEST_F(Merging, aRecordWhosePageIsGoneFollowsTheDeleteRules)
+TEST_F(Merging, whatArrivesForADeletedRecordFollowsTheDeleteRulesUnlessItIsLater)
 {
     auto *page = new Page(1, 0);
     store->insert(page);
     const QUuid pageId = page->id();
-    settleAll();
+    sendAll(*ledger);
     store->remove(page);
-    settleAll();
+    ASSERT_TRUE(store->save());
+    const qint64 deleted = tombstone(pageId)->first;
 
+    // A task edited on the deleted page elsewhere, by a clock an hour ahead.
     const QUuid taskId = QUuid::createUuid();
-    const qint64 edited = QDateTime::currentMSecsSinceEpoch() + 3'600'000; // a clock an hour ahead
+    const qint64 edited = QDateTime::currentMSecsSinceEpoch() + 3'600'000;
     merge({ remoteTask(taskId, edited, QStringLiteral("edited on the deleted page elsewhere"), pageId) });
     EXPECT_TRUE(store->tasks().isEmpty());
     const auto stone = tombstone(taskId);
     ASSERT_TRUE(stone);
     EXPECT_TRUE(stone->second) << "the server learns that the task went with its page";
     EXPECT_GT(stone->first, edited) << "and the deletion outranks the edit it answers";
-}
-
-TEST_F(Merging, aLaterEditBringsADeletedRecordBackButALaterDeletionKeepsItGone)
-{
-    auto *page = new Page(1, 0);
-    store->insert(page);
-    const QUuid pageId = page->id();
-    settleAll();
-    store->remove(page);
-    ASSERT_TRUE(store->save());
-    const qint64 deleted = tombstone(pageId)->first;
 
     merge({ remotePage(pageId, deleted - 10, QStringLiteral("edited before the deletion")) });
     EXPECT_TRUE(store->pages().isEmpty()) << "our deletion is later and will be sent";
@@ -263,7 +229,7 @@ TEST_F(Merging, aLaterEditBringsADeletedRecordBackButALaterDeletionKeepsItGone)
     ASSERT_EQ(store->pages().size(), 1);
     EXPECT_EQ(store->pages().first()->title(), QStringLiteral("edited after the deletion"));
     EXPECT_FALSE(tombstone(pageId)) << "the deletion is forgotten, so it is never sent";
-    EXPECT_FALSE(ledger->hasPending());
+    EXPECT_FALSE(MirrorAccess::isPending(store->pages().first()));
 }
 
 TEST_F(Merging, aLargeBatchIsMergedInSlicesEachSavedOnItsOwn)

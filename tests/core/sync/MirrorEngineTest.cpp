@@ -49,69 +49,66 @@ public:
     int exports = 0;
 };
 
-QStringList kinds(const QList<SyncEvent> &events)
+class MirrorEngineTest : public ::testing::Test
 {
-    QStringList out;
-    for (const SyncEvent &e : events)
-        out << syncEventKind(e.type)
-                + (e.end ? (e.succeeded ? QStringLiteral(" ok") : QStringLiteral(" failed")) : QString());
-    return out;
-}
+protected:
+    void start(const MirrorEngine::Timing &timing)
+    {
+        engine.emplace(*store, remote, timing);
+        QObject::connect(&*engine, &MirrorEngine::eventChanged, [this](const SyncEvent &e) { events.append(e); });
+        engine->start();
+    }
+
+    // `count` events reported from `from` on, as "import", "import ok" and the like.
+    QString kinds(qsizetype from = 0, qsizetype count = -1) const
+    {
+        QStringList out;
+        for (const SyncEvent &e : events.mid(from, count))
+            out << syncEventKind(e.type)
+                    + (e.end ? (e.succeeded ? QStringLiteral(" ok") : QStringLiteral(" failed")) : QString());
+        return out.join(QStringLiteral(", "));
+    }
+
+    TempStore store;
+    ScriptedRemote remote;
+    std::optional<MirrorEngine> engine;
+    QList<SyncEvent> events;
+};
 
 } // namespace
 
-TEST(MirrorEngine, periodicImportsThatFindNothingAreNotReported)
+TEST_F(MirrorEngineTest, periodicImportsThatFindNothingAreNotReported)
 {
-    TempStore store;
-    ScriptedRemote remote;
     MirrorEngine::Timing timing;
     timing.pollIntervalMs = 20;
-    MirrorEngine engine(*store, remote, timing);
-    QList<SyncEvent> events;
-    QObject::connect(&engine, &MirrorEngine::eventChanged, [&](const SyncEvent &e) { events.append(e); });
-    engine.start();
+    start(timing);
     ASSERT_TRUE(QTest::qWaitFor([&] { return remote.imports >= 5; }, 5'000));
-    EXPECT_EQ(kinds(events),
-        (QStringList { QStringLiteral("setup"), QStringLiteral("setup ok"), QStringLiteral("import"),
-            QStringLiteral("import ok") }))
-        << "only the import at start is reported";
+    EXPECT_EQ(kinds(), QStringLiteral("setup, setup ok, import, import ok")) << "only the import at start is reported";
 
-    engine.requestImport(); // as a push from another device
+    engine->requestImport(); // as a push from another device
     ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() == 6; }, 5'000));
-    EXPECT_EQ(kinds(events).mid(4), (QStringList { QStringLiteral("import"), QStringLiteral("import ok") }));
+    EXPECT_EQ(kinds(4), QStringLiteral("import, import ok"));
 }
 
-TEST(MirrorEngine, theRetryAfterAFailureIsReportedEvenWhenItFindsNothing)
+TEST_F(MirrorEngineTest, theRetryAfterAFailureIsReportedEvenWhenItFindsNothing)
 {
-    TempStore store;
-    ScriptedRemote remote;
     remote.failImports = 1;
     MirrorEngine::Timing timing;
     timing.pollIntervalMs = 5; // polls pile up while the retry waits
     timing.retryMinMs = 50;
-    MirrorEngine engine(*store, remote, timing);
-    QList<SyncEvent> events;
-    QObject::connect(&engine, &MirrorEngine::eventChanged, [&](const SyncEvent &e) { events.append(e); });
-    engine.start();
+    start(timing);
     ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() >= 6; }, 5'000));
-    EXPECT_EQ(kinds(events).mid(2, 4),
-        (QStringList { QStringLiteral("import"), QStringLiteral("import failed"), QStringLiteral("import"),
-            QStringLiteral("import ok") }))
+    EXPECT_EQ(kinds(2, 4), QStringLiteral("import, import failed, import, import ok"))
         << "the success that clears the failure from the status line is reported";
 }
 
-TEST(MirrorEngine, aServerThatKeepsTurningAChangeDownEndsTheExportWithAnError)
+TEST_F(MirrorEngineTest, aServerThatKeepsTurningAChangeDownEndsTheExportWithAnError)
 {
-    TempStore store;
-    ScriptedRemote remote;
     remote.accept = false;
+    store->insert(new Page(1, 0));
     MirrorEngine::Timing timing;
     timing.retryMinMs = 60'000;
-    MirrorEngine engine(*store, remote, timing);
-    QList<SyncEvent> events;
-    QObject::connect(&engine, &MirrorEngine::eventChanged, [&](const SyncEvent &e) { events.append(e); });
-    store->insert(new Page(1, 0));
-    engine.start();
+    start(timing);
     ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() >= 6; }, 5'000));
     QTest::qWait(100);
     ASSERT_EQ(events.size(), 6);
@@ -120,5 +117,5 @@ TEST(MirrorEngine, aServerThatKeepsTurningAChangeDownEndsTheExportWithAnError)
     ASSERT_TRUE(events.last().error);
     EXPECT_EQ(events.last().error->code, MirrorErrors::NoProgress);
     EXPECT_EQ(remote.exports, 1) << "sent once, not again and again";
-    EXPECT_TRUE(engine.ledger().hasPending()) << "the change is kept for a later try";
+    EXPECT_TRUE(engine->ledger().hasPending()) << "the change is kept for a later try";
 }

@@ -1,53 +1,37 @@
 // The book's side of the mirror against real book files: what still has to be
 // sent survives closing the book, is sent parents first, and stops being
 // pending only when the server holds the very version that was sent.
+#include "LedgerTestSupport.h"
 #include "support/TempStore.h"
 
 #include "core/model/MirrorAccess.h"
-#include "core/sync/MirrorLedger.h"
-
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
 
 #include <gtest/gtest.h>
 
 using namespace quillery;
-using quillery::test::TempStore;
+using namespace quillery::test;
 
 namespace {
 
-QList<MirrorKey> keysOf(const QList<MirrorRecord> &records)
+// A book of one page with one task.
+class MirrorLedgerTest : public ::testing::Test
 {
-    QList<MirrorKey> keys;
-    for (const MirrorRecord &r : records)
-        keys.append({ r.kind, r.id, r.modified, r.deleted });
-    return keys;
-}
+protected:
+    MirrorLedgerTest()
+    {
+        store->insert(page);
+        task = addTask(QStringLiteral("first words"), 0, page, *store);
+    }
 
-std::unique_ptr<MirrorLedger> openLedger(Store &store)
-{
-    auto ledger = std::make_unique<MirrorLedger>(store);
-    QString error;
-    EXPECT_TRUE(ledger->open(&error)) << error.toStdString();
-    return ledger;
-}
-
-QList<MirrorRecord> collectAll(MirrorLedger &ledger)
-{
-    QString error;
-    QList<MirrorRecord> records = ledger.collect(1'000'000, qint64(1) << 40, &error);
-    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
-    return records;
-}
+    TempStore store;
+    Page *page = new Page(1, 0);
+    TaskItem *task = nullptr;
+};
 
 } // namespace
 
-TEST(MirrorLedger, changeStampsOnlyMoveForwardEvenWhenTheClockIsBehind)
+TEST_F(MirrorLedgerTest, changeStampsOnlyMoveForwardEvenWhenTheClockIsBehind)
 {
-    TempStore store;
-    auto *page = new Page(1, 0);
-    store->insert(page);
-    TaskItem *task = addTask(QStringLiteral("t"), 0, page, *store);
     // A version from a computer whose clock runs an hour ahead.
     const qint64 ahead = QDateTime::currentMSecsSinceEpoch() + 3'600'000;
     MirrorAccess::markSynced(task, ahead);
@@ -65,12 +49,8 @@ TEST(MirrorLedger, changeStampsOnlyMoveForwardEvenWhenTheClockIsBehind)
     EXPECT_GT(deletion->modified, ahead + 2) << "the deletion is later than the last edit";
 }
 
-TEST(MirrorLedger, pendingChangesSurviveClosingTheBookAndOnlyTheSentVersionIsSettled)
+TEST_F(MirrorLedgerTest, changesAndDeletionsStayPendingAcrossRestartsUntilTheServerHoldsTheSentVersion)
 {
-    TempStore store;
-    auto *page = new Page(1, 2);
-    store->insert(page);
-    TaskItem *task = addTask(QStringLiteral("first words"), 0, page, *store);
     const QUuid pageId = page->id(), taskId = task->id();
     {
         auto ledger = openLedger(*store);
@@ -96,28 +76,18 @@ TEST(MirrorLedger, pendingChangesSurviveClosingTheBookAndOnlyTheSentVersionIsSet
     ASSERT_TRUE(ledger->acknowledge(keysOf(again)));
     EXPECT_FALSE(ledger->hasPending());
     ledger.reset();
-    EXPECT_FALSE(openLedger(store.reopen())->hasPending());
-}
+    ledger = openLedger(store.reopen());
+    EXPECT_FALSE(ledger->hasPending());
 
-TEST(MirrorLedger, deletionsAreSentUntilTheServerHoldsThem)
-{
-    TempStore store;
-    auto *page = new Page(1, 0);
-    store->insert(page);
-    addTask(QStringLiteral("a"), 0, page, *store);
-    auto ledger = openLedger(*store);
-    ledger->acknowledge(keysOf(collectAll(*ledger)));
-    ASSERT_FALSE(ledger->hasPending());
-
-    store->remove(page);
-    EXPECT_TRUE(ledger->hasPending());
-    const QList<MirrorRecord> sent = collectAll(*ledger);
-    ASSERT_EQ(sent.size(), 2);
-    EXPECT_TRUE(sent[0].deleted && sent[1].deleted);
+    // A page torn out takes its task: both deletions go until acknowledged.
+    store->remove(store->page(pageId));
+    const QList<MirrorRecord> deletions = collectAll(*ledger);
+    ASSERT_EQ(deletions.size(), 2);
+    EXPECT_TRUE(deletions[0].deleted && deletions[1].deleted);
     ledger.reset();
     ledger = openLedger(store.reopen());
     EXPECT_TRUE(ledger->hasPending()) << "not acknowledged: still to send after a restart";
-    ASSERT_TRUE(ledger->acknowledge(keysOf(collectAll(*ledger))));
+    sendAll(*ledger);
     EXPECT_FALSE(ledger->hasPending());
 }
 
@@ -160,16 +130,12 @@ TEST(MirrorLedger, chunksKeepParentsFirstAndAttachmentContentWithinBounds)
     })) << "pages, then tasks, then attachments";
 }
 
-TEST(MirrorLedger, aNewServerMirrorTakesTheWholeBookAgain)
+TEST_F(MirrorLedgerTest, aNewServerMirrorTakesTheWholeBookAgain)
 {
-    TempStore store;
-    auto *page = new Page(1, 0);
-    store->insert(page);
-    addTask(QStringLiteral("a"), 0, page, *store);
     auto ledger = openLedger(*store);
     const QUuid first = QUuid::createUuid();
     ASSERT_TRUE(ledger->adoptMirror(first));
-    ledger->acknowledge(keysOf(collectAll(*ledger)));
+    sendAll(*ledger);
     ASSERT_TRUE(ledger->setCursor(42));
     ASSERT_FALSE(ledger->hasPending());
 

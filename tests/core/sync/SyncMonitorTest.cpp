@@ -2,6 +2,7 @@
 // account answers as the mirror and the account check would give them.
 
 #include "core/sync/SyncMonitor.h"
+#include "core/alarms/AlarmTestSupport.h"
 #include "core/alarms/LogWriter.h"
 #include "core/app/AppPaths.h"
 #include "core/sync/AccountProbe.h"
@@ -43,17 +44,14 @@ public:
 
 QStringList syncLog()
 {
-    QFile file(AppPaths::logFile(QStringLiteral("sync.log")));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    return lines;
+    return quillery::test::logLines(QStringLiteral("sync.log"));
 }
 
-QStringList messages(const QStringList &lines)
+// The log's lines without their time stamps.
+QStringList syncMessages()
 {
     QStringList out;
-    for (const QString &line : lines)
+    for (const QString &line : syncLog())
         out << line.section(u' ', 1);
     return out;
 }
@@ -125,7 +123,7 @@ TEST_F(SyncMonitorTest, anEventGoesFromSyncingToSyncedWithARelativeTime)
     Q_EMIT feed.eventChanged(started(SyncEvent::Export));
     Q_EMIT feed.eventChanged(ended(SyncEvent::Export, true));
     Q_EMIT feed.eventChanged(ended(7, true));
-    EXPECT_EQ(messages(syncLog()),
+    EXPECT_EQ(syncMessages(),
         (QStringList { QStringLiteral("start: iCloud sync ON"), QStringLiteral("iCloud account: available"),
             QStringLiteral("import started"), QStringLiteral("import finished OK"), QStringLiteral("export started"),
             QStringLiteral("export finished OK"), QStringLiteral("other finished OK") }));
@@ -159,7 +157,7 @@ TEST_F(SyncMonitorTest, failuresShowInOneLineUntilARunSucceedsAndAreLoggedInFull
     EXPECT_FALSE(monitor.lastError());
     EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: synced now"));
 
-    const QStringList lines = messages(syncLog());
+    const QStringList lines = syncMessages();
     EXPECT_TRUE(lines.contains(QStringLiteral("export FAILED: app.quillery.mirror 1: ")
         + QString(refused).replace(u'\n', QStringLiteral("\\n"))))
         << lines.join(u'\n').toStdString();
@@ -181,7 +179,7 @@ TEST_F(SyncMonitorTest, theSignInAdviceGivesWayToAnotherReasonOrASuccess)
     EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: can't reach the server"));
     Q_EMIT feed.eventChanged(ended(SyncEvent::Setup, true));
     EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: synced now"));
-    EXPECT_TRUE(messages(syncLog()).contains(QStringLiteral("iCloud account: no iCloud account")));
+    EXPECT_TRUE(syncMessages().contains(QStringLiteral("iCloud account: no iCloud account")));
 }
 
 TEST_F(SyncMonitorTest, aFailedAccountCheckIsOnlyLogged)
@@ -193,7 +191,7 @@ TEST_F(SyncMonitorTest, aFailedAccountCheckIsOnlyLogged)
     settle();
     EXPECT_EQ(changed.count(), afterStart);
     EXPECT_EQ(monitor.statusText(), QStringLiteral("Sync: connecting…"));
-    EXPECT_EQ(messages(syncLog()).last(), QStringLiteral("iCloud account check failed: syntax error in service file"));
+    EXPECT_EQ(syncMessages().last(), QStringLiteral("iCloud account check failed: syntax error in service file"));
     EXPECT_EQ(log.lines.last(), QStringLiteral("error: iCloud account check failed: syntax error in service file"));
 }
 

@@ -37,16 +37,3 @@ TEST(CalendarContext, skippedTimesGoToTheNextExistingMoment)
     EXPECT_EQ(berlin.startOfDayAfter(utc(2027, 3, 27, 12, 0), 1), utc(2027, 3, 27, 23, 0));
     EXPECT_EQ(berlin.startOfDayAfter(utc(2027, 3, 27, 12, 0), 2), utc(2027, 3, 28, 22, 0));
 }
-
-TEST(CalendarContext, formatsWithTheLocalesOwnPatterns)
-{
-    ManualClock clock;
-    const CalendarContext us(clock, "America/New_York", "en_US");
-    const QDateTime moment = utc(2027, 1, 5, 20, 5); // 15:05 in New York
-    EXPECT_EQ(us.format(moment, QStringLiteral("EEEMMMd")), QStringLiteral("Tue, Jan 5"));
-    EXPECT_EQ(us.format(moment, QStringLiteral("yMMMd")), QStringLiteral("Jan 5, 2027"));
-    EXPECT_EQ(us.format(moment, QStringLiteral("jmm")), QStringLiteral("3:05\u202FPM"));
-    const CalendarContext de(clock, "Europe/Berlin", "de_DE");
-    EXPECT_EQ(de.format(moment, QStringLiteral("jmm")), QStringLiteral("21:05"));
-    EXPECT_EQ(de.format(moment, QStringLiteral("EEEMMMd")), QStringLiteral("Di., 5. Jan."));
-}

@@ -95,29 +95,9 @@ TEST_F(AttachmentImporterTest, PhotosArriveInPickedOrderAsBoundedJpegsNamedInThe
         QStringLiteral("Photo 5. Jan., 21:05.jpg"));
 }
 
-TEST_F(AttachmentImporterTest, APhotoThatCannotBeReencodedIsKeptAsPickedAndUnreadableOnesAreSkipped)
-{
-    const QByteArray odd("\x00\x01 a format nobody decodes", 26);
-    const QString unknown = write(QStringLiteral("odd.raw"), odd);
-    const QString empty = write(QStringLiteral("empty.jpg"), {});
-    const QString missing = files.filePath(QStringLiteral("gone.jpg"));
-    const QString good = write(QStringLiteral("good.jpg"), jpeg(QSize(64, 48)));
-
-    AttachmentImporter *running = importer();
-    QStringList skipped;
-    QObject::connect(running, &AttachmentImporter::skipped, [&](const QString &path) { skipped.append(path); });
-    running->importPhotos({ unknown, missing, empty, good });
-    ASSERT_TRUE(waitUntilDone(running));
-
-    EXPECT_EQ(skipped, QStringList({ missing, empty }));
-    const QList<Attachment *> stored = task->sortedAttachments();
-    ASSERT_EQ(stored.size(), 2);
-    EXPECT_EQ(stored.at(0)->data(), odd);
-    EXPECT_EQ(stored.at(0)->typeIdentifier(), TypeRegistry::jpeg());
-    EXPECT_EQ(decodeAsStored(*stored.at(1)->data()).size, QSize(64, 48));
-}
-
-TEST_F(AttachmentImporterTest, FilesKeepTheirNamesAndBytesAndAreTypedByExtension)
+// Photos the codec cannot re-encode are kept as picked; items that cannot be
+// read are skipped and reported.
+TEST_F(AttachmentImporterTest, FilesKeepTheirNamesAndBytesAndOnlyUnreadableItemsAreSkipped)
 {
     const QByteArray pdf("%PDF-1.4 minimal");
     const QString report = write(QStringLiteral("report.pdf"), pdf);
@@ -133,25 +113,35 @@ TEST_F(AttachmentImporterTest, FilesKeepTheirNamesAndBytesAndAreTypedByExtension
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_TRUE(file.resize(AttachmentImporter::MaxImportBytes + 1));
     }
-
+    const QByteArray odd("\x00\x01 a format nobody decodes", 26);
+    const QString unknown = write(QStringLiteral("odd.raw"), odd);
+    const QString emptyPhoto = write(QStringLiteral("empty.jpg"), {});
+    const QString gonePhoto = files.filePath(QStringLiteral("gone.jpg"));
     const QString photo = write(QStringLiteral("p.jpg"), jpeg(QSize(50, 50)));
+
     AttachmentImporter *running = importer();
-    running->importPhotos({ photo });
+    QStringList skipped;
+    QObject::connect(running, &AttachmentImporter::skipped, [&](const QString &path) { skipped.append(path); });
+    running->importPhotos({ unknown, gonePhoto, emptyPhoto, photo });
     running->importFiles({ report, folder, missing, huge, readme, blank });
     ASSERT_EQ(importer(), running) << "one importer per task keeps one order";
     ASSERT_TRUE(waitUntilDone(running));
 
+    EXPECT_EQ(skipped, QStringList({ gonePhoto, emptyPhoto, folder, missing, huge }));
     QList<Attachment *> stored = task->sortedAttachments();
-    EXPECT_EQ(names(stored), QStringList({ "Photo Jan 5, 10:00\u202FAM.jpg", "report.pdf", "README", "blank.txt" }));
-    ASSERT_EQ(stored.size(), 4);
-    stored.removeFirst();
-    EXPECT_EQ(stored.at(0)->typeIdentifier(), TypeRegistry::pdf());
-    EXPECT_EQ(stored.at(0)->data(), pdf);
-    EXPECT_EQ(stored.at(1)->typeIdentifier(), TypeRegistry::data());
-    EXPECT_EQ(stored.at(2)->typeIdentifier(), QStringLiteral("public.plain-text"));
+    const QString photoName = QStringLiteral("Photo Jan 5, 10:00\u202FAM.jpg");
+    EXPECT_EQ(names(stored), QStringList({ photoName, photoName, "report.pdf", "README", "blank.txt" }));
+    ASSERT_EQ(stored.size(), 5);
+    EXPECT_EQ(stored.at(0)->data(), odd);
+    EXPECT_EQ(stored.at(0)->typeIdentifier(), TypeRegistry::jpeg());
+    EXPECT_EQ(decodeAsStored(*stored.at(1)->data()).size, QSize(50, 50));
+    EXPECT_EQ(stored.at(2)->typeIdentifier(), TypeRegistry::pdf());
+    EXPECT_EQ(stored.at(2)->data(), pdf);
+    EXPECT_EQ(stored.at(3)->typeIdentifier(), TypeRegistry::data());
+    EXPECT_EQ(stored.at(4)->typeIdentifier(), QStringLiteral("public.plain-text"));
     // An empty file is still a file.
-    ASSERT_TRUE(stored.at(2)->data());
-    EXPECT_TRUE(stored.at(2)->data()->isEmpty());
+    ASSERT_TRUE(stored.at(4)->data());
+    EXPECT_TRUE(stored.at(4)->data()->isEmpty());
 }
 
 TEST_F(AttachmentImporterTest, ADeletedTaskGetsNothingMoreAndTakesItsImporterAlong)

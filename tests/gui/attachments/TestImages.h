@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QtEndian>
 
+#include <zlib.h>
+
 namespace quillery::test {
 
 // Left half red, right half blue: enough to tell orientation and content.
@@ -64,31 +66,13 @@ inline Decoded decodeAsStored(const QByteArray &bytes)
 // to show), inserted right after the start-of-image marker.
 inline QByteArray withOrientation(const QByteArray &jpegBytes, quint16 orientation)
 {
-    QByteArray exif("Exif\0\0", 6);
-    exif += QByteArray("MM\0\x2A\0\0\0\x08", 8); // big-endian TIFF, first IFD at 8
-    exif += QByteArray("\0\x01", 2); // one entry
-    exif += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8); // Orientation, SHORT, count 1
-    exif += char(orientation >> 8);
-    exif += char(orientation & 0xFF);
-    exif += QByteArray("\0\0", 2);
-    exif += QByteArray("\0\0\0\0", 4); // no next IFD
-    QByteArray segment("\xFF\xE1", 2);
-    const quint16 length = quint16(exif.size() + 2);
-    segment += char(length >> 8);
-    segment += char(length & 0xFF);
-    segment += exif;
-    return jpegBytes.left(2) + segment + jpegBytes.mid(2);
-}
-
-inline quint32 crc32(const QByteArray &bytes)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char c : bytes) {
-        crc ^= quint8(c);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
+    // A big-endian TIFF whose first IFD holds one entry, Orientation (0x0112)
+    // as one SHORT, then the value, its padding and no next IFD.
+    QByteArray exif = QByteArray("Exif\0\0MM\0\x2A\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01", 24) + QByteArray(8, '\0');
+    qToBigEndian(orientation, exif.data() + 24);
+    QByteArray segment("\xFF\xE1\0\0", 4);
+    qToBigEndian(quint16(exif.size() + 2), segment.data() + 2);
+    return jpegBytes.left(2) + segment + exif + jpegBytes.mid(2);
 }
 
 inline QByteArray pngChunk(const char *type, const QByteArray &payload)
@@ -97,7 +81,7 @@ inline QByteArray pngChunk(const char *type, const QByteArray &payload)
     qToBigEndian(quint32(payload.size()), chunk.data());
     const QByteArray body = QByteArray(type, 4) + payload;
     QByteArray crc(4, '\0');
-    qToBigEndian(crc32(body), crc.data());
+    qToBigEndian(quint32(::crc32(0, reinterpret_cast<const Bytef *>(body.constData()), uInt(body.size()))), crc.data());
     return chunk + body + crc;
 }
 

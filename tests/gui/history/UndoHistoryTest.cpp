@@ -3,6 +3,7 @@
 // alarms; what comes back is a change to the mirror, not a new record. (How
 // an undo meets changes from another computer: the mirror's own tests.)
 #include "core/alarms/FakeNotificationCenter.h"
+#include "core/sync/LedgerTestSupport.h"
 #include "support/BookText.h"
 #include "support/TempStore.h"
 
@@ -12,11 +13,9 @@
 #include "core/model/Attachment.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
-#include "core/sync/MirrorLedger.h"
 #include "core/tasks/TaskActions.h"
 #include "gui/history/UndoHistory.h"
 
-#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -26,13 +25,6 @@ using quillery::test::bookText;
 using quillery::test::TempStore;
 
 namespace {
-
-QByteArray randomBytes(int size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
-    return bytes;
-}
 
 class UndoHistoryTest : public ::testing::Test
 {
@@ -49,7 +41,8 @@ protected:
 
     Attachment *attach(TaskItem *owner, const QString &name)
     {
-        auto *attachment = new Attachment(name, QStringLiteral("public.jpeg"), randomBytes(64 * 1024));
+        // Bytes of its own for each, about 64 KB.
+        auto *attachment = new Attachment(name, QStringLiteral("public.jpeg"), name.toUtf8().repeated(6000));
         store->insert(attachment);
         attachment->setTask(owner);
         return attachment;
@@ -160,21 +153,12 @@ TEST_F(UndoHistoryTest, everyKindOfStepGoesBackAndForthToTheSameBookAndAlarms)
 
 TEST_F(UndoHistoryTest, aDeletionTakenBackReachesTheMirrorAsAChangeToTheSameRecord)
 {
-    MirrorLedger ledger(*store);
-    QString error;
-    ASSERT_TRUE(ledger.open(&error)) << error.toStdString();
+    const auto ledger = quillery::test::openLedger(*store);
+    const auto send = [&] { return quillery::test::sendAll(*ledger); };
     auto *page = new Page(1, 0);
     store->insert(page);
     TaskItem *kept = task(page, QStringLiteral("Keep me"));
     const QUuid id = kept->id();
-    const auto send = [&] {
-        const QList<MirrorRecord> records = ledger.collect(1000, 1 << 20, &error);
-        QList<MirrorKey> keys;
-        for (const MirrorRecord &r : records)
-            keys.append({ r.kind, r.id, r.modified, r.deleted });
-        EXPECT_TRUE(ledger.acknowledge(keys));
-        return records;
-    };
     send();
     history.commit();
 
@@ -189,5 +173,5 @@ TEST_F(UndoHistoryTest, aDeletionTakenBackReachesTheMirrorAsAChangeToTheSameReco
     EXPECT_EQ(sent.first().id, id);
     EXPECT_FALSE(sent.first().deleted);
     EXPECT_GT(sent.first().modified, deletion.first().modified);
-    EXPECT_FALSE(ledger.tombstone(id));
+    EXPECT_FALSE(ledger->tombstone(id));
 }
