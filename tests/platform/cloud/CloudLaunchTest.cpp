@@ -46,6 +46,18 @@ protected:
         qputenv("PGSERVICEFILE", path.toLocal8Bit());
     }
 
+    // The program started on a new book in the test's folder; null if it
+    // could not start.
+    std::unique_ptr<QuilleryApp> startApp()
+    {
+        auto app = std::make_unique<QuilleryApp>(QuilleryApp::Options { dir.filePath(QStringLiteral("book.sqlite")) });
+        StoreOpenError error;
+        if (app->start(&error))
+            return app;
+        ADD_FAILURE() << error.message().toStdString();
+        return nullptr;
+    }
+
     QTemporaryDir dir;
 };
 
@@ -56,12 +68,11 @@ TEST_F(CloudLaunch, aDefinedServiceOpensTheBookMirroredAndTheMonitorFollowsTheMi
     PgCluster &cluster = PgCluster::instance();
     cluster.useServices(
         { { QStringLiteral("quillery"), QStringLiteral("alice"), cluster.freshDatabase(QStringLiteral("alice")) } });
-    QuilleryApp app({ dir.filePath(QStringLiteral("book.sqlite")) });
-    StoreOpenError error;
-    ASSERT_TRUE(app.start(&error));
-    EXPECT_TRUE(app.syncing());
-    EXPECT_EQ(app.services().syncStatus, &app.syncMonitor());
-    EXPECT_EQ(app.syncMonitor().statusText(), QStringLiteral("Sync: off (local only)"))
+    const std::unique_ptr<QuilleryApp> app = startApp();
+    ASSERT_TRUE(app);
+    EXPECT_TRUE(app->syncing());
+    EXPECT_EQ(app->services().syncStatus, &app->syncMonitor());
+    EXPECT_EQ(app->syncMonitor().statusText(), QStringLiteral("Sync: off (local only)"))
         << "the monitor starts on the event loop, not inside start()";
 
     ASSERT_TRUE(QTest::qWaitFor(
@@ -69,27 +80,24 @@ TEST_F(CloudLaunch, aDefinedServiceOpensTheBookMirroredAndTheMonitorFollowsTheMi
         << syncLog().join(u'\n').toStdString();
     const QStringList lines = syncLog();
     EXPECT_EQ(lines.first(), QStringLiteral("start: iCloud sync ON"));
-    EXPECT_TRUE(lines.contains(QStringLiteral("setup started")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("setup finished OK")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("import started")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("iCloud account: available")));
-    EXPECT_TRUE(app.syncMonitor().statusText().startsWith(QStringLiteral("Sync: synced ")))
-        << app.syncMonitor().statusText().toStdString();
+    for (const char *line : { "setup started", "setup finished OK", "import started", "iCloud account: available" })
+        EXPECT_TRUE(lines.contains(QString::fromLatin1(line))) << line;
+    EXPECT_TRUE(app->syncMonitor().statusText().startsWith(QStringLiteral("Sync: synced ")))
+        << app->syncMonitor().statusText().toStdString();
 }
 
 TEST_F(CloudLaunch, anUnreachableServerStillMirrorsAndSaysWhyInOneLine)
 {
     // A name that never resolves: a computer started offline.
     writeServices("[quillery]\nhost=db.quillery.invalid\ndbname=book\nuser=alice\npassword=hunter2\n");
-    QuilleryApp app({ dir.filePath(QStringLiteral("book.sqlite")) });
-    StoreOpenError error;
-    ASSERT_TRUE(app.start(&error));
-    EXPECT_TRUE(app.syncing()) << "changes wait for the server";
+    const std::unique_ptr<QuilleryApp> app = startApp();
+    ASSERT_TRUE(app);
+    EXPECT_TRUE(app->syncing()) << "changes wait for the server";
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return syncLog().contains(QStringLiteral("iCloud account: temporarily unavailable")); }, 15'000))
         << syncLog().join(u'\n').toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return app.syncMonitor().lastError().has_value(); }, 15'000));
-    EXPECT_EQ(app.syncMonitor().statusText(), QStringLiteral("Sync: can't reach the server (db.quillery.invalid)"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->syncMonitor().lastError().has_value(); }, 15'000));
+    EXPECT_EQ(app->syncMonitor().statusText(), QStringLiteral("Sync: can't reach the server (db.quillery.invalid)"));
     const QString log = syncLog().join(u'\n');
     EXPECT_TRUE(log.contains(QStringLiteral("setup FAILED: app.quillery.mirror 1: could not translate host name")))
         << "libpq's own words are in the log: " << log.toStdString();
@@ -101,9 +109,8 @@ TEST_F(CloudLaunch, signingInStaysTheAdviceWhileRetriesFailForTheSameReason)
 {
     PgCluster &cluster = PgCluster::instance();
     cluster.useServices({ { QStringLiteral("quillery"), QStringLiteral("carol"), QStringLiteral("postgres") } });
-    QuilleryApp app({ dir.filePath(QStringLiteral("book.sqlite")) });
-    StoreOpenError error;
-    ASSERT_TRUE(app.start(&error));
+    const std::unique_ptr<QuilleryApp> app = startApp();
+    ASSERT_TRUE(app);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             return syncLog().contains(QStringLiteral("iCloud account: no iCloud account"))
@@ -111,20 +118,19 @@ TEST_F(CloudLaunch, signingInStaysTheAdviceWhileRetriesFailForTheSameReason)
         },
         15'000))
         << syncLog().join(u'\n').toStdString();
-    EXPECT_EQ(app.syncMonitor().statusText(), QStringLiteral("Sync: Sign in to 127.0.0.1 to sync."));
+    EXPECT_EQ(app->syncMonitor().statusText(), QStringLiteral("Sync: Sign in to 127.0.0.1 to sync."));
 }
 
 TEST_F(CloudLaunch, aServiceLibpqCannotUseLeavesTheBookLocalWithoutAWord)
 {
     writeServices("[quillery]\nhost=127.0.0.1\nthis_is_not_a_setting=1\n");
     ASSERT_TRUE(QuilleryApp::hasCloudKitEntitlement());
-    QuilleryApp app({ dir.filePath(QStringLiteral("book.sqlite")) });
-    StoreOpenError error;
-    ASSERT_TRUE(app.start(&error));
-    EXPECT_FALSE(app.syncing());
-    EXPECT_FALSE(app.mirror());
+    const std::unique_ptr<QuilleryApp> app = startApp();
+    ASSERT_TRUE(app);
+    EXPECT_FALSE(app->syncing());
+    EXPECT_FALSE(app->mirror());
     QTest::qWait(300);
-    EXPECT_EQ(app.syncMonitor().statusText(), QStringLiteral("Sync: off (local only)"));
-    EXPECT_FALSE(app.syncMonitor().isObserving());
+    EXPECT_EQ(app->syncMonitor().statusText(), QStringLiteral("Sync: off (local only)"));
+    EXPECT_FALSE(app->syncMonitor().isObserving());
     EXPECT_EQ(syncLog(), QStringList { QStringLiteral("start: iCloud sync OFF (local only)") });
 }

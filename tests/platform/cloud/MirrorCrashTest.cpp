@@ -33,9 +33,7 @@ TEST(MirrorCrashChild, exportUntilKilled)
     StoreOpenError error;
     auto store = Store::open(path, &error);
     ASSERT_TRUE(store) << error.message().toStdString();
-    auto *page = new Page(1, 2);
-    page->setTitle(QStringLiteral("before the crash"));
-    store->insert(page);
+    Page *page = addPage(*store, QStringLiteral("before the crash"));
     for (int i = 0; i < Tasks; ++i)
         addTask(QStringLiteral("crash %1").arg(i), 0, page, *store);
     ASSERT_TRUE(store->save());
@@ -97,8 +95,6 @@ TEST(MirrorCrash, aComputerKilledDuringAnExportSendsTheRestOnRestart)
     }
 
     MirrorDevice a(QStringLiteral("quillery"), MirrorDevice::fast(), path), b;
-    a.start();
-    b.start();
     ASSERT_TRUE(converge({ &a, &b }, 30'000));
     EXPECT_EQ(b.store().tasks().size(), Tasks);
     EXPECT_EQ(b.store().pages().first()->title(), QStringLiteral("before the crash"));

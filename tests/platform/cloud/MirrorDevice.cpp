@@ -51,10 +51,12 @@ void MirrorDevice::open()
 void MirrorDevice::start()
 {
     m_engine->start();
+    m_started = true;
 }
 
 void MirrorDevice::close()
 {
+    m_started = false;
     m_engine.reset();
     m_remote.reset();
     m_store.reset();
@@ -71,6 +73,10 @@ void MirrorDevice::restart()
 
 bool converge(const QList<MirrorDevice *> &devices, int msecs)
 {
+    for (MirrorDevice *device : devices) {
+        if (!device->started())
+            device->start();
+    }
     return QTest::qWaitFor(
         [&] {
             for (MirrorDevice *device : devices) {
@@ -85,6 +91,23 @@ bool converge(const QList<MirrorDevice *> &devices, int msecs)
             return true;
         },
         msecs);
+}
+
+Page *addPage(Store &store, const QString &title, double position)
+{
+    auto *page = new Page(position, 3);
+    page->setTitle(title);
+    store.insert(page);
+    return page;
+}
+
+TaskItem *taskNamed(const Store &store, const QString &text)
+{
+    for (TaskItem *task : store.tasks()) {
+        if (task->text() == text)
+            return task;
+    }
+    return nullptr;
 }
 
 } // namespace quillery::test

@@ -28,6 +28,7 @@ public:
     MirrorRemote &remote() const { return *m_remote; }
     QString bookPath() const { return m_bookPath; }
     const QList<SyncEvent> &events() const { return m_events; }
+    bool started() const { return m_started; }
 
     void start();
     // Closes the book and its mirror, then opens them again (records held
@@ -47,10 +48,15 @@ private:
     std::unique_ptr<MirrorRemote> m_remote;
     std::unique_ptr<MirrorEngine> m_engine;
     QList<SyncEvent> m_events;
+    bool m_started = false;
 };
 
-// Waits, running the event loop, until every device has nothing left to do
-// and all their books hold the same records. False after `msecs`.
+// Starts the devices not started yet, then waits, running the event loop,
+// until every one has nothing left to do and all their books hold the same
+// records. False after `msecs`.
 bool converge(const QList<MirrorDevice *> &devices, int msecs = 20'000);
+
+Page *addPage(Store &store, const QString &title, double position = 1);
+TaskItem *taskNamed(const Store &store, const QString &text);
 
 } // namespace quillery::test

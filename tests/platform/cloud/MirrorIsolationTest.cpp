@@ -70,16 +70,10 @@ TEST_F(MirrorIsolation, oneUserCannotReadOrChangeAnothersBook)
         << PgMirrorSchema::tablesScript().toStdString();
 
     MirrorDevice alice, alicesLaptop, bob(QStringLiteral("quillery-bob"));
-    auto *page = new Page(1, 0);
-    page->setTitle(QStringLiteral("Alice's secrets"));
-    alice.store().insert(page);
-    TaskItem *task = addTask(QStringLiteral("alice only"), 0, page, alice.store());
-    auto *bobsPage = new Page(1, 1);
-    bobsPage->setTitle(QStringLiteral("Bob's page"));
-    bob.store().insert(bobsPage);
-    alice.start();
-    alicesLaptop.start();
-    bob.start();
+    TaskItem *task = addTask(
+        QStringLiteral("alice only"), 0, addPage(alice.store(), QStringLiteral("Alice's secrets")), alice.store());
+    addPage(bob.store(), QStringLiteral("Bob's page"));
+    bob.start(); // mirroring while Alice's computers do
     ASSERT_TRUE(converge({ &alice, &alicesLaptop }));
     ASSERT_TRUE(converge({ &bob }));
     EXPECT_EQ(alicesLaptop.store().pages().size(), 1) << "the same user's other computer gets the book";
@@ -114,8 +108,6 @@ TEST_F(MirrorIsolation, oneUserCannotStallOrOverhearAnother)
 {
     MirrorDevice alice, alicesLaptop, bob(QStringLiteral("quillery-bob"));
     addTask(QStringLiteral("bob's"), 0, nullptr, bob.store());
-    alice.start();
-    alicesLaptop.start();
     bob.start();
     ASSERT_TRUE(converge({ &alice, &alicesLaptop }));
     ASSERT_TRUE(converge({ &bob }));
@@ -158,7 +150,6 @@ TEST_F(MirrorIsolation, oneUserCannotStallOrOverhearAnother)
     // keeps her waiting only as long as the lock timeout.
     cluster.admin(database, "ALTER ROLE alice IN DATABASE quillery SET lock_timeout = '300ms'");
     MirrorDevice impatient;
-    impatient.start();
     ASSERT_TRUE(converge({ &impatient, &alicesLaptop }));
     const std::unique_ptr<PgConnection> stuck = connectAs(QStringLiteral("quillery"));
     ASSERT_TRUE(runs(*stuck, "BEGIN") && runs(*stuck, "SELECT FROM account FOR UPDATE"));

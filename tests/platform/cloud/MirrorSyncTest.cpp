@@ -1,13 +1,14 @@
 // Two computers of one user mirror their books through a real PostgreSQL
 // server: what one makes, changes or deletes reaches the other, conflicting
-// edits end the same on both, and nothing is lost when the server goes away.
+// edits end the same on both, a book restored from a copy ends as the copy on
+// both, and nothing is lost when the server goes away.
 #include "MirrorDevice.h"
 #include "PgCluster.h"
 #include "support/FieldSamples.h"
 
+#include "core/backup/BookCopy.h"
+#include "core/backup/BookRestore.h"
 #include "core/model/MirrorAccess.h"
-#include "core/tasks/TaskActions.h"
-#include "core/util/CalendarContext.h"
 #include "gui/history/UndoHistory.h"
 
 #include <QSignalSpy>
@@ -25,37 +26,16 @@ protected:
     void SetUp() override
     {
         PgCluster &cluster = PgCluster::instance();
-        database = cluster.freshDatabase(QStringLiteral("alice"));
-        cluster.useServices({ { QStringLiteral("quillery"), QStringLiteral("alice"), database } });
+        cluster.useServices({ { QStringLiteral("quillery"), QStringLiteral("alice"),
+            cluster.freshDatabase(QStringLiteral("alice")) } });
     }
-
-    QString database;
 };
-
-Page *addPage(Store &store, const QString &title, double position = 1)
-{
-    auto *page = new Page(position, 3);
-    page->setTitle(title);
-    store.insert(page);
-    return page;
-}
-
-TaskItem *taskNamed(const Store &store, const QString &text)
-{
-    for (TaskItem *task : store.tasks()) {
-        if (task->text() == text)
-            return task;
-    }
-    return nullptr;
-}
 
 } // namespace
 
 TEST_F(MirrorSync, everyFieldOfEveryKindMadeOnOneComputerAppearsOnTheOther)
 {
     MirrorDevice a, b;
-    a.start();
-    b.start();
     ASSERT_TRUE(converge({ &a, &b }));
     QSignalSpy inserted(&b.store(), &Store::recordInserted);
 
@@ -85,56 +65,32 @@ TEST_F(MirrorSync, everyFieldOfEveryKindMadeOnOneComputerAppearsOnTheOther)
     EXPECT_EQ(bookText(b.store()), bookText(a.store()));
 }
 
-TEST_F(MirrorSync, aRepeatingTaskTickedOnOneComputerShowsItsNextDayOnTheOther)
-{
-    ManualClock clock(QDateTime(QDate(2027, 3, 1), QTime(9, 0), Qt::UTC));
-    const CalendarContext calendar(clock, "Europe/Berlin", "en_US");
-    const auto berlin = [&](int day, int hour) { return *calendar.moment({ 2027, 3, day, hour, 0, 0 }); };
-    MirrorDevice a, b;
-    TaskItem *onA
-        = addTask(QStringLiteral("Water the plants"), 0, addPage(a.store(), QStringLiteral("Home")), a.store());
-    onA->setDue(berlin(1, 0));
-    onA->setAlarm(berlin(1, 8));
-    onA->setRepeat(QStringLiteral("FREQ=WEEKLY;COUNT=4"));
-    a.start();
-    b.start();
-    ASSERT_TRUE(converge({ &a, &b }));
-
-    ASSERT_TRUE(TaskActions(nullptr).complete(onA, calendar));
-    ASSERT_TRUE(converge({ &a, &b }));
-    const TaskItem *onB = taskNamed(b.store(), QStringLiteral("Water the plants"));
-    ASSERT_TRUE(onB);
-    EXPECT_FALSE(onB->done());
-    EXPECT_EQ(onB->due(), berlin(8, 0));
-    EXPECT_EQ(onB->alarm(), berlin(8, 8));
-    EXPECT_EQ(onB->repeat(), QStringLiteral("FREQ=WEEKLY;COUNT=3"));
-}
-
-TEST_F(MirrorSync, aPageDeletedOnOneComputerTakesItsTasksAndAttachmentsOnTheOther)
+TEST_F(MirrorSync, twoBooksMirroredFirstKeepBothAndADeletedPageTakesItsTasksAndAttachmentsOnTheOther)
 {
     MirrorDevice a, b;
     Page *keep = addPage(a.store(), QStringLiteral("keep"), 1);
     addTask(QStringLiteral("stays"), 0, keep, a.store());
-    Page *doomed = addPage(a.store(), QStringLiteral("doomed"), 2);
-    TaskItem *task = addTask(QStringLiteral("goes"), 0, doomed, a.store());
+    Page *doomed = addPage(b.store(), QStringLiteral("doomed"), 2);
+    TaskItem *task = addTask(QStringLiteral("goes"), 0, doomed, b.store());
     auto *file = new Attachment(QStringLiteral("f"), QStringLiteral("public.data"), QByteArray("xyz"));
-    a.store().insert(file);
+    b.store().insert(file);
     file->setTask(task);
-    a.start();
-    b.start();
+    // A's book is on the server when B first comes with a book of its own.
+    ASSERT_TRUE(converge({ &a }));
     ASSERT_TRUE(converge({ &a, &b }));
     ASSERT_EQ(a.store().tasks().size(), 2);
+    ASSERT_TRUE(taskNamed(b.store(), QStringLiteral("stays")));
 
-    QSignalSpy removed(&a.store(), &Store::recordRemoved);
-    b.store().remove(b.store().page(doomed->id()));
+    QSignalSpy removed(&b.store(), &Store::recordRemoved);
+    a.store().remove(a.store().page(doomed->id()));
     ASSERT_TRUE(converge({ &a, &b }));
-    EXPECT_EQ(removed.count(), 3) << "page, task and attachment vanished from A's views";
-    EXPECT_EQ(a.store().pages().size(), 1);
-    EXPECT_EQ(a.store().tasks().size(), 1);
-    EXPECT_TRUE(a.store().attachments().isEmpty());
-    a.restart();
-    EXPECT_EQ(a.store().pages().size(), 1) << "the deletion is in A's file too";
-    EXPECT_FALSE(a.engine().ledger().hasPending());
+    EXPECT_EQ(removed.count(), 3) << "page, task and attachment vanished from B's views";
+    EXPECT_EQ(b.store().pages().size(), 1);
+    EXPECT_EQ(b.store().tasks().size(), 1);
+    EXPECT_TRUE(b.store().attachments().isEmpty());
+    b.restart();
+    EXPECT_EQ(b.store().pages().size(), 1) << "the deletion is in B's file too";
+    EXPECT_FALSE(b.engine().ledger().hasPending());
 }
 
 TEST_F(MirrorSync, conflictingEditsEndAsTheLaterOneOnBothAndTiesAreSettledTheSameWay)
@@ -142,8 +98,6 @@ TEST_F(MirrorSync, conflictingEditsEndAsTheLaterOneOnBothAndTiesAreSettledTheSam
     MirrorDevice a, b;
     Page *page = addPage(a.store(), QStringLiteral("p"));
     addTask(QStringLiteral("task"), 0, page, a.store());
-    a.start();
-    b.start();
     ASSERT_TRUE(converge({ &a, &b }));
 
     TaskItem *onA = a.store().tasks().first();
@@ -169,30 +123,11 @@ TEST_F(MirrorSync, conflictingEditsEndAsTheLaterOneOnBothAndTiesAreSettledTheSam
     EXPECT_EQ(a.store().tasks().first()->text(), aWins ? QStringLiteral("tie from A") : QStringLiteral("tie from B"));
 }
 
-TEST_F(MirrorSync, aFirstMirrorOfTwoBooksWithRecordsKeepsBothBooks)
-{
-    MirrorDevice a, b;
-    Page *pageA = addPage(a.store(), QStringLiteral("A's page"));
-    addTask(QStringLiteral("A's task"), 0, pageA, a.store());
-    Page *pageB = addPage(b.store(), QStringLiteral("B's page"));
-    addTask(QStringLiteral("B's task"), 0, pageB, b.store());
-    a.start();
-    ASSERT_TRUE(converge({ &a }));
-    b.start();
-    ASSERT_TRUE(converge({ &a, &b }));
-    EXPECT_EQ(a.store().pages().size(), 2);
-    EXPECT_EQ(a.store().tasks().size(), 2);
-    EXPECT_TRUE(taskNamed(a.store(), QStringLiteral("B's task")));
-    EXPECT_TRUE(taskNamed(b.store(), QStringLiteral("A's task")));
-}
-
 TEST_F(MirrorSync, aServerStoppedDuringAnExportAndStartedAgainLosesNothing)
 {
     MirrorEngine::Timing timing = MirrorDevice::fast();
     timing.chunkRecords = 150;
     MirrorDevice a(QStringLiteral("quillery"), timing), b;
-    a.start();
-    b.start();
     ASSERT_TRUE(converge({ &a, &b }));
 
     Page *page = addPage(a.store(), QStringLiteral("many"));
@@ -228,8 +163,6 @@ TEST_F(MirrorSync, anUndoKeepsWhatTheOtherComputerChangedAndBringsBackOnlyItsOwn
     const QUuid ticked = addTask(QStringLiteral("two"), 0, page, a.store())->id();
     TaskItem *deleted = addTask(QStringLiteral("three"), 0, page, a.store());
     const QUuid deletedId = deleted->id();
-    a.start();
-    b.start();
     ASSERT_TRUE(converge({ &a, &b }));
 
     UndoHistory history(a.store(), nullptr);
@@ -267,4 +200,46 @@ TEST_F(MirrorSync, anUndoKeepsWhatTheOtherComputerChangedAndBringsBackOnlyItsOwn
     EXPECT_EQ(notices.size(), 4);
     EXPECT_FALSE(history.stack().canUndo());
     EXPECT_EQ(history.stack().redoText(), QStringLiteral("Delete Task"));
+}
+
+// What was edited, deleted or added on either computer since the copy ends as
+// the copy has it on both, and nothing is left to send.
+TEST_F(MirrorSync, aBookRestoredOnOneComputerIsTheBookOnTheOther)
+{
+    MirrorDevice a, b;
+    ASSERT_TRUE(converge({ &a, &b }));
+
+    Page *home = addPage(a.store(), QStringLiteral("Home"), 0);
+    TaskItem *milk = addTask(QStringLiteral("Milk"), 0, home, a.store());
+    addTask(QStringLiteral("Bread"), 1, home, a.store());
+    auto *photo = new Attachment(QStringLiteral("list.png"), QStringLiteral("public.png"), QByteArray("bytes"));
+    a.store().insert(photo);
+    photo->setTask(milk);
+    ASSERT_TRUE(converge({ &a, &b }));
+    ASSERT_TRUE(a.store().save());
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("copy.sqlite"));
+    ASSERT_TRUE(BookCopy::copy(a.bookPath(), copy).ok);
+    const QString then = bookText(a.store());
+
+    // Since the copy, B renamed the page and deleted a task with its photo,
+    // A added a task; both saw all of it.
+    b.store().page(home->id())->setTitle(QStringLiteral("Flat"));
+    b.store().remove(b.store().task(milk->id()));
+    addTask(QStringLiteral("Eggs"), 0, home, a.store());
+    ASSERT_TRUE(converge({ &a, &b }));
+    ASSERT_NE(bookText(b.store()), then);
+
+    BookRestore restore(a.store());
+    QString error;
+    ASSERT_TRUE(restore.load(copy, &error)) << error.toStdString();
+    ASSERT_TRUE(restore.keepBook(dir.filePath(QStringLiteral("backups")), QDateTime::currentDateTime(), &error))
+        << error.toStdString();
+    restore.apply(nullptr);
+    ASSERT_TRUE(converge({ &a, &b })) << bookText(a.store()).toStdString() << "\n--\n"
+                                      << bookText(b.store()).toStdString();
+    EXPECT_EQ(bookText(a.store()), then);
+    EXPECT_EQ(bookText(b.store()), then) << "the deleted task and its photo came back on B too";
+    b.restart();
+    EXPECT_EQ(bookText(b.store()), then);
 }

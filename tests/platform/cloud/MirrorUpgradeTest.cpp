@@ -44,8 +44,6 @@ TEST(MirrorUpgrade, aUsersOwnMirrorIsUpgradedByTheirFirstComputerAndChangeNumber
 {
     const QString database = earlierMirror(false);
     MirrorDevice desk, laptop;
-    desk.start();
-    laptop.start();
     ASSERT_TRUE(converge({ &desk, &laptop }));
     ASSERT_EQ(laptop.store().tasks().size(), 1);
     // The laptop has read up to 502: a change numbered from anything lower
@@ -75,7 +73,6 @@ TEST(MirrorUpgrade, aSharedMirrorWaitsForItsAdministratorAndThenConvergesWithNot
     QByteArray psql = PgCluster::readmeBlock("### One shared database");
     psql = psql.mid(psql.indexOf("sudo -u postgres psql")).replace("-d quillery ", "-d " + database.toUtf8() + ' ');
     ASSERT_TRUE(cluster.shell(psql));
-    laptop.start();
     ASSERT_TRUE(converge({ &desk, &laptop }));
     EXPECT_EQ(laptop.store().tasks().size(), 2);
     EXPECT_EQ(cluster.adminValue(

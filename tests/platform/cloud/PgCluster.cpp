@@ -3,32 +3,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
-#include <QTextStream>
+#include <QSettings>
 #include <gtest/gtest.h>
 
 #include <libpq-fe.h>
 
 namespace quillery::test {
-
-namespace {
-
-QMap<QString, QString> readState(const QString &path)
-{
-    QMap<QString, QString> values;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        QTextStream in(&file);
-        while (!in.atEnd()) {
-            const QString line = in.readLine();
-            const qsizetype eq = line.indexOf(u'=');
-            if (eq > 0)
-                values.insert(line.left(eq), line.mid(eq + 1));
-        }
-    }
-    return values;
-}
-
-} // namespace
 
 // Stops the cluster the test program started itself.
 namespace {
@@ -73,10 +53,11 @@ PgCluster::PgCluster()
         // Child processes of the tests find the same cluster.
         qputenv("QUILLERY_PG_STATE", m_state.toLocal8Bit());
     }
-    const QMap<QString, QString> state = readState(m_state);
+    // Lines of NAME=value, as an INI file without sections reads them.
+    const QSettings state(m_state, QSettings::IniFormat);
     m_port = state.value(QStringLiteral("PGC_PORT")).toInt();
-    m_socket = state.value(QStringLiteral("PGC_SOCKET"));
-    m_admin = state.value(QStringLiteral("PGC_ADMIN"));
+    m_socket = state.value(QStringLiteral("PGC_SOCKET")).toString();
+    m_admin = state.value(QStringLiteral("PGC_ADMIN")).toString();
     if (m_port == 0)
         ADD_FAILURE() << "no cluster state in " << m_state.toStdString();
 

@@ -6,14 +6,12 @@
 #include "core/model/Store.h"
 #include "platform/caldav/KeychainBackend.h"
 
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDirIterator>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -23,13 +21,9 @@ namespace {
 
 QStringList g_messages;
 
-template <typename Fn> bool waitFor(Fn &&condition, int msecs = 20'000)
+template <typename Fn> bool waitFor(Fn &&condition)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < msecs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    return condition();
+    return QTest::qWaitFor(std::forward<Fn>(condition), 20'000);
 }
 
 // A session bus and a secret store that live as long as the object.

@@ -63,102 +63,38 @@ protected:
 
 } // namespace
 
-TEST_F(DesktopNotificationCenterTest, aTimeIntervalRequestArrivesAsANotifyCallAndStopsBeingPending)
-{
-    auto center = startCenter();
-    const QDateTime added = QDateTime::currentDateTimeUtc();
-    ASSERT_FALSE(addAndWait(*center, makeTestRequest(1)));
-    EXPECT_EQ(pendingIdentifiers(*center), QStringList { QStringLiteral("quillery.test") });
-    ASSERT_TRUE(waitFor([&] { return !server.calls().isEmpty(); }));
-
-    const TestNotificationServer::Call call = server.calls().first();
-    EXPECT_GE(call.received, added.addMSecs(1000)) << "not before its moment";
-    EXPECT_EQ(call.summary, QStringLiteral("Test alarm"));
-    EXPECT_EQ(call.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("app.quillery.Quillery"));
-    EXPECT_EQ(call.hints.value(QStringLiteral("transient")), QVariant(false)) << "kept in the notification list";
-
-    EXPECT_TRUE(pendingIdentifiers(*center).isEmpty());
-    center.reset();
-    EXPECT_TRUE(storedIdentifiers().isEmpty()) << "and is gone from the file";
-}
-
-TEST_F(DesktopNotificationCenterTest, aRemovedRequestNeverArrives)
-{
-    auto center = startCenter();
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    ASSERT_FALSE(addAndWait(*center, taskRequest(QStringLiteral("removed"), now.addSecs(1), calendar)));
-    ASSERT_FALSE(addAndWait(*center, taskRequest(QStringLiteral("kept"), now.addSecs(2), calendar)));
-    center->removePendingRequests({ QStringLiteral("removed"), QStringLiteral("unknown") });
-    EXPECT_EQ(pendingIdentifiers(*center), QStringList { QStringLiteral("kept") });
-
-    ASSERT_TRUE(waitFor([&] { return !server.calls().isEmpty(); }));
-    EXPECT_EQ(server.summaries(), QStringList { QStringLiteral("Task kept") });
-    EXPECT_EQ(server.calls().first().body,
-        QStringLiteral("Errands\nIf you can read this, Quillery alarms work on this device."))
-        << "the subtitle heads the body";
-    EXPECT_TRUE(server.calls().first().actions.isEmpty()) << "a server without actions gets none";
-}
-
-TEST_F(DesktopNotificationCenterTest, aRequestAddedBeforeARestartStillFiresAfterIt)
-{
-    const QDateTime at = QDateTime::currentDateTimeUtc().addSecs(2);
-    const NotificationRequest request = taskRequest(QStringLiteral("restart"), at, calendar);
-    {
-        auto first = startCenter();
-        ASSERT_FALSE(addAndWait(*first, request));
-    }
-    ASSERT_EQ(storedIdentifiers(), QStringList { QStringLiteral("restart") });
-    EXPECT_TRUE(server.calls().isEmpty());
-
-    auto second = startCenter();
-    std::optional<QList<NotificationRequest>> pending;
-    second->pendingRequests([&](const QList<NotificationRequest> &requests) { pending = requests; });
-    ASSERT_TRUE(waitFor([&] { return pending.has_value(); }));
-    EXPECT_EQ(*pending, QList<NotificationRequest> { request }) << "the request survives the restart whole";
-
-    ASSERT_TRUE(waitFor([&] { return !server.calls().isEmpty(); }));
-    EXPECT_EQ(server.summaries(), QStringList { QStringLiteral("Task restart") });
-    // The trigger names whole seconds; the moment is the start of that second.
-    EXPECT_GE(server.calls().first().received, *request.trigger.calendarMoment(calendar));
-}
-
-TEST_F(DesktopNotificationCenterTest, aRequestThatCameDueWhileTheCentreWasDownFiresOnceAtStart)
-{
-    const QDateTime due = QDateTime::currentDateTimeUtc().addMSecs(300);
-    {
-        auto first = startCenter();
-        ASSERT_FALSE(addAndWait(*first, makeTestRequest(0.3)));
-    }
-    // Down until well past its moment.
-    ASSERT_TRUE(waitFor([&] { return QDateTime::currentDateTimeUtc() > due.addMSecs(100); }));
-    EXPECT_TRUE(server.calls().isEmpty());
-
-    {
-        auto second = startCenter();
-        ASSERT_TRUE(waitFor([&] { return !server.calls().isEmpty(); }, 3000));
-        EXPECT_EQ(server.summaries(), QStringList { QStringLiteral("Test alarm") });
-    }
-    EXPECT_TRUE(storedIdentifiers().isEmpty());
-
-    auto third = startCenter();
-    ASSERT_FALSE(
-        addAndWait(*third, taskRequest(QStringLiteral("later"), QDateTime::currentDateTimeUtc().addSecs(1), calendar)));
-    ASSERT_TRUE(waitFor([&] { return server.calls().size() >= 2; }));
-    EXPECT_EQ(server.summaries(), (QStringList { QStringLiteral("Test alarm"), QStringLiteral("Task later") }));
-}
-
-TEST_F(DesktopNotificationCenterTest, aRequestThatCanNeverFireIsRefused)
+TEST_F(DesktopNotificationCenterTest, requestsArriveAsNotifyCallsUnlessRemovedOrTheyCanNeverFire)
 {
     auto center = startCenter();
     const auto interval = addAndWait(*center, makeTestRequest(0));
     ASSERT_TRUE(interval);
     EXPECT_FALSE(interval->localizedDescription.isEmpty());
+    NotificationRequest nonexistentDay = makeTestRequest(1);
+    nonexistentDay.identifier = QStringLiteral("nonexistent-day");
+    nonexistentDay.trigger = NotificationTrigger::calendar({ 2031, 2, 30, 9, 0, 0 });
+    EXPECT_TRUE(addAndWait(*center, nonexistentDay));
 
-    NotificationRequest request = makeTestRequest(1);
-    request.identifier = QStringLiteral("nonexistent-day");
-    request.trigger = NotificationTrigger::calendar({ 2031, 2, 30, 9, 0, 0 });
-    EXPECT_TRUE(addAndWait(*center, request));
+    const QDateTime added = QDateTime::currentDateTimeUtc();
+    ASSERT_FALSE(addAndWait(*center, makeTestRequest(1)));
+    ASSERT_FALSE(addAndWait(*center, taskRequest(QStringLiteral("removed"), added.addSecs(1), calendar)));
+    ASSERT_FALSE(addAndWait(*center, taskRequest(QStringLiteral("kept"), added.addSecs(2), calendar)));
+    center->removePendingRequests({ QStringLiteral("removed"), QStringLiteral("unknown") });
+    EXPECT_EQ(pendingIdentifiers(*center), (QStringList { QStringLiteral("quillery.test"), QStringLiteral("kept") }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.calls().size() == 2; }));
+    EXPECT_EQ(server.summaries(), (QStringList { QStringLiteral("Test alarm"), QStringLiteral("Task kept") }));
+
+    const TestNotificationServer::Call test = server.calls().first();
+    EXPECT_GE(test.received, added.addMSecs(1000)) << "not before its moment";
+    EXPECT_EQ(test.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("app.quillery.Quillery"));
+    EXPECT_EQ(test.hints.value(QStringLiteral("transient")), QVariant(false)) << "kept in the notification list";
+    const TestNotificationServer::Call kept = server.calls().last();
+    EXPECT_EQ(kept.body, QStringLiteral("Errands\nIf you can read this, Quillery alarms work on this device."))
+        << "the subtitle heads the body";
+    EXPECT_TRUE(kept.actions.isEmpty()) << "a server without actions gets none";
+
     EXPECT_TRUE(pendingIdentifiers(*center).isEmpty());
+    center.reset();
+    EXPECT_TRUE(storedIdentifiers().isEmpty()) << "and they are gone from the file";
 }
 
 TEST_F(DesktopNotificationCenterTest, aDamagedFileIsMovedAsideAndTheCentreStartsEmpty)
@@ -191,15 +127,18 @@ TEST_F(DesktopNotificationCenterTest, permissionFollowsTheServerAndNeverAsks)
     EXPECT_EQ(authorization(*center), AlarmStatus::Authorized);
     std::optional<bool> granted;
     center->requestAuthorization(AuthorizationOption::Alert, [&](bool g, auto) { granted = g; });
-    ASSERT_TRUE(waitFor([&] { return granted.has_value(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return granted.has_value(); }));
     EXPECT_TRUE(*granted);
 
     server.stop();
     EXPECT_EQ(authorization(*center), AlarmStatus::Denied) << "no notification server";
     granted.reset();
     center->requestAuthorization(AuthorizationOption::Alert, [&](bool g, auto) { granted = g; });
-    ASSERT_TRUE(waitFor([&] { return granted.has_value(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return granted.has_value(); }));
     EXPECT_FALSE(*granted);
+    // Requests are still kept, to be shown once a server is there.
+    ASSERT_FALSE(addAndWait(*center, makeTestRequest(60)));
+    EXPECT_EQ(pendingIdentifiers(*center), QStringList { QStringLiteral("quillery.test") });
 }
 
 TEST_F(DesktopNotificationCenterTest, aReminderOffersItsActionsAndTheChoiceComesBackToTheCentreThatShowedIt)
@@ -214,7 +153,7 @@ TEST_F(DesktopNotificationCenterTest, aReminderOffersItsActionsAndTheChoiceComes
     ASSERT_FALSE(addAndWait(*center, makeTestRequest(0.2)));
     ASSERT_FALSE(addAndWait(
         *center, taskRequest(QStringLiteral("T1"), QDateTime::currentDateTimeUtc().addMSecs(1200), calendar)));
-    ASSERT_TRUE(waitFor([&] { return server.calls().size() == 2; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.calls().size() == 2; }));
     EXPECT_TRUE(server.calls().at(0).actions.isEmpty()) << "the test alarm has nothing to act on";
     EXPECT_EQ(server.calls().at(1).actions,
         (QStringList { QStringLiteral("default"), QStringLiteral("Open"), QStringLiteral("done"),
@@ -224,27 +163,47 @@ TEST_F(DesktopNotificationCenterTest, aReminderOffersItsActionsAndTheChoiceComes
     const uint id = server.idOf(QStringLiteral("Task T1"));
     server.invokeAction(id + 100, QStringLiteral("done")); // another program's notification
     server.invokeAction(id, QStringLiteral("snooze"));
-    ASSERT_TRUE(waitFor([&] { return !responses.isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !responses.isEmpty(); }));
     EXPECT_EQ(responses, QList<QStringList> { (QStringList { QStringLiteral("T1"), QStringLiteral("snooze") }) });
 
     center->removeDeliveredNotifications({ QStringLiteral("T1"), QStringLiteral("unknown") });
-    ASSERT_TRUE(waitFor([&] { return !server.closed().isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !server.closed().isEmpty(); }));
     EXPECT_EQ(server.closed(), QList<uint> { id });
 }
 
-TEST_F(DesktopNotificationCenterTest, aReminderFoundLateAtStartSaysHowLate)
+TEST_F(DesktopNotificationCenterTest, requestsOutliveARestartAndThoseDueMeanwhileFireOnceAtStartSayingHowLate)
 {
     ManualClock clock(QDateTime(QDate(2031, 5, 14), QTime(8, 0), Qt::UTC));
     calendar = CalendarContext(clock, "Europe/Berlin", "en_GB");
-    const NotificationRequest request
-        = taskRequest(QStringLiteral("late"), clock.now().addSecs(3600), calendar); // 11:00 in Berlin
+    const NotificationRequest ahead = taskRequest(QStringLiteral("ahead"), clock.now().addSecs(4 * 3600), calendar);
     {
         auto first = startCenter();
-        ASSERT_FALSE(addAndWait(*first, request));
+        ASSERT_FALSE(addAndWait(*first, makeTestRequest(60)));
+        ASSERT_FALSE(addAndWait(*first, taskRequest(QStringLiteral("late"), clock.now().addSecs(3600), calendar)));
+        ASSERT_FALSE(addAndWait(*first, ahead));
     }
     clock.advance(3 * 3600 * 1000); // the machine was off
     auto second = startCenter();
-    ASSERT_TRUE(waitFor([&] { return !server.calls().isEmpty(); }));
-    EXPECT_EQ(server.calls().first().body,
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.calls().size() == 2; }));
+    QStringList summaries = server.summaries();
+    summaries.sort();
+    EXPECT_EQ(summaries, (QStringList { QStringLiteral("Task late"), QStringLiteral("Test alarm") }));
+    const auto late = std::find_if(server.calls().cbegin(), server.calls().cend(),
+        [](const TestNotificationServer::Call &call) { return call.summary == QLatin1String("Task late"); });
+    ASSERT_NE(late, server.calls().cend());
+    EXPECT_EQ(late->body, // due at 11:00 in Berlin
         QStringLiteral("Errands\nDue 11:00 — 2 hours ago\nIf you can read this, Quillery alarms work on this device."));
+
+    std::optional<QList<NotificationRequest>> pending;
+    second->pendingRequests([&](const QList<NotificationRequest> &requests) { pending = requests; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pending.has_value(); }));
+    EXPECT_EQ(*pending, QList<NotificationRequest> { ahead }) << "the one still ahead survives the restart whole";
+    clock.advance(3600 * 1000 - 1000);
+    QTest::qWait(100);
+    EXPECT_EQ(server.calls().size(), 2) << "not before its moment";
+    clock.advance(1000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.calls().size() == 3; }));
+    EXPECT_EQ(server.calls().last().summary, QStringLiteral("Task ahead"));
+    second.reset();
+    EXPECT_TRUE(storedIdentifiers().isEmpty()) << "each fired once: all gone from the file";
 }

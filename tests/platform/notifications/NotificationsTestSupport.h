@@ -18,12 +18,6 @@ namespace quillery::test {
     if (!QDBusConnection::sessionBus().isConnected())                                                                  \
     GTEST_SKIP() << "no D-Bus session bus (run the tests through scripts/run-tests.sh)"
 
-// Runs the event loop until `condition` holds or `msecs` have passed.
-template <typename F> bool waitFor(F condition, int msecs = 5000)
-{
-    return QTest::qWaitFor(condition, msecs);
-}
-
 // Adds `request` to `center` and waits for the answer.
 inline std::optional<NotificationError> addAndWait(NotificationCenter &center, const NotificationRequest &request)
 {
@@ -33,7 +27,7 @@ inline std::optional<NotificationError> addAndWait(NotificationCenter &center, c
         error = std::move(e);
         answered = true;
     });
-    EXPECT_TRUE(waitFor([&] { return answered; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }));
     return error;
 }
 
@@ -46,7 +40,7 @@ inline QStringList pendingIdentifiers(NotificationCenter &center)
             list.append(request.identifier);
         ids = list;
     });
-    EXPECT_TRUE(waitFor([&] { return ids.has_value(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ids.has_value(); }));
     return ids.value_or(QStringList {});
 }
 
@@ -54,7 +48,7 @@ inline AlarmStatus::Authorization authorization(NotificationCenter &center)
 {
     std::optional<AlarmStatus::Authorization> status;
     center.notificationSettings([&](NotificationSettings settings) { status = settings.authorizationStatus; });
-    EXPECT_TRUE(waitFor([&] { return status.has_value(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return status.has_value(); }));
     return status.value_or(AlarmStatus::NotDetermined);
 }
 

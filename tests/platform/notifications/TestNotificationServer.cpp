@@ -44,21 +44,20 @@ QStringList TestNotificationServer::summaries() const
     return list;
 }
 
-uint TestNotificationServer::Notify(const QString &app_name, uint replaces_id, const QString &app_icon,
-    const QString &summary, const QString &body, const QStringList &actions, const QVariantMap &hints,
-    int expire_timeout)
+uint TestNotificationServer::Notify(const QString &, uint replaces_id, const QString &, const QString &summary,
+    const QString &body, const QStringList &actions, const QVariantMap &hints, int)
 {
-    m_calls.append({ app_name, replaces_id, app_icon, summary, body, actions, hints, expire_timeout,
-        QDateTime::currentDateTimeUtc() });
-    m_ids.append(replaces_id != 0 ? replaces_id : uint(m_calls.size()));
-    return m_ids.last();
+    const uint id = replaces_id != 0 ? replaces_id : uint(m_calls.size() + 1);
+    m_calls.append({ id, summary, body, actions, hints, QDateTime::currentDateTimeUtc() });
+    return id;
 }
 
 uint TestNotificationServer::idOf(const QString &summary) const
 {
-    for (qsizetype i = m_calls.size() - 1; i >= 0; --i)
-        if (m_calls.at(i).summary == summary)
-            return m_ids.at(i);
+    for (auto call = m_calls.crbegin(); call != m_calls.crend(); ++call) {
+        if (call->summary == summary)
+            return call->id;
+    }
     return 0;
 }
 

@@ -17,14 +17,11 @@ class TestNotificationServer final : public QObject
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
     struct Call {
-        QString appName;
-        uint replacesId = 0;
-        QString appIcon;
+        uint id = 0; // the one the server gave it
         QString summary;
         QString body;
         QStringList actions;
         QVariantMap hints;
-        int expireTimeout = 0;
         QDateTime received;
     };
 
@@ -59,7 +56,6 @@ private:
     QString m_connectionName;
     QStringList m_capabilities;
     QList<Call> m_calls;
-    QList<uint> m_ids;
     QList<uint> m_closed;
     bool m_started = false;
 };

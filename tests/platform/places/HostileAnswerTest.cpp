@@ -1,7 +1,7 @@
 // Answers meant to hurt: an endless body costs no more memory than the
 // answer-size cap, and headers that swamp Qt's network thread do not hold up
 // the searches after them.
-#include "HostileHttpServer.h"
+#include "LocalHttpServer.h"
 #include "platform/places/HttpTileSource.h"
 #include "platform/places/PhotonPlaceService.h"
 #include "support/PeakMemory.h"
@@ -12,15 +12,15 @@
 #include <gtest/gtest.h>
 
 using namespace quillery;
-using quillery::test::HostileHttpServer;
-using enum HostileHttpServer::Answer;
+using quillery::test::LocalHttpServer;
+using Response = LocalHttpServer::Response;
 
 namespace {
 
 const QByteArray Answer = R"({"features":[{"geometry":{"coordinates":[13.38,52.52]},"properties":{"name":"Berlin"}}]})";
 constexpr qint64 Cap = 1024 * 1024;
 
-PhotonPlaceService::Options options(const HostileHttpServer &server)
+PhotonPlaceService::Options options(const LocalHttpServer &server)
 {
     PhotonPlaceService::Options options;
     options.endpoint = QUrl(server.origin() + QStringLiteral("/api/"));
@@ -30,11 +30,12 @@ PhotonPlaceService::Options options(const HostileHttpServer &server)
     return options;
 }
 
-// Once the server sends, the window is busy for a while (a page turn, a long
-// layout): nothing takes the answer off the network meanwhile.
-qint64 peakWhileBusy(const HostileHttpServer &server, QSignalSpy &outcome)
+// Once the server sends its answer to the `request`th request, the window is
+// busy for a while (a page turn, a long layout): nothing takes the answer off
+// the network meanwhile.
+qint64 peakWhileBusy(const LocalHttpServer &server, int request, QSignalSpy &outcome)
 {
-    EXPECT_TRUE(QTest::qWaitFor([&] { return server.connections() > 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.requests().size() == request; }, 5000));
     const quillery::test::PeakMemory memory;
     QThread::msleep(600);
     EXPECT_TRUE(outcome.wait(5000));
@@ -43,27 +44,42 @@ qint64 peakWhileBusy(const HostileHttpServer &server, QSignalSpy &outcome)
 
 TEST(HostileAnswers, anEndlessAnswerIsCutAtTheCapWithoutBeingHeldInMemory)
 {
-    HostileHttpServer places({ EndlessBody }, Answer);
-    PhotonPlaceService service(options(places));
+    // Endless JSON for the places, an endless picture for the tiles.
+    LocalHttpServer server([](const LocalHttpServer::Request &request) {
+        Response response;
+        response.endless = true;
+        if (request.path().endsWith(QLatin1String(".png")))
+            response.contentType = "image/png";
+        return response;
+    });
+    PhotonPlaceService service(options(server));
     const auto completer = service.makeCompleter();
     QSignalSpy failures(completer.get(), &PlaceCompleter::failed);
     completer->setQueryFragment(QStringLiteral("Berlin"));
-    EXPECT_LT(peakWhileBusy(places, failures), Cap + 24 * 1024 * 1024);
+    EXPECT_LT(peakWhileBusy(server, 1, failures), Cap + 24 * 1024 * 1024);
     EXPECT_EQ(failures.first().at(1).toString(), QStringLiteral("the answer is too large"));
 
-    HostileHttpServer tiles({ EndlessBody }, {}, "image/png");
     HttpTileSource::Options settings;
-    settings.server = TileUrlTemplate::parse(tiles.origin() + QStringLiteral("/{z}/{x}/{y}.png"));
+    settings.server = TileUrlTemplate::parse(server.origin() + QStringLiteral("/{z}/{x}/{y}.png"));
     settings.maxBytes = Cap;
     HttpTileSource source(settings);
     QSignalSpy failed(&source, &MapTileSource::tileFailed);
     source.requestTile({ 3, 4, 2 });
-    EXPECT_LT(peakWhileBusy(tiles, failed), Cap + 24 * 1024 * 1024);
+    EXPECT_LT(peakWhileBusy(server, 2, failed), Cap + 24 * 1024 * 1024);
 }
 
 TEST(HostileAnswers, headersThatSwampTheNetworkThreadDoNotHoldUpTheNextSearch)
 {
-    HostileHttpServer server({ HugeHeaderLine, Sane, ManyHeaderLines, Sane }, Answer);
+    Response sane;
+    sane.body = Answer;
+    Response hugeLine, manyLines;
+    hugeLine.body = manyLines.body = "{}";
+    hugeLine.headers.append({ "X-Pad", QByteArray(64 * 1024 * 1024, 'a') });
+    for (int i = 0; i < 200'000; ++i)
+        manyLines.headers.append({ "X-Line-" + QByteArray::number(i), "x" });
+    const QList<Response> script { hugeLine, sane, manyLines };
+    LocalHttpServer server(
+        [&script, next = 0](const LocalHttpServer::Request &) mutable { return script.value(next++, script.at(1)); });
     PhotonPlaceService service(options(server));
     const auto completer = service.makeCompleter();
     for (const char *swamp : { "a header line of 64 MB", "200,000 header lines" }) {

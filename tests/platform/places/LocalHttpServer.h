@@ -1,30 +1,31 @@
 #pragma once
 
-// A small HTTP/1.1 server on the loopback interface for the network tests:
-// each request is answered by a handler the test supplies, and may be
-// delayed, trickled or left hanging to play a slow or broken server.
+// A small HTTP/1.1 server on a loopback address for the network tests. Each
+// request is answered by a handler the test supplies; an answer may be
+// delayed, trickled, left hanging or be a body that never ends, to play a
+// slow, broken or hostile server. It runs on threads of its own, so it keeps
+// sending while the test's thread is busy, as a real server would.
 
 #include <QByteArray>
 #include <QHash>
 #include <QHostAddress>
 #include <QList>
-#include <QObject>
-#include <QTcpServer>
 #include <QUrl>
 #include <QUrlQuery>
 
+#include <atomic>
 #include <functional>
-
-class QTcpSocket;
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
 
 namespace quillery::test {
 
-class LocalHttpServer final : public QObject
+class LocalHttpServer final
 {
-    Q_OBJECT
 public:
     struct Request {
-        QByteArray method;
         QByteArray target; // path and query, as sent
         QHash<QByteArray, QByteArray> headers; // names in lower case
 
@@ -40,34 +41,37 @@ public:
         int delayMs = 0; // wait before answering
         bool hang = false; // never answer
         int trickleMs = 0; // send the body a byte at a time, this far apart
+        bool endless = false; // a chunked body of blanks sent as fast as the client takes it, without end
     };
 
+    // Called on the server's threads, one request at a time.
     using Handler = std::function<Response(const Request &)>;
 
     explicit LocalHttpServer(Handler handler, const QHostAddress &address = QHostAddress::LocalHost);
-    ~LocalHttpServer() override;
+    ~LocalHttpServer();
 
-    bool isListening() const { return m_server.isListening(); }
-    QUrl url(const QString &pathAndQuery = QStringLiteral("/")) const;
+    QUrl url(const QString &pathAndQuery = QStringLiteral("/")) const { return QUrl(m_origin + pathAndQuery); }
     // "http://127.0.0.1:<port>", to build address patterns on.
-    QString origin() const;
-    const QList<Request> &requests() const { return m_requests; }
-    void setHandler(Handler handler) { m_handler = std::move(handler); }
+    QString origin() const { return m_origin; }
+    QList<Request> requests() const;
     // Stops listening and drops every open connection.
     void close();
 
-Q_SIGNALS:
-    void requestReceived();
-
 private:
-    void accept();
-    void read(QTcpSocket *socket);
-    void respond(QTcpSocket *socket, const Response &response);
+    void serve(int socket);
+    std::optional<Request> read(int socket);
+    bool send(int socket, const QByteArray &bytes);
+    // Sleeps `msecs`; false when the server stops meanwhile.
+    bool pause(int msecs);
 
-    QTcpServer m_server;
     Handler m_handler;
+    QString m_origin;
+    mutable std::mutex m_mutex;
     QList<Request> m_requests;
-    QHash<QTcpSocket *, QByteArray> m_buffers;
+    int m_listener = -1;
+    std::atomic_bool m_stop = false;
+    std::thread m_thread;
+    std::vector<std::thread> m_connections;
 };
 
 } // namespace quillery::test
