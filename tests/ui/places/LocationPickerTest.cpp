@@ -137,7 +137,7 @@ TEST(LocationPicker, aFailedOrEmptySearchLeavesTheSheetAsItWas)
     }
 }
 
-TEST(LocationPicker, removeReportsNoPlaceAndCancelReportsNothing)
+TEST(LocationPicker, removeReportsNoPlaceAndCancelReportsNothingEvenWhenAnAnswerArrivesLater)
 {
     Shown removing(Library);
     QTest::mouseClick(removing.visible<QPushButton>("removeLocationButton"), Qt::LeftButton);
@@ -150,10 +150,8 @@ TEST(LocationPicker, removeReportsNoPlaceAndCancelReportsNothing)
     EXPECT_TRUE(cancelling.picked.isEmpty());
     EXPECT_EQ(cancelling.picker.result(), QDialog::Rejected);
     EXPECT_FALSE(cancelling.picker.isVisible());
-}
 
-TEST(LocationPicker, anAnswerArrivingAfterCancelIsNotReported)
-{
+    // Escape while a picked suggestion is resolved: its answer is dropped.
     Shown s(Library);
     s.service.holdSearches = true;
     s.type(QStringLiteral("Ber"));
@@ -163,7 +161,7 @@ TEST(LocationPicker, anAnswerArrivingAfterCancelIsNotReported)
     QTest::keyClick(&s.picker, Qt::Key_Escape);
     EXPECT_FALSE(s.picker.isVisible());
     s.service.deliverSearches();
-    QCoreApplication::processEvents(); // the answer is delivered, and dropped
+    QCoreApplication::processEvents();
     EXPECT_TRUE(s.picked.isEmpty());
 }
 
