@@ -83,7 +83,7 @@ TEST(Accessibility, pageWithTasksFooterSwatchesAndMenu)
     menu->close();
 }
 
-TEST(Accessibility, locationPickerInEachState)
+TEST(Accessibility, locationPickerInEachStateMapPreviewAndAboutDialog)
 {
     FakePlaceService service;
     LocationPicker picker(Library, service);
@@ -114,10 +114,7 @@ TEST(Accessibility, locationPickerInEachState)
     service.completer->answer(empty.query(), {});
     settle();
     EXPECT_TRUE(allLabelled(empty)) << "with nothing found";
-}
 
-TEST(Accessibility, mapPreviewAndAboutDialog)
-{
     MapPreview preview(nullptr);
     preview.setPlace(Library);
     preview.show();
