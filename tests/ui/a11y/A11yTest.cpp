@@ -38,7 +38,7 @@ const Place Library { QStringLiteral("Springfield Library"), QStringLiteral("12 
 
 } // namespace
 
-TEST(Accessibility, pageWithTasksFooterAndSwatches)
+TEST(Accessibility, pageWithTasksFooterSwatchesAndMenu)
 {
     PageKit kit;
     Page *page = kit.page(QStringLiteral("Week"), { "Dentist", ">Bring the card", "Bills*", "Call Sam" }, 3);
@@ -69,26 +69,21 @@ TEST(Accessibility, pageWithTasksFooterAndSwatches)
     kit.preferences.setHideCompleted(true);
     ASSERT_TRUE(waitUntilStill(view));
     EXPECT_TRUE(allLabelled(view));
-}
 
-TEST(Accessibility, pageMenuItemsAndStatusLines)
-{
-    PageKit kit;
-    PageView view(kit.page(QStringLiteral("Home"), { "Laundry" }), 1, 1, PageActions {}, kit.services(), &kit.editing);
-    ASSERT_TRUE(showActive(view));
-    kit.alarms.status().setAuthorization(AlarmStatus::Denied); // adds "Open Notification Settings"
+    // The options menu with its status lines, and the item denied
+    // notifications add.
+    kit.alarms.status().setAuthorization(AlarmStatus::Denied);
     PageOptionsMenu *menu = view.optionsMenu();
     menu->rebuild();
     menu->popup(view.mapToGlobal(QPoint(20, 20)));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-
     const QStringList items = unlabelledMenuItems(menu);
     EXPECT_TRUE(items.isEmpty()) << "menu items without text:\n" << items.join(u'\n').toStdString();
     EXPECT_TRUE(allLabelled(*menu));
     menu->close();
 }
 
-TEST(Accessibility, locationPickerInEachState)
+TEST(Accessibility, locationPickerInEachStateMapPreviewAndAboutDialog)
 {
     FakePlaceService service;
     LocationPicker picker(Library, service);
@@ -119,10 +114,7 @@ TEST(Accessibility, locationPickerInEachState)
     service.completer->answer(empty.query(), {});
     settle();
     EXPECT_TRUE(allLabelled(empty)) << "with nothing found";
-}
 
-TEST(Accessibility, mapPreviewAndAboutDialog)
-{
     MapPreview preview(nullptr);
     preview.setPlace(Library);
     preview.show();

@@ -1,5 +1,6 @@
 // The Help menu and the about dialog it opens.
 #include "ui/app/AboutDialog.h"
+#include "support/UrlRecorder.h"
 #include "ui/app/HelpMenu.h"
 
 #include <QDesktopServices>
@@ -12,19 +13,9 @@
 #include <gtest/gtest.h>
 
 using namespace quillery::ui;
+using quillery::test::UrlRecorder;
 
 namespace {
-
-// Stands in for the desktop's browser.
-class UrlRecorder final : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-
-public Q_SLOTS:
-    void open(const QUrl &url) { opened.append(url); }
-};
 
 QList<AboutDialog *> openDialogs(const QWidget &window)
 {
@@ -98,5 +89,3 @@ TEST(AboutDialog, namesTheVersionAndTheLicenceAndLinksItsText)
     EXPECT_EQ(browser.opened.first(), AboutDialog::licenseUrl());
     EXPECT_EQ(browser.opened.first().host(), QStringLiteral("www.gnu.org"));
 }
-
-#include "AboutDialogTest.moc"

@@ -40,14 +40,21 @@ QPoint paperPoint(const BookKit &kit)
     return { face.center().x(), face.top() + face.height() * 3 / 4 };
 }
 
+// A book of two pages, the first with a task, shown.
+class TwoPages : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(kit.show()); }
+
+    BookKit kit;
+    Page *a = kit.addPage(QStringLiteral("A"), 0, { "milk" });
+    Page *b = kit.addPage(QStringLiteral("B"), 1);
+};
+
 } // namespace
 
-TEST(BookView, keysTurnThePageAndEscapePassesOnWhileTheContentsAreClosed)
+TEST_F(TwoPages, keysTurnThePageAndEscapePassesOnWhileTheContentsAreClosed)
 {
-    BookKit kit;
-    Page *a = kit.addPage(QStringLiteral("A"), 0);
-    Page *b = kit.addPage(QStringLiteral("B"), 1);
-    ASSERT_TRUE(kit.show());
     ASSERT_TRUE(kit.view->currentPageView());
     EXPECT_EQ(kit.view->currentPageView()->page(), a);
 
@@ -89,12 +96,8 @@ TEST(BookView, keysTurnThePageAndEscapePassesOnWhileTheContentsAreClosed)
     EXPECT_EQ(kit.book().currentPage(), b);
 }
 
-TEST(BookView, aHorizontalDragTurnsThePageFromItsPicturesWithoutOpeningTheRowUnderThePointer)
+TEST_F(TwoPages, aHorizontalDragTurnsThePageFromItsPicturesWithoutOpeningTheRowUnderThePointer)
 {
-    BookKit kit;
-    Page *a = kit.addPage(QStringLiteral("A"), 0, { "milk" });
-    Page *b = kit.addPage(QStringLiteral("B"), 1);
-    ASSERT_TRUE(kit.show());
     QSignalSpy opened(kit.view.get(), &BookView::taskOpenRequested);
     QSignalSpy moved(kit.view.get(), &BookView::windowMoveRequested);
     PageView *page = kit.view->currentPageView();
@@ -119,12 +122,6 @@ TEST(BookView, aHorizontalDragTurnsThePageFromItsPicturesWithoutOpeningTheRowUnd
     EXPECT_EQ(opened.count(), 0) << "the row pressed at the start of the turn does not open";
     EXPECT_EQ(moved.count(), 0);
 
-    // A short, slow drag back does not get far enough and springs back.
-    kit.drag(paperPoint(kit), QPoint(120, 0), 12, 120);
-    ASSERT_TRUE(kit.waitForTurnEnd());
-    EXPECT_EQ(kit.book().currentPage(), b);
-    EXPECT_FALSE(kit.view->turnPicture()->isVisible());
-
     // A click on the row still opens it once no turn is involved.
     kit.drag(paperPoint(kit), QPoint(280, 0));
     ASSERT_TRUE(kit.waitForTurnEnd());
@@ -133,12 +130,8 @@ TEST(BookView, aHorizontalDragTurnsThePageFromItsPicturesWithoutOpeningTheRowUnd
     EXPECT_EQ(opened.count(), 1);
 }
 
-TEST(BookView, aSlantedDragNeverTurnsAndOnThePaperItMovesTheWindow)
+TEST_F(TwoPages, aSlantedDragNeverTurnsAndOnThePaperItMovesTheWindow)
 {
-    BookKit kit;
-    Page *a = kit.addPage(QStringLiteral("A"), 0, { "milk" });
-    kit.addPage(QStringLiteral("B"), 1);
-    ASSERT_TRUE(kit.show());
     QSignalSpy moved(kit.view.get(), &BookView::windowMoveRequested);
 
     // 45° first, then flat: the decision made at the start holds.
@@ -203,12 +196,8 @@ TEST(BookView, turningPastAUsedLastPageShowsThePageItWillMake)
     EXPECT_EQ(kit.book().pageCount(), 2);
 }
 
-TEST(BookView, touchpadSwipesTurnWithOrWithoutGesturePhases)
+TEST_F(TwoPages, touchpadSwipesTurnWithOrWithoutGesturePhases)
 {
-    BookKit kit;
-    Page *a = kit.addPage(QStringLiteral("A"), 0);
-    Page *b = kit.addPage(QStringLiteral("B"), 1);
-    ASSERT_TRUE(kit.show());
     const QPoint at = paperPoint(kit);
     ulong time = 1000;
 
@@ -237,14 +226,11 @@ TEST(BookView, touchpadSwipesTurnWithOrWithoutGesturePhases)
     EXPECT_EQ(kit.book().dragMode(), DragMode::Undecided);
 }
 
-TEST(BookView, theContentsComeFromTheFactoryCoverTheBookAndGoWhenClosed)
+TEST_F(TwoPages, theContentsComeFromTheFactoryCoverTheBookAndGoWhenClosed)
 {
-    BookKit kit;
-    kit.addPage(QStringLiteral("A"), 0, { " ", "milk" });
-    kit.addPage(QStringLiteral("B"), 1);
+    addTask(QStringLiteral(" "), 0, a, *kit.store);
     CommandBus bus;
     int made = 0;
-    ASSERT_TRUE(kit.show());
     kit.view->listenTo(bus);
     kit.view->setContentsFactory([&made](Book &, QWidget *parent) {
         ++made;
@@ -278,11 +264,8 @@ TEST(BookView, theContentsComeFromTheFactoryCoverTheBookAndGoWhenClosed)
     EXPECT_EQ(made, 2);
 }
 
-TEST(BookView, theNotificationsAlertOpensTheSettingsOrOnlyCloses)
+TEST_F(TwoPages, theNotificationsAlertOpensTheSettingsOrOnlyCloses)
 {
-    BookKit kit;
-    kit.addPage(QStringLiteral("A"), 0);
-    ASSERT_TRUE(kit.show());
     AlarmStatus &status = kit.alarms.status();
 
     EXPECT_CALL(kit.alarms, openNotificationSettings()).Times(0);

@@ -3,14 +3,19 @@
 // A task card on a test page: the page kit's store, clock and alarm double,
 // a scripted place service, and a few ways to reach the card's controls.
 
+#include "core/model/Page.h"
+#include "core/model/TaskItem.h"
 #include "core/places/FakePlaceService.h"
 #include "support/PageTestKit.h"
+#include "ui/card/TaskCard.h"
 
 #include <QAbstractButton>
 #include <QLocale>
 #include <QTest>
 #include <QTimeZone>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace quillery::test {
 
@@ -35,6 +40,26 @@ struct CardKit : PageKit {
     {
         return QDateTime(QDate(y, mo, d), QTime(h, mi), QTimeZone("America/New_York")).toUTC();
     }
+
+    // A card for `task`, shown at the size the sheet gives it.
+    std::unique_ptr<ui::TaskCard> showCard(TaskItem *task)
+    {
+        auto card = std::make_unique<ui::TaskCard>(task, cardServices());
+        EXPECT_TRUE(showActive(*card, QSize(ui::TaskCard::Width, ui::TaskCard::Height)));
+        return card;
+    }
+};
+
+// The card of the only task on a page called "Week".
+struct ShownCard {
+    CardKit kit;
+    TaskItem *task;
+    std::unique_ptr<ui::TaskCard> card;
+
+    explicit ShownCard(const char *title)
+        : task(kit.page(QStringLiteral("Week"), { title })->sortedTasks().first())
+        , card(kit.showCard(task))
+    { }
 };
 
 inline void click(QAbstractButton *button)

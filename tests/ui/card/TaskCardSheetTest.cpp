@@ -2,10 +2,7 @@
 // keyboard, keeping Tab and the window's shortcuts to itself.
 #include "ui/card/TaskCardSheet.h"
 #include "CardKit.h"
-#include "core/model/Page.h"
-#include "core/model/TaskItem.h"
 #include "ui/card/GrowingTextEdit.h"
-#include "ui/card/TaskCard.h"
 #include "ui/card/TaskCardHost.h"
 
 #include <QLineEdit>
@@ -56,15 +53,20 @@ QStringList tabThrough(int count, bool forward = true)
     return names;
 }
 
-} // namespace
-
-TEST(TaskCardSheet, opensCentredOverTheWindowOneAtATime)
+class TaskCardSheetTest : public ::testing::Test
 {
+protected:
     CardKit kit;
-    TaskCardHost cards(kit.cardServices());
+    TaskCardHost cards { kit.cardServices() };
     Window window;
     Page *page = kit.page(QStringLiteral("Week"), { "One", "Two" });
     TaskItem *one = page->sortedTasks().at(0);
+};
+
+} // namespace
+
+TEST_F(TaskCardSheetTest, opensCentredOverTheWindowOneAtATime)
+{
     TaskItem *two = page->sortedTasks().at(1);
 
     TaskCard *card = cards.open(one, &window.widget);
@@ -104,16 +106,10 @@ TEST(TaskCardSheet, opensCentredOverTheWindowOneAtATime)
     EXPECT_TRUE(fresh->isDeleted());
 }
 
-TEST(TaskCardSheet, escapeAndControlWCloseItAndTheWindowGetsItsKeysBack)
+TEST_F(TaskCardSheetTest, escapeAndControlWCloseItAndTheWindowGetsItsKeysBack)
 {
-    CardKit kit;
-    TaskCardHost cards(kit.cardServices());
-    Window window;
-    Page *page = kit.page(QStringLiteral("Week"), { "One" });
-    TaskItem *task = page->sortedTasks().at(0);
-
     for (const QKeySequence &close : { QKeySequence(Qt::Key_Escape), QKeySequence(QStringLiteral("Ctrl+W")) }) {
-        TaskCard *card = cards.open(task, &window.widget);
+        TaskCard *card = cards.open(one, &window.widget);
         ASSERT_TRUE(card);
         QPointer<TaskCard> watched(card);
         card->titleField()->setFocus();
@@ -124,21 +120,15 @@ TEST(TaskCardSheet, escapeAndControlWCloseItAndTheWindowGetsItsKeysBack)
         EXPECT_TRUE(card->isDismissed()) << close.toString().toStdString();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !watched; }, 3000));
         EXPECT_TRUE(window.field->hasFocus()) << "focus returns where it was";
-        EXPECT_FALSE(task->isDeleted());
+        EXPECT_FALSE(one->isDeleted());
     }
     QTest::keySequence(window.field, QKeySequence(QStringLiteral("Ctrl+]")));
     EXPECT_EQ(window.turns, 1);
 }
 
-TEST(TaskCardSheet, tabGoesRoundTheCardInReadingOrderAndNeverLeavesIt)
+TEST_F(TaskCardSheetTest, tabGoesRoundTheCardInReadingOrderAndNeverLeavesIt)
 {
-    CardKit kit;
-    TaskCardHost cards(kit.cardServices());
-    Window window;
-    Page *page = kit.page(QStringLiteral("Week"), { "One" });
-    TaskItem *task = page->sortedTasks().at(0);
-
-    TaskCard *card = cards.open(task, &window.widget);
+    TaskCard *card = cards.open(one, &window.widget);
     const QStringList bare = tabThrough(18);
     EXPECT_EQ(bare,
         QStringList({ "Task", "Done", "Today", "Tomorrow", "Monday", "Pick a date", "Never", "Daily", "Weekdays",
@@ -148,10 +138,10 @@ TEST(TaskCardSheet, tabGoesRoundTheCardInReadingOrderAndNeverLeavesIt)
 
     // With a day, a reminder and a place, their controls join in order (Tab
     // goes through the hour, minute and AM/PM of the time).
-    task->setDue(kit.newYork(2027, 1, 6, 0, 0));
-    task->setAlarm(kit.newYork(2027, 1, 6, 9, 0));
-    task->setPlace(Place { QStringLiteral("Pool"), QStringLiteral("1 Main Street"), 40.7, -74.0 });
-    card = cards.open(task, &window.widget);
+    one->setDue(kit.newYork(2027, 1, 6, 0, 0));
+    one->setAlarm(kit.newYork(2027, 1, 6, 9, 0));
+    one->setPlace(Place { QStringLiteral("Pool"), QStringLiteral("1 Main Street"), 40.7, -74.0 });
+    card = cards.open(one, &window.widget);
     const QStringList full = tabThrough(23);
     EXPECT_EQ(full,
         QStringList({ "Task", "Done", "Today", "Tomorrow", "Monday", "Pick a date", "Clear", "Remind me", "Time",

@@ -2,8 +2,6 @@
 // when it closes or when the task goes away underneath.
 #include "ui/card/TaskCard.h"
 #include "CardKit.h"
-#include "core/model/Page.h"
-#include "core/model/TaskItem.h"
 #include "core/tasks/TaskSummary.h"
 #include "ui/card/CardSwitch.h"
 #include "ui/card/GrowingTextEdit.h"
@@ -46,29 +44,27 @@ TEST(TaskCard, closingWithABlankTitleOrDeletingDiscardsTheTaskAndOnlyOnce)
     CardKit kit;
     Page *page = kit.page(QStringLiteral("Week"), { "Dentist", "Bills" });
     TaskItem *dentist = page->sortedTasks().at(0);
-    TaskCard card(dentist, kit.cardServices());
-    ASSERT_TRUE(showActive(card, QSize(TaskCard::Width, TaskCard::Height)));
-    QSignalSpy dismissed(&card, &TaskCard::dismissed);
+    const auto card = kit.showCard(dentist);
+    QSignalSpy dismissed(card.get(), &TaskCard::dismissed);
 
-    card.titleField()->setPlainText(QStringLiteral(" \t  "));
+    card->titleField()->setPlainText(QStringLiteral(" \t  "));
     EXPECT_EQ(dentist->text(), QStringLiteral(" \t  "));
     EXPECT_CALL(kit.alarms, cancel(dentist)).WillOnce(whileAlive());
-    QTest::keyClick(card.titleField(), Qt::Key_Escape);
-    card.dismiss();
+    QTest::keyClick(card->titleField(), Qt::Key_Escape);
+    card->dismiss();
     EXPECT_EQ(dismissed.count(), 1);
     EXPECT_TRUE(dentist->isDeleted());
     ::testing::Mock::VerifyAndClearExpectations(&kit.alarms);
 
     TaskItem *bills = page->sortedTasks().at(0);
-    TaskCard second(bills, kit.cardServices());
-    ASSERT_TRUE(showActive(second, QSize(TaskCard::Width, TaskCard::Height)));
-    QSignalSpy secondClosed(&second, &TaskCard::dismissed);
+    const auto second = kit.showCard(bills);
+    QSignalSpy secondClosed(second.get(), &TaskCard::dismissed);
     EXPECT_CALL(kit.alarms, cancel(bills)).WillOnce(whileAlive());
     EXPECT_CALL(kit.alarms, schedule(_)).Times(0);
-    second.scrollArea()->ensureWidgetVisible(second.deleteButton());
+    second->scrollArea()->ensureWidgetVisible(second->deleteButton());
     const QPointer<TaskItem> billed(bills);
-    click(second.deleteButton());
-    second.deleteTask();
+    click(second->deleteButton());
+    second->deleteTask();
     EXPECT_EQ(secondClosed.count(), 1);
     EXPECT_TRUE(!billed || billed->isDeleted());
     EXPECT_TRUE(page->sortedTasks().isEmpty());
@@ -79,61 +75,65 @@ TEST(TaskCard, typingWritesAtOnceAndKeepsThePendingNotificationCurrent)
     CardKit kit;
     Page *page = kit.page(QStringLiteral("Week"), { "Call" });
     TaskItem *task = page->sortedTasks().at(0);
-    TaskCard card(task, kit.cardServices());
-    ASSERT_TRUE(showActive(card, QSize(TaskCard::Width, TaskCard::Height)));
+    const auto card = kit.showCard(task);
 
     EXPECT_CALL(kit.alarms, schedule(task)).Times(4);
-    card.titleField()->setFocus();
-    card.titleField()->moveCursor(QTextCursor::End);
-    QTest::keyClicks(card.titleField(), QStringLiteral(" Sam"));
+    card->titleField()->setFocus();
+    card->titleField()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(card->titleField(), QStringLiteral(" Sam"));
     EXPECT_EQ(task->text(), QStringLiteral("Call Sam"));
     // Return leaves the title instead of breaking it; pasted breaks become
     // spaces.
-    QTest::keyClick(card.titleField(), Qt::Key_Return);
+    QTest::keyClick(card->titleField(), Qt::Key_Return);
     EXPECT_EQ(task->text(), QStringLiteral("Call Sam"));
-    EXPECT_FALSE(card.titleField()->hasFocus());
+    EXPECT_FALSE(card->titleField()->hasFocus());
     ::testing::Mock::VerifyAndClearExpectations(&kit.alarms);
     QGuiApplication::clipboard()->setText(QStringLiteral(" at\n5\r\n"));
-    card.titleField()->moveCursor(QTextCursor::End);
-    card.titleField()->paste();
+    card->titleField()->moveCursor(QTextCursor::End);
+    card->titleField()->paste();
     EXPECT_EQ(task->text(), QStringLiteral("Call Sam at 5 "));
 
     // Notes are written as typed, line breaks and all.
-    card.notesField()->setFocus();
-    QTest::keyClicks(card.notesField(), QStringLiteral("ask"));
-    QTest::keyClick(card.notesField(), Qt::Key_Return);
+    card->notesField()->setFocus();
+    QTest::keyClicks(card->notesField(), QStringLiteral("ask"));
+    QTest::keyClick(card->notesField(), Qt::Key_Return);
     EXPECT_EQ(task->notes(), QStringLiteral("ask\n"));
 
     // Changes from elsewhere show in the fields without being written back.
     QSignalSpy written(task, &TaskItem::textChanged);
     task->setText(QStringLiteral("Call Sam back"));
-    EXPECT_EQ(card.titleField()->toPlainText(), QStringLiteral("Call Sam back"));
+    EXPECT_EQ(card->titleField()->toPlainText(), QStringLiteral("Call Sam back"));
     EXPECT_EQ(written.count(), 1);
     task->setNotes(QString());
-    EXPECT_EQ(card.notesField()->toPlainText(), QString());
+    EXPECT_EQ(card->notesField()->toPlainText(), QString());
     EXPECT_EQ(task->notes(), QString());
 }
 
-TEST(TaskCard, theSubtaskSwitchKnowsOnlyLevelsZeroAndOne)
+TEST(TaskCard, theSubtaskSwitchKnowsOnlyLevelsZeroAndOneAndThePaperIsThePages)
 {
     CardKit kit;
-    Page *page = kit.page(QStringLiteral("Week"), { "Plan", ">Step" });
+    Page *page = kit.page(QStringLiteral("Week"), { "Plan", ">Step" }, 4);
     TaskItem *step = page->sortedTasks().at(1);
     step->setIndent(3);
     const double order = step->order();
-    TaskCard card(step, kit.cardServices());
-    ASSERT_TRUE(showActive(card, QSize(TaskCard::Width, TaskCard::Height)));
+    const auto card = kit.showCard(step);
 
-    EXPECT_TRUE(card.subtaskSwitch()->isChecked());
-    click(card.subtaskSwitch());
+    EXPECT_TRUE(card->subtaskSwitch()->isChecked());
+    click(card->subtaskSwitch());
     EXPECT_EQ(step->indent(), 0);
-    EXPECT_FALSE(card.subtaskSwitch()->isChecked());
-    click(card.subtaskSwitch());
+    EXPECT_FALSE(card->subtaskSwitch()->isChecked());
+    click(card->subtaskSwitch());
     EXPECT_EQ(step->indent(), 1);
     EXPECT_EQ(step->order(), order);
 
     step->setIndent(0);
-    EXPECT_FALSE(card.subtaskSwitch()->isChecked());
+    EXPECT_FALSE(card->subtaskSwitch()->isChecked());
+
+    EXPECT_EQ(card->colorIndex(), 4);
+    page->setColorIndex(2);
+    EXPECT_EQ(card->colorIndex(), 2);
+    step->setPage(nullptr);
+    EXPECT_EQ(card->colorIndex(), 0);
 }
 
 TEST(TaskCard, aPlaceChosenThenRemovedLeavesNothingBehind)
@@ -141,14 +141,13 @@ TEST(TaskCard, aPlaceChosenThenRemovedLeavesNothingBehind)
     CardKit kit;
     Page *page = kit.page(QStringLiteral("Errands"), { "Return books" });
     TaskItem *task = page->sortedTasks().at(0);
-    TaskCard card(task, kit.cardServices());
-    ASSERT_TRUE(showActive(card, QSize(TaskCard::Width, TaskCard::Height)));
-    PlaceSection *place = card.placeSection();
+    const auto card = kit.showCard(task);
+    PlaceSection *place = card->placeSection();
     EXPECT_FALSE(place->placeView()->isVisible());
 
     // Choosing through the picker writes the place, then schedules.
     EXPECT_CALL(kit.alarms, schedule(task)).Times(1);
-    card.scrollArea()->ensureWidgetVisible(place->addButton());
+    card->scrollArea()->ensureWidgetVisible(place->addButton());
     click(place->addButton());
     LocationPicker *picker = place->picker();
     ASSERT_TRUE(picker);
@@ -202,8 +201,7 @@ TEST(TaskCard, theCardLetsGoOfATaskThatDisappearsUnderIt)
 
     EXPECT_CALL(kit.alarms, cancel(_)).Times(0);
     EXPECT_CALL(kit.alarms, schedule(_)).Times(0);
-    auto first = std::make_unique<TaskCard>(one, kit.cardServices());
-    ASSERT_TRUE(showActive(*first, QSize(TaskCard::Width, TaskCard::Height)));
+    const auto first = kit.showCard(one);
     QSignalSpy firstClosed(first.get(), &TaskCard::dismissed);
     kit.store->remove(one); // deleted by the mirror, say
     EXPECT_EQ(firstClosed.count(), 1);
@@ -215,25 +213,11 @@ TEST(TaskCard, theCardLetsGoOfATaskThatDisappearsUnderIt)
     EXPECT_EQ(firstClosed.count(), 1);
 
     // Torn out with its page.
-    TaskCard second(two, kit.cardServices());
-    ASSERT_TRUE(showActive(second, QSize(TaskCard::Width, TaskCard::Height)));
-    QSignalSpy secondClosed(&second, &TaskCard::dismissed);
+    const auto second = kit.showCard(two);
+    QSignalSpy secondClosed(second.get(), &TaskCard::dismissed);
     kit.store->remove(page);
     EXPECT_EQ(secondClosed.count(), 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    click(second.whenSection()->findChild<Pill *>(QStringLiteral("todayPill")));
+    click(second->whenSection()->findChild<Pill *>(QStringLiteral("todayPill")));
     EXPECT_EQ(kit.store->tasks().size(), 0);
-}
-
-TEST(TaskCard, theCardIsOnThePaperOfItsTasksPage)
-{
-    CardKit kit;
-    Page *page = kit.page(QStringLiteral("Week"), { "Swim" }, 4);
-    TaskItem *task = page->sortedTasks().at(0);
-    TaskCard card(task, kit.cardServices(), TaskCard::AttachmentsFactory());
-    EXPECT_EQ(card.colorIndex(), 4);
-    page->setColorIndex(2);
-    EXPECT_EQ(card.colorIndex(), 2);
-    task->setPage(nullptr);
-    EXPECT_EQ(card.colorIndex(), 0);
 }

@@ -3,12 +3,9 @@
 // 5 January 2027 at 10:00.
 #include "ui/card/WhenSection.h"
 #include "CardKit.h"
-#include "core/model/Page.h"
-#include "core/model/TaskItem.h"
 #include "ui/card/CardSwitch.h"
 #include "ui/card/GrowingTextEdit.h"
 #include "ui/card/PlainButton.h"
-#include "ui/card/TaskCard.h"
 #include "ui/tasks/Pill.h"
 
 #include <QCalendarWidget>
@@ -28,19 +25,12 @@ using ::testing::_;
 
 namespace {
 
-struct Shown {
-    CardKit kit;
-    Page *page = kit.page(QStringLiteral("Week"), { "Dentist" });
-    TaskItem *task = page->sortedTasks().first();
-    std::unique_ptr<TaskCard> card;
-    WhenSection *when = nullptr;
+struct Shown : ShownCard {
+    WhenSection *when = card->whenSection();
 
     Shown()
-    {
-        card = std::make_unique<TaskCard>(task, kit.cardServices());
-        EXPECT_TRUE(showActive(*card, QSize(TaskCard::Width, TaskCard::Height)));
-        when = card->whenSection();
-    }
+        : ShownCard("Dentist")
+    { }
 
     // Which quick-day pills are on: "T.." for Today alone.
     QString pillsOn() const
@@ -54,7 +44,7 @@ struct Shown {
 
 } // namespace
 
-TEST(WhenSection, quickDaysSetTheDueDayAndLightTheirPill)
+TEST(WhenSection, quickDaysSetTheDueDayAndLightTheirPillAndClearTakesDayAndReminderAway)
 {
     Shown s;
     EXPECT_FALSE(s.when->dayLabel()->isVisible());
@@ -76,9 +66,26 @@ TEST(WhenSection, quickDaysSetTheDueDayAndLightTheirPill)
     click(s.when->quickDayPill(QuickDay::Today));
     EXPECT_EQ(s.pillsOn(), QStringLiteral("T.."));
     EXPECT_EQ(s.when->dayLabel()->text(), QStringLiteral("Today"));
+    ::testing::Mock::VerifyAndClearExpectations(&s.kit.alarms);
+
+    // The last word to the alarm service is about a task without an alarm.
+    s.task->setAlarm(s.kit.newYork(2027, 1, 5, 17, 45));
+    s.card->refresh();
+    QStringList alarmsScheduled;
+    EXPECT_CALL(s.kit.alarms, schedule(s.task)).WillRepeatedly([&](TaskItem *task) {
+        alarmsScheduled << s.kit.wall(task->alarm());
+    });
+    click(s.when->clearButton());
+    EXPECT_EQ(s.task->due(), std::nullopt);
+    EXPECT_EQ(s.task->alarm(), std::nullopt);
+    ASSERT_FALSE(alarmsScheduled.isEmpty());
+    EXPECT_EQ(alarmsScheduled.last(), QStringLiteral("none"));
+    EXPECT_FALSE(s.when->dayLabel()->isVisible());
+    EXPECT_FALSE(s.when->timePicker()->isVisible());
+    EXPECT_EQ(s.pillsOn(), QStringLiteral("..."));
 }
 
-TEST(WhenSection, theDatePickerOpensOnRequestAndStaysForFarDays)
+TEST(WhenSection, theDatePickerOpensOnRequestStaysForFarDaysAndKeepsABrowsedMonth)
 {
     Shown s;
     QCalendarWidget *picker = s.when->datePicker();
@@ -106,6 +113,25 @@ TEST(WhenSection, theDatePickerOpensOnRequestAndStaysForFarDays)
     click(s.when->clearButton());
     EXPECT_FALSE(picker->isVisible());
     EXPECT_FALSE(s.when->calendarPill()->isOn());
+
+    // A month browsed to stays through the card's refreshes.
+    click(s.when->calendarPill());
+    for (int i = 0; i < 3; ++i)
+        click(picker->findChild<QToolButton *>(QStringLiteral("qt_calendar_nextmonth")));
+    ASSERT_EQ(picker->monthShown(), 4);
+
+    // The card reads the clock again now and then: twice, a minute later.
+    auto *clock = s.card->findChild<QTimer *>(QStringLiteral("cardClock"));
+    ASSERT_TRUE(clock);
+    QSignalSpy ticks(clock, &QTimer::timeout);
+    s.kit.clock.set(s.kit.newYork(2027, 1, 5, 10, 1));
+    clock->setInterval(20);
+    ASSERT_TRUE(ticks.wait(1000) && ticks.wait(1000));
+    EXPECT_EQ(picker->monthShown(), 4) << "still April";
+
+    // A new due day does turn the calendar to it.
+    s.task->setDue(s.kit.newYork(2027, 2, 20, 0, 0));
+    EXPECT_EQ(picker->monthShown(), 2);
 }
 
 TEST(WhenSection, theReminderStartsAtNineOrTheNextHourAndFollowsItsDay)
@@ -150,52 +176,6 @@ TEST(WhenSection, theReminderStartsAtNineOrTheNextHourAndFollowsItsDay)
     s.kit.clock.set(s.kit.newYork(2027, 1, 5, 14, 10));
     click(s.when->remindSwitch());
     EXPECT_EQ(s.kit.wall(s.task->alarm()), QStringLiteral("2027-01-05 15:00"));
-}
-
-TEST(WhenSection, clearRemovesDayReminderAndThePendingNotification)
-{
-    Shown s;
-    s.task->setDue(s.kit.newYork(2027, 1, 6, 0, 0));
-    s.task->setAlarm(s.kit.newYork(2027, 1, 6, 7, 45));
-    s.card->refresh();
-    ASSERT_TRUE(s.when->clearButton()->isVisible());
-
-    // The last word to the alarm service is about a task without an alarm.
-    QStringList alarmsScheduled;
-    EXPECT_CALL(s.kit.alarms, schedule(s.task)).WillRepeatedly([&](TaskItem *task) {
-        alarmsScheduled << s.kit.wall(task->alarm());
-    });
-    click(s.when->clearButton());
-    EXPECT_EQ(s.task->due(), std::nullopt);
-    EXPECT_EQ(s.task->alarm(), std::nullopt);
-    ASSERT_FALSE(alarmsScheduled.isEmpty());
-    EXPECT_EQ(alarmsScheduled.last(), QStringLiteral("none"));
-    EXPECT_FALSE(s.when->dayLabel()->isVisible());
-    EXPECT_FALSE(s.when->timePicker()->isVisible());
-    EXPECT_EQ(s.pillsOn(), QStringLiteral("..."));
-}
-
-TEST(WhenSection, aBrowsedMonthStaysThroughTheCardsRefreshes)
-{
-    Shown s;
-    click(s.when->calendarPill());
-    QCalendarWidget *picker = s.when->datePicker();
-    for (int i = 0; i < 3; ++i)
-        click(picker->findChild<QToolButton *>(QStringLiteral("qt_calendar_nextmonth")));
-    ASSERT_EQ(picker->monthShown(), 4);
-
-    // The card reads the clock again now and then: twice, a minute later.
-    auto *clock = s.card->findChild<QTimer *>(QStringLiteral("cardClock"));
-    ASSERT_TRUE(clock);
-    QSignalSpy ticks(clock, &QTimer::timeout);
-    s.kit.clock.set(s.kit.newYork(2027, 1, 5, 10, 1));
-    clock->setInterval(20);
-    ASSERT_TRUE(ticks.wait(1000) && ticks.wait(1000));
-    EXPECT_EQ(picker->monthShown(), 4) << "still April";
-
-    // A new due day does turn the calendar to it.
-    s.task->setDue(s.kit.newYork(2027, 2, 20, 0, 0));
-    EXPECT_EQ(picker->monthShown(), 2);
 }
 
 TEST(WhenSection, aTimeTypedAfterOneClickOrTabIsTakenAsTyped)

@@ -26,7 +26,7 @@ Page *pageOf(PageKit &kit, int tasks, int doneEvery = 0)
 } // namespace
 
 // Nine tasks, eight shown and "+1 more", are in the golden contents.
-TEST(PageThumb, showsTheFirstEightTasksAndCountsTheRest)
+TEST(PageThumb, showsTheFirstEightTasksCountsTheRestAndTakesATitleOfSpacesForATitle)
 {
     PageKit kit;
     const PageThumb::Content eight = PageThumb::content(*pageOf(kit, 8), 1, false);
@@ -45,13 +45,10 @@ TEST(PageThumb, showsTheFirstEightTasksAndCountsTheRest)
     // More tasks than lines even without the done ones: the count is of
     // what would be shown, not of the hidden tasks.
     EXPECT_EQ(PageThumb::content(*pageOf(kit, 20, 2), 1, true).more, 2);
-}
 
-TEST(PageThumb, aTitleOfSpacesIsATitle)
-{
-    PageKit kit;
-    Page *page = kit.page(QString(), { "Only task" }, 4);
-    EXPECT_TRUE(PageThumb::content(*page, 1, false).untitled);
-    page->setTitle(QStringLiteral("  "));
-    EXPECT_FALSE(PageThumb::content(*page, 1, false).untitled);
+    // A title of spaces is a title.
+    Page *untitled = kit.page(QString());
+    EXPECT_TRUE(PageThumb::content(*untitled, 1, false).untitled);
+    untitled->setTitle(QStringLiteral("  "));
+    EXPECT_FALSE(PageThumb::content(*untitled, 1, false).untitled);
 }

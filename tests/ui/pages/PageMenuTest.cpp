@@ -37,20 +37,6 @@ struct Calls {
     }
 };
 
-QStringList menuItems(const QMenu &menu)
-{
-    QStringList items;
-    for (QAction *action : menu.actions()) {
-        if (auto *widget = qobject_cast<QWidgetAction *>(action))
-            items << QStringLiteral("[%1]").arg(widget->defaultWidget()->property("text").toString());
-        else if (action->menu())
-            items << action->text() + QStringLiteral(" ▸");
-        else
-            items << action->text();
-    }
-    return items;
-}
-
 QPushButton *buttonLabelled(QMessageBox *box, const QString &text)
 {
     for (QAbstractButton *button : box->buttons()) {
@@ -60,41 +46,40 @@ QPushButton *buttonLabelled(QMessageBox *box, const QString &text)
     return nullptr;
 }
 
-} // namespace
-
-TEST(PageMenu, itemsInOrderWithLiveStatusLines)
+class PageMenu : public ::testing::Test
 {
+protected:
+    PageView &open(Page *page, int number, int count)
+    {
+        view = std::make_unique<PageView>(page, number, count, calls.actions(), kit.services(), &kit.editing);
+        return *view;
+    }
+
     PageKit kit;
     Calls calls;
-    PageView view(kit.page(QStringLiteral("Home")), 2, 5, calls.actions(), kit.services(), &kit.editing);
-    PageOptionsMenu *menu = view.optionsMenu();
+    std::unique_ptr<PageView> view;
+};
+
+} // namespace
+
+TEST_F(PageMenu, itemsFollowThePermissionAndTheStatusLinesAndReachTheirServices)
+{
+    PageOptionsMenu *menu = open(kit.page(QStringLiteral("Home")), 2, 5).optionsMenu();
     menu->rebuild();
     EXPECT_EQ(menu->action(QStringLiteral("Open Notification Settings")), nullptr);
 
     // Permission denied adds the way to the settings, right after the test.
     kit.alarms.status().setAuthorization(AlarmStatus::Denied);
     menu->rebuild();
-    EXPECT_EQ(menuItems(*menu).at(4), QStringLiteral("Open Notification Settings"));
+    const QList<QAction *> items = menu->actions();
+    EXPECT_EQ(items.indexOf(menu->action(QStringLiteral("Open Notification Settings"))),
+        items.indexOf(menu->action(QStringLiteral("Send a Test Alarm in 10 Seconds"))) + 1);
     EXPECT_EQ(menu->statusLines().at(1), QStringLiteral("Alarms: notifications are off for Quillery"));
     kit.sync.set(QStringLiteral("Sync: up to date"));
     EXPECT_EQ(menu->statusLines().at(0), QStringLiteral("Sync: up to date")) << "lines follow while the menu is open";
-
     // The status lines are text, not commands.
-    for (QAction *action : menu->actions()) {
-        if (qobject_cast<QWidgetAction *>(action)) {
-            EXPECT_FALSE(action->isEnabled());
-        }
-    }
-}
-
-TEST(PageMenu, commandsReachTheirServices)
-{
-    PageKit kit;
-    Calls calls;
-    PageView view(kit.page(QStringLiteral("Home")), 2, 5, calls.actions(), kit.services(), &kit.editing);
-    PageOptionsMenu *menu = view.optionsMenu();
-    kit.alarms.status().setAuthorization(AlarmStatus::Denied);
-    menu->rebuild();
+    for (QAction *action : items)
+        EXPECT_TRUE(!qobject_cast<QWidgetAction *>(action) || !action->isEnabled());
 
     EXPECT_CALL(kit.alarms, sendTestAlarm(10)).Times(1);
     menu->action(QStringLiteral("Send a Test Alarm in 10 Seconds"))->trigger();
@@ -119,13 +104,10 @@ TEST(PageMenu, commandsReachTheirServices)
     EXPECT_EQ(calls.contents, 1);
 }
 
-TEST(PageMenu, footerTurnsPagesAndOpensTheContents)
+TEST_F(PageMenu, footerTurnsPagesAndOpensTheContents)
 {
-    PageKit kit;
-    Calls calls;
-    PageView view(kit.page(QStringLiteral("Home")), 1, 3, calls.actions(), kit.services(), &kit.editing);
-    ASSERT_TRUE(showActive(view));
-    PageFooter *footer = view.footer();
+    ASSERT_TRUE(showActive(open(kit.page(QStringLiteral("Home")), 1, 3)));
+    PageFooter *footer = view->footer();
     // Page 1 alone: the previous chevron shows but does nothing.
     EXPECT_EQ(footer->previousButton()->look(), SymbolButton::Look::Faded);
     QTest::mouseClick(footer->previousButton(), Qt::LeftButton);
@@ -136,39 +118,31 @@ TEST(PageMenu, footerTurnsPagesAndOpensTheContents)
     EXPECT_EQ(calls.next, 1);
     EXPECT_EQ(calls.contents, 1);
 
-    view.setNumbers(2, 3);
+    view->setNumbers(2, 3);
     QTest::mouseClick(footer->previousButton(), Qt::LeftButton);
     settle();
     EXPECT_EQ(calls.prev, 1);
 
     // In a spread only the outward chevrons remain.
-    view.setSide(PageSide::Left);
+    view->setSide(PageSide::Left);
     EXPECT_EQ(footer->nextButton()->look(), SymbolButton::Look::Hidden);
     QTest::mouseClick(footer->nextButton(), Qt::LeftButton);
     settle();
     EXPECT_EQ(calls.next, 1);
 }
 
-TEST(PageMenu, tearingOutAsksFirstUnlessThePageIsBlank)
+TEST_F(PageMenu, tearingOutAsksFirstUnlessThePageIsBlank)
 {
-    PageKit kit;
-    Calls calls;
-    Page *blank = kit.page(QString());
-    {
-        PageView view(blank, 1, 2, calls.actions(), kit.services(), &kit.editing);
-        view.requestTearOut();
-        EXPECT_FALSE(view.isConfirmingTearOut());
-        settle();
-        EXPECT_EQ(calls.tearOut, 1) << "a blank page goes at once";
-    }
+    open(kit.page(QString()), 1, 2).requestTearOut();
+    EXPECT_FALSE(view->isConfirmingTearOut());
+    settle();
+    EXPECT_EQ(calls.tearOut, 1) << "a blank page goes at once";
 
-    Page *titled = kit.page(QStringLiteral("Ideas"));
-    PageView view(titled, 2, 2, calls.actions(), kit.services(), &kit.editing);
-    ASSERT_TRUE(showActive(view));
-    view.optionsMenu()->rebuild();
-    view.optionsMenu()->action(QStringLiteral("Tear Out Page"))->trigger();
-    ASSERT_TRUE(view.isConfirmingTearOut()) << "a title alone is worth asking about";
-    QMessageBox *box = view.tearOutConfirmation();
+    ASSERT_TRUE(showActive(open(kit.page(QStringLiteral("Ideas")), 2, 2)));
+    view->optionsMenu()->rebuild();
+    view->optionsMenu()->action(QStringLiteral("Tear Out Page"))->trigger();
+    ASSERT_TRUE(view->isConfirmingTearOut()) << "a title alone is worth asking about";
+    QMessageBox *box = view->tearOutConfirmation();
     EXPECT_EQ(box->text(), QStringLiteral("Tear out this page and everything on it?"));
     QPushButton *tear = buttonLabelled(box, QStringLiteral("Tear Out"));
     ASSERT_TRUE(tear);
@@ -178,31 +152,28 @@ TEST(PageMenu, tearingOutAsksFirstUnlessThePageIsBlank)
 
     box->button(QMessageBox::Cancel)->click();
     settle();
-    EXPECT_FALSE(view.isConfirmingTearOut());
+    EXPECT_FALSE(view->isConfirmingTearOut());
     EXPECT_EQ(calls.tearOut, 1) << "cancelling changes nothing";
 
-    view.requestTearOut();
-    buttonLabelled(view.tearOutConfirmation(), QStringLiteral("Tear Out"))->click();
+    view->requestTearOut();
+    buttonLabelled(view->tearOutConfirmation(), QStringLiteral("Tear Out"))->click();
     settle();
     EXPECT_EQ(calls.tearOut, 2);
 }
 
-TEST(PageMenu, aConfirmationOutlivingItsPageTearsNothingOut)
+TEST_F(PageMenu, aConfirmationOutlivingItsPageTearsNothingOut)
 {
-    PageKit kit;
-    Calls calls;
     Page *page = kit.page(QStringLiteral("Ideas"), { "sketch" });
-    PageView view(page, 2, 2, calls.actions(), kit.services(), &kit.editing);
-    ASSERT_TRUE(showActive(view));
-    view.requestTearOut();
-    ASSERT_TRUE(view.isConfirmingTearOut());
-    QPointer<QMessageBox> box = view.tearOutConfirmation();
+    ASSERT_TRUE(showActive(open(page, 2, 2)));
+    view->requestTearOut();
+    ASSERT_TRUE(view->isConfirmingTearOut());
+    QPointer<QMessageBox> box = view->tearOutConfirmation();
 
     // The mirror removes the page while the question is open; saying yes now
     // would tear out whichever page took its place in the book.
     kit.store->remove(page);
     settle();
-    EXPECT_FALSE(view.isConfirmingTearOut());
+    EXPECT_FALSE(view->isConfirmingTearOut());
     EXPECT_TRUE(!box || !box->isVisible());
     EXPECT_EQ(calls.tearOut, 0);
 }

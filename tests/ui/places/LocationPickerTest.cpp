@@ -48,7 +48,7 @@ struct Shown {
 
 } // namespace
 
-TEST(LocationPicker, showsTheCurrentPlaceWhileTheFieldIsEmpty)
+TEST(LocationPicker, showsTheCurrentPlaceWhichRemoveTakesAwayAndCancelKeeps)
 {
     Shown s(Library);
     ASSERT_TRUE(s.visible<QWidget>("currentSection"));
@@ -69,6 +69,32 @@ TEST(LocationPicker, showsTheCurrentPlaceWhileTheFieldIsEmpty)
     // No current place, no section.
     Shown none;
     EXPECT_FALSE(none.visible<QWidget>("currentSection"));
+
+    // "Remove location" reports no place; cancelling reports nothing.
+    Shown removing(Library);
+    QTest::mouseClick(removing.visible<QPushButton>("removeLocationButton"), Qt::LeftButton);
+    ASSERT_EQ(removing.picked.size(), 1);
+    EXPECT_EQ(removing.lastPicked(), std::nullopt);
+    EXPECT_FALSE(removing.picker.isVisible());
+
+    Shown cancelling(Library);
+    QTest::mouseClick(cancelling.visible<QPushButton>("cancelButton"), Qt::LeftButton);
+    EXPECT_TRUE(cancelling.picked.isEmpty());
+    EXPECT_EQ(cancelling.picker.result(), QDialog::Rejected);
+    EXPECT_FALSE(cancelling.picker.isVisible());
+
+    // Escape while a picked suggestion is resolved: its answer is dropped.
+    Shown resolving(Library);
+    resolving.service.holdSearches = true;
+    resolving.type(QStringLiteral("Ber"));
+    resolving.answer({ suggestion("Berlin", "Germany", 52.5, 13.4) });
+    QTest::mouseClick(resolving.picker.rows().first(), Qt::LeftButton);
+    ASSERT_TRUE(resolving.picker.isResolving());
+    QTest::keyClick(&resolving.picker, Qt::Key_Escape);
+    EXPECT_FALSE(resolving.picker.isVisible());
+    resolving.service.deliverSearches();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(resolving.picked.isEmpty());
 }
 
 TEST(LocationPicker, listsSuggestionsAsPlainTextInTheServicesOrder)
@@ -135,36 +161,6 @@ TEST(LocationPicker, aFailedOrEmptySearchLeavesTheSheetAsItWas)
         ASSERT_EQ(s.picker.rows().size(), 2);
         EXPECT_EQ(s.picker.rows().at(1)->titleLabel()->text(), QStringLiteral("Bern"));
     }
-}
-
-TEST(LocationPicker, removeReportsNoPlaceAndCancelReportsNothing)
-{
-    Shown removing(Library);
-    QTest::mouseClick(removing.visible<QPushButton>("removeLocationButton"), Qt::LeftButton);
-    ASSERT_EQ(removing.picked.size(), 1);
-    EXPECT_EQ(removing.lastPicked(), std::nullopt);
-    EXPECT_FALSE(removing.picker.isVisible());
-
-    Shown cancelling(Library);
-    QTest::mouseClick(cancelling.visible<QPushButton>("cancelButton"), Qt::LeftButton);
-    EXPECT_TRUE(cancelling.picked.isEmpty());
-    EXPECT_EQ(cancelling.picker.result(), QDialog::Rejected);
-    EXPECT_FALSE(cancelling.picker.isVisible());
-}
-
-TEST(LocationPicker, anAnswerArrivingAfterCancelIsNotReported)
-{
-    Shown s(Library);
-    s.service.holdSearches = true;
-    s.type(QStringLiteral("Ber"));
-    s.answer({ suggestion("Berlin", "Germany", 52.5, 13.4) });
-    QTest::mouseClick(s.picker.rows().first(), Qt::LeftButton);
-    ASSERT_TRUE(s.picker.isResolving());
-    QTest::keyClick(&s.picker, Qt::Key_Escape);
-    EXPECT_FALSE(s.picker.isVisible());
-    s.service.deliverSearches();
-    QCoreApplication::processEvents(); // the answer is delivered, and dropped
-    EXPECT_TRUE(s.picked.isEmpty());
 }
 
 TEST(LocationPicker, isAWindowModalSheetThatReturnDoesNotClose)

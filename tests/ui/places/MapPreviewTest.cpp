@@ -1,6 +1,6 @@
 #include "ui/places/MapPreview.h"
-#include "UrlRecorder.h"
 #include "gui/places/MapTileSource.h"
+#include "support/UrlRecorder.h"
 
 #include <QDesktopServices>
 #include <QSignalSpy>
