@@ -490,7 +490,17 @@ void QuilleryApp::closeWindow()
 {
     if (!m_window)
         return;
+    if (m_options.restartWhenClosed) {
+        m_window->hide();
+        Q_EMIT backgroundRestartRequested();
+        return;
+    }
     saveAll();
+    dropWindow();
+}
+
+void QuilleryApp::dropWindow()
+{
     disconnect(m_noticeConnection);
     m_safeQuit->setWindow(nullptr);
     m_window->hide();
@@ -503,6 +513,17 @@ void QuilleryApp::closeWindow()
         ui::releaseWindowMemory();
     });
     window->deleteLater();
+}
+
+bool QuilleryApp::readyForRestart()
+{
+    // The window goes first: what its widgets still hold reaches the book
+    // before the last save.
+    if (m_window)
+        dropWindow();
+    delete m_closing;
+    saveAll();
+    return !m_store->hasUnsavedChanges();
 }
 
 void QuilleryApp::openTask(TaskItem *task)

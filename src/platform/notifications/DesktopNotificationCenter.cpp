@@ -145,6 +145,14 @@ void DesktopNotificationCenter::removeDeliveredNotifications(const QStringList &
     }
 }
 
+void DesktopNotificationCenter::adoptShown(const QHash<QString, uint> &shown)
+{
+    for (auto it = shown.cbegin(); it != shown.cend(); ++it) {
+        if (!m_shown.contains(it.key()))
+            m_shown.insert(it.key(), it.value());
+    }
+}
+
 void DesktopNotificationCenter::onActionInvoked(uint id, const QString &action)
 {
     // Only notifications this process showed: ids are the server's, and

@@ -58,6 +58,14 @@ public:
 
     QString filePath() const { return m_file.path(); }
 
+    // The notifications this process has on the desktop: the server's id by
+    // request identifier.
+    QHash<QString, uint> shownNotifications() const { return m_shown; }
+    // Takes over notifications another image of this process showed (before
+    // it replaced itself): what the user chooses on them comes back as
+    // responded() too, and withdrawing them reaches them.
+    void adoptShown(const QHash<QString, uint> &shown);
+
     // Looks again at what is due now and when the next request is; called
     // when the clock jumps and when the machine wakes.
     void rearm();
