@@ -66,10 +66,6 @@ void AlarmScheduler::rescheduleAll(const QList<TaskItem *> &tasks)
     };
     const qint64 now = m_calendar.now().toMSecsSinceEpoch();
     std::vector<Upcoming> upcoming;
-    // Alarms whose moment has passed: a request for one still pending came
-    // due while nobody ran the centre (the machine was off, the program was
-    // starting afresh); the centre rings it once, so it is not withdrawn.
-    QHash<QString, qint64> overdue;
     for (qsizetype i = 0; i < tasks.size(); ++i) {
         TaskItem *task = tasks.at(i);
         if (!task || task->isDeleted() || task->done())
@@ -78,8 +74,6 @@ void AlarmScheduler::rescheduleAll(const QList<TaskItem *> &tasks)
         const qint64 at = alarm ? alarm->toMSecsSinceEpoch() : now;
         if (at > now)
             upcoming.push_back({ at, i, task });
-        else if (alarm)
-            overdue.insert(uuidString(task->id()), alarm->toSecsSinceEpoch());
     }
     const auto soonest = upcoming.begin() + std::min<std::ptrdiff_t>(Alarms::MaxPending, std::ssize(upcoming));
     // Equal alarms keep the order of `tasks`.
@@ -93,33 +87,30 @@ void AlarmScheduler::rescheduleAll(const QList<TaskItem *> &tasks)
     }
 
     const quint64 generation = ++m_rescheduleGeneration;
-    m_center.pendingRequests(
-        queuedTo(this, [this, generation, requests, overdue](const QList<NotificationRequest> &pending) {
-            // A newer reschedule asked for the pending list after this one
-            // did; it will replace everything, including what this one would
-            // add (otherwise two overlapping reschedules leave the requests
-            // of both).
-            if (generation != m_rescheduleGeneration)
-                return;
-            // A request pending exactly as it would be made again stays, and is
-            // not logged again: activating the window must not rewrite the log.
-            QStringList stale;
-            for (const NotificationRequest &request : pending) {
-                const auto moment = request.trigger.calendarMoment(m_calendar);
-                const bool due = moment && overdue.value(request.identifier, -1) == moment->toSecsSinceEpoch();
-                if (request.identifier != Alarms::TestIdentifier && !due && !requests.contains(request))
-                    stale.append(request.identifier);
-            }
-            if (!stale.isEmpty())
-                m_center.removePendingRequests(stale);
-            for (const QString &identifier : std::as_const(stale))
-                m_tickets.remove(identifier);
-            for (const NotificationRequest &request : requests) {
-                if (!pending.contains(request))
-                    add(request);
-            }
-            refreshStatus();
-        }));
+    m_center.pendingRequests(queuedTo(this, [this, generation, requests](const QList<NotificationRequest> &pending) {
+        // A newer reschedule asked for the pending list after this one
+        // did; it will replace everything, including what this one would
+        // add (otherwise two overlapping reschedules leave the requests
+        // of both).
+        if (generation != m_rescheduleGeneration)
+            return;
+        // A request pending exactly as it would be made again stays, and is
+        // not logged again: activating the window must not rewrite the log.
+        QStringList stale;
+        for (const NotificationRequest &request : pending) {
+            if (request.identifier != Alarms::TestIdentifier && !requests.contains(request))
+                stale.append(request.identifier);
+        }
+        if (!stale.isEmpty())
+            m_center.removePendingRequests(stale);
+        for (const QString &identifier : std::as_const(stale))
+            m_tickets.remove(identifier);
+        for (const NotificationRequest &request : requests) {
+            if (!pending.contains(request))
+                add(request);
+        }
+        refreshStatus();
+    }));
 }
 
 void AlarmScheduler::sendTestAlarm(int seconds)
