@@ -54,6 +54,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QSessionManager>
 #include <QStandardPaths>
@@ -391,6 +392,10 @@ PlaceBackends QuilleryApp::places() const
 
 void QuilleryApp::buildWindow()
 {
+    // Read when a window is first wanted: a start in the background then
+    // loads no picture reader at all.
+    if (QGuiApplication::windowIcon().isNull())
+        QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/app/icons/app.quillery.Quillery.svg")));
     // The book, the Book menu and the All Pages button, all meeting on one
     // command broadcast.
     m_window = std::make_unique<ui::MainWindow>();

@@ -11,7 +11,6 @@
 #include "ui/theme/Symbols.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QThreadPool>
 
 #include <cstdio>
@@ -41,7 +40,6 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QString::fromLatin1(quillery::AppPaths::BundleIdentifier));
     quillery::ui::Symbols::installIconTheme();
     quillery::ui::reservePixmapCache();
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/icons/app.quillery.Quillery.svg")));
 
     // At login: no window, and nothing to bring forward if Quillery runs.
     const bool background = commandLine.background;
