@@ -52,6 +52,7 @@
 #include "ui/theme/WindowPalette.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
@@ -527,6 +528,15 @@ bool QuilleryApp::readyForRestart()
     if (m_window)
         dropWindow();
     delete m_closing;
+    // A reminder that just fired is no longer pending anywhere: it reaches
+    // the desktop before the process goes (the server answers in
+    // milliseconds; a server that hangs is not waited for long). The bus's
+    // answers arrive as posted events; a launch knocking at the socket
+    // waits for the next image.
+    QElapsedTimer waited;
+    waited.start();
+    while (m_notifications->presenting() > 0 && waited.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers, 50);
     saveAll();
     return !m_store->hasUnsavedChanges();
 }

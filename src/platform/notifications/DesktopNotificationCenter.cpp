@@ -253,9 +253,11 @@ void DesktopNotificationCenter::present(NotificationRequest request, const QDate
                     log(QStringLiteral("could not show %1: %2").arg(identifier, error), m_calendar.clock());
                 if (id != 0)
                     m_shown.insert(identifier, id);
+                --m_presenting;
                 Q_EMIT delivered(identifier, error);
             });
     };
+    ++m_presenting;
     if (!m_delegate) {
         // Without a delegate the desktop's own defaults apply.
         show(PresentationOption::Banner | PresentationOption::List | PresentationOption::Sound);
