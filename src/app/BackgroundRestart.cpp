@@ -39,9 +39,11 @@ QString BackgroundRestart::exec(
     if (!next.contains(QStringLiteral("--background")))
         next << QStringLiteral("--background");
     std::vector<QByteArray> encoded;
+    encoded.reserve(next.size());
     for (const QString &argument : std::as_const(next))
         encoded.push_back(argument.toLocal8Bit());
     std::vector<char *> argv;
+    argv.reserve(encoded.size() + 1);
     for (QByteArray &argument : encoded)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
