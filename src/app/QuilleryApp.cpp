@@ -52,8 +52,10 @@
 #include "ui/theme/WindowPalette.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QSessionManager>
 #include <QStandardPaths>
@@ -391,6 +393,10 @@ PlaceBackends QuilleryApp::places() const
 
 void QuilleryApp::buildWindow()
 {
+    // Read when a window is first wanted: a start in the background then
+    // loads no picture reader at all.
+    if (QGuiApplication::windowIcon().isNull())
+        QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/app/icons/app.quillery.Quillery.svg")));
     // The book, the Book menu and the All Pages button, all meeting on one
     // command broadcast.
     m_window = std::make_unique<ui::MainWindow>();
@@ -490,7 +496,17 @@ void QuilleryApp::closeWindow()
 {
     if (!m_window)
         return;
+    if (m_options.restartWhenClosed) {
+        m_window->hide();
+        Q_EMIT backgroundRestartRequested();
+        return;
+    }
     saveAll();
+    dropWindow();
+}
+
+void QuilleryApp::dropWindow()
+{
     disconnect(m_noticeConnection);
     m_safeQuit->setWindow(nullptr);
     m_window->hide();
@@ -503,6 +519,26 @@ void QuilleryApp::closeWindow()
         ui::releaseWindowMemory();
     });
     window->deleteLater();
+}
+
+bool QuilleryApp::readyForRestart()
+{
+    // The window goes first: what its widgets still hold reaches the book
+    // before the last save.
+    if (m_window)
+        dropWindow();
+    delete m_closing;
+    // A reminder that just fired is no longer pending anywhere: it reaches
+    // the desktop before the process goes (the server answers in
+    // milliseconds; a server that hangs is not waited for long). The bus's
+    // answers arrive as posted events; a launch knocking at the socket
+    // waits for the next image.
+    QElapsedTimer waited;
+    waited.start();
+    while (m_notifications->presenting() > 0 && waited.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers, 50);
+    saveAll();
+    return !m_store->hasUnsavedChanges();
 }
 
 void QuilleryApp::openTask(TaskItem *task)

@@ -66,6 +66,9 @@ public:
         QString notificationsPath; // empty: pending notifications in the data folder
         const Clock *clock = nullptr; // "now" for everything; null: the system clock
         bool background = false; // start without the window (at login)
+        // Closing the window asks for backgroundRestartRequested() instead of
+        // letting go of the widgets here (the program, not the tests).
+        bool restartWhenClosed = false;
     };
 
     QuilleryApp();
@@ -137,11 +140,24 @@ public:
     // Writes every unsaved change of the book and the preferences now.
     void saveAll();
 
+    // Before the program starts afresh in the background: the window goes,
+    // everything is saved. False when the book still holds changes it could
+    // not save; then the program must go on in this process (it runs on
+    // without the window).
+    bool readyForRestart();
+
+Q_SIGNALS:
+    // The window was closed with reminders kept, and the program should now
+    // start afresh in the background (see Options::restartWhenClosed).
+    void backgroundRestartRequested();
+
 private:
     // Folders 0700 and files 0600, tightened once at start.
     void securePrivateFiles(const QString &storePath) const;
     void replayRecoveryJournals();
     void buildWindow();
+    // Lets go of the window's widgets, page pictures and thumbnails.
+    void dropWindow();
     void openCard(TaskItem *task);
 
     Options m_options;

@@ -10,7 +10,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace quillery {
@@ -42,6 +45,36 @@ int writeErrno(const QString &folder)
     return error;
 }
 
+// Whether `fd` stays open across an exec.
+bool setInherited(int fd, bool inherited)
+{
+    const int flags = ::fcntl(fd, F_GETFD);
+    return flags >= 0 && ::fcntl(fd, F_SETFD, inherited ? flags & ~FD_CLOEXEC : flags | FD_CLOEXEC) == 0;
+}
+
+bool sameFile(int fd, const QString &path)
+{
+    struct stat held {
+    };
+    struct stat named {
+    };
+    return ::fstat(fd, &held) == 0 && ::stat(QFile::encodeName(path).constData(), &named) == 0
+        && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
+// Whether `fd` is a listening local socket. Its address says nothing of
+// where it is found: the server binds it in a private folder first and moves
+// it into place.
+bool isListeningSocket(int fd)
+{
+    int listening = 0;
+    socklen_t size = sizeof listening;
+    sockaddr_un address {};
+    socklen_t length = sizeof address;
+    return ::getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &size) == 0 && listening
+        && ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length) == 0 && address.sun_family == AF_UNIX;
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString &dataDirectory, QObject *parent)
@@ -62,6 +95,14 @@ SingleInstance::~SingleInstance()
 {
     if (m_server)
         m_server->close();
+    if (m_adoptedLock >= 0) {
+        // The server adopted its socket under the name it was bound with.
+        if (m_server)
+            ::unlink(QFile::encodeName(m_socketPath).constData());
+        // Removed while still held, so nobody takes a lock that is going.
+        ::unlink(QFile::encodeName(m_lock.fileName()).constData());
+        ::close(m_adoptedLock);
+    }
     m_lock.unlock();
 }
 
@@ -108,7 +149,76 @@ void SingleInstance::listen()
         m_server.reset();
         return;
     }
+    serve();
+}
+
+void SingleInstance::serve()
+{
     connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
+}
+
+int SingleInstance::lockDescriptor() const
+{
+    if (m_adoptedLock >= 0)
+        return m_adoptedLock;
+    if (!m_lock.isLocked())
+        return -1;
+    // QLockFile does not tell its descriptor: it is the one open on the file.
+    const QDir open(QStringLiteral("/proc/self/fd"));
+    for (const QString &name : open.entryList(QDir::Files | QDir::System)) {
+        bool number = false;
+        const int fd = name.toInt(&number);
+        if (number && sameFile(fd, m_lock.fileName()))
+            return fd;
+    }
+    return -1;
+}
+
+QByteArray SingleInstance::handOver()
+{
+    const int lock = lockDescriptor();
+    const int socket = m_server ? int(m_server->socketDescriptor()) : -1;
+    if (lock < 0 || !setInherited(lock, true) || (socket >= 0 && !setInherited(socket, true))) {
+        takeBack();
+        return {};
+    }
+    return QByteArray::number(lock) + ',' + QByteArray::number(socket);
+}
+
+void SingleInstance::takeBack()
+{
+    if (const int lock = lockDescriptor(); lock >= 0)
+        setInherited(lock, false);
+    if (m_server && m_server->socketDescriptor() >= 0)
+        setInherited(int(m_server->socketDescriptor()), false);
+}
+
+bool SingleInstance::adopt(const QByteArray &handedOver)
+{
+    const QList<QByteArray> parts = handedOver.split(',');
+    bool lockRead = false;
+    bool socketRead = false;
+    const int lock = parts.size() == 2 ? parts.at(0).toInt(&lockRead) : -1;
+    const int socket = parts.size() == 2 ? parts.at(1).toInt(&socketRead) : -1;
+    if (!lockRead || !socketRead || lock < 0 || !sameFile(lock, m_lock.fileName())
+        || (socket >= 0 && (m_socketPath.isEmpty() || !isListeningSocket(socket)))) {
+        return false;
+    }
+    setInherited(lock, false);
+    m_adoptedLock = lock;
+    if (socket < 0) {
+        listen();
+        return true;
+    }
+    setInherited(socket, false);
+    m_server = std::make_unique<QLocalServer>();
+    if (!m_server->listen(qintptr(socket))) {
+        m_listenError = QStringLiteral("cannot listen at %1: %2").arg(m_socketPath, m_server->errorString());
+        m_server.reset();
+        return true;
+    }
+    serve();
+    return true;
 }
 
 void SingleInstance::acceptConnection()
@@ -146,7 +256,10 @@ bool SingleInstance::activateRunning(int timeoutMsecs)
             socket.waitForBytesWritten(500);
             const bool answered = socket.waitForReadyRead(std::max<int>(100, timeoutMsecs - timer.elapsed()));
             socket.disconnectFromServer();
-            return answered;
+            // Closed unanswered: the owner was replacing its image (exec)
+            // and the new one listens on the same socket.
+            if (answered || timer.elapsed() >= timeoutMsecs)
+                return answered;
         }
         QThread::msleep(100);
     }

@@ -1,3 +1,4 @@
+#include "BackgroundRestart.h"
 #include "CommandLine.h"
 #include "PortalDialogs.h"
 #include "QuilleryApp.h"
@@ -5,13 +6,15 @@
 #include "SingleInstance.h"
 #include "core/app/AppPaths.h"
 #include "core/app/Translations.h"
+#include "platform/notifications/DesktopNotificationCenter.h"
 #include "ui/theme/PixmapCacheSize.h"
 #include "ui/theme/Symbols.h"
 
 #include <QApplication>
-#include <QIcon>
+#include <QThreadPool>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char **argv)
 {
@@ -37,17 +40,23 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QString::fromLatin1(quillery::AppPaths::BundleIdentifier));
     quillery::ui::Symbols::installIconTheme();
     quillery::ui::reservePixmapCache();
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/icons/app.quillery.Quillery.svg")));
 
     // At login: no window, and nothing to bring forward if Quillery runs.
     const bool background = commandLine.background;
+    // Set when this process was started afresh by itself, its window closed.
+    const quillery::BackgroundRestart::Received handedOver = quillery::BackgroundRestart::receive();
 
     quillery::SingleInstance instance(quillery::AppPaths::dataDirectory());
-    switch (instance.acquire()) {
+    const bool adopted = !handedOver.instance.isEmpty() && instance.adopt(handedOver.instance);
+    if (!handedOver.instance.isEmpty() && !adopted)
+        std::fprintf(stderr, "quillery: what the previous start handed over is not this book's lock\n");
+    const auto outcome = adopted ? quillery::SingleInstance::Outcome::Acquired : instance.acquire();
+    switch (outcome) {
     case quillery::SingleInstance::Outcome::Acquired:
         break;
     case quillery::SingleInstance::Outcome::AlreadyRunning:
-        if (!background && !instance.activateRunning())
+        // Long enough for a running copy that is just starting afresh.
+        if (!background && !instance.activateRunning(10'000))
             std::fprintf(stderr, "quillery: already running, but the running copy did not answer\n");
         return 0;
     case quillery::SingleInstance::Outcome::Failed: {
@@ -67,28 +76,64 @@ int main(int argc, char **argv)
             qPrintable(instance.listenError()));
     }
 
-    quillery::QuilleryApp::Options options;
-    options.background = background;
-    quillery::QuilleryApp quillery(options);
-    quillery::StoreOpenError error;
-    if (!quillery.start(&error)) {
-        quillery::reportFatalStoreError(error);
-        return 2;
-    }
-
-    QObject::connect(
-        &instance, &quillery::SingleInstance::activationRequested, &quillery, &quillery::QuilleryApp::showWindow);
-    QObject::connect(&quillery.safeQuit(), &quillery::SafeQuit::finished, &app, &QCoreApplication::exit);
-    QObject::connect(&app, &QApplication::aboutToQuit, &quillery, &quillery::QuilleryApp::saveAll);
-    QObject::connect(
-        &app, &QGuiApplication::applicationStateChanged, &quillery, [&quillery](Qt::ApplicationState state) {
-            if (state != Qt::ApplicationActive)
-                quillery.saveAll();
+    bool restart = false;
+    const auto launch = [&](bool inBackground, const QHash<QString, uint> &shown) {
+        quillery::QuilleryApp::Options options;
+        options.background = inBackground;
+        options.restartWhenClosed = true;
+        auto quillery = std::make_unique<quillery::QuilleryApp>(options);
+        quillery::StoreOpenError error;
+        if (!quillery->start(&error)) {
+            quillery::reportFatalStoreError(error);
+            return std::unique_ptr<quillery::QuilleryApp>();
+        }
+        quillery->notifications().adoptShown(shown);
+        QObject::connect(&instance, &quillery::SingleInstance::activationRequested, quillery.get(),
+            &quillery::QuilleryApp::showWindow);
+        QObject::connect(&quillery->safeQuit(), &quillery::SafeQuit::finished, &app, &QCoreApplication::exit);
+        QObject::connect(&app, &QApplication::aboutToQuit, quillery.get(), &quillery::QuilleryApp::saveAll);
+        QObject::connect(&app, &QGuiApplication::applicationStateChanged, quillery.get(),
+            [program = quillery.get()](Qt::ApplicationState state) {
+                if (state != Qt::ApplicationActive)
+                    program->saveAll();
+            });
+        QObject::connect(quillery.get(), &quillery::QuilleryApp::backgroundRestartRequested, &app, [&restart] {
+            restart = true;
+            QCoreApplication::exit(0);
         });
+        if (!inBackground)
+            quillery->showWindow();
+        return quillery;
+    };
 
-    if (!background)
-        quillery.showWindow();
-    const int status = app.exec();
-    // The session may have ended the loop after the changes went to a journal.
-    return status != 0 ? status : quillery.safeQuit().exitCode();
+    std::unique_ptr<quillery::QuilleryApp> quillery = launch(background, handedOver.shown);
+    if (!quillery)
+        return 2;
+    for (;;) {
+        const int status = app.exec();
+        if (!restart) {
+            // The session may have ended the loop after the changes went to
+            // a journal.
+            return status != 0 ? status : quillery->safeQuit().exitCode();
+        }
+        restart = false;
+        // Changes the book could not take stay with this process, which runs
+        // on without its window.
+        if (!quillery->readyForRestart())
+            continue;
+        // From here on as for quitting: everything is written and every
+        // thread has finished, but the lock and the socket stay held.
+        const QHash<QString, uint> shown = quillery->notifications().shownNotifications();
+        quillery.reset();
+        QThreadPool::globalInstance()->waitForDone();
+        const QByteArray handOver = instance.handOver();
+        const QString why = handOver.isEmpty() ? QStringLiteral("the lock cannot be kept open")
+                                               : quillery::BackgroundRestart::exec(arguments, handOver, shown);
+        instance.takeBack();
+        std::fprintf(stderr, "quillery: cannot start afresh in the background (%s); running on in this process\n",
+            qPrintable(why));
+        quillery = launch(true, shown);
+        if (!quillery)
+            return 2;
+    }
 }

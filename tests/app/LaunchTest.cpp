@@ -1,14 +1,21 @@
 // Starts the real program as a user would (offscreen, with a home of its own).
+#include "../platform/notifications/TestNotificationServer.h"
+
+#include "core/alarms/AlarmRequests.h"
 #include "core/model/Store.h"
+#include "core/model/TaskItem.h"
+#include "platform/notifications/PendingNotificationFile.h"
 #include "support/FullDisk.h"
 
 #include <SQLiteCpp/Database.h>
 
+#include <QDBusConnection>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -80,27 +87,6 @@ bool waitFor(const std::function<bool()> &condition, int msecs)
 }
 
 } // namespace
-
-TEST(Launch, aSecondLaunchHandsOverAndLeavesWithSuccess)
-{
-    Home home;
-    QProcess first;
-    // As at login: no window until the second launch asks for it.
-    home.start(first, { QStringLiteral("--background") });
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(home.bookPath()); }, 10000)) << "the first copy opened its book";
-
-    QProcess second;
-    home.start(second);
-    ASSERT_TRUE(second.waitForFinished(10000));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(first.state(), QProcess::Running) << "the first copy keeps running";
-
-    ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
-    ASSERT_TRUE(first.waitForFinished(10000));
-    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(first.exitCode(), 0) << "SIGTERM ends the program cleanly";
-}
 
 TEST(Launch, aBookThatCannotBeOpenedStopsTheProgramWithAClearMessage)
 {
@@ -268,4 +254,172 @@ TEST(Launch, theCommandLineIsAnsweredWithoutADisplay)
         }
     }
     EXPECT_FALSE(QFile::exists(home.bookPath())) << "nothing was opened";
+}
+
+namespace {
+
+// An X display of its own (Xvfb) and the probe that watches it: starts a
+// program, tells when a window was mapped and closes it as a window manager
+// would.
+class TestDisplay
+{
+public:
+    ~TestDisplay()
+    {
+        m_xvfb.terminate();
+        m_xvfb.waitForFinished(5000);
+    }
+
+    bool start()
+    {
+        m_xvfb.start(QStringLiteral("Xvfb"),
+            { QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24") });
+        if (!m_xvfb.waitForStarted(5000) || !m_xvfb.waitForReadyRead(10000))
+            return false;
+        m_name = u':' + QString::fromLatin1(m_xvfb.readAllStandardOutput().trimmed());
+        return m_name.size() > 1;
+    }
+
+    void use(QProcessEnvironment &env) const
+    {
+        env.insert(QStringLiteral("DISPLAY"), m_name);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    }
+
+    // Runs `program` through the probe; once it is finished, its output is
+    // "<pid> <seconds to the window>". The event loop runs meanwhile.
+    static bool probe(QProcess &probe, const QProcessEnvironment &env, const QStringList &arguments)
+    {
+        probe.setProcessEnvironment(env);
+        probe.start(
+            qEnvironmentVariable("QUILLERY_BINARY_DIR") + QStringLiteral("/tests/quillery_window_probe"), arguments);
+        return QTest::qWaitFor([&] { return probe.state() == QProcess::NotRunning; }, 60'000) && probe.exitCode() == 0;
+    }
+
+private:
+    QProcess m_xvfb;
+    QString m_name;
+};
+
+QString commandLineOf(qint64 pid)
+{
+    QFile file(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()).replace(u'\0', u' ') : QString();
+}
+
+bool running(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
+    return status.open(QIODevice::ReadOnly) && !status.readAll().contains(") Z ");
+}
+
+// A book with "Rang", whose reminder came due while nothing ran (its request
+// still pending), and "Soon", due 8 s after `now`.
+void writeBook(Home &home, const QDateTime &now)
+{
+    QDir().mkpath(home.dataDir());
+    StoreOpenError error;
+    auto store = Store::open(home.bookPath(), &error);
+    ASSERT_TRUE(store) << error.message().toStdString();
+    auto *page = new Page(1, 0);
+    store->insert(page);
+    TaskItem *rang = addTask(QStringLiteral("Rang"), 0, page, *store);
+    rang->setAlarm(now.addSecs(-60));
+    addTask(QStringLiteral("Soon"), 0, page, *store)->setAlarm(now.addSecs(8));
+    ASSERT_TRUE(store->save());
+    const ManualClock before(now.addSecs(-120));
+    const auto request = makeRequest(*rang, CalendarContext(before));
+    ASSERT_TRUE(request);
+    ASSERT_TRUE(PendingNotificationFile(home.dataDir() + QStringLiteral("/notifications.json"))
+                    .save({ PendingNotification { *request, std::nullopt } }));
+}
+
+} // namespace
+
+// As at login: no window, a reminder that came due while the machine was off
+// rings once, and a second launch hands over and leaves with success.
+TEST(Launch, aStartInTheBackgroundRingsWhatCameDueAndASecondLaunchHandsOver)
+{
+    if (!QDBusConnection::sessionBus().isConnected())
+        GTEST_SKIP() << "no D-Bus session bus (run the tests through scripts/run-tests.sh)";
+    TestNotificationServer desktop;
+    ASSERT_TRUE(desktop.start());
+    Home home;
+    writeBook(home, QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch()));
+    QProcess first;
+    home.start(first, { QStringLiteral("--background") });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return desktop.summaries().contains(QStringLiteral("Rang")); }, 10'000));
+    QTest::qWait(500);
+    EXPECT_EQ(desktop.summaries(), QStringList { QStringLiteral("Rang") });
+
+    QProcess second;
+    home.start(second);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 10'000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running) << "the first copy keeps running";
+
+    ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.state() == QProcess::NotRunning; }, 10'000));
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 0) << "SIGTERM ends the program cleanly";
+}
+
+// With reminders kept, closing the window starts the program afresh in the
+// background in the same process, which holds on to everything that matters:
+// the book, the reminders still to ring, the notifications on the desktop,
+// and the socket a later launch finds it by.
+TEST(Launch, closingTheWindowStartsAfreshInTheSameProcessAndLosesNothing)
+{
+    if (!QDBusConnection::sessionBus().isConnected())
+        GTEST_SKIP() << "no D-Bus session bus (run the tests through scripts/run-tests.sh)";
+    TestNotificationServer desktop({ QStringLiteral("body"), QStringLiteral("actions") });
+    ASSERT_TRUE(desktop.start());
+    TestDisplay display;
+    ASSERT_TRUE(display.start()) << "Xvfb runs";
+    Home home;
+    display.use(home.environment());
+
+    writeBook(home, QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch()));
+    if (HasFatalFailure())
+        return;
+
+    QProcess first;
+    ASSERT_TRUE(TestDisplay::probe(
+        first, home.environment(), { QStringLiteral("--close-after"), QStringLiteral("3"), program() }))
+        << first.readAllStandardError().toStdString();
+    const qint64 pid = first.readAllStandardOutput().split(' ').value(0).toLongLong();
+    ASSERT_GT(pid, 0);
+    const uint rang = desktop.idOf(QStringLiteral("Rang"));
+    ASSERT_NE(rang, 0u) << "the late reminder rang while the window was open";
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return commandLineOf(pid).contains(QStringLiteral("--background")); }, 20'000))
+        << "the same process started afresh: " << commandLineOf(pid).toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return desktop.summaries().contains(QStringLiteral("Soon")); }, 20'000));
+    QTest::qWait(1000);
+    EXPECT_EQ(desktop.summaries().count(QStringLiteral("Soon")), 1);
+    EXPECT_EQ(desktop.summaries().count(QStringLiteral("Rang")), 1);
+
+    // The choice on the notification the window's process showed reaches
+    // the book through the process that runs now.
+    desktop.invokeAction(rang, QStringLiteral("done"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return desktop.closed().contains(rang); }, 10'000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            SQLite::Database db(home.bookPath().toStdString(), SQLite::OPEN_READONLY);
+            return db.execAndGet("SELECT done FROM task WHERE text = 'Rang'").getInt() == 1;
+        },
+        10'000));
+
+    // A later launch reaches it, and its window comes back.
+    QProcess second;
+    ASSERT_TRUE(TestDisplay::probe(second, home.environment(), { program() }))
+        << second.readAllStandardError().toStdString();
+    std::printf("the window is back %s s after the second launch\n",
+        second.readAllStandardOutput().split(' ').value(1).trimmed().constData());
+    EXPECT_TRUE(running(pid));
+
+    ::kill(static_cast<pid_t>(pid), SIGTERM);
+    EXPECT_TRUE(waitFor([&] { return !running(pid); }, 10'000));
 }

@@ -9,6 +9,7 @@
 #include <QtConcurrent>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -105,4 +106,29 @@ TEST(SingleInstance, aSocketThatCannotBeMadeIsReported)
     EXPECT_EQ(first.acquire(), SingleInstance::Outcome::Acquired) << "the lock still keeps the book to this copy";
     EXPECT_TRUE(first.listenError().contains(first.socketPath())) << first.listenError().toStdString();
     QDir(first.socketPath()).removeRecursively();
+}
+
+// What an earlier image of the process hands over comes through the
+// environment: only this book's lock and a listening socket are taken over.
+TEST(SingleInstance, onlyThisBooksLockAndSocketAreTakenOverFromAnEarlierImage)
+{
+    QTemporaryDir dir;
+    QTemporaryDir other;
+    SingleInstance first(dir.path());
+    ASSERT_EQ(first.acquire(), SingleInstance::Outcome::Acquired);
+    const QByteArray handed = first.handOver();
+    ASSERT_FALSE(handed.isEmpty());
+    const int lock = handed.split(',').first().toInt();
+    EXPECT_FALSE(::fcntl(lock, F_GETFD) & FD_CLOEXEC) << "kept open across an exec";
+    first.takeBack();
+    EXPECT_TRUE(::fcntl(lock, F_GETFD) & FD_CLOEXEC);
+
+    SingleInstance stranger(other.path());
+    EXPECT_FALSE(stranger.adopt(handed)) << "another book's lock";
+    SingleInstance same(dir.path());
+    for (const QByteArray &text :
+        { QByteArray("x,y"), QByteArray::number(lock), QByteArray::number(lock) + ",0", QByteArray("0,-1") }) {
+        EXPECT_FALSE(same.adopt(text)) << text.constData();
+    }
+    EXPECT_EQ(same.acquire(), SingleInstance::Outcome::AlreadyRunning) << "nothing was taken";
 }

@@ -17,3 +17,10 @@ get_test_property(${QUILLERY_TEST_NAME} ENVIRONMENT _environment)
 list(FILTER _environment EXCLUDE REGEX "^(LANG|LC_ALL|LANGUAGE)=")
 set_tests_properties(${QUILLERY_TEST_NAME}_german PROPERTIES LABELS e2e TIMEOUT 120
     ENVIRONMENT "${_environment};LANG=de_DE.UTF-8;LC_ALL=;LANGUAGE=de")
+
+# Watches a display of the test's own: when the program's window maps, and
+# closing it as a window manager does.
+add_executable(quillery_window_probe ${CMAKE_SOURCE_DIR}/bench/support/MapProbe.c)
+target_link_libraries(quillery_window_probe PRIVATE xcb)
+set_target_properties(quillery_window_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+add_dependencies(${QUILLERY_TEST_NAME} quillery_window_probe)

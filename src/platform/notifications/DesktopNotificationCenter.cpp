@@ -145,6 +145,14 @@ void DesktopNotificationCenter::removeDeliveredNotifications(const QStringList &
     }
 }
 
+void DesktopNotificationCenter::adoptShown(const QHash<QString, uint> &shown)
+{
+    for (auto it = shown.cbegin(); it != shown.cend(); ++it) {
+        if (!m_shown.contains(it.key()))
+            m_shown.insert(it.key(), it.value());
+    }
+}
+
 void DesktopNotificationCenter::onActionInvoked(uint id, const QString &action)
 {
     // Only notifications this process showed: ids are the server's, and
@@ -245,9 +253,11 @@ void DesktopNotificationCenter::present(NotificationRequest request, const QDate
                     log(QStringLiteral("could not show %1: %2").arg(identifier, error), m_calendar.clock());
                 if (id != 0)
                     m_shown.insert(identifier, id);
+                --m_presenting;
                 Q_EMIT delivered(identifier, error);
             });
     };
+    ++m_presenting;
     if (!m_delegate) {
         // Without a delegate the desktop's own defaults apply.
         show(PresentationOption::Banner | PresentationOption::List | PresentationOption::Sound);

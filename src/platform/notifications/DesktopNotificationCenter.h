@@ -58,6 +58,17 @@ public:
 
     QString filePath() const { return m_file.path(); }
 
+    // The notifications this process has on the desktop: the server's id by
+    // request identifier.
+    QHash<QString, uint> shownNotifications() const { return m_shown; }
+    // Takes over notifications another image of this process showed (before
+    // it replaced itself): what the user chooses on them comes back as
+    // responded() too, and withdrawing them reaches them.
+    void adoptShown(const QHash<QString, uint> &shown);
+    // Reminders that fired and are on their way to the notification server:
+    // no longer pending, not yet on the desktop.
+    int presenting() const { return m_presenting; }
+
     // Looks again at what is due now and when the next request is; called
     // when the clock jumps and when the machine wakes.
     void rearm();
@@ -94,6 +105,7 @@ private:
     QTimer m_saveTimer;
     QTimer m_rearmTimer;
     bool m_dirty = false;
+    int m_presenting = 0;
     // The server's id of each notification on the desktop, by identifier.
     QHash<QString, uint> m_shown;
     // Writes the file off the main thread, one write after the other. Last,
