@@ -242,9 +242,6 @@ bool QuilleryApp::start(StoreOpenError *error)
     tiles.server = PlaceEndpoints::tileUrlFromEnvironment();
     tiles.cacheDirectory = HttpTileSource::defaultCacheDirectory();
     m_mapTiles = std::make_unique<HttpTileSource>(tiles);
-    // The disk cache lays out its folders as it is made, with the umask's
-    // mode.
-    PrivateFiles::tightenTree(tiles.cacheDirectory);
 
     m_services.alarms = m_alarms.get();
     m_services.places = places();

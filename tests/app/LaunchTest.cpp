@@ -196,7 +196,14 @@ TEST(Launch, everythingItWritesIsForThisUserOnlyWhateverTheUmask)
     QProcess program;
     home.start(program);
     ::umask(umask);
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(home.bookPath() + QStringLiteral("-wal")); }, 10000));
+    // The map tiles' cache is laid out after the book is open: the signal
+    // waits for it, so it cannot land between the two.
+    ASSERT_TRUE(waitFor(
+        [&] {
+            return QFile::exists(home.bookPath() + QStringLiteral("-wal"))
+                && QFile::exists(home.dataDir() + QStringLiteral("/tiles"));
+        },
+        10000));
     QSet<QString> names;
     EXPECT_EQ(openToOthers(home.dataDir(), names), QStringList()) << "while it runs";
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);

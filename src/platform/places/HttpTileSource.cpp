@@ -1,6 +1,7 @@
 #include "HttpTileSource.h"
 
 #include "core/attachments/ImageFormat.h"
+#include "core/util/PrivateFiles.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -39,8 +40,13 @@ HttpTileSource::HttpTileSource(Options options, QObject *parent)
     , m_network([directory = m_options.cacheDirectory, bytes = m_options.cacheBytes](QNetworkAccessManager &manager) {
         if (directory.isEmpty())
             return;
+        // The disk cache lays out its folders as it is made, with the umask's
+        // mode, and it is made when the first tile is asked for: the folders
+        // are made private here, where it happens, whatever the umask.
+        PrivateFiles::makeDirectory(directory);
         auto *cache = new QNetworkDiskCache(&manager);
         cache->setCacheDirectory(directory);
+        PrivateFiles::tightenTree(directory);
         cache->setMaximumCacheSize(bytes);
         manager.setCache(cache);
     })
