@@ -19,6 +19,7 @@
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -29,10 +30,14 @@ namespace {
 
 template <typename Fn> void waitFor(Fn &&condition, int msecs = 30'000)
 {
+    // Sleeps between events (a time limit would make processEvents spin and
+    // take the processor from the server); the tick lets the deadline be seen.
     QElapsedTimer timer;
     timer.start();
+    QTimer tick;
+    tick.start(100);
     while (!condition() && timer.elapsed() < msecs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     ASSERT_TRUE(condition()) << "timed out";
 }
 
