@@ -228,6 +228,47 @@ TEST(CalDavServer, EditsDeletionsAndAConflictOnTwoBooksEndTheSame)
 
 namespace {
 
+DavReply ask(const QByteArray &method, const QUrl &url, const QByteArray &body = {})
+{
+    RadicaleServer &server = RadicaleServer::instance();
+    QtDavClient client(server.user(), server.password());
+    std::optional<DavReply> answer;
+    client.send(DavRequest { method, url, body, body.isEmpty() ? QByteArray() : "text/calendar; charset=utf-8", {} },
+        [&](const DavReply &reply) { answer = reply; });
+    waitFor([&] { return answer.has_value(); });
+    return answer.value_or(DavReply {});
+}
+
+} // namespace
+
+// A task another planner put on the list goes back, once edited here, under
+// its own name and with the properties Quillery has no field for.
+TEST(CalDavServer, ATaskFromAnotherPlannerKeepsItsNameAndUnknownPropertiesWhenEditedHere)
+{
+    const QUrl list = makeList("Elsewhere");
+    const QUrl resource = list.resolved(QUrl("other-42.ics"));
+    ASSERT_TRUE(ask("PUT", resource,
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\nBEGIN:VTODO\r\nUID:other-planner-42\r\n"
+        "DTSTAMP:20270101T000000Z\r\nSUMMARY:From elsewhere\r\nX-OTHER-FLAG:kept\r\nEND:VTODO\r\nEND:VCALENDAR\r\n")
+                    .ok());
+    Device here(list);
+    here.add("Made here");
+    expectOk(here.round());
+    ASSERT_NE(here.find("From elsewhere"), nullptr);
+    here.find("From elsewhere")->setText("Edited here");
+    const auto sent = here.round();
+    expectOk(sent);
+    EXPECT_EQ(sent.sent, 1);
+
+    const QByteArray back = ask("GET", resource).body;
+    EXPECT_TRUE(back.contains("UID:other-planner-42")) << back.toStdString();
+    EXPECT_TRUE(back.contains("X-OTHER-FLAG:kept")) << back.toStdString();
+    EXPECT_TRUE(back.contains("SUMMARY:Edited here")) << back.toStdString();
+    EXPECT_EQ(onServer(list), here.contents());
+}
+
+namespace {
+
 // Passes requests on until it is killed; from then on no answer arrives,
 // as for a process that is gone.
 class KillableClient final : public DavClient
