@@ -3,12 +3,16 @@
 #include "core/model/Page.h"
 #include "core/model/Store.h"
 #include "core/sync/RelativeTime.h"
+#include "core/util/Uuid.h"
 
+#include <QLoggingCategory>
 #include <QPointer>
 
 #include <algorithm>
 
 namespace quillery {
+
+Q_LOGGING_CATEGORY(lcCalDav, "quillery.caldav")
 
 struct CalDavLinks::Session {
     CalDavLink link;
@@ -225,6 +229,12 @@ void CalDavLinks::runRound(Session &session)
 void CalDavLinks::onFinished(Session &session, const CalDavSync::Outcome &outcome)
 {
     save();
+    // One line per round and page for the log: what went each way, what the
+    // server turned down and what ended the round.
+    qCInfo(lcCalDav).noquote() << "page" << uuidString(session.link.page) << "list" << session.link.listName
+                               << "received" << outcome.received << "sent" << outcome.sent << "refused"
+                               << session.link.queue.refusedCount() << "waiting" << session.link.queue.size()
+                               << (outcome.error.isEmpty() ? QStringLiteral("ok") : outcome.error);
     if (outcome.error.isEmpty()) {
         session.failures = 0;
         session.problem.clear();

@@ -6,6 +6,7 @@
 #include "core/model/Page.h"
 #include "core/model/Store.h"
 #include "core/model/TaskItem.h"
+#include "core/util/Uuid.h"
 
 #include <algorithm>
 
@@ -51,15 +52,23 @@ void CalDavSync::collect()
     Page *linked = page();
     if (!linked)
         return;
-    const QHash<QUuid, QString> kept = CalendarExtras(m_store).readAll();
     QHash<QUuid, QString> known;
     for (auto it = m_link.items.cbegin(); it != m_link.items.cend(); ++it)
         known.insert(it->task, it.key());
+    const QList<TaskItem *> tasks = linked->sortedTasks();
+    // Only a task the list has not seen yet needs its kept UID; this runs
+    // after every save, so the rest of the table is left unread.
+    QList<QUuid> unnamed;
+    for (const TaskItem *task : tasks) {
+        if (!known.contains(task->id()))
+            unnamed.append(task->id());
+    }
+    const QHash<QUuid, QString> kept = CalendarExtras(m_store).read(unnamed);
     m_parentOf.clear();
     m_uidOfTask.clear();
     QSet<QString> present;
     QList<std::pair<int, QString>> above; // indent, UID
-    for (const TaskItem *task : linked->sortedTasks()) {
+    for (const TaskItem *task : tasks) {
         QString uid = known.value(task->id());
         if (uid.isEmpty())
             uid = TaskVtodo::uidOf(*task, kept.value(task->id()));
@@ -133,10 +142,21 @@ void CalDavSync::onChanges(const CalDavChanges &changes)
             uids << uid;
     }
 
-    const QHash<QUuid, QString> kept = CalendarExtras(m_store).readAll();
+    // Only a queued change can be sent, so only queued tasks need their
+    // kept properties.
+    QList<QUuid> queuedTasks;
+    for (const QString &uid : m_link.queue.uids())
+        queuedTasks.append(m_link.queue.entry(uid).task);
+    const QHash<QUuid, QString> kept = CalendarExtras(m_store).read(queuedTasks);
     QHash<QUuid, QString> keptOut;
-    const QList<TaskItem *> tasks = page()->sortedTasks();
-    m_lastOrder = tasks.isEmpty() ? 0.0 : tasks.last()->order();
+    m_lastOrder = 0;
+    bool anyTask = false;
+    for (const TaskItem *task : page()->tasks()) {
+        if (task->isDeleted())
+            continue;
+        m_lastOrder = anyTask ? std::max(m_lastOrder, task->order()) : task->order();
+        anyTask = true;
+    }
     {
         const Store::Housekeeping upkeep(m_store);
         for (const QString &uid : std::as_const(uids))
@@ -244,7 +264,9 @@ void CalDavSync::pull(const QString &uid, const QString &href, const CalDavChang
         task->setPage(page());
     else if (from.order)
         task->setOrder(*from.order);
-    if (TaskVtodo::uidOf(*task, keptText) != uid)
+    // A task named by its own id carries no UID in its kept text; only
+    // other names need that text read.
+    if (uuidString(task->id()) != uid && TaskVtodo::uidOf(*task, keptText) != uid)
         keptText = CalDavCodec::withUid(keptText, uid);
     keptOut.insert(task->id(), keptText);
     m_link.items.insert(uid, CalDavItem { href, resource.etag, task->id(), stampOf(task) });

@@ -60,6 +60,26 @@ QHash<QUuid, QString> CalendarExtras::readAll()
     return kept;
 }
 
+QHash<QUuid, QString> CalendarExtras::read(const QList<QUuid> &tasks)
+{
+    QHash<QUuid, QString> kept;
+    SQLite::Database &db = m_store.database();
+    try {
+        if (tasks.isEmpty() || !db.tableExists("ical_kept"))
+            return kept;
+        SQLite::Statement read(db, "SELECT properties FROM ical_kept WHERE task_id = ?");
+        for (const QUuid &task : tasks) {
+            read.bind(1, uuidString(task).toStdString());
+            if (read.executeStep())
+                kept.insert(task, QString::fromStdString(read.getColumn(0).getString()));
+            read.reset();
+        }
+    } catch (const std::exception &) {
+        // As with readAll(): the tasks still go out, without them.
+    }
+    return kept;
+}
+
 bool CalendarExtras::write(const QHash<QUuid, QString> &kept, QString *error)
 {
     if (kept.isEmpty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QUuid>
 
@@ -22,6 +23,9 @@ public:
     // The kept text of every task that has one. Rows of tasks no longer in
     // the book are dropped on the way.
     QHash<QUuid, QString> readAll();
+    // The kept text of those of `tasks` that have one: what a sync round
+    // needs, without reading the whole table.
+    QHash<QUuid, QString> read(const QList<QUuid> &tasks);
     // Keeps `kept` for the task (an empty text forgets it). False with
     // `error` when the file cannot be written.
     bool write(const QHash<QUuid, QString> &kept, QString *error = nullptr);

@@ -79,12 +79,6 @@ TEST(CalDavRules, WhenBothSidesChangedTheLaterChangeWinsAndEditsOutliveUntimedDe
     const Side deletedHere { false, true, 2'000 };
     EXPECT_EQ(decide(deletedHere, editThereLater), Action::Pull);
     EXPECT_EQ(decide(deletedHere, editThereEarlier), Action::DeleteRemote);
-
-    // One side only.
-    const Side same { true, false, 0 };
-    EXPECT_EQ(decide(same, Side { false, true, 0 }), Action::DeleteLocal);
-    EXPECT_EQ(decide(deletedHere, same), Action::DeleteRemote);
-    EXPECT_EQ(decide(Side { false, false, 0 }, editThereLater), Action::Pull);
 }
 
 TEST(CalDavRules, QueueKeepsTheLatestChangeAndOnlyTheServerSettlesIt)
