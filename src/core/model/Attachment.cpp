@@ -17,8 +17,8 @@ Attachment::Attachment(const QString &name, const QString &typeIdentifier, std::
 
 Attachment::~Attachment()
 {
-    if (m_task)
-        m_task->m_attachments.removeOne(this);
+    if (m_task && m_task->m_extra)
+        m_task->m_extra->attachments.removeOne(this);
 }
 
 std::span<const StoredField> Attachment::fields()
@@ -76,7 +76,7 @@ StoredField Attachment::taskLink()
         auto &attachment = static_cast<Attachment &>(record);
         if (TaskItem *task = attachment.store()->task(value.toUuid())) {
             attachment.m_task = task;
-            task->m_attachments.append(&attachment);
+            task->extra().attachments.append(&attachment);
         }
     };
     return entry;

@@ -98,17 +98,20 @@ private:
     friend class MirrorAccess;
     friend class RecoveryJournal;
 
+    // Kept small: a book holds a million of these. The flags come last, as
+    // bits, so that a record kind's own small members fill the bytes after
+    // them.
     Store *m_store = nullptr;
-    bool m_deleted = false;
-    bool m_dirty = false; // has changes not yet written to the file
-    bool m_pending = true; // has changes the mirror has not yet sent
     qint64 m_rowId = 0; // row in the file; 0 until first written
     qint64 m_modified = 0; // when a field last changed (ms since the epoch)
     QUuid m_id = QUuid::createUuid();
     // Until the record is inserted; the store then stamps it with its own
     // clock unless a creation time was given.
     qint64 m_created = Clock::system().nowMSecs();
-    bool m_createdGiven = false;
+    bool m_deleted : 1 = false;
+    bool m_dirty : 1 = false; // has changes not yet written to the file
+    bool m_pending : 1 = true; // has changes the mirror has not yet sent
+    bool m_createdGiven : 1 = false;
 };
 
 // The name of a record type wherever it is written down ("page", "task",

@@ -240,6 +240,22 @@ void Store::adopt(Record *record)
         byId = record;
 }
 
+void Store::reserve(Record::Kind kind, qsizetype count)
+{
+    m_byId.reserve(m_byId.size() + count);
+    switch (kind) {
+    case Record::Kind::Page:
+        m_pages.reserve(m_pages.size() + count);
+        break;
+    case Record::Kind::Task:
+        m_tasks.reserve(m_tasks.size() + count);
+        break;
+    case Record::Kind::Attachment:
+        m_attachments.reserve(m_attachments.size() + count);
+        break;
+    }
+}
+
 void Store::insert(Record *record)
 {
     if (!record || record->m_store)
@@ -378,8 +394,8 @@ void Store::processPendingChanges()
             auto *attachment = static_cast<Attachment *>(record);
             if (TaskItem *task = attachment->task(); task && !task->isDeleted())
                 task->detachAttachment(attachment);
-            else if (task)
-                task->m_attachments.removeOne(attachment);
+            else if (task && task->m_extra)
+                task->m_extra->attachments.removeOne(attachment);
             attachment->m_task = nullptr;
         }
     }

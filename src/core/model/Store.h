@@ -208,7 +208,8 @@ private:
     void scheduleAutosave();
     void autosave();
     void schedulePendingChanges();
-    void reserveIds(qsizetype count) { m_byId.reserve(m_byId.size() + count); }
+    // Room for `count` more records of `kind` (a loader about to read them).
+    void reserve(Record::Kind kind, qsizetype count);
     // From the rest of a book opened page first.
     void restRead();
     void restChecked(const std::optional<StoreOpenError> &damage);

@@ -16,15 +16,32 @@ QLatin1StringView latin1At(sqlite3_stmt *rows, int index)
     return QLatin1StringView(text, sqlite3_column_bytes(rows, index));
 }
 
-QVariant valueAt(sqlite3_stmt *rows, int index, const StoredField &entry)
+} // namespace
+
+QString StoreLoader::textAt(int index)
 {
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_rows.get(), index));
+    const QByteArrayView bytes(text, sqlite3_column_bytes(m_rows.get(), index));
+    if (bytes.isEmpty())
+        return QString::fromUtf8(bytes);
+    // Equal texts (a note, a place or a repeat rule used on many tasks) share
+    // one string: a few recent ones are remembered by their hash.
+    Recent &recent = m_recent[qHash(bytes) % m_recent.size()];
+    if (QByteArrayView(recent.bytes) != bytes) {
+        recent.bytes = bytes.toByteArray();
+        recent.text = QString::fromUtf8(bytes);
+    }
+    return recent.text;
+}
+
+QVariant StoreLoader::valueAt(int index, const StoredField &entry)
+{
+    sqlite3_stmt *rows = m_rows.get();
     if (sqlite3_column_type(rows, index) == SQLITE_NULL)
         return entry.defaultValue;
     switch (entry.type) {
-    case FieldType::Text: {
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(rows, index));
-        return QString::fromUtf8(text, sqlite3_column_bytes(rows, index));
-    }
+    case FieldType::Text:
+        return textAt(index);
     case FieldType::Flag:
         return sqlite3_column_int(rows, index) != 0;
     case FieldType::Number:
@@ -40,6 +57,8 @@ QVariant valueAt(sqlite3_stmt *rows, int index, const StoredField &entry)
     }
     return entry.defaultValue;
 }
+
+namespace {
 
 Record *make(Record::Kind kind)
 {
@@ -102,10 +121,11 @@ bool StoreLoader::read(qsizetype rows, QSet<qint64> *readIds)
 {
     sqlite3_stmt *statement = m_rows.get();
     if (std::exchange(m_reserve, false)) {
-        // Every row makes a record in the id index: room for all of them at
-        // once (the largest row id is found at once, a count reads the table).
+        // Every row makes a record in the id index and the kind's list: room
+        // for all of them at once (the largest row id is found at once, a
+        // count reads the table).
         const std::string sql = std::string("SELECT max(rowid) FROM ") + entityName(m_kind);
-        m_store.reserveIds(qsizetype(m_db.execAndGet(sql).getInt64()));
+        m_store.reserve(m_kind, qsizetype(m_db.execAndGet(sql).getInt64()));
     }
     for (qsizetype n = 0; n < rows && !m_done; ++n) {
         const int code = sqlite3_step(statement);
@@ -134,7 +154,7 @@ bool StoreLoader::read(qsizetype rows, QSet<qint64> *readIds)
         // Fields are filled directly: nobody observes a record yet, and a
         // book of 100,000 tasks has no time for a signal per field.
         for (const auto &[entry, index] : m_columns) {
-            const QVariant value = index >= 0 ? valueAt(statement, index, *entry) : entry->defaultValue;
+            const QVariant value = index >= 0 ? valueAt(index, *entry) : entry->defaultValue;
             if (entry->type == FieldType::Bytes) {
                 auto *attachment = static_cast<Attachment *>(record);
                 attachment->m_dataSize = value.isNull() ? std::nullopt : std::optional(value.toLongLong());

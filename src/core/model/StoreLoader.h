@@ -4,6 +4,7 @@
 
 #include <QSet>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <utility>
@@ -49,6 +50,14 @@ public:
     bool read(qsizetype rows, QSet<qint64> *readIds = nullptr);
 
 private:
+    QString textAt(int index);
+    QVariant valueAt(int index, const StoredField &entry);
+
+    struct Recent {
+        QByteArray bytes;
+        QString text;
+    };
+
     Store &m_store;
     Record::Kind m_kind;
     SQLite::Database &m_db;
@@ -58,6 +67,7 @@ private:
     std::vector<std::pair<const StoredField *, int>> m_columns; // -1: not in this book
     std::vector<std::string> m_values;
     QSet<qint64> m_skip;
+    std::array<Recent, 64> m_recent;
     qint64 m_now;
     bool m_done = false;
     bool m_reserve = false;

@@ -17,8 +17,51 @@ TaskItem::~TaskItem()
 {
     if (m_page)
         m_page->m_tasks.removeOne(this);
-    for (Attachment *attachment : std::as_const(m_attachments))
+    for (Attachment *attachment : attachments())
         attachment->m_task = nullptr;
+}
+
+TaskItem::Extra &TaskItem::extra()
+{
+    if (!m_extra)
+        m_extra = std::make_unique<Extra>();
+    return *m_extra;
+}
+
+const QList<Attachment *> &TaskItem::attachments() const
+{
+    static const QList<Attachment *> none;
+    return m_extra ? m_extra->attachments : none;
+}
+
+template <typename T, typename Signal>
+void TaskItem::assignExtra(T Extra::*member, const T &value, Field field, Signal signal)
+{
+    if (!m_extra && value == T())
+        return;
+    assign(extra().*member, value, field, signal);
+}
+
+template <auto Member, auto Setter> StoredField TaskItem::extraField(Field field, const char *name, const char *column)
+{
+    using T = typename fields::MemberOf<decltype(Member)>::Type;
+    using A = typename fields::SetterOf<decltype(Setter)>::Arg;
+    using Traits = fields::Traits<T>;
+    StoredField entry { field, Traits::type, name, column, Traits::to(T()) };
+    entry.get = [](const Record &record) {
+        const Extra *extra = static_cast<const TaskItem &>(record).m_extra.get();
+        return Traits::to(extra ? extra->*Member : T());
+    };
+    entry.set = [](Record &record, const QVariant &value) {
+        (static_cast<TaskItem &>(record).*Setter)(fields::Traits<A>::from(value));
+    };
+    entry.fill = [](Record &record, const QVariant &value) {
+        auto &task = static_cast<TaskItem &>(record);
+        const T filled = Traits::from(value);
+        if (task.m_extra || !(filled == T()))
+            task.extra().*Member = filled;
+    };
+    return entry;
 }
 
 std::span<const StoredField> TaskItem::fields()
@@ -30,16 +73,16 @@ std::span<const StoredField> TaskItem::fields()
         value<&TaskItem::m_order, &TaskItem::setOrder>(Field::Order, "order", "sort_order", 0),
         createdField(),
         value<&TaskItem::m_due, &TaskItem::setDue>(Field::Due, "due", "due"),
-        value<&TaskItem::m_alarm, &TaskItem::setAlarm>(Field::Alarm, "alarm", "alarm"),
-        value<&TaskItem::m_notes, &TaskItem::setNotes>(Field::Notes, "notes", "notes"),
-        value<&TaskItem::m_placeName, &TaskItem::setPlaceName>(Field::PlaceName, "placeName", "place_name"),
-        value<&TaskItem::m_placeAddress, &TaskItem::setPlaceAddress>(
+        extraField<&Extra::alarm, &TaskItem::setAlarm>(Field::Alarm, "alarm", "alarm"),
+        extraField<&Extra::notes, &TaskItem::setNotes>(Field::Notes, "notes", "notes"),
+        extraField<&Extra::placeName, &TaskItem::setPlaceName>(Field::PlaceName, "placeName", "place_name"),
+        extraField<&Extra::placeAddress, &TaskItem::setPlaceAddress>(
             Field::PlaceAddress, "placeAddress", "place_address"),
-        value<&TaskItem::m_latitude, &TaskItem::setLatitude>(Field::Latitude, "latitude", "latitude"),
-        value<&TaskItem::m_longitude, &TaskItem::setLongitude>(Field::Longitude, "longitude", "longitude"),
+        extraField<&Extra::latitude, &TaskItem::setLatitude>(Field::Latitude, "latitude", "latitude"),
+        extraField<&Extra::longitude, &TaskItem::setLongitude>(Field::Longitude, "longitude", "longitude"),
         value<&TaskItem::m_indent, &TaskItem::setIndent>(Field::Indent, "indent", "indent", 0),
         pageLink(),
-        value<&TaskItem::m_repeat, &TaskItem::setRepeat>(Field::Repeat, "repeat", "repeat_rule"),
+        extraField<&Extra::repeat, &TaskItem::setRepeat>(Field::Repeat, "repeat", "repeat_rule"),
     };
     return table;
 }
@@ -80,7 +123,7 @@ void TaskItem::setOrder(double order)
 }
 void TaskItem::setNotes(const QString &notes)
 {
-    assign(m_notes, notes, Field::Notes, &TaskItem::notesChanged);
+    assignExtra(&Extra::notes, notes, Field::Notes, &TaskItem::notesChanged);
 }
 void TaskItem::setIndent(int indent)
 {
@@ -88,7 +131,7 @@ void TaskItem::setIndent(int indent)
 }
 void TaskItem::setRepeat(const QString &rule)
 {
-    assign(m_repeat, rule, Field::Repeat, &TaskItem::repeatChanged);
+    assignExtra(&Extra::repeat, rule, Field::Repeat, &TaskItem::repeatChanged);
 }
 
 void TaskItem::setDue(const std::optional<QDateTime> &due)
@@ -98,27 +141,27 @@ void TaskItem::setDue(const std::optional<QDateTime> &due)
 
 void TaskItem::setAlarm(const std::optional<QDateTime> &alarm)
 {
-    assign(m_alarm, toMSecs(alarm), Field::Alarm, &TaskItem::alarmChanged);
+    assignExtra(&Extra::alarm, toMSecs(alarm), Field::Alarm, &TaskItem::alarmChanged);
 }
 
 void TaskItem::setPlaceName(const QString &name)
 {
-    assign(m_placeName, name, Field::PlaceName, &TaskItem::placeNameChanged);
+    assignExtra(&Extra::placeName, name, Field::PlaceName, &TaskItem::placeNameChanged);
 }
 
 void TaskItem::setPlaceAddress(const QString &address)
 {
-    assign(m_placeAddress, address, Field::PlaceAddress, &TaskItem::placeAddressChanged);
+    assignExtra(&Extra::placeAddress, address, Field::PlaceAddress, &TaskItem::placeAddressChanged);
 }
 
 void TaskItem::setLatitude(std::optional<double> latitude)
 {
-    assign(m_latitude, latitude, Field::Latitude, &TaskItem::latitudeChanged);
+    assignExtra(&Extra::latitude, latitude, Field::Latitude, &TaskItem::latitudeChanged);
 }
 
 void TaskItem::setLongitude(std::optional<double> longitude)
 {
-    assign(m_longitude, longitude, Field::Longitude, &TaskItem::longitudeChanged);
+    assignExtra(&Extra::longitude, longitude, Field::Longitude, &TaskItem::longitudeChanged);
 }
 
 void TaskItem::setPage(Page *page)
@@ -140,8 +183,8 @@ void TaskItem::setPage(Page *page)
 QList<Attachment *> TaskItem::sortedAttachments() const
 {
     QList<Attachment *> live;
-    live.reserve(m_attachments.size());
-    for (Attachment *attachment : m_attachments) {
+    live.reserve(attachments().size());
+    for (Attachment *attachment : attachments()) {
         if (!attachment->isDeleted())
             live.append(attachment);
     }
@@ -152,9 +195,9 @@ QList<Attachment *> TaskItem::sortedAttachments() const
 
 std::optional<Place> TaskItem::place() const
 {
-    if (!m_latitude || !m_longitude || m_placeName.isEmpty())
+    if (!m_extra || !m_extra->latitude || !m_extra->longitude || m_extra->placeName.isEmpty())
         return std::nullopt;
-    return Place { m_placeName, m_placeAddress, *m_latitude, *m_longitude };
+    return Place { m_extra->placeName, m_extra->placeAddress, *m_extra->latitude, *m_extra->longitude };
 }
 
 void TaskItem::setPlace(const std::optional<Place> &place)
@@ -174,13 +217,13 @@ void TaskItem::setPlace(const std::optional<Place> &place)
 
 void TaskItem::attachAttachment(Attachment *attachment)
 {
-    m_attachments.append(attachment);
+    extra().attachments.append(attachment);
     Q_EMIT attachmentsChanged();
 }
 
 void TaskItem::detachAttachment(Attachment *attachment)
 {
-    if (m_attachments.removeOne(attachment))
+    if (m_extra && m_extra->attachments.removeOne(attachment))
         Q_EMIT attachmentsChanged();
 }
 

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace quillery {
@@ -43,22 +44,22 @@ public:
     std::optional<QDateTime> due() const { return toDateTime(m_due); }
     void setDue(const std::optional<QDateTime> &due);
 
-    std::optional<QDateTime> alarm() const { return toDateTime(m_alarm); }
+    std::optional<QDateTime> alarm() const { return toDateTime(m_extra ? m_extra->alarm : std::nullopt); }
     void setAlarm(const std::optional<QDateTime> &alarm);
 
-    QString notes() const { return m_notes; }
+    QString notes() const { return m_extra ? m_extra->notes : QString(); }
     void setNotes(const QString &notes);
 
-    QString placeName() const { return m_placeName; }
+    QString placeName() const { return m_extra ? m_extra->placeName : QString(); }
     void setPlaceName(const QString &name);
 
-    QString placeAddress() const { return m_placeAddress; }
+    QString placeAddress() const { return m_extra ? m_extra->placeAddress : QString(); }
     void setPlaceAddress(const QString &address);
 
-    std::optional<double> latitude() const { return m_latitude; }
+    std::optional<double> latitude() const { return m_extra ? m_extra->latitude : std::nullopt; }
     void setLatitude(std::optional<double> latitude);
 
-    std::optional<double> longitude() const { return m_longitude; }
+    std::optional<double> longitude() const { return m_extra ? m_extra->longitude : std::nullopt; }
     void setLongitude(std::optional<double> longitude);
 
     int indent() const { return m_indent; }
@@ -66,7 +67,7 @@ public:
 
     // How the task repeats, as an iCalendar recurrence rule ("FREQ=WEEKLY"),
     // counted from its due day; empty when it does not.
-    QString repeat() const { return m_repeat; }
+    QString repeat() const { return m_extra ? m_extra->repeat : QString(); }
     void setRepeat(const QString &rule);
 
     Page *page() const { return m_page; }
@@ -76,7 +77,7 @@ public:
 
     // Every attachment of the task, in no particular order (see Page::tasks
     // for how removed records are listed).
-    const QList<Attachment *> &attachments() const { return m_attachments; }
+    const QList<Attachment *> &attachments() const;
     // The live attachments, oldest first.
     QList<Attachment *> sortedAttachments() const;
 
@@ -106,24 +107,39 @@ private:
     friend class Page;
     friend class Store;
     friend class Attachment;
+
+    // The fields most tasks leave empty, kept apart and made only when one
+    // of them is first set: a book holds a million tasks.
+    struct Extra {
+        std::optional<qint64> alarm;
+        QString notes;
+        QString placeName;
+        QString placeAddress;
+        std::optional<double> latitude;
+        std::optional<double> longitude;
+        QString repeat;
+        QList<Attachment *> attachments;
+    };
+    Extra &extra();
+    // A field kept in Extra, set through `Setter`.
+    template <auto Member, auto Setter>
+    static StoredField extraField(Field field, const char *name, const char *column);
+    // Assigns `value` to a field kept in Extra; a default value makes no Extra.
+    template <typename T, typename Signal>
+    void assignExtra(T Extra::*member, const T &value, Field field, Signal signal);
+
     void attachAttachment(Attachment *attachment);
     void detachAttachment(Attachment *attachment);
     static StoredField pageLink();
 
-    QString m_text;
+    // After the record's flags: these fill the bytes the record leaves.
     bool m_done = false;
+    int m_indent = 0;
+    QString m_text;
     double m_order = 0;
     std::optional<qint64> m_due;
-    std::optional<qint64> m_alarm;
-    QString m_notes;
-    QString m_placeName;
-    QString m_placeAddress;
-    std::optional<double> m_latitude;
-    std::optional<double> m_longitude;
-    int m_indent = 0;
-    QString m_repeat;
     Page *m_page = nullptr;
-    QList<Attachment *> m_attachments;
+    std::unique_ptr<Extra> m_extra;
 };
 
 // Appends a task at the end of `page`: its order is the largest order on the

@@ -20,6 +20,11 @@ TEST(Records, writingTheSameValueEmitsNothing)
     task.setDone(false);
     task.setDue(std::nullopt);
     task.setIndent(0);
+    // Fields a task rarely has are only made when first set.
+    task.setNotes(QString(""));
+    task.setAlarm(std::nullopt);
+    task.setRepeat(QString());
+    task.setLongitude(std::nullopt);
     EXPECT_EQ(any.count(), 0);
     task.setText(QStringLiteral("b"));
     EXPECT_EQ(text.count(), 1);
