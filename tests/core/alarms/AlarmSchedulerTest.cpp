@@ -29,7 +29,7 @@ protected:
     void SetUp() override { quillery::test::clearAlarmLog(); }
     void TearDown() override { center.stop(); }
 
-    TaskItem *task(const QString &text, std::optional<QDateTime> alarm)
+    TaskItem *task(const QString &text, const std::optional<QDateTime> &alarm)
     {
         tasks.push_back(std::make_unique<TaskItem>(text));
         tasks.back()->setAlarm(alarm);

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <utility>
 
 using namespace quillery;
 
@@ -81,7 +82,7 @@ protected:
         SyncEvent event = started(type);
         event.end = clock.now();
         event.succeeded = ok;
-        event.error = error;
+        event.error = std::move(error);
         return event;
     }
 

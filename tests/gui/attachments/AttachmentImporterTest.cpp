@@ -30,7 +30,7 @@ protected:
 
     QString write(const QString &name, const QByteArray &bytes)
     {
-        const QString path = files.filePath(name);
+        QString path = files.filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);

@@ -31,7 +31,7 @@ class UndoHistoryTest : public ::testing::Test
 protected:
     void TearDown() override { center.stop(); }
 
-    TaskItem *task(Page *page, const QString &text, std::optional<QDateTime> alarm = std::nullopt)
+    TaskItem *task(Page *page, const QString &text, const std::optional<QDateTime> &alarm = std::nullopt)
     {
         TaskItem *added = addTask(text, 0, page, *store);
         added->setAlarm(alarm);

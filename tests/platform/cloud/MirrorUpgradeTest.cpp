@@ -26,7 +26,7 @@ QString earlierMirror(bool shared)
         const qsizetype start = setup.indexOf("CREATE SCHEMA IF NOT EXISTS");
         setup = "SET ROLE alice; BEGIN;\n" + setup.mid(start, setup.indexOf("$$;\n", start) + 4 - start) + "COMMIT;";
     }
-    const QString database = cluster.freshDatabase(shared ? QStringLiteral("quillery_owner") : QStringLiteral("alice"));
+    QString database = cluster.freshDatabase(shared ? QStringLiteral("quillery_owner") : QStringLiteral("alice"));
     cluster.admin(database, setup);
     cluster.admin(database,
         "SET search_path TO \"iCloud.app.quillery.Quillery\"; SELECT setval('change', 500); SET ROLE alice;"

@@ -138,7 +138,7 @@ void PgCluster::admin(const QString &database, const QByteArray &sql) const
 QString PgCluster::freshDatabase(const QString &owner) const
 {
     static int counter = 0;
-    const QString name = QStringLiteral("book_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+    QString name = QStringLiteral("book_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
     admin(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE %1 OWNER %2").arg(name, owner).toUtf8());
     return name;
 }
@@ -187,7 +187,7 @@ QByteArray PgCluster::readmeBlock(const QByteArray &heading)
 QString PgCluster::useServices(const QList<Service> &services) const
 {
     static int counter = 0;
-    const QString path = m_files->filePath(QStringLiteral("pg_service_%1.conf").arg(++counter));
+    QString path = m_files->filePath(QStringLiteral("pg_service_%1.conf").arg(++counter));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         ADD_FAILURE() << "cannot write " << path.toStdString();

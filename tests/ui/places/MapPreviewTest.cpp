@@ -71,7 +71,7 @@ bool isRed(const QColor &c)
 // Without tiles the preview is drawn in the task card's golden images.
 TEST(MapPreview, drawsTheTilesCentredOnThePlaceWithItsMarker)
 {
-    Shown s(QColor(Qt::blue));
+    Shown s { QColor(Qt::blue) };
     EXPECT_EQ(s.pixel(60, 30), QColor(Qt::blue));
     // The marker's balloon stands just above the centre.
     EXPECT_TRUE(isRed(s.pixel(196 + 8, 65 - 22))) << s.pixel(204, 43).name().toStdString();
