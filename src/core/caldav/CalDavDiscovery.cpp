@@ -32,11 +32,7 @@ QUrl CalDavDiscovery::serverUrl(const QString &typed)
 void CalDavDiscovery::propfind(
     const QUrl &url, const QByteArray &depth, const QByteArray &props, std::function<void(const DavReply &)> done)
 {
-    DavRequest request;
-    request.method = "PROPFIND";
-    request.url = url;
-    request.contentType = "application/xml; charset=utf-8";
-    request.headers = { { "Depth", depth } };
+    DavRequest request = DavRequest::xml("PROPFIND", url, depth);
     request.body = "<?xml version=\"1.0\" encoding=\"utf-8\"?><d:propfind xmlns:d=\"DAV:\" "
                    "xmlns:c=\"urn:ietf:params:xml:ns:caldav\"><d:prop>"
         + props + "</d:prop></d:propfind>";
@@ -119,10 +115,7 @@ void CalDavDiscovery::fail(const DavReply &reply)
 void CalDavDiscovery::create(const QUrl &home, const QString &name, Made done)
 {
     const CalDavList list { asFolder(home.resolved(QUrl(QUuid::createUuid().toString(QUuid::WithoutBraces)))), name };
-    DavRequest request;
-    request.method = "MKCALENDAR";
-    request.url = list.url;
-    request.contentType = "application/xml; charset=utf-8";
+    DavRequest request = DavRequest::xml("MKCALENDAR", list.url);
     request.body = "<?xml version=\"1.0\" encoding=\"utf-8\"?><c:mkcalendar xmlns:d=\"DAV:\" "
                    "xmlns:c=\"urn:ietf:params:xml:ns:caldav\"><d:set><d:prop><d:displayname>"
         + name.toHtmlEscaped().toUtf8()

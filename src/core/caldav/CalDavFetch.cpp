@@ -42,11 +42,7 @@ void CalDavFetch::run(const CalDavLink &link, Done done)
 
 void CalDavFetch::syncReport(const QString &token)
 {
-    DavRequest request;
-    request.method = "REPORT";
-    request.url = m_collection;
-    request.contentType = "application/xml; charset=utf-8";
-    request.headers = { { "Depth", "0" } };
+    DavRequest request = DavRequest::xml("REPORT", m_collection, "0");
     request.body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
                    "<d:sync-collection xmlns:d=\"DAV:\"><d:sync-token>"
         + escaped(token)
@@ -92,11 +88,7 @@ void CalDavFetch::syncReport(const QString &token)
 
 void CalDavFetch::ctagCheck()
 {
-    DavRequest request;
-    request.method = "PROPFIND";
-    request.url = m_collection;
-    request.contentType = "application/xml; charset=utf-8";
-    request.headers = { { "Depth", "0" } };
+    DavRequest request = DavRequest::xml("PROPFIND", m_collection, "0");
     request.body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
                    "<d:propfind xmlns:d=\"DAV:\" xmlns:cs=\"http://calendarserver.org/ns/\">"
                    "<d:prop><cs:getctag/></d:prop></d:propfind>";
@@ -114,11 +106,7 @@ void CalDavFetch::ctagCheck()
 
 void CalDavFetch::listEtags()
 {
-    DavRequest request;
-    request.method = "PROPFIND";
-    request.url = m_collection;
-    request.contentType = "application/xml; charset=utf-8";
-    request.headers = { { "Depth", "1" } };
+    DavRequest request = DavRequest::xml("PROPFIND", m_collection, "1");
     request.body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
                    "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:getetag/></d:prop></d:propfind>";
     m_client.send(request, [this](const DavReply &reply) {
@@ -149,11 +137,7 @@ void CalDavFetch::fetchNext()
         return finish();
     const QStringList batch = m_toFetch.mid(0, MultigetBatch);
     m_toFetch.remove(0, batch.size());
-    DavRequest request;
-    request.method = "REPORT";
-    request.url = m_collection;
-    request.contentType = "application/xml; charset=utf-8";
-    request.headers = { { "Depth", "1" } };
+    DavRequest request = DavRequest::xml("REPORT", m_collection, "1");
     request.body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
                    "<c:calendar-multiget xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\">"
                    "<d:prop><d:getetag/><c:calendar-data/></d:prop>";

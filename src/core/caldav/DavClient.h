@@ -18,6 +18,16 @@ struct DavRequest {
     QByteArray body;
     QByteArray contentType;
     QList<std::pair<QByteArray, QByteArray>> headers; // Depth, If-Match, If-None-Match
+
+    // A request whose body is WebDAV XML (PROPFIND, REPORT, MKCALENDAR), with
+    // a Depth header unless `depth` is empty; the caller adds the body.
+    static DavRequest xml(QByteArray method, QUrl url, const QByteArray &depth = {})
+    {
+        DavRequest request { std::move(method), std::move(url), {}, "application/xml; charset=utf-8", {} };
+        if (!depth.isEmpty())
+            request.headers.append({ "Depth", depth });
+        return request;
+    }
 };
 
 struct DavReply {
