@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
-#include <QTemporaryDir>
+#include "platform/ThrowawayServer.h"
+
 #include <QUrl>
 
 namespace quillery::test {
@@ -9,33 +9,26 @@ namespace quillery::test {
 // The throwaway Radicale server of these tests (started by CTest, or by the
 // test program itself when run by hand) with one user, whose password is
 // made fresh for each server.
-class RadicaleServer
+class RadicaleServer final : public ThrowawayServer
 {
 public:
-    static RadicaleServer &instance();
-    ~RadicaleServer();
+    static RadicaleServer &instance()
+    {
+        static RadicaleServer server;
+        return server;
+    }
 
-    QUrl url() const;
-    QString user() const { return m_user; }
-    QString password() const { return m_password; }
-    // The folder holding the server's data and log.
-    QString folder() const { return m_folder; }
-
-    // Stops the server at once, as a crash would, and starts it again.
-    void halt() const;
-    void resume() const;
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(state("RAD_PORT"))); }
+    QString user() const { return state("RAD_USER"); }
+    QString password() const { return state("RAD_PASSWORD"); }
 
 private:
-    RadicaleServer();
-    void runScript(const char *command) const;
-
-    QTemporaryDir m_files;
-    QString m_state;
-    bool m_own = false;
-    int m_port = 0;
-    QString m_user;
-    QString m_password;
-    QString m_folder;
+    RadicaleServer()
+        : ThrowawayServer(QStringLiteral(QUILLERY_RADICALE_SCRIPT), "QUILLERY_RADICALE_STATE")
+    {
+        if (state("RAD_PORT").isEmpty())
+            ADD_FAILURE() << "no server state";
+    }
 };
 
 } // namespace quillery::test

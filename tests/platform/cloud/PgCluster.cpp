@@ -3,65 +3,26 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
-#include <QSettings>
 #include <gtest/gtest.h>
 
-#include <libpq-fe.h>
-
 namespace quillery::test {
-
-// Stops the cluster the test program started itself.
-namespace {
-PgCluster *made = nullptr;
-}
-
-class PgClusterEnvironment final : public ::testing::Environment
-{
-public:
-    void TearDown() override
-    {
-        if (made && made->m_ownCluster)
-            made->runScript("stop");
-    }
-};
-
-namespace {
-[[maybe_unused]] ::testing::Environment *const registered
-    = ::testing::AddGlobalTestEnvironment(new PgClusterEnvironment);
-}
-
-QString PgCluster::script()
-{
-    return QStringLiteral(QUILLERY_PG_SCRIPT);
-}
 
 PgCluster &PgCluster::instance()
 {
     static PgCluster cluster;
-    made = &cluster;
     return cluster;
 }
 
 PgCluster::PgCluster()
-    : m_files(std::make_unique<QTemporaryDir>())
+    : ThrowawayServer(QStringLiteral(QUILLERY_PG_SCRIPT), "QUILLERY_PG_STATE")
+    , m_socket(state("PGC_SOCKET"))
+    , m_admin(state("PGC_ADMIN"))
+    , m_port(state("PGC_PORT").toInt())
 {
-    m_state = qEnvironmentVariable("QUILLERY_PG_STATE");
-    if (m_state.isEmpty()) {
-        m_state = m_files->filePath(QStringLiteral("cluster.state"));
-        m_ownCluster = true;
-        runScript("start");
-        // Child processes of the tests find the same cluster.
-        qputenv("QUILLERY_PG_STATE", m_state.toLocal8Bit());
-    }
-    // Lines of NAME=value, as an INI file without sections reads them.
-    const QSettings state(m_state, QSettings::IniFormat);
-    m_port = state.value(QStringLiteral("PGC_PORT")).toInt();
-    m_socket = state.value(QStringLiteral("PGC_SOCKET")).toString();
-    m_admin = state.value(QStringLiteral("PGC_ADMIN")).toString();
     if (m_port == 0)
-        ADD_FAILURE() << "no cluster state in " << m_state.toStdString();
+        ADD_FAILURE() << "no cluster state";
 
-    QFile passwords(m_files->filePath(QStringLiteral("pgpass")));
+    QFile passwords(m_files.filePath(QStringLiteral("pgpass")));
     if (passwords.open(QIODevice::WriteOnly | QIODevice::Text)) {
         passwords.write(QStringLiteral("127.0.0.1:%1:*:alice:alice-secret\n"
                                        "127.0.0.1:%1:*:bob:bob-secret\n"
@@ -86,48 +47,11 @@ PgCluster::PgCluster()
     )sql");
 }
 
-void PgCluster::runScript(const char *command) const
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(script(), { QString::fromLatin1(command), m_state });
-    if (!process.waitForFinished(120'000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        ADD_FAILURE() << "pg-cluster.sh " << command << " failed";
-}
-
-void PgCluster::halt() const
-{
-    runScript("halt");
-}
-
-void PgCluster::resume() const
-{
-    runScript("resume");
-}
-
 QString PgCluster::adminValue(const QString &database, const QByteArray &sql) const
 {
-    const QByteArray host = m_socket.toUtf8(), port = QByteArray::number(m_port), user = m_admin.toUtf8(),
-                     db = database.toUtf8();
-    const char *keys[] = { "host", "port", "user", "dbname", nullptr };
-    const char *values[] = { host.constData(), port.constData(), user.constData(), db.constData(), nullptr };
-    PGconn *conn = PQconnectdbParams(keys, values, 0);
-    PQsetNoticeProcessor(
-        conn, [](void *, const char *) {}, nullptr);
-    QString value;
-    if (PQstatus(conn) != CONNECTION_OK) {
-        ADD_FAILURE() << "admin connection: " << PQerrorMessage(conn);
-    } else {
-        PGresult *result = PQexec(conn, sql.constData());
-        const ExecStatusType status = PQresultStatus(result);
-        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
-            ADD_FAILURE() << "admin statement failed: " << PQresultErrorMessage(result) << "\n" << sql.constData();
-        else if (PQntuples(result) > 0)
-            value = QString::fromUtf8(PQgetvalue(result, 0, 0));
-        PQclear(result);
-    }
-    PQfinish(conn);
-    return value;
+    QByteArray output;
+    shell("psql -X -q -A -t -v ON_ERROR_STOP=1 -d '" + database.toUtf8() + "' <<'SQL'\n" + sql + "\nSQL\n", &output);
+    return QString::fromUtf8(output.left(output.indexOf('\n')));
 }
 
 void PgCluster::admin(const QString &database, const QByteArray &sql) const
@@ -143,7 +67,7 @@ QString PgCluster::freshDatabase(const QString &owner) const
     return name;
 }
 
-bool PgCluster::shell(const QByteArray &script) const
+bool PgCluster::shell(const QByteArray &script, QByteArray *output) const
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -151,7 +75,6 @@ bool PgCluster::shell(const QByteArray &script) const
     environment.insert(QStringLiteral("PGPORT"), QString::number(m_port));
     environment.insert(QStringLiteral("PGUSER"), m_admin);
     process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(QStringLiteral("bash"), { QStringLiteral("-e") });
     process.write("bin=${QUILLERY_PG_BIN:-$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)}\n"
                   "PATH=$bin:$PATH\n"
@@ -160,8 +83,14 @@ bool PgCluster::shell(const QByteArray &script) const
     process.closeWriteChannel();
     const bool ok
         = process.waitForFinished(120'000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    if (!ok)
-        ADD_FAILURE() << "the script failed:\n" << process.readAll().toStdString() << "\n" << script.toStdString();
+    const QByteArray printed = process.readAllStandardOutput();
+    if (!ok) {
+        ADD_FAILURE() << "the script failed:\n"
+                      << printed.toStdString() << process.readAllStandardError().toStdString() << "\n"
+                      << script.toStdString();
+    }
+    if (output)
+        *output = printed;
     return ok;
 }
 
@@ -184,10 +113,10 @@ QByteArray PgCluster::readmeBlock(const QByteArray &heading)
     return end < 0 ? QByteArray() : text.mid(start + 6, end - start - 5);
 }
 
-QString PgCluster::useServices(const QList<Service> &services) const
+void PgCluster::useServices(const QList<Service> &services) const
 {
     static int counter = 0;
-    QString path = m_files->filePath(QStringLiteral("pg_service_%1.conf").arg(++counter));
+    const QString path = m_files.filePath(QStringLiteral("pg_service_%1.conf").arg(++counter));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         ADD_FAILURE() << "cannot write " << path.toStdString();
@@ -200,7 +129,6 @@ QString PgCluster::useServices(const QList<Service> &services) const
     }
     file.close();
     qputenv("PGSERVICEFILE", path.toLocal8Bit());
-    return path;
 }
 
 } // namespace quillery::test

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "platform/ThrowawayServer.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
-
-#include <memory>
 
 namespace quillery::test {
 
@@ -14,12 +14,10 @@ namespace quillery::test {
 //   carol       — a user whose password nobody has
 //   mallory     — a user the password file gives a wrong password
 // PGPASSFILE points at the password file for the whole test program.
-class PgCluster
+class PgCluster final : public ThrowawayServer
 {
 public:
     static PgCluster &instance();
-
-    int port() const { return m_port; }
 
     // Runs `sql` as the superuser in `database`; a failure fails the test.
     void admin(const QString &database, const QByteArray &sql) const;
@@ -28,17 +26,14 @@ public:
     // A new empty database owned by `owner`.
     QString freshDatabase(const QString &owner) const;
     // Runs a shell script as an administrator would, where "sudo -u postgres"
-    // reaches this cluster's superuser; a failure fails the test.
-    bool shell(const QByteArray &script) const;
+    // reaches this cluster's superuser, and hands over what it printed; a
+    // failure fails the test.
+    bool shell(const QByteArray &script, QByteArray *output = nullptr) const;
     // The database "quillery" made by the README's shared-database recipe,
     // run as written (once per cluster).
     QString sharedDatabase() const;
     // The README's shell block that follows `heading`.
     static QByteArray readmeBlock(const QByteArray &heading);
-
-    // Stops the server at once, as a crash would, and starts it again.
-    void halt() const;
-    void resume() const;
 
     // Writes a connection service file with one section per (name, user,
     // database) entry and points PGSERVICEFILE at it.
@@ -48,22 +43,15 @@ public:
         QString database;
         int port = 0; // 0: the cluster's
     };
-    QString useServices(const QList<Service> &services) const;
-
-    // The script that makes, stops and removes the cluster.
-    static QString script();
+    void useServices(const QList<Service> &services) const;
 
 private:
     PgCluster();
-    void runScript(const char *command) const;
 
-    QString m_state;
     QString m_socket;
     QString m_admin;
     int m_port = 0;
-    bool m_ownCluster = false;
-    std::unique_ptr<QTemporaryDir> m_files;
-    friend class PgClusterEnvironment;
+    QTemporaryDir m_files;
 };
 
 } // namespace quillery::test
