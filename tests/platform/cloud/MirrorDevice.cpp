@@ -1,7 +1,5 @@
 #include "MirrorDevice.h"
 
-#include "core/model/StoredField.h"
-#include "core/util/Uuid.h"
 #include "platform/cloud/MirrorBackend.h"
 
 #include <QTest>
