@@ -90,7 +90,6 @@ TEST(DesktopNotificationSettings, readsEachDesktopsSwitch)
 {
     EXPECT_EQ(DesktopNotificationSettings::gnomeApplicationId(QStringLiteral("org.Some_App..Two")),
         QStringLiteral("org-some-app-two"));
-    EXPECT_FALSE(DesktopNotificationSettings::kdePopupsSwitchedOff("", QStringLiteral("app.quillery.Quillery")));
 
     const QByteArray muted = "Value is an array with 2 items:\n\nFirefox\nQuillery\n";
     EXPECT_TRUE(DesktopNotificationSettings::xfceMuted(muted, QStringLiteral("Quillery")));

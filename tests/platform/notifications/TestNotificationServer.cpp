@@ -1,6 +1,5 @@
 #include "TestNotificationServer.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QUuid>
 
