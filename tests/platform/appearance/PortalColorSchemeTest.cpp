@@ -4,8 +4,6 @@
 #include "platform/appearance/PortalColorScheme.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QDBusVariant>
 #include <QSignalSpy>
 #include <QTest>
@@ -107,14 +105,6 @@ TEST_F(PortalColorSchemeTest, anUnreadableAnswerStatesNothing)
     PortalColorScheme source;
     QTest::qWait(200);
     EXPECT_EQ(source.preferred(), std::nullopt);
-}
-
-TEST(PortalColorScheme, withoutAPortalThereIsNoPreference)
-{
-    // A bus nobody serves the portal on: a connection that is not connected.
-    PortalColorScheme source(QDBusConnection(QStringLiteral("nowhere")));
-    EXPECT_EQ(source.preferred(), std::nullopt);
-    EXPECT_EQ(PortalColorScheme::fromPortalValue(7), std::nullopt) << "a value the portal does not define";
 }
 
 #include "PortalColorSchemeTest.moc"
