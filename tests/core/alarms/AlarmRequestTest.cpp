@@ -44,13 +44,8 @@ TEST_F(AlarmRequestTest, anOpenTaskWithAnAlarmAheadBecomesACalendarRequestInTheU
     EXPECT_EQ(request->subtitle, QStringLiteral("Quillery")) << "untitled page";
 
     task.setAlarm(Now);
+    // Done tasks and tasks without an alarm: AlarmSchedulerTest.
     EXPECT_FALSE(makeRequest(task, berlin)) << "an alarm at this very moment is not ahead";
-    task.setAlarm(Now.addSecs(60));
-    task.setDone(true);
-    EXPECT_FALSE(makeRequest(task, berlin)) << "done";
-    task.setDone(false);
-    task.setAlarm(std::nullopt);
-    EXPECT_FALSE(makeRequest(task, berlin)) << "no alarm";
 }
 
 TEST_F(AlarmRequestTest, aTimeThatDoesNotExistFiresAtTheNextOneAndImpossibleTriggersAreInvalid)

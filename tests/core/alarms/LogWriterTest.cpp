@@ -1,3 +1,5 @@
+#include "AlarmTestSupport.h"
+
 #include "core/alarms/LogWriter.h"
 #include "core/app/AppPaths.h"
 
@@ -7,17 +9,6 @@
 #include <gtest/gtest.h>
 
 using namespace quillery;
-
-namespace {
-QStringList linesOf(const QString &name)
-{
-    QFile file(AppPaths::logFile(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
-    return lines;
-}
-} // namespace
 
 TEST(LogWriter, aMessageWithLineBreaksStaysOneLine)
 {
@@ -51,10 +42,11 @@ TEST(LogWriter, manyWritersPastTheCapRotateAndKeepEveryRecentLineWhole)
     // Oldest first: the two files moved aside, then the current one.
     QStringList kept;
     for (const QString &file : { path + QStringLiteral(".2"), path + QStringLiteral(".1"), path }) {
-        EXPECT_LE(QFileInfo(file).size(), LogRotationBytes) << file.toStdString();
-        QStringList lines = linesOf(QFileInfo(file).fileName());
-        ASSERT_EQ(lines.takeLast(), QString()) << "each file ends with a whole line";
-        kept += lines;
+        QFile whole(file);
+        ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+        EXPECT_LE(whole.size(), LogRotationBytes) << file.toStdString();
+        ASSERT_TRUE(whole.readAll().endsWith('\n')) << "each file ends with a whole line";
+        kept += quillery::test::logLines(QFileInfo(file).fileName());
     }
     EXPECT_FALSE(QFile::exists(path + QStringLiteral(".3")));
     ASSERT_GT(kept.size(), Writers * Lines / 2);

@@ -10,7 +10,6 @@
 #include "support/FileDigest.h"
 #include "support/TempStore.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <gtest/gtest.h>
 

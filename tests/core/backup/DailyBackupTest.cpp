@@ -10,7 +10,6 @@
 #include "support/FullDisk.h"
 #include "support/TempStore.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTest>

@@ -84,6 +84,9 @@ TEST_F(BookTest, emptyTasksGoWithTheirAlarmsOnLeavingUnlessTheirCardIsOpen)
     TaskItem *spaces = addTask(QStringLiteral(" \t "), 0, a, *store);
     TaskItem *empty = addTask(QString(), 0, a, *store);
     TaskItem *real = addTask(QStringLiteral(" milk "), 0, a, *store);
+    // Only spaces and tabs make a title blank.
+    TaskItem *lineBreak = addTask(QStringLiteral(" \n "), 0, a, *store);
+    TaskItem *noBreakSpace = addTask(QStringLiteral("\u00A0"), 0, a, *store);
     TaskItem *open = addTask(QStringLiteral("   "), 0, a, *store);
     open->setNotes(QStringLiteral("Bring the receipt"));
     book.editing().setOpenTask(open);
@@ -94,6 +97,8 @@ TEST_F(BookTest, emptyTasksGoWithTheirAlarmsOnLeavingUnlessTheirCardIsOpen)
     EXPECT_TRUE(spaces->isDeleted());
     EXPECT_TRUE(empty->isDeleted());
     EXPECT_FALSE(real->isDeleted());
+    EXPECT_FALSE(lineBreak->isDeleted());
+    EXPECT_FALSE(noBreakSpace->isDeleted());
     EXPECT_FALSE(open->isDeleted()) << "its title is being retyped: a picker window of the card took the focus";
     EXPECT_EQ(saved.count(), 1) << "one save afterwards";
 

@@ -2,7 +2,6 @@
 #include "core/model/TaskItem.h"
 
 #include <QSignalSpy>
-#include <QUrlQuery>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,14 +13,10 @@ TEST(Place, mapsLinkEncodesEverythingThatCouldBreakTheQuery)
     const Place place { QStringLiteral("Tom & Jerry's #1 Café+Bar = ok"), QString(), -33.8688, 151.2093 };
     const auto url = place.mapsURL();
     ASSERT_TRUE(url);
-    const QString query = url->query(QUrl::FullyEncoded);
-    EXPECT_EQ(
-        query, QStringLiteral("ll=-33.8688,151.2093&q=Tom%20%26%20Jerry%27s%20%231%20Caf%C3%A9%2BBar%20%3D%20ok"));
-    // Read back, the two items come out whole and in order.
-    const QUrlQuery items(*url);
-    ASSERT_EQ(items.queryItems().size(), 2);
-    EXPECT_EQ(items.queryItems().at(0).first, QStringLiteral("ll"));
-    EXPECT_EQ(items.queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded), place.name);
+    // Every character that could end the name early or start another item
+    // or a fragment is escaped.
+    EXPECT_EQ(url->query(QUrl::FullyEncoded),
+        QStringLiteral("ll=-33.8688,151.2093&q=Tom%20%26%20Jerry%27s%20%231%20Caf%C3%A9%2BBar%20%3D%20ok"));
     EXPECT_TRUE(url->fragment().isEmpty());
 }
 

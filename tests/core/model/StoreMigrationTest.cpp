@@ -13,7 +13,6 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -9,7 +9,6 @@
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace quillery;

@@ -11,7 +11,6 @@
 #include <SQLiteCpp/Statement.h>
 
 #include <QSignalSpy>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace quillery;
@@ -52,12 +51,7 @@ protected:
     // A version as the other device sent it.
     static MirrorRecord remote(Record::Kind kind, const QUuid &id, qint64 modified, bool deleted = false)
     {
-        MirrorRecord r;
-        r.kind = kind;
-        r.id = id;
-        r.modified = modified;
-        r.device = OtherDevice;
-        r.deleted = deleted;
+        MirrorRecord r { .kind = kind, .id = id, .modified = modified, .device = OtherDevice, .deleted = deleted };
         if (!deleted)
             r.setValue(Field::Created, modified);
         return r;

@@ -36,15 +36,6 @@ protected:
 
 } // namespace
 
-TEST(TaskActions, onlySpacesAndTabsMakeATitleBlank)
-{
-    EXPECT_TRUE(TaskActions::isBlankTitle(QString()));
-    EXPECT_TRUE(TaskActions::isBlankTitle(QStringLiteral(" \t  ")));
-    EXPECT_FALSE(TaskActions::isBlankTitle(QStringLiteral(" \n ")));
-    EXPECT_FALSE(TaskActions::isBlankTitle(QStringLiteral("\u00A0")));
-    EXPECT_FALSE(TaskActions::isBlankTitle(QStringLiteral(" a ")));
-}
-
 TEST_F(TaskActionsTest, aDiscardedTaskLosesItsAlarmFirstAndOnlyOnce)
 {
     TaskItem *pack = addTask(QStringLiteral("Pack"), 0, page, *store);
