@@ -35,14 +35,6 @@ QStringList texts(QWidget *root)
     return found;
 }
 
-QStringList actionTexts(QMenu *menu)
-{
-    QStringList found;
-    for (QAction *action : menu->actions())
-        found << action->text();
-    return found;
-}
-
 } // namespace
 
 TEST(GermanWindow, thePageMenuTheCardAndASummaryLineSpeakGerman)
@@ -65,8 +57,7 @@ TEST(GermanWindow, thePageMenuTheCardAndASummaryLineSpeakGerman)
     EXPECT_EQ(window.bookMenu()->title(), QStringLiteral("&Buch"));
     auto *pageMenu = view->findChild<ui::PageOptionsMenu *>();
     ASSERT_TRUE(pageMenu);
-    EXPECT_TRUE(actionTexts(pageMenu).contains(QStringLiteral("Seite herausreißen")))
-        << actionTexts(pageMenu).join(u", ").toStdString();
+    EXPECT_TRUE(pageMenu->action(QStringLiteral("Seite herausreißen")));
 
     // A task due tomorrow with a reminder and a note: the line under it is
     // German from end to end, the glue between its parts included.
