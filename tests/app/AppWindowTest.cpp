@@ -2,12 +2,15 @@
 // the menus and dialogs follow the pages into dark, the contents grow into
 // view drawn all the way, the Edit menu names the step it takes back or does
 // again, search moves through its results with the keys, and every control
-// can be named by assistive technology.
+// can be named by assistive technology. And the window in German, from the
+// catalogue the build compiles: CTest runs GermanWindow.* as test_app_german
+// under LANG=de_DE.UTF-8; under another language it is skipped.
 #include "../support/A11yAudit.h"
 #include "support/PageTestKit.h"
 
 #include "app/QuilleryApp.h"
 #include "core/app/Preferences.h"
+#include "core/book/Book.h"
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
 #include "gui/history/UndoHistory.h"
@@ -20,11 +23,14 @@
 #include "ui/card/TaskCard.h"
 #include "ui/card/TaskCardHost.h"
 #include "ui/contents/ContentsGrid.h"
+#include "ui/pages/PageOptionsMenu.h"
 #include "ui/pages/PageView.h"
 #include "ui/pages/TaskListView.h"
 #include "ui/search/SearchPanel.h"
 #include "ui/search/SearchResultsModel.h"
+#include "ui/tasks/TaskRow.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
@@ -44,8 +50,9 @@ using namespace quillery::test;
 
 namespace {
 
-// The program on a new book in a folder of its own, started; its window is
-// shown by each test once the book holds what it needs.
+// The program on a new book in a folder of its own, started, on a morning
+// of its own; its window is shown by each test once the book holds what it
+// needs.
 class AppWindow : public ::testing::Test
 {
 protected:
@@ -64,8 +71,21 @@ protected:
         return page;
     }
 
+    ManualClock clock { QDateTime(QDate(2031, 5, 14), QTime(10, 0)) };
     QTemporaryDir dir;
-    QuilleryApp app { { dir.filePath(QStringLiteral("book.sqlite")), dir.filePath(QStringLiteral("pending.json")) } };
+    QuilleryApp app { { dir.filePath(QStringLiteral("book.sqlite")), dir.filePath(QStringLiteral("pending.json")),
+        &clock } };
+};
+
+class GermanWindow : public AppWindow
+{
+protected:
+    void SetUp() override
+    {
+        if (QLocale().language() != QLocale::German)
+            GTEST_SKIP() << "runs under LANG=de_DE.UTF-8 (ctest -R test_app_german)";
+        AppWindow::SetUp();
+    }
 };
 
 // How far `frame` has come from `from` towards `to` inside `area` (0 none,
@@ -87,6 +107,17 @@ std::pair<double, double> progress(const QImage &from, const QImage &frame, cons
     if (total == 0 || frameSquares == 0)
         return { 0, 0 };
     return { along / total, along / std::sqrt(total * frameSquares) };
+}
+
+QStringList texts(QWidget *root)
+{
+    QStringList found { root->accessibleName() };
+    for (QWidget *w : root->findChildren<QWidget *>()) {
+        found << w->accessibleName();
+        if (const QString text = w->property("text").toString(); !text.isEmpty())
+            found << text;
+    }
+    return found;
 }
 
 ::testing::AssertionResult everyControlNamed(const QWidget &root)
@@ -284,8 +315,8 @@ TEST_F(AppWindow, theBookItsMenusTheContentsAndTheCardAreNamed)
 {
     Page *page = addPage(QStringLiteral("Errands"));
     TaskItem *task = addTask(QStringLiteral("Post the parcel"), 0, page, app.store());
-    task->setDue(QDateTime::currentDateTime().addDays(1));
-    task->setAlarm(QDateTime::currentDateTime().addDays(1));
+    task->setDue(clock.now().addDays(1));
+    task->setAlarm(clock.now().addDays(1));
     addTask(QStringLiteral("Pharmacy"), 1, page, app.store());
 
     ui::MainWindow &window = app.window();
@@ -316,4 +347,44 @@ TEST_F(AppWindow, theBookItsMenusTheContentsAndTheCardAreNamed)
     ASSERT_TRUE(waitUntilStill(window)); // past the slide-in
     EXPECT_TRUE(everyControlNamed(window)) << "the task card";
     card->dismiss();
+}
+
+TEST_F(GermanWindow, thePageMenuTheCardAndASummaryLineSpeakGerman)
+{
+    ui::MainWindow &window = app.window();
+    window.show();
+    ui::BookView &bookView = app.bookView();
+    Book &book = bookView.book();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return book.pageCount() == 1 && bookView.currentPageView(); }, 5000));
+    ui::PageView *view = bookView.currentPageView();
+
+    EXPECT_EQ(window.bookMenu()->title(), QStringLiteral("&Buch"));
+    auto *pageMenu = view->findChild<ui::PageOptionsMenu *>();
+    ASSERT_TRUE(pageMenu);
+    EXPECT_TRUE(pageMenu->action(QStringLiteral("Seite herausreißen")));
+
+    // A task due tomorrow with a reminder and a note: the line under it is
+    // German from end to end, the glue between its parts included.
+    TaskItem *task = addTask(QStringLiteral("Briefmarken kaufen"), 0, book.pageAt(0), app.store());
+    const QDateTime tomorrow(QDate(2031, 5, 15), QTime(9, 0));
+    task->setDue(tomorrow);
+    task->setAlarm(tomorrow);
+    task->setNotes(QStringLiteral("Zweite Klasse"));
+    ui::TaskRow *row = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (ui::TaskRow *candidate : view->findChildren<ui::TaskRow *>())
+                if (candidate->task() == task && !candidate->summaryText().isEmpty())
+                    row = candidate;
+            return row;
+        },
+        3000));
+    EXPECT_EQ(row->summaryText(), QStringLiteral("Morgen um 09:00  \u00B7  Notiz"));
+
+    app.cards().open(task, &window);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.cards().current(); }, 2000));
+    const QStringList card = texts(app.cards().current());
+    for (const char *german : { "Aufgabenkarte", "Morgen", "Erinnern", "Notizen", "Aufgabe löschen", "Fertig" })
+        EXPECT_TRUE(card.contains(QString::fromUtf8(german))) << german;
+    saveScreenshot(QStringLiteral("desk-german-card"), window);
 }
