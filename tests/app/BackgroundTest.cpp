@@ -55,13 +55,6 @@ protected:
         return task;
     }
 
-    void closeWindow()
-    {
-        app->window().close();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !app->hasWindow(); }, 3000));
-        QTest::qWait(50); // the widgets are deleted on the event loop
-    }
-
     TestNotificationServer desktop;
     ManualClock clock { QDateTime(QDate(2031, 5, 14), QTime(8, 0), Qt::UTC) };
     QTemporaryDir dir;
@@ -87,7 +80,9 @@ TEST_F(Background, withTheWindowClosedRemindersRingTheirActionsReachTheBookAndAC
     app->store().insert(second);
     TaskItem *read = remind(QStringLiteral("Read chapter 3"), 60, second);
 
-    closeWindow();
+    app->window().close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->hasWindow(); }, 3000));
+    QTest::qWait(50); // the widgets are deleted on the event loop
     EXPECT_FALSE(exitStatus) << "the program runs on";
     const QWidgetList left = QApplication::topLevelWidgets();
     EXPECT_FALSE(std::any_of(left.begin(), left.end(), [](QWidget *w) { return qobject_cast<ui::MainWindow *>(w); }))

@@ -8,6 +8,7 @@
 #include "core/model/Page.h"
 #include "core/model/RecoveryJournal.h"
 #include "core/model/TaskItem.h"
+#include "support/FileDigest.h"
 #include "support/FullDisk.h"
 #include "ui/app/BookMenu.h"
 #include "ui/app/MainWindow.h"
@@ -18,7 +19,6 @@
 
 #include <SQLiteCpp/Database.h>
 
-#include <QCryptographicHash>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -35,9 +35,7 @@ namespace {
 
 QByteArray digest(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()
-                                          : QByteArray();
+    return test::fileDigest(path).toHex();
 }
 
 // Everything a user could see of the book, in a comparable form.

@@ -16,13 +16,14 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/stat.h>
 
 using namespace quillery;
+using ::testing::HasSubstr;
 
 namespace {
 
@@ -76,14 +77,22 @@ QStringList openToOthers(const QString &folder, QSet<QString> &names)
     return open;
 }
 
-bool waitFor(const std::function<bool()> &condition, int msecs)
+// How a run of the program ended: its exit status (-1 when it did not end,
+// or not by itself) and what it wrote.
+struct Ended {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Ended runToEnd(const Home &home, const QStringList &arguments = {}, int msecs = 10'000)
 {
-    for (int waited = 0; waited < msecs; waited += 50) {
-        if (condition())
-            return true;
-        QThread::msleep(50);
-    }
-    return condition();
+    QProcess process;
+    home.start(process, arguments);
+    if (!process.waitForFinished(msecs) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return { process.exitCode(), process.readAllStandardOutput().toStdString(),
+        process.readAllStandardError().toStdString() };
 }
 
 } // namespace
@@ -98,13 +107,10 @@ TEST(Launch, aBookThatCannotBeOpenedStopsTheProgramWithAClearMessage)
     book.write(garbage);
     book.close();
 
-    QProcess process;
-    home.start(process);
-    ASSERT_TRUE(process.waitForFinished(10000));
-    EXPECT_NE(process.exitCode(), 0);
-    const QString message = QString::fromUtf8(process.readAllStandardError());
-    EXPECT_TRUE(message.contains(home.bookPath())) << message.toStdString();
-    EXPECT_TRUE(message.contains(QStringLiteral("not a Quillery book"))) << message.toStdString();
+    const Ended run = runToEnd(home);
+    EXPECT_GT(run.status, 0);
+    EXPECT_THAT(run.err, HasSubstr(home.bookPath().toStdString()));
+    EXPECT_THAT(run.err, HasSubstr("not a Quillery book"));
 
     ASSERT_TRUE(book.open(QIODevice::ReadOnly));
     EXPECT_EQ(book.readAll(), garbage) << "the file is left exactly as it was";
@@ -142,13 +148,10 @@ TEST(Launch, aBookFoundDamagedAfterItsFirstPageIsShownStopsTheProgramLikeAtOpeni
     book.write(QByteArray(4096, '\xA5'));
     book.close();
 
-    QProcess process;
-    home.start(process);
-    ASSERT_TRUE(process.waitForFinished(20000));
-    EXPECT_EQ(process.exitCode(), 2);
-    const QString message = QString::fromUtf8(process.readAllStandardError());
-    EXPECT_TRUE(message.contains(path)) << message.toStdString();
-    EXPECT_TRUE(message.contains(QStringLiteral("damaged"))) << message.toStdString();
+    const Ended run = runToEnd(home, {}, 20'000);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_THAT(run.err, HasSubstr(path.toStdString()));
+    EXPECT_THAT(run.err, HasSubstr("damaged"));
 }
 
 TEST(Launch, aDataFolderThatCannotBeWrittenIsNotMistakenForARunningCopy)
@@ -167,14 +170,11 @@ TEST(Launch, aDataFolderThatCannotBeWrittenIsNotMistakenForARunningCopy)
     for (const auto &[home, cause] : { std::pair(&blocked, "Not a directory"), std::pair(&full, "No space left") }) {
         if (home == &full && !disk.isReal())
             continue;
-        QProcess process;
-        home->start(process);
-        ASSERT_TRUE(process.waitForFinished(10000));
-        const QString message = QString::fromUtf8(process.readAllStandardError());
-        EXPECT_EQ(process.exitCode(), 2) << message.toStdString();
-        EXPECT_TRUE(message.contains(home->dataDir())) << message.toStdString();
-        EXPECT_TRUE(message.contains(QLatin1String(cause))) << message.toStdString();
-        EXPECT_FALSE(message.contains(QStringLiteral("already running"))) << message.toStdString();
+        const Ended run = runToEnd(*home);
+        EXPECT_EQ(run.status, 2) << run.err;
+        EXPECT_THAT(run.err, HasSubstr(home->dataDir().toStdString()));
+        EXPECT_THAT(run.err, HasSubstr(cause));
+        EXPECT_THAT(run.err, ::testing::Not(HasSubstr("already running")));
     }
 }
 
@@ -198,7 +198,7 @@ TEST(Launch, everythingItWritesIsForThisUserOnlyWhateverTheUmask)
     ::umask(umask);
     // The map tiles' cache is laid out after the book is open: the signal
     // waits for it, so it cannot land between the two.
-    ASSERT_TRUE(waitFor(
+    ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             return QFile::exists(home.bookPath() + QStringLiteral("-wal"))
                 && QFile::exists(home.dataDir() + QStringLiteral("/tiles"));
@@ -243,21 +243,16 @@ TEST(Launch, theCommandLineIsAnsweredWithoutADisplay)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments.join(u' ').toStdString());
-        QProcess process;
-        home.start(process, c.arguments);
-        ASSERT_TRUE(process.waitForFinished(10000));
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << "no abort";
-        EXPECT_EQ(process.exitCode(), c.status);
-        const QString out = QString::fromUtf8(process.readAllStandardOutput());
-        const QString err = QString::fromUtf8(process.readAllStandardError());
+        const Ended run = runToEnd(home, c.arguments);
+        EXPECT_EQ(run.status, c.status) << "-1: it aborted or never ended";
         if (c.out) {
-            EXPECT_TRUE(out.contains(QLatin1String(c.out))) << out.toStdString();
+            EXPECT_THAT(run.out, HasSubstr(c.out));
         }
         if (c.err) {
-            EXPECT_TRUE(err.contains(QLatin1String(c.err))) << err.toStdString();
-            EXPECT_EQ(err.count(u'\n'), 1) << err.toStdString();
+            EXPECT_THAT(run.err, HasSubstr(c.err));
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         } else {
-            EXPECT_EQ(err, QString());
+            EXPECT_EQ(run.err, "");
         }
     }
     EXPECT_FALSE(QFile::exists(home.bookPath())) << "nothing was opened";
@@ -428,5 +423,5 @@ TEST(Launch, closingTheWindowStartsAfreshInTheSameProcessAndLosesNothing)
     EXPECT_TRUE(running(pid));
 
     ::kill(static_cast<pid_t>(pid), SIGTERM);
-    EXPECT_TRUE(waitFor([&] { return !running(pid); }, 10'000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !running(pid); }, 10'000));
 }

@@ -18,41 +18,29 @@
 
 using namespace quillery;
 
-TEST(SingleInstance, theSecondHolderOfABookIsTurnedAwayAndWakesTheFirst)
+// Each book has one holder while it lives: a second is turned away and
+// wakes the first, a book in another folder is another book, and the lock
+// is free again once its holder has ended.
+TEST(SingleInstance, theSecondHolderOfABookIsTurnedAwayAndWakesTheFirstUntilItEnds)
 {
     QTemporaryDir dir;
-    SingleInstance first(dir.path());
-    ASSERT_EQ(first.acquire(), SingleInstance::Outcome::Acquired);
-
-    SingleInstance second(dir.path());
-    EXPECT_EQ(second.acquire(), SingleInstance::Outcome::AlreadyRunning);
-
-    QSignalSpy activated(&first, &SingleInstance::activationRequested);
-    // The second launch blocks while it waits for the answer, so it runs on
-    // another thread while this one serves the first instance's socket.
-    QFuture<bool> answered = QtConcurrent::run([&] { return second.activateRunning(3000); });
-    EXPECT_TRUE(activated.wait(3000));
-    answered.waitForFinished();
-    EXPECT_TRUE(answered.result());
-}
-
-TEST(SingleInstance, booksInDifferentFoldersDoNotMeet)
-{
-    QTemporaryDir a;
-    QTemporaryDir b;
-    SingleInstance first(a.path());
-    SingleInstance other(b.path());
-    EXPECT_EQ(first.acquire(), SingleInstance::Outcome::Acquired);
-    EXPECT_EQ(other.acquire(), SingleInstance::Outcome::Acquired);
-    EXPECT_NE(first.socketPath(), other.socketPath());
-}
-
-TEST(SingleInstance, theLockIsFreeAgainWhenTheHolderEnds)
-{
-    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
     {
         SingleInstance first(dir.path());
         ASSERT_EQ(first.acquire(), SingleInstance::Outcome::Acquired);
+        SingleInstance other(elsewhere.path());
+        EXPECT_EQ(other.acquire(), SingleInstance::Outcome::Acquired);
+        EXPECT_NE(first.socketPath(), other.socketPath());
+
+        SingleInstance second(dir.path());
+        EXPECT_EQ(second.acquire(), SingleInstance::Outcome::AlreadyRunning);
+        QSignalSpy activated(&first, &SingleInstance::activationRequested);
+        // The second launch blocks while it waits for the answer, so it runs
+        // on another thread while this one serves the first instance's socket.
+        QFuture<bool> answered = QtConcurrent::run([&] { return second.activateRunning(3000); });
+        EXPECT_TRUE(activated.wait(3000));
+        answered.waitForFinished();
+        EXPECT_TRUE(answered.result());
     }
     SingleInstance next(dir.path());
     EXPECT_EQ(next.acquire(), SingleInstance::Outcome::Acquired);
