@@ -3,8 +3,6 @@
 #include "ui/contents/PageThumb.h"
 #include "ContentsTestKit.h"
 
-#include <QAbstractButton>
-#include <QLabel>
 #include <gtest/gtest.h>
 
 using namespace quillery;
