@@ -4,7 +4,6 @@
 // hostile attachment sends to exhaust memory. Sides default to 8000 pixels.
 
 #include <QByteArray>
-#include <QtEndian>
 
 #include <initializer_list>
 #include <zlib.h>

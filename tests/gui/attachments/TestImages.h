@@ -41,9 +41,8 @@ inline QByteArray jpeg(QSize size, int quality = 90)
     return encoded(halves(size), "jpeg", quality);
 }
 
-// The size and format of encoded bytes, read as stored (no orientation).
+// The format and picture of encoded bytes, read as stored (no orientation).
 struct Decoded {
-    QSize size;
     QByteArray format;
     QImage image;
 };
@@ -58,7 +57,6 @@ inline Decoded decodeAsStored(const QByteArray &bytes)
     Decoded decoded;
     decoded.format = reader.format();
     decoded.image = reader.read();
-    decoded.size = decoded.image.size();
     return decoded;
 }
 

@@ -1,9 +1,8 @@
 // The undo history over a real book: every kind of step taken back and done
 // again restores every field, the attachments' bytes, the ids and the pending
-// alarms; what comes back is a change to the mirror, not a new record. (How
-// an undo meets changes from another computer: the mirror's own tests.)
+// alarms. (That a deletion taken back reaches the other computer as the same
+// record, and how an undo meets changes from there: the mirror's own tests.)
 #include "core/alarms/FakeNotificationCenter.h"
-#include "core/sync/LedgerTestSupport.h"
 #include "support/BookText.h"
 #include "support/TempStore.h"
 
@@ -149,29 +148,4 @@ TEST_F(UndoHistoryTest, everyKindOfStepGoesBackAndForthToTheSameBookAndAlarms)
     store.reopen();
     EXPECT_EQ(bookText(*store), books.first());
     EXPECT_FALSE(UndoHistory(*store, nullptr).stack().canUndo());
-}
-
-TEST_F(UndoHistoryTest, aDeletionTakenBackReachesTheMirrorAsAChangeToTheSameRecord)
-{
-    const auto ledger = quillery::test::openLedger(*store);
-    const auto send = [&] { return quillery::test::sendAll(*ledger); };
-    auto *page = new Page(1, 0);
-    store->insert(page);
-    TaskItem *kept = task(page, QStringLiteral("Keep me"));
-    const QUuid id = kept->id();
-    send();
-    history.commit();
-
-    TaskActions(&alarms).discard(kept);
-    history.commit();
-    const QList<MirrorRecord> deletion = send();
-    ASSERT_EQ(deletion.size(), 1);
-    ASSERT_TRUE(deletion.first().deleted);
-    history.undo();
-    const QList<MirrorRecord> sent = send();
-    ASSERT_EQ(sent.size(), 1);
-    EXPECT_EQ(sent.first().id, id);
-    EXPECT_FALSE(sent.first().deleted);
-    EXPECT_GT(sent.first().modified, deletion.first().modified);
-    EXPECT_FALSE(ledger->tombstone(id));
 }

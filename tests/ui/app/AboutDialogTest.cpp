@@ -29,17 +29,14 @@ QList<AboutDialog *> openDialogs(const QWidget &window)
 
 } // namespace
 
-TEST(HelpMenu, comesLastAndOpensOneAboutDialogOverTheWindow)
+// Where the menu sits among the others: the assembled window's Edit menu test.
+TEST(HelpMenu, opensOneAboutDialogOverTheWindow)
 {
     QMainWindow window;
-    window.menuBar()->addMenu(QStringLiteral("Book"));
     addHelpMenu(window.menuBar(), &window);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-
-    const QList<QAction *> menus = window.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 2);
-    QAction *about = menus.last()->menu()->actions().first();
+    QAction *about = window.menuBar()->actions().first()->menu()->actions().first();
 
     about->trigger();
     ASSERT_EQ(openDialogs(window).size(), 1);
@@ -87,5 +84,4 @@ TEST(AboutDialog, namesTheVersionAndTheLicenceAndLinksItsText)
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     ASSERT_EQ(browser.opened.size(), 1);
     EXPECT_EQ(browser.opened.first(), AboutDialog::licenseUrl());
-    EXPECT_EQ(browser.opened.first().host(), QStringLiteral("www.gnu.org"));
 }

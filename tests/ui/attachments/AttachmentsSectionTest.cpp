@@ -25,7 +25,6 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QScrollArea>
-#include <QSignalSpy>
 #include <QThreadPool>
 #include <QTimer>
 #include <gtest/gtest.h>

@@ -7,7 +7,6 @@
 
 #include "core/model/Page.h"
 #include "core/model/TaskItem.h"
-#include "core/pages/PageTasks.h"
 #include "support/PageTestKit.h"
 #include "ui/book/BookView.h"
 

@@ -9,9 +9,7 @@
 #include "ui/book/BookView.h"
 #include "ui/book/PageStage.h"
 
-#include <QMenuBar>
 #include <QSignalSpy>
-#include <QToolBar>
 #include <gtest/gtest.h>
 
 using namespace quillery;
@@ -113,10 +111,6 @@ TEST(BookWindow, shortcutsMenuItemsAndTheToolbarPostTheBooksCommands)
     kit.window.bookMenu()->contentsAction()->trigger();
     EXPECT_TRUE(kit.book->book().showContents());
     EXPECT_EQ(names(), QStringList({ "quillery.contents", "quillery.contents" }));
-
-    QSignalSpy quit(&kit.window, &MainWindow::quitRequested);
-    kit.window.bookMenu()->quitAction()->trigger();
-    EXPECT_EQ(quit.count(), 1);
 }
 
 TEST(BookWindow, hideCompletedAndTypefaceStayInStepWithThePreferences)

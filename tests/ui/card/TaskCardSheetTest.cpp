@@ -9,7 +9,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QSignalSpy>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -129,8 +128,7 @@ TEST_F(TaskCardSheetTest, escapeAndControlWCloseItAndTheWindowGetsItsKeysBack)
 TEST_F(TaskCardSheetTest, tabGoesRoundTheCardInReadingOrderAndNeverLeavesIt)
 {
     TaskCard *card = cards.open(one, &window.widget);
-    const QStringList bare = tabThrough(18);
-    EXPECT_EQ(bare,
+    EXPECT_EQ(tabThrough(18),
         QStringList({ "Task", "Done", "Today", "Tomorrow", "Monday", "Pick a date", "Never", "Daily", "Weekdays",
             "Weekly", "Monthly", "Yearly", "Custom…", "Subtask", "Add a place", "Notes", "Delete Task", "Task" }));
     EXPECT_EQ(tabThrough(2, false), QStringList({ "Delete Task", "Notes" }));
@@ -142,13 +140,10 @@ TEST_F(TaskCardSheetTest, tabGoesRoundTheCardInReadingOrderAndNeverLeavesIt)
     one->setAlarm(kit.newYork(2027, 1, 6, 9, 0));
     one->setPlace(Place { QStringLiteral("Pool"), QStringLiteral("1 Main Street"), 40.7, -74.0 });
     card = cards.open(one, &window.widget);
-    const QStringList full = tabThrough(23);
-    EXPECT_EQ(full,
+    EXPECT_EQ(tabThrough(23),
         QStringList({ "Task", "Done", "Today", "Tomorrow", "Monday", "Pick a date", "Clear", "Remind me", "Time",
             "Time", "Time", "Never", "Daily", "Weekdays", "Weekly", "Monthly", "Yearly", "Custom…", "Subtask", "Change",
             "Remove", "Map of Pool", "Notes" }));
-    for (const QString &name : full)
-        EXPECT_FALSE(name.isEmpty());
     // Far from the controls at the top, a focused control is scrolled to.
     EXPECT_GT(card->scrollArea()->verticalScrollBar()->value(), 0);
     card->dismiss();

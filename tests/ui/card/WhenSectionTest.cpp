@@ -65,7 +65,6 @@ TEST(WhenSection, quickDaysSetTheDueDayAndLightTheirPillAndClearTakesDayAndRemin
     EXPECT_EQ(s.pillsOn(), QStringLiteral("..T"));
     click(s.when->quickDayPill(QuickDay::Today));
     EXPECT_EQ(s.pillsOn(), QStringLiteral("T.."));
-    EXPECT_EQ(s.when->dayLabel()->text(), QStringLiteral("Today"));
     ::testing::Mock::VerifyAndClearExpectations(&s.kit.alarms);
 
     // The last word to the alarm service is about a task without an alarm.

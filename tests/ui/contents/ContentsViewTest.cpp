@@ -1,8 +1,6 @@
 // The contents overlay: choosing, adding and closing, keys, following the
 // host, and staying cheap for a long book.
 #include "ContentsTestKit.h"
-#include "core/theme/Palette.h"
-#include "ui/contents/PageThumb.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -3,8 +3,6 @@
 #include "ui/contents/PageThumb.h"
 #include "ContentsTestKit.h"
 
-#include <QAbstractButton>
-#include <QLabel>
 #include <gtest/gtest.h>
 
 using namespace quillery;
@@ -33,8 +31,8 @@ TEST(PageThumb, showsTheFirstEightTasksCountsTheRestAndTakesATitleOfSpacesForATi
     EXPECT_EQ(eight.lines.size(), 8);
     EXPECT_EQ(eight.more, 0);
 
-    // Twelve tasks, five done (1st, 4th, 7th, 10th … every third from the
-    // first, plus none): hidden, the rest fit and nothing is "more".
+    // Twelve tasks, four done (every third from the first): with those
+    // hidden, the eight open ones fit and nothing is "more".
     Page *twelve = pageOf(kit, 12, 3);
     EXPECT_EQ(PageThumb::content(*twelve, 1, false).more, 4);
     const PageThumb::Content hiding = PageThumb::content(*twelve, 1, true);

@@ -9,7 +9,6 @@
 #include "ui/lift/LiftShadow.h"
 #include "ui/lift/LongPressDrag.h"
 #include "ui/lift/RowLifter.h"
-#include "ui/pages/AddTaskRow.h"
 #include "ui/pages/PageHeader.h"
 #include "ui/pages/PageScrollArea.h"
 #include "ui/pages/PageView.h"
@@ -56,11 +55,6 @@ TaskRow *rowTitled(PageView &view, const QString &title)
         if (row->titleText() == title)
             return row;
     return nullptr;
-}
-
-bool waitFor(const std::function<bool()> &condition, int msecs = 2000)
-{
-    return QTest::qWaitFor(condition, msecs);
 }
 
 // One pointer held down on a widget of a row (the row's text or its box),
@@ -131,7 +125,7 @@ TEST_F(RowLift, aHeldRowCarriesItsSubtasksToWhereItIsLetGo)
     const QRect charlieHome = charlie->geometry();
 
     Pointer hand(*view, bravo, inText(bravo));
-    ASSERT_TRUE(waitFor([&] { return view->isLifted(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isLifted(); }));
     EXPECT_TRUE(kit.editing.lifted());
     EXPECT_TRUE(view->scrollArea()->isScrollLocked()) << "the list holds still while a row is lifted";
     EXPECT_TRUE(bravo->isLifted());
@@ -172,7 +166,7 @@ TEST_F(RowLift, aHeldRowCarriesItsSubtasksToWhereItIsLetGo)
     EXPECT_EQ(bravo->liftShadow(), nullptr);
 
     // The rows spring into their new places and rest there.
-    ASSERT_TRUE(waitFor([&] { return !view->list()->isMoving(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->list()->isMoving(); }));
     settle(100);
     for (TaskRow *row : view->rows()) {
         EXPECT_EQ(QRectF(row->geometry()), *view->rowFrames().frame(row->taskId())) << row->titleText().toStdString();
@@ -242,7 +236,7 @@ TEST_F(RowLift, anInterruptedDragDropsWhereItWas)
     // Escape: the group lands in the slot it was over.
     {
         Pointer hand(*view, alpha, inText(alpha));
-        ASSERT_TRUE(waitFor([&] { return view->isLifted(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return view->isLifted(); }));
         hand.moveBy(0, 2 * alpha->height() + 1);
         QWidget *focused = QApplication::focusWidget();
         ASSERT_NE(focused, nullptr);
@@ -269,7 +263,7 @@ TEST_F(RowLift, anInterruptedDragDropsWhereItWas)
     TaskRow *charlie = rowTitled(*view, QStringLiteral("Charlie"));
     {
         Pointer hand(*view, charlie, inText(charlie));
-        ASSERT_TRUE(waitFor([&] { return view->isLifted(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return view->isLifted(); }));
         hand.moveBy(0, -charlie->height() * 2);
         QWidget other;
         ASSERT_TRUE(showActive(other, QSize(200, 200)));
@@ -284,7 +278,7 @@ TEST_F(RowLift, anInterruptedDragDropsWhereItWas)
     TaskRow *bravo = rowTitled(*view, QStringLiteral("Bravo"));
     const QList<double> before = orders(page);
     Pointer hand(*view, bravo, inText(bravo));
-    ASSERT_TRUE(waitFor([&] { return view->isLifted(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isLifted(); }));
     hand.moveBy(0, 80);
     view.reset();
     EXPECT_FALSE(kit.editing.lifted());
@@ -367,7 +361,7 @@ TEST_F(RowLift, aLiftedPageForALook)
     open({ "Farmers market", ">Apples", ">Bread", "Call the plumber", "Return library books", "Plan the trip" });
     TaskRow *plumber = rowTitled(*view, QStringLiteral("Call the plumber"));
     Pointer hand(*view, plumber, inText(plumber));
-    ASSERT_TRUE(waitFor([&] { return view->isLifted(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isLifted(); }));
     hand.moveBy(20, plumber->height() + 10);
     settle(600); // the scale has sprung to its size
     EXPECT_NEAR(plumber->liftScale(), RowLifter::LiftedScale, 0.001);

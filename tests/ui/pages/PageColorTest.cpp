@@ -6,7 +6,6 @@
 #include "ui/pages/PageColorPicker.h"
 #include "ui/pages/PageView.h"
 #include "ui/pages/SwatchColumn.h"
-#include "ui/pages/TaskListView.h"
 
 #include <gtest/gtest.h>
 

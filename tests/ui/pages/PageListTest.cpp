@@ -99,7 +99,6 @@ TEST(PageList, tasksRemovedUnderTheViewDisappearCleanly)
     settle();
     kit.store->processPendingChanges();
     ASSERT_TRUE(QTest::qWaitFor([&] { return view.rows().isEmpty(); }));
-    EXPECT_TRUE(view.rows().isEmpty());
     QTest::keyClicks(view.addRow()->field(), QStringLiteral("late"));
     QTest::keyClick(view.addRow()->field(), Qt::Key_Return);
     view.header()->titleField()->setText(QStringLiteral("ignored"));

@@ -1,7 +1,6 @@
 // What a page asks of the book: the footer's turners and page number, the
 // options menu, and tearing the page out.
 #include "core/model/Page.h"
-#include "core/model/TaskItem.h"
 #include "support/PageTestKit.h"
 #include "ui/pages/PageFooter.h"
 #include "ui/pages/PageNumberBlock.h"

@@ -9,9 +9,7 @@
 #include "ui/pages/PageView.h"
 #include "ui/tasks/TaskRow.h"
 
-#include <QFontInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace quillery;
@@ -27,12 +25,6 @@ QString run(const QString &program, const QStringList &arguments)
     if (!process.waitForFinished(60'000) || process.exitCode() != 0)
         return {};
     return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-int sheetCount(const QString &pdf)
-{
-    const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));
-    return pages.match(run(QStringLiteral("pdfinfo"), { pdf })).captured(1).toInt();
 }
 
 class PdfExportTest : public ::testing::Test
@@ -81,8 +73,7 @@ TEST_F(PdfExportTest, aBookIsTextInOrderWithAnOutlineAndLongPagesFlowWithoutCutt
 
     // 60 rows do not fit one sheet; every row is whole on some sheet: its
     // text is on one line of one sheet, none is split between two.
-    const int sheets = sheetCount(pdf);
-    EXPECT_GE(sheets, 3);
+    EXPECT_GE(text.count(u'\f'), 3) << "pdftotext ends each sheet with a form feed";
     const QStringList perSheet = text.split(u'\f');
     for (const QString &chapter : chapters)
         EXPECT_EQ(perSheet.filter(chapter).size(), 1) << chapter.toStdString();

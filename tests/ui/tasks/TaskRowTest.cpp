@@ -19,16 +19,7 @@ namespace {
 class TaskRowTest : public ::testing::Test
 {
 protected:
-    TaskRowTest() { kit.appearance.setForcedScheme(ColorScheme::Light); }
-
-    TaskItem *task(const QString &text, int indent = 0)
-    {
-        if (!page) {
-            page = new Page(1, 4);
-            kit.store->insert(page);
-        }
-        return addTask(text, indent, page, *kit.store);
-    }
+    TaskItem *task(const QString &text, int indent = 0) { return addTask(text, indent, page, *kit.store); }
 
     std::unique_ptr<TaskRow> row(TaskItem *item, int width = 500)
     {
@@ -38,7 +29,7 @@ protected:
     }
 
     PageKit kit;
-    Page *page = nullptr;
+    Page *page = kit.page(QString(), {}, 4);
 };
 
 } // namespace
@@ -88,12 +79,12 @@ TEST_F(TaskRowTest, theSummaryLineAndLongTitlesMakeTheRowGrow)
     TaskItem *item = task(QStringLiteral("Library"));
     auto shown = row(item);
     EXPECT_TRUE(shown->summaryText().isEmpty());
-    EXPECT_EQ(shown->heightForWidth(500), 44 + 1) << "one line: the minimum height and the rule";
+    const int oneLine = shown->heightForWidth(500);
 
     item->setDue(kitNow().addDays(-1));
     EXPECT_EQ(shown->summaryText(), QStringLiteral("Yesterday"));
     EXPECT_TRUE(shown->summaryIsOverdue());
-    EXPECT_GT(shown->heightForWidth(500), 45) << "the summary adds a line";
+    EXPECT_GT(shown->heightForWidth(500), oneLine) << "the summary adds a line";
     item->setDone(true);
     EXPECT_FALSE(shown->summaryIsOverdue());
     auto *attachment = new Attachment(QStringLiteral("a.pdf"), QStringLiteral("com.adobe.pdf"));

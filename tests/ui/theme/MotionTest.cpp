@@ -2,7 +2,6 @@
 #include "ui/theme/SpringAnimation.h"
 #include "ui/theme/Symbols.h"
 
-#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
