@@ -12,6 +12,7 @@
 #include "core/backup/DailyBackup.h"
 #include "core/caldav/CalDavLinks.h"
 #include "core/model/Editing.h"
+#include "core/model/RecordPointer.h"
 #include "core/model/RecoveryJournal.h"
 #include "core/model/TaskItem.h"
 #include "core/places/MergedPlaceService.h"
@@ -460,7 +461,7 @@ void QuilleryApp::openCard(TaskItem *task)
         return;
     Editing *editing = &m_window->book()->editing();
     editing->setOpenTask(task);
-    connect(card, &ui::TaskCard::dismissed, editing, [editing, task = QPointer<TaskItem>(task)] {
+    connect(card, &ui::TaskCard::dismissed, editing, [editing, task = RecordPointer<TaskItem>(task)] {
         if (editing->openTask() == task)
             editing->setOpenTask(nullptr);
     });

@@ -2,9 +2,9 @@
 
 #include "BookRules.h"
 #include "TurnLayers.h"
+#include "core/model/RecordPointer.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QSet>
 #include <QTimer>
 #include <QVariantAnimation>
@@ -140,7 +140,7 @@ private:
     QVariantAnimation m_turnAnimation;
     Dir m_animatedDir = Dir::Forward;
     bool m_jumping = false; // the running turn was started by turnTo
-    QPointer<Page> m_jumpTarget;
+    RecordPointer<Page> m_jumpTarget;
     bool m_animatedCommit = false;
     // The tasks without a title, kept up to date on every edit so that a
     // page turn clears them away without looking at the whole book.

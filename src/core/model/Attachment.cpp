@@ -84,12 +84,12 @@ StoredField Attachment::taskLink()
 
 void Attachment::setName(const QString &name)
 {
-    assign(m_name, name, Field::Name, &Attachment::nameChanged);
+    assign(m_name, name, Field::Name, &AttachmentNotifier::nameChanged);
 }
 
 void Attachment::setTypeIdentifier(const QString &identifier)
 {
-    assign(m_typeIdentifier, identifier, Field::TypeIdentifier, &Attachment::typeIdentifierChanged);
+    assign(m_typeIdentifier, identifier, Field::TypeIdentifier, &AttachmentNotifier::typeIdentifierChanged);
 }
 
 std::optional<QByteArray> Attachment::data() const
@@ -112,8 +112,7 @@ void Attachment::setData(const std::optional<QByteArray> &data)
     m_dataDirty = true;
     m_dataSize = data ? std::optional<qint64>(data->size()) : std::nullopt;
     didChange(Field::Data);
-    Q_EMIT dataChanged();
-    Q_EMIT changed(Field::Data);
+    notify(Field::Data, &AttachmentNotifier::dataChanged);
 }
 
 void Attachment::unloadData()
@@ -136,8 +135,7 @@ void Attachment::setTask(TaskItem *task)
     if (task)
         task->attachAttachment(this);
     didChange(Field::TaskLink);
-    Q_EMIT taskChanged();
-    Q_EMIT changed(Field::TaskLink);
+    notify(Field::TaskLink, &AttachmentNotifier::taskChanged);
 }
 
 } // namespace quillery

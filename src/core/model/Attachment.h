@@ -16,7 +16,6 @@ class TaskItem;
 // fields and read from the store only when asked for.
 class Attachment final : public Record
 {
-    Q_OBJECT
 public:
     explicit Attachment(const QString &name = QString(), const QString &typeIdentifier = QString(),
         std::optional<QByteArray> data = std::nullopt);
@@ -25,7 +24,9 @@ public:
     { }
     ~Attachment() override;
 
-    Kind kind() const override { return Kind::Attachment; }
+    static constexpr Kind kindOf = Kind::Attachment;
+    Kind kind() const override { return kindOf; }
+    AttachmentNotifier *notifier() const { return static_cast<AttachmentNotifier *>(Record::notifier()); }
     // Every stored field, in the order of the columns.
     static std::span<const StoredField> fields();
 
@@ -49,13 +50,9 @@ public:
     TaskItem *task() const { return m_task; }
     void setTask(TaskItem *task);
 
-Q_SIGNALS:
-    void nameChanged();
-    void typeIdentifierChanged();
-    void dataChanged();
-    void taskChanged();
-
 private:
+    std::unique_ptr<RecordNotifier> makeNotifier() const override { return std::make_unique<AttachmentNotifier>(); }
+
     friend class TaskItem;
     friend class Store;
     friend class StoreLoader;

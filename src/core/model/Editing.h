@@ -1,10 +1,10 @@
 #pragma once
 
 #include "Page.h"
+#include "RecordPointer.h"
 #include "TaskItem.h"
 
 #include <QObject>
-#include <QPointer>
 
 namespace quillery {
 
@@ -39,10 +39,10 @@ Q_SIGNALS:
     void openTaskChanged();
 
 private:
-    QPointer<Page> m_focusedPage;
+    RecordPointer<Page> m_focusedPage;
     bool m_lifted = false;
     bool m_adding = false;
-    QPointer<TaskItem> m_openTask;
+    RecordPointer<TaskItem> m_openTask;
 };
 
 } // namespace quillery

@@ -41,17 +41,17 @@ std::span<const StoredField> Page::fields()
 
 void Page::setPosition(double position)
 {
-    assign(m_position, position, Field::Position, &Page::positionChanged);
+    assign(m_position, position, Field::Position, &PageNotifier::positionChanged);
 }
 
 void Page::setTitle(const QString &title)
 {
-    assign(m_title, title, Field::Title, &Page::titleChanged);
+    assign(m_title, title, Field::Title, &PageNotifier::titleChanged);
 }
 
 void Page::setColorIndex(int index)
 {
-    assign(m_colorIndex, index, Field::ColorIndex, &Page::colorIndexChanged);
+    assign(m_colorIndex, index, Field::ColorIndex, &PageNotifier::colorIndexChanged);
 }
 
 QList<TaskItem *> Page::sortedTasks() const
@@ -73,13 +73,13 @@ QList<TaskItem *> Page::sortedTasks() const
 void Page::attachTask(TaskItem *task)
 {
     m_tasks.append(task);
-    Q_EMIT tasksChanged();
+    notify(&PageNotifier::tasksChanged);
 }
 
 void Page::detachTask(TaskItem *task)
 {
     if (m_tasks.removeOne(task))
-        Q_EMIT tasksChanged();
+        notify(&PageNotifier::tasksChanged);
 }
 
 } // namespace quillery

@@ -13,7 +13,6 @@ class TaskItem;
 // One page of the book: its place in the book, title, paper colour and tasks.
 class Page final : public Record
 {
-    Q_OBJECT
 public:
     explicit Page(double position = 0, int colorIndex = 0);
     explicit Page(LoadTag tag)
@@ -21,7 +20,9 @@ public:
     { }
     ~Page() override;
 
-    Kind kind() const override { return Kind::Page; }
+    static constexpr Kind kindOf = Kind::Page;
+    Kind kind() const override { return kindOf; }
+    PageNotifier *notifier() const { return static_cast<PageNotifier *>(Record::notifier()); }
     // Every stored field, in the order of the columns.
     static std::span<const StoredField> fields();
 
@@ -49,14 +50,9 @@ public:
     // The live tasks, ascending by `order`, equal orders oldest first.
     QList<TaskItem *> sortedTasks() const;
 
-Q_SIGNALS:
-    void positionChanged();
-    void titleChanged();
-    void colorIndexChanged();
-    // A task joined or left the page (not emitted for changes inside a task).
-    void tasksChanged();
-
 private:
+    std::unique_ptr<RecordNotifier> makeNotifier() const override { return std::make_unique<PageNotifier>(); }
+
     friend class TaskItem;
     friend class Store;
     friend class StoreRest;

@@ -13,11 +13,18 @@ Record::Record(LoadTag)
 { }
 Record::~Record() = default;
 
+RecordNotifier *Record::notifier() const
+{
+    if (!m_notifier)
+        m_notifier = makeNotifier();
+    return m_notifier.get();
+}
+
 void Record::setId(const QUuid &id)
 {
     if (id.isNull())
         return;
-    assign(m_id, id, Field::Id, &Record::idChanged);
+    assign(m_id, id, Field::Id, &RecordNotifier::idChanged);
 }
 
 void Record::setCreated(const QDateTime &created)
@@ -25,7 +32,7 @@ void Record::setCreated(const QDateTime &created)
     if (!created.isValid())
         return;
     m_createdGiven = true;
-    assign(m_created, created.toMSecsSinceEpoch(), Field::Created, &Record::createdChanged);
+    assign(m_created, created.toMSecsSinceEpoch(), Field::Created, &RecordNotifier::createdChanged);
 }
 
 StoredField Record::createdField()

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "Field.h"
+#include "RecordNotifier.h"
 #include "core/util/Clock.h"
 
 #include <QDateTime>
-#include <QObject>
 #include <QUuid>
 
+#include <memory>
 #include <optional>
 
 namespace quillery {
@@ -17,14 +18,13 @@ struct StoredField;
 // Base of the three persistent record types. A record is created with every
 // field at its default, then inserted into a Store, which owns it from then
 // on. Every setter ignores a value equal to the current one; a real change
-// emits the field's own signal and `changed`, and tells the store so it can
-// save (and mirror) it.
+// tells the store so it can save (and mirror) it, then emits the field's own
+// signal and `changed` through the record's notifier, when it has one.
 //
 // Records are identified by object identity. `id` is a field like any other,
 // used where an identity must survive outside the store.
-class Record : public QObject
+class Record
 {
-    Q_OBJECT
 public:
     enum class Kind { Page, Task, Attachment };
 
@@ -33,7 +33,9 @@ public:
     struct LoadTag {
     };
 
-    ~Record() override;
+    Record(const Record &) = delete;
+    Record &operator=(const Record &) = delete;
+    virtual ~Record();
 
     virtual Kind kind() const = 0;
 
@@ -48,16 +50,14 @@ public:
     bool isInserted() const { return m_store != nullptr; }
     // True from the moment the record is removed from its store until it is
     // destroyed (shortly after, on the event loop). Views that hold a record
-    // check this or hold it through a QPointer.
+    // check this or hold it through a RecordPointer.
     bool isDeleted() const { return m_deleted; }
     // True once the record has a row in the book file.
     bool isStored() const { return m_rowId != 0; }
 
-Q_SIGNALS:
-    void idChanged();
-    void createdChanged();
-    // After any field's own signal.
-    void changed(quillery::Field field);
+    // The record's signals, made on first use (see RecordNotifier). Each kind
+    // hands out its own notifier type.
+    RecordNotifier *notifier() const;
 
 protected:
     Record();
@@ -75,10 +75,28 @@ protected:
         willChange(field);
         member = value;
         didChange(field);
-        Q_EMIT(static_cast<typename MemberClass<Signal>::type *>(this)->*signal)();
-        Q_EMIT changed(field);
+        notify(field, signal);
         return true;
     }
+
+    // Emits `signal` of the notifier, then `changed(field)`, when the record
+    // has a notifier.
+    template <typename Signal> void notify(Field field, Signal signal)
+    {
+        if (RecordNotifier *watcher = m_notifier.get()) {
+            Q_EMIT(static_cast<typename MemberClass<Signal>::type *>(watcher)->*signal)();
+            Q_EMIT watcher->changed(field);
+        }
+    }
+    // Emits `signal` of the notifier alone, when the record has a notifier.
+    template <typename Signal> void notify(Signal signal)
+    {
+        if (RecordNotifier *watcher = m_notifier.get())
+            Q_EMIT(static_cast<typename MemberClass<Signal>::type *>(watcher)->*signal)();
+    }
+
+    // Makes the notifier of the record's kind.
+    virtual std::unique_ptr<RecordNotifier> makeNotifier() const = 0;
 
     // Tells the store that `field` is about to change: its getter still gives
     // the old value, which an undo history keeps.
@@ -108,11 +126,23 @@ private:
     // Until the record is inserted; the store then stamps it with its own
     // clock unless a creation time was given.
     qint64 m_created = Clock::system().nowMSecs();
+    mutable std::unique_ptr<RecordNotifier> m_notifier;
     bool m_deleted : 1 = false;
     bool m_dirty : 1 = false; // has changes not yet written to the file
     bool m_pending : 1 = true; // has changes the mirror has not yet sent
     bool m_createdGiven : 1 = false;
 };
+
+// `record` as a `T` when it is one, else null (the cast of a QObject, for
+// records).
+template <typename T> T *recordCast(Record *record)
+{
+    return record && record->kind() == T::kindOf ? static_cast<T *>(record) : nullptr;
+}
+template <typename T> const T *recordCast(const Record *record)
+{
+    return record && record->kind() == T::kindOf ? static_cast<const T *>(record) : nullptr;
+}
 
 // The name of a record type wherever it is written down ("page", "task",
 // "attachment"): tombstones, the mirror, diagnostics.

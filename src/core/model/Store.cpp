@@ -27,6 +27,20 @@ Q_LOGGING_CATEGORY(lcStore, "quillery.store")
 
 namespace {
 
+// Removed records on their way out: destroyed with this object.
+class RecordRelease final : public QObject
+{
+public:
+    RecordRelease(QList<Record *> records, QObject *parent)
+        : QObject(parent)
+        , m_records(std::move(records))
+    { }
+    ~RecordRelease() override { qDeleteAll(m_records); }
+
+private:
+    QList<Record *> m_records;
+};
+
 StoreOpenError::Reason reasonFor(const SQLite::Exception &e, bool fileExists)
 {
     switch (e.getErrorCode()) {
@@ -399,10 +413,12 @@ void Store::processPendingChanges()
             attachment->m_task = nullptr;
         }
     }
-    for (Record *record : removed) {
+    for (Record *record : removed)
         record->m_store = nullptr;
-        record->deleteLater();
-    }
+    // Destroyed when the event loop next gets control at this level, as a
+    // QObject's deleteLater() would, since whoever removed them may still be
+    // holding them further up the stack.
+    (new RecordRelease(removed, this))->deleteLater();
 }
 
 qint64 Store::changeStamp(const Record *record) const

@@ -41,7 +41,7 @@ struct StoreRemoval {
 // Removing a record marks it (and what it cascades to: a page's tasks, a
 // task's attachments) deleted at once; the store lets go of the objects when
 // it processes pending changes, on the next pass of the event loop or at the
-// latest on the next save. Views keep records in QPointer or watch
+// latest on the next save. Views keep records in a RecordPointer or watch
 // recordRemoved, and never assume a record they hold is still alive.
 class Store final : public QObject
 {

@@ -111,57 +111,57 @@ StoredField TaskItem::pageLink()
 
 void TaskItem::setText(const QString &text)
 {
-    assign(m_text, text, Field::Text, &TaskItem::textChanged);
+    assign(m_text, text, Field::Text, &TaskNotifier::textChanged);
 }
 void TaskItem::setDone(bool done)
 {
-    assign(m_done, done, Field::Done, &TaskItem::doneChanged);
+    assign(m_done, done, Field::Done, &TaskNotifier::doneChanged);
 }
 void TaskItem::setOrder(double order)
 {
-    assign(m_order, order, Field::Order, &TaskItem::orderChanged);
+    assign(m_order, order, Field::Order, &TaskNotifier::orderChanged);
 }
 void TaskItem::setNotes(const QString &notes)
 {
-    assignExtra(&Extra::notes, notes, Field::Notes, &TaskItem::notesChanged);
+    assignExtra(&Extra::notes, notes, Field::Notes, &TaskNotifier::notesChanged);
 }
 void TaskItem::setIndent(int indent)
 {
-    assign(m_indent, indent, Field::Indent, &TaskItem::indentChanged);
+    assign(m_indent, indent, Field::Indent, &TaskNotifier::indentChanged);
 }
 void TaskItem::setRepeat(const QString &rule)
 {
-    assignExtra(&Extra::repeat, rule, Field::Repeat, &TaskItem::repeatChanged);
+    assignExtra(&Extra::repeat, rule, Field::Repeat, &TaskNotifier::repeatChanged);
 }
 
 void TaskItem::setDue(const std::optional<QDateTime> &due)
 {
-    assign(m_due, toMSecs(due), Field::Due, &TaskItem::dueChanged);
+    assign(m_due, toMSecs(due), Field::Due, &TaskNotifier::dueChanged);
 }
 
 void TaskItem::setAlarm(const std::optional<QDateTime> &alarm)
 {
-    assignExtra(&Extra::alarm, toMSecs(alarm), Field::Alarm, &TaskItem::alarmChanged);
+    assignExtra(&Extra::alarm, toMSecs(alarm), Field::Alarm, &TaskNotifier::alarmChanged);
 }
 
 void TaskItem::setPlaceName(const QString &name)
 {
-    assignExtra(&Extra::placeName, name, Field::PlaceName, &TaskItem::placeNameChanged);
+    assignExtra(&Extra::placeName, name, Field::PlaceName, &TaskNotifier::placeNameChanged);
 }
 
 void TaskItem::setPlaceAddress(const QString &address)
 {
-    assignExtra(&Extra::placeAddress, address, Field::PlaceAddress, &TaskItem::placeAddressChanged);
+    assignExtra(&Extra::placeAddress, address, Field::PlaceAddress, &TaskNotifier::placeAddressChanged);
 }
 
 void TaskItem::setLatitude(std::optional<double> latitude)
 {
-    assignExtra(&Extra::latitude, latitude, Field::Latitude, &TaskItem::latitudeChanged);
+    assignExtra(&Extra::latitude, latitude, Field::Latitude, &TaskNotifier::latitudeChanged);
 }
 
 void TaskItem::setLongitude(std::optional<double> longitude)
 {
-    assignExtra(&Extra::longitude, longitude, Field::Longitude, &TaskItem::longitudeChanged);
+    assignExtra(&Extra::longitude, longitude, Field::Longitude, &TaskNotifier::longitudeChanged);
 }
 
 void TaskItem::setPage(Page *page)
@@ -176,8 +176,7 @@ void TaskItem::setPage(Page *page)
     if (page)
         page->attachTask(this);
     didChange(Field::PageLink);
-    Q_EMIT pageChanged();
-    Q_EMIT changed(Field::PageLink);
+    notify(Field::PageLink, &TaskNotifier::pageChanged);
 }
 
 QList<Attachment *> TaskItem::sortedAttachments() const
@@ -218,13 +217,13 @@ void TaskItem::setPlace(const std::optional<Place> &place)
 void TaskItem::attachAttachment(Attachment *attachment)
 {
     extra().attachments.append(attachment);
-    Q_EMIT attachmentsChanged();
+    notify(&TaskNotifier::attachmentsChanged);
 }
 
 void TaskItem::detachAttachment(Attachment *attachment)
 {
     if (m_extra && m_extra->attachments.removeOne(attachment))
-        Q_EMIT attachmentsChanged();
+        notify(&TaskNotifier::attachmentsChanged);
 }
 
 TaskItem *addTask(const QString &text, int indent, Page *page, Store &store)

@@ -20,7 +20,6 @@ class Store;
 // level, due day, reminder, repeat rule, place, notes and attachments.
 class TaskItem final : public Record
 {
-    Q_OBJECT
 public:
     explicit TaskItem(const QString &text = QString(), double order = 0);
     explicit TaskItem(LoadTag tag)
@@ -28,7 +27,9 @@ public:
     { }
     ~TaskItem() override;
 
-    Kind kind() const override { return Kind::Task; }
+    static constexpr Kind kindOf = Kind::Task;
+    Kind kind() const override { return kindOf; }
+    TaskNotifier *notifier() const { return static_cast<TaskNotifier *>(Record::notifier()); }
     // Every stored field, in the order of the columns.
     static std::span<const StoredField> fields();
 
@@ -87,23 +88,9 @@ public:
     // Writes the four place fields, each as its own change; none clears them.
     void setPlace(const std::optional<Place> &place);
 
-Q_SIGNALS:
-    void textChanged();
-    void doneChanged();
-    void orderChanged();
-    void dueChanged();
-    void alarmChanged();
-    void notesChanged();
-    void placeNameChanged();
-    void placeAddressChanged();
-    void latitudeChanged();
-    void longitudeChanged();
-    void indentChanged();
-    void repeatChanged();
-    void pageChanged();
-    void attachmentsChanged();
-
 private:
+    std::unique_ptr<RecordNotifier> makeNotifier() const override { return std::make_unique<TaskNotifier>(); }
+
     friend class Page;
     friend class Store;
     friend class Attachment;

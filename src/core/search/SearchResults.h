@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/model/RecordPointer.h"
 #include <QList>
 #include <QPointer>
 
@@ -12,13 +13,13 @@ class TaskItem;
 enum class SearchField { Text, PlaceName, Attachment, Notes };
 
 struct SearchHit {
-    QPointer<TaskItem> task;
+    RecordPointer<TaskItem> task;
     SearchField field = SearchField::Text;
 };
 
 // The matches of one page: its title matched, some of its tasks did, or both.
 struct SearchGroup {
-    QPointer<Page> page;
+    RecordPointer<Page> page;
     bool titleMatches = false;
     QList<SearchHit> hits;
 };

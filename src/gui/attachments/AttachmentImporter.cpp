@@ -21,7 +21,7 @@ constexpr qint64 ReadChunk = 1024 * 1024;
 
 AttachmentImporter::AttachmentImporter(
     TaskItem *task, Store *store, const CalendarContext &calendar, const TypeRegistry &types)
-    : QObject(task)
+    : QObject(task->notifier()) // lives as long as the task
     , m_store(store)
     , m_task(task)
     , m_calendar(calendar)
@@ -43,7 +43,7 @@ AttachmentImporter *AttachmentImporter::forTask(
 
 AttachmentImporter *AttachmentImporter::existing(const TaskItem *task)
 {
-    return task ? task->findChild<AttachmentImporter *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    return task ? task->notifier()->findChild<AttachmentImporter *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
 }
 
 QString AttachmentImporter::photoName(const CalendarContext &calendar, const QDateTime &moment)

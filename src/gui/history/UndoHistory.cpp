@@ -208,9 +208,9 @@ bool UndoHistory::removeIfUnchanged(const RecordState &expected, const QSet<QUui
     Record *record = expected.live(m_store);
     if (!record || !RecordState::of(*record).sameFields(expected))
         return false;
-    if (auto *page = qobject_cast<Page *>(record); page && anyLiveOutside(records(page->tasks()), leaving))
+    if (auto *page = recordCast<Page>(record); page && anyLiveOutside(records(page->tasks()), leaving))
         return false;
-    if (auto *task = qobject_cast<TaskItem *>(record)) {
+    if (auto *task = recordCast<TaskItem>(record)) {
         if (anyLiveOutside(records(task->attachments()), leaving))
             return false;
         if (m_alarms)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "UndoStep.h"
+#include "core/model/RecordPointer.h"
 
 #include <QHash>
 #include <QObject>
@@ -58,7 +59,7 @@ Q_SIGNALS:
 
 private:
     struct Open {
-        QPointer<Record> record;
+        RecordPointer<Record> record;
         std::optional<RecordState> before;
     };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/caldav/CalDavDiscovery.h"
+#include "core/model/RecordPointer.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -48,7 +49,7 @@ private:
     void setBusy(bool busy, const QString &message);
 
     CalDavLinks &m_links;
-    QPointer<Page> m_page;
+    RecordPointer<Page> m_page;
     QLineEdit *m_server = nullptr;
     QLineEdit *m_user = nullptr;
     QLineEdit *m_password = nullptr;

@@ -4,6 +4,7 @@
 #include "core/ical/IcalExport.h"
 #include "core/ical/IcalImport.h"
 #include "core/model/Page.h"
+#include "core/model/RecordPointer.h"
 #include "core/model/Store.h"
 
 #include <QAction>
@@ -67,7 +68,7 @@ void CalendarFiles::chooseExport(Page *page)
     dialog->selectFile(page ? FileChooser::fileNameFor(
                            page->title(), QCoreApplication::translate("CalendarFiles", "Page"), QStringLiteral("ics"))
                             : QStringLiteral("Quillery.ics"));
-    QPointer<Page> target(page);
+    RecordPointer<Page> target(page);
     connect(dialog, &QFileDialog::fileSelected, this, [this, target, whole = page == nullptr](const QString &path) {
         // A page torn out while the chooser was open exports nothing.
         if (whole || target)
@@ -93,7 +94,7 @@ void CalendarFiles::importFrom(const QString &path)
     tell(tr("Import iCalendar"), IcalImport::summary(result), false);
 }
 
-void CalendarFiles::exportTo(const QString &path, QPointer<Page> page)
+void CalendarFiles::exportTo(const QString &path, const RecordPointer<Page> &page)
 {
     if (!m_services.store)
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/Services.h"
+#include "core/model/RecordPointer.h"
 
 #include <QObject>
 #include <QPointer>
@@ -50,7 +51,7 @@ Q_SIGNALS:
 
 private:
     void importFrom(const QString &path);
-    void exportTo(const QString &path, QPointer<Page> page);
+    void exportTo(const QString &path, const RecordPointer<Page> &page);
     void tell(const QString &title, const QString &text, bool failed);
 
     Services m_services;

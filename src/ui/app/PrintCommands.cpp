@@ -2,6 +2,7 @@
 #include "FileChooser.h"
 
 #include "core/model/Page.h"
+#include "core/model/RecordPointer.h"
 #include "core/model/Store.h"
 #include "ui/print/PagePrinter.h"
 #include "ui/print/PdfExport.h"
@@ -99,7 +100,7 @@ void PrintCommands::choosePrint(Page *page)
     dialog->setOption(QAbstractPrintDialog::PrintPageRange, false);
     auto *options = new PaperOptions;
     dialog->setOptionTabs({ options });
-    QPointer<Page> target(page);
+    RecordPointer<Page> target(page);
     connect(dialog, &QDialog::accepted, this, [this, printer, target, options] {
         if (!target)
             return; // torn out while the dialog was open
@@ -126,7 +127,7 @@ void PrintCommands::chooseExport(Page *page)
     dialog->selectFile(page ? FileChooser::fileNameFor(
                            page->title(), QCoreApplication::translate("PrintCommands", "Page"), QStringLiteral("pdf"))
                             : QStringLiteral("Quillery.pdf"));
-    QList<QPointer<Page>> pages;
+    QList<RecordPointer<Page>> pages;
     if (page)
         pages << page;
     else if (m_services.store)
@@ -138,11 +139,11 @@ void PrintCommands::chooseExport(Page *page)
     dialog->open();
 }
 
-void PrintCommands::exportTo(const QString &path, bool bookShape, const QList<QPointer<Page>> &pages)
+void PrintCommands::exportTo(const QString &path, bool bookShape, const QList<RecordPointer<Page>> &pages)
 {
     // Pages torn out while the chooser was open are left out.
     QList<Page *> live;
-    for (const QPointer<Page> &page : pages)
+    for (const RecordPointer<Page> &page : pages)
         if (page && !page->isDeleted())
             live << page.data();
     const QString title = pages.size() == 1 ? tr("Export Page as PDF") : tr("Export Book as PDF");

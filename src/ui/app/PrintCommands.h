@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/Services.h"
+#include "core/model/RecordPointer.h"
 
 #include <QObject>
 #include <QPointer>
@@ -50,7 +51,7 @@ Q_SIGNALS:
     void finished(const QString &summary);
 
 private:
-    void exportTo(const QString &path, bool bookShape, const QList<QPointer<Page>> &pages);
+    void exportTo(const QString &path, bool bookShape, const QList<RecordPointer<Page>> &pages);
     void tell(const QString &title, const QString &text, bool failed);
 
     Services m_services;

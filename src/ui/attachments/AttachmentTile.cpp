@@ -3,6 +3,7 @@
 #include "ThumbView.h"
 #include "core/app/Services.h"
 #include "core/model/Attachment.h"
+#include "core/model/RecordPointer.h"
 #include "core/model/TypeRegistry.h"
 #include "gui/attachments/ImageCodec.h"
 #include "gui/theme/AppFont.h"
@@ -203,7 +204,7 @@ void AttachmentTile::showMenu(const QPoint &globalPos)
     QAction *remove
         = menu.addAction(Symbols::icon(QStringLiteral("trash"), alertColor(m_appearance.scheme())), tr("Remove"));
     remove->setObjectName(QStringLiteral("removeAttachment"));
-    QPointer<Attachment> attachment = m_attachment;
+    RecordPointer<Attachment> attachment = m_attachment;
     connect(remove, &QAction::triggered, this, [this, attachment] {
         if (attachment)
             Q_EMIT removeRequested(attachment);

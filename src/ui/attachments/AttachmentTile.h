@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/model/Attachment.h"
+#include "core/model/RecordPointer.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -60,7 +61,7 @@ private:
     const Appearance &m_appearance;
     const TypeRegistry &m_types;
     std::shared_ptr<ThumbnailCache> m_thumbnails;
-    QPointer<Attachment> m_attachment;
+    RecordPointer<Attachment> m_attachment;
     ThumbView *m_thumb = nullptr;
     bool m_pressed = false;
     bool m_keyboardFocus = false; // the focus ring shows only then

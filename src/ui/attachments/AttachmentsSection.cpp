@@ -79,7 +79,7 @@ AttachmentsSection::AttachmentsSection(
     connect(m_file, &QAbstractButton::clicked, this, &AttachmentsSection::addFiles);
 
     if (m_task) {
-        connect(m_task, &TaskItem::attachmentsChanged, this, &AttachmentsSection::scheduleRebuild);
+        connect(m_task->notifier(), &TaskNotifier::attachmentsChanged, this, &AttachmentsSection::scheduleRebuild);
         if (Store *store = m_services.store) {
             connect(store, &Store::recordRemoved, this, [this](Record *record) {
                 if (record->kind() == Record::Kind::Attachment && m_tiles.contains(static_cast<Attachment *>(record)))

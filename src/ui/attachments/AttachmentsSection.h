@@ -2,6 +2,7 @@
 
 #include "core/app/Services.h"
 #include "core/model/Field.h"
+#include "core/model/RecordPointer.h"
 #include "core/model/TaskItem.h"
 #include "ui/attachments/ImageViewer.h"
 
@@ -62,7 +63,7 @@ private:
     void watchImporter();
     void recordChanged(Record *record, Field field);
 
-    QPointer<TaskItem> m_task;
+    RecordPointer<TaskItem> m_task;
     Services m_services;
     AttachmentPicker &m_picker;
     AttachmentOpener &m_opener;

@@ -41,11 +41,11 @@ ImageViewer::ImageViewer(Attachment *attachment, std::shared_ptr<ThumbnailCache>
 
     if (attachment) {
         m_thumb->setData(attachment->data());
-        connect(attachment, &Attachment::dataChanged, this, [this] {
+        connect(attachment->notifier(), &AttachmentNotifier::dataChanged, this, [this] {
             if (m_attachment)
                 m_thumb->setData(m_attachment->data());
         });
-        connect(attachment, &QObject::destroyed, this, &QDialog::reject);
+        connect(attachment->notifier(), &QObject::destroyed, this, &QDialog::reject);
         if (Store *store = attachment->store()) {
             connect(store, &Store::recordRemoved, this, [this](Record *record) {
                 if (record == m_attachment)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/model/Attachment.h"
+#include "core/model/RecordPointer.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -39,7 +40,7 @@ protected:
 private:
     void placeCloseButton();
 
-    QPointer<Attachment> m_attachment;
+    RecordPointer<Attachment> m_attachment;
     ThumbView *m_thumb;
     QAbstractButton *m_close;
 };

@@ -2,6 +2,7 @@
 
 #include "core/book/Book.h"
 #include "core/model/Page.h"
+#include "core/model/RecordPointer.h"
 #include "gui/theme/Appearance.h"
 #include "gui/theme/ThemeColors.h"
 #include "ui/pages/BlankPageView.h"
@@ -27,7 +28,7 @@ int colorPast(const Book &book, int index)
 
 PageActions actionsFor(Book &book, Page *page)
 {
-    QPointer<Page> target(page);
+    RecordPointer<Page> target(page);
     PageActions actions;
     actions.prev = [&book] { book.turn(Dir::Backward); };
     actions.next = [&book] { book.turn(Dir::Forward); };

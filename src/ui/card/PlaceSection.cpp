@@ -80,7 +80,7 @@ PlaceSection::PlaceSection(TaskItem *task, const Services &services, QWidget *pa
     layout->addWidget(m_placeView);
 
     if (task) {
-        connect(task, &Record::changed, this, [this](Field field) {
+        connect(task->notifier(), &RecordNotifier::changed, this, [this](Field field) {
             if (isPlaceField(field))
                 refresh();
         });

@@ -2,6 +2,7 @@
 
 #include "core/app/Services.h"
 #include "core/model/Place.h"
+#include "core/model/RecordPointer.h"
 
 #include <QColor>
 #include <QPointer>
@@ -59,7 +60,7 @@ private:
     void remove();
     void restyle();
 
-    QPointer<TaskItem> m_task;
+    RecordPointer<TaskItem> m_task;
     Services m_services;
     QColor m_accent;
     Pill *m_add = nullptr;

@@ -57,7 +57,7 @@ RepeatSection::RepeatSection(TaskItem *task, const Services &services, QWidget *
     column->addWidget(m_editor);
 
     if (task) {
-        connect(task, &Record::changed, this, [this](Field field) {
+        connect(task->notifier(), &RecordNotifier::changed, this, [this](Field field) {
             if (field == Field::Repeat || field == Field::Due)
                 refresh();
         });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/Services.h"
+#include "core/model/RecordPointer.h"
 #include "core/tasks/RepeatRule.h"
 
 #include <QColor>
@@ -47,7 +48,7 @@ private:
     QDate ensureDue(TaskItem *task);
     QDate dueDay(const TaskItem &task) const;
 
-    QPointer<TaskItem> m_task;
+    RecordPointer<TaskItem> m_task;
     Services m_services;
     QList<Pill *> m_pills;
     QLabel *m_heading = nullptr;

@@ -90,7 +90,7 @@ TaskItem *TaskCard::task() const
     return task && !task->isDeleted() ? task : nullptr;
 }
 
-void TaskCard::build(AttachmentsFactory attachments)
+void TaskCard::build(const AttachmentsFactory &attachments)
 {
     m_scroll = new QScrollArea(this);
     m_scroll->setFrameShape(QFrame::NoFrame);
@@ -211,18 +211,19 @@ void TaskCard::watchTask()
     TaskItem *task = this->task();
     if (!task)
         return;
-    connect(task, &TaskItem::textChanged, this, [this] {
+    connect(task->notifier(), &TaskNotifier::textChanged, this, [this] {
         readText();
         m_actions.textChanged(this->task());
     });
-    connect(task, &TaskItem::dueChanged, this, [this] { m_actions.dueChanged(this->task(), m_services.calendar); });
-    connect(task, &TaskItem::notesChanged, this, [this] {
+    connect(task->notifier(), &TaskNotifier::dueChanged, this,
+        [this] { m_actions.dueChanged(this->task(), m_services.calendar); });
+    connect(task->notifier(), &TaskNotifier::notesChanged, this, [this] {
         readNotes();
         m_actions.notesChanged(this->task());
     });
-    connect(task, &TaskItem::indentChanged, this, &TaskCard::readIndent);
-    connect(task, &TaskItem::pageChanged, this, &TaskCard::followPage);
-    connect(task, &QObject::destroyed, this, &TaskCard::taskGone);
+    connect(task->notifier(), &TaskNotifier::indentChanged, this, &TaskCard::readIndent);
+    connect(task->notifier(), &TaskNotifier::pageChanged, this, &TaskCard::followPage);
+    connect(task->notifier(), &QObject::destroyed, this, &TaskCard::taskGone);
     if (Store *store = task->store()) {
         connect(store, &Store::recordRemoved, this, [this](Record *record) {
             if (record == m_task.data())
@@ -237,7 +238,7 @@ void TaskCard::followPage()
     TaskItem *task = this->task();
     m_page = task ? task->page() : nullptr;
     if (m_page)
-        m_pageColor = connect(m_page.data(), &Page::colorIndexChanged, this, &TaskCard::restyle);
+        m_pageColor = connect(m_page->notifier(), &PageNotifier::colorIndexChanged, this, &TaskCard::restyle);
     restyle();
 }
 
@@ -316,7 +317,7 @@ void TaskCard::finish()
     qApp->removeEventFilter(this);
     // From here on nothing the task does concerns the card.
     if (TaskItem *task = m_task.data()) {
-        disconnect(task, nullptr, this, nullptr);
+        disconnect(task->notifier(), nullptr, this, nullptr);
         if (Store *store = task->store())
             disconnect(store, nullptr, this, nullptr);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/Services.h"
+#include "core/model/RecordPointer.h"
 #include "core/tasks/TaskActions.h"
 
 #include <QPointer>
@@ -97,7 +98,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void build(AttachmentsFactory attachments);
+    void build(const AttachmentsFactory &attachments);
     QWidget *buildHeader(QWidget *parent);
     void watchTask();
     void followPage();
@@ -112,10 +113,10 @@ private:
     void focusMoved(QWidget *now);
     void reclaimFocusSoon();
 
-    QPointer<TaskItem> m_task;
+    RecordPointer<TaskItem> m_task;
     Services m_services;
     TaskActions m_actions;
-    QPointer<Page> m_page;
+    RecordPointer<Page> m_page;
     QMetaObject::Connection m_pageColor;
     int m_colorIndex = 0;
     bool m_dismissed = false;

@@ -5,6 +5,7 @@
 #include "PlainButton.h"
 #include "TimeField.h"
 #include "core/alarms/AlarmService.h"
+#include "core/model/RecordPointer.h"
 #include "core/model/TaskItem.h"
 #include "core/tasks/DayLabel.h"
 #include "gui/theme/Appearance.h"
@@ -59,7 +60,7 @@ WhenSection::WhenSection(TaskItem *task, const Services &services, QWidget *pare
     buildDueRows();
 
     if (task) {
-        connect(task, &Record::changed, this, [this](Field field) {
+        connect(task->notifier(), &RecordNotifier::changed, this, [this](Field field) {
             if (field == Field::Due || field == Field::Alarm)
                 refresh();
         });
@@ -397,7 +398,7 @@ void WhenSection::switchReminder(bool on)
         return;
     // Once permission is settled, try again: the first attempt may have
     // come before the user allowed notifications.
-    QPointer<TaskItem> watched(task);
+    RecordPointer<TaskItem> watched(task);
     alarms->ensurePermission([watched, alarms](bool) {
         if (watched && !watched->isDeleted())
             alarms->schedule(watched);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/Services.h"
+#include "core/model/RecordPointer.h"
 #include "core/tasks/ReminderDates.h"
 
 #include <QColor>
@@ -66,7 +67,7 @@ private:
     // Keeps keyboard focus in the card when a focused control hides.
     void rescueFocus(QWidget *hiding, QWidget *to);
 
-    QPointer<TaskItem> m_task;
+    RecordPointer<TaskItem> m_task;
     Services m_services;
     QColor m_accent;
     bool m_pickingDate = false;

@@ -67,7 +67,7 @@ ContentsGrid::ContentsGrid(Book &book, const Services &services, QWidget *parent
     if (m_store) {
         connect(m_store, &Store::recordChanged, this, &ContentsGrid::recordChanged);
         const auto taskCameOrWent = [this](Record *record) {
-            if (auto *task = qobject_cast<TaskItem *>(record))
+            if (auto *task = recordCast<TaskItem>(record))
                 dropPicture(task->page());
         };
         connect(m_store, &Store::recordInserted, this, taskCameOrWent);
@@ -236,9 +236,9 @@ void ContentsGrid::pagesChanged()
 
 void ContentsGrid::recordChanged(Record *record, Field field)
 {
-    if (auto *page = qobject_cast<Page *>(record)) {
+    if (auto *page = recordCast<Page>(record)) {
         dropPicture(page);
-    } else if (auto *task = qobject_cast<TaskItem *>(record)) {
+    } else if (auto *task = recordCast<TaskItem>(record)) {
         // A task moved between pages: the page it left is not known here.
         if (field == Field::PageLink) {
             m_cache.clear();

@@ -24,7 +24,7 @@ PageHeader::PageHeader(Page *page, const Appearance &appearance, QWidget *parent
     m_field->setAttribute(Qt::WA_MacShowFocusRect, false);
     if (page) {
         m_field->setText(page->title());
-        connect(page, &Page::titleChanged, this, &PageHeader::pageTitleChanged);
+        connect(page->notifier(), &PageNotifier::titleChanged, this, &PageHeader::pageTitleChanged);
     }
     connect(m_field, &QLineEdit::textEdited, this, [this](const QString &text) {
         if (m_page && !m_page->isDeleted())
@@ -48,7 +48,7 @@ void PageHeader::pageTitleChanged()
 void PageHeader::detachPage()
 {
     if (m_page)
-        disconnect(m_page, nullptr, this, nullptr);
+        disconnect(m_page->notifier(), nullptr, this, nullptr);
     m_page = nullptr;
     m_field->clearFocus();
     m_field->setReadOnly(true);

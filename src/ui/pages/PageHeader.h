@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/model/RecordPointer.h"
 #include "ui/theme/CaretLineEdit.h"
 
 #include <QColor>
@@ -53,7 +54,7 @@ private:
     int fieldHeight() const;
 
     const Appearance &m_appearance;
-    QPointer<Page> m_page;
+    RecordPointer<Page> m_page;
     CaretLineEdit *m_field = nullptr;
     QColor m_accent;
     bool m_snapshot = false;

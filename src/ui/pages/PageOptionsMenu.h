@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/Services.h"
+#include "core/model/RecordPointer.h"
 
 #include <QMenu>
 #include <QPointer>
@@ -50,7 +51,7 @@ private:
     QLabel *addStatusLine(StatusLine *line);
 
     Services m_services;
-    QPointer<Page> m_page;
+    RecordPointer<Page> m_page;
     QList<QLabel *> m_statusLabels;
     QMenu *m_typefaceMenu = nullptr;
 };

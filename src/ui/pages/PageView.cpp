@@ -137,7 +137,7 @@ PageView::PageView(
     });
 
     if (page) {
-        connect(page, &Page::colorIndexChanged, this, [this] {
+        connect(page->notifier(), &PageNotifier::colorIndexChanged, this, [this] {
             if (Page *shown = this->page()) {
                 m_colorIndex = shown->colorIndex();
                 applyColors(!m_snapshot && isVisible());
@@ -344,7 +344,7 @@ void PageView::setDrawnColors(const QColor &tint, const QColor &accent)
 void PageView::pageGone()
 {
     if (m_page)
-        disconnect(m_page, nullptr, this, nullptr);
+        disconnect(m_page->notifier(), nullptr, this, nullptr);
     m_page = nullptr;
     m_header->detachPage();
     m_list->detachPage();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/Services.h"
+#include "core/model/RecordPointer.h"
 #include "core/pages/PageActions.h"
 #include "core/pages/PageSide.h"
 #include "core/pages/RowFrames.h"
@@ -123,7 +124,7 @@ private:
     void liftedChanged(bool lifted);
     void keepRowInSight(TaskRow *row);
 
-    QPointer<Page> m_page;
+    RecordPointer<Page> m_page;
     int m_number;
     int m_count;
     PageActions m_actions;

@@ -66,7 +66,7 @@ TaskListView::TaskListView(Page *page, const Services &services, QWidget *parent
         connect(m_services.store, &Store::recordChanged, this, &TaskListView::recordChanged);
     }
     if (page)
-        connect(page, &Page::tasksChanged, this, &TaskListView::scheduleRefresh);
+        connect(page->notifier(), &PageNotifier::tasksChanged, this, &TaskListView::scheduleRefresh);
     refreshNow();
 }
 
@@ -218,7 +218,7 @@ void TaskListView::recordChanged(Record *record, Field field)
 void TaskListView::detachPage()
 {
     if (m_page)
-        disconnect(m_page, nullptr, this, nullptr);
+        disconnect(m_page->notifier(), nullptr, this, nullptr);
     m_page = nullptr;
     m_refreshTimer.stop();
     m_lifter->abandon();

@@ -2,6 +2,7 @@
 
 #include "core/app/Services.h"
 #include "core/model/Field.h"
+#include "core/model/RecordPointer.h"
 #include "core/pages/RowFrames.h"
 
 #include <QColor>
@@ -118,8 +119,8 @@ private:
     void recordRemoved(Record *record);
     void recordChanged(Record *record, Field field);
 
-    QPointer<Page> m_page;
-    QPointer<TaskItem> m_kept;
+    RecordPointer<Page> m_page;
+    RecordPointer<TaskItem> m_kept;
     Services m_services;
     double m_leading = 28;
     double m_trailing = 20;

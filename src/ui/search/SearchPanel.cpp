@@ -3,6 +3,7 @@
 #include "SearchResultDelegate.h"
 #include "SearchResultsModel.h"
 #include "core/model/Page.h"
+#include "core/model/RecordPointer.h"
 #include "core/model/TaskItem.h"
 #include "core/search/SearchIndex.h"
 #include "gui/theme/AppFont.h"
@@ -214,8 +215,8 @@ void SearchPanel::choose(int row)
 {
     if (row < 0 || row >= m_model->rowCount() || !(m_model->flags(m_model->index(row)) & Qt::ItemIsSelectable))
         return;
-    const QPointer<Page> page = m_model->row(row).page;
-    const QPointer<TaskItem> task = m_model->row(row).task;
+    const RecordPointer<Page> page = m_model->row(row).page;
+    const RecordPointer<TaskItem> task = m_model->row(row).task;
     close(false);
     if (!page || page->isDeleted())
         return;

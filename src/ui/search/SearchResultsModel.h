@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/model/RecordPointer.h"
 #include "core/search/SearchResults.h"
 
 #include <QAbstractListModel>
@@ -18,8 +19,8 @@ public:
     struct Row {
         enum class Kind { Page, Task, More };
         Kind kind = Kind::Task;
-        QPointer<Page> page;
-        QPointer<TaskItem> task;
+        RecordPointer<Page> page;
+        RecordPointer<TaskItem> task;
         SearchField field = SearchField::Text;
         bool titleMatches = false;
     };

@@ -85,11 +85,11 @@ TaskRow::TaskRow(TaskItem *task, const Services &services, QWidget *parent)
         refresh();
     });
     if (task) {
-        connect(task, &Record::changed, this, [this](Field field) {
+        connect(task->notifier(), &RecordNotifier::changed, this, [this](Field field) {
             if (showsField(field))
                 refresh();
         });
-        connect(task, &TaskItem::attachmentsChanged, this, &TaskRow::refreshSummary);
+        connect(task->notifier(), &TaskNotifier::attachmentsChanged, this, &TaskRow::refreshSummary);
     }
     if (m_services.preferences)
         connect(m_services.preferences, &Preferences::typefaceChanged, this, &TaskRow::refresh);

@@ -3,6 +3,7 @@
 class QTimer;
 
 #include "core/app/Services.h"
+#include "core/model/RecordPointer.h"
 
 #include <QColor>
 #include <QFont>
@@ -134,7 +135,7 @@ private:
     int summaryHeight() const;
     int lineHeight(int width) const;
 
-    QPointer<TaskItem> m_task;
+    RecordPointer<TaskItem> m_task;
     QUuid m_taskId;
     Services m_services;
     TaskRowCheck *m_check = nullptr;

@@ -57,7 +57,7 @@ TEST(TaskPlace, presentOnlyWithBothCoordinatesAndAName)
 TEST(TaskPlace, writingAndClearingAreFourSeparateChanges)
 {
     TaskItem task;
-    QSignalSpy changes(&task, &Record::changed);
+    QSignalSpy changes(task.notifier(), &RecordNotifier::changed);
     const Place place { QStringLiteral("Library"), QStringLiteral("12 High Street, Springfield"), 10.0, 20.0 };
     task.setPlace(place);
     EXPECT_EQ(changes.count(), 4);

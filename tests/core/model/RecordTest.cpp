@@ -14,8 +14,8 @@ using quillery::test::TempStore;
 TEST(Records, writingTheSameValueEmitsNothing)
 {
     TaskItem task(QStringLiteral("a"));
-    QSignalSpy text(&task, &TaskItem::textChanged);
-    QSignalSpy any(&task, &Record::changed);
+    QSignalSpy text(task.notifier(), &TaskNotifier::textChanged);
+    QSignalSpy any(task.notifier(), &RecordNotifier::changed);
     task.setText(QStringLiteral("a"));
     task.setDone(false);
     task.setDue(std::nullopt);
@@ -32,7 +32,7 @@ TEST(Records, writingTheSameValueEmitsNothing)
     EXPECT_EQ(any.at(0).at(0).value<Field>(), Field::Text);
 
     const QDateTime due = QDateTime::fromSecsSinceEpoch(1'800'000'000, Qt::UTC);
-    QSignalSpy dueSpy(&task, &TaskItem::dueChanged);
+    QSignalSpy dueSpy(task.notifier(), &TaskNotifier::dueChanged);
     task.setDue(due);
     task.setDue(due.toOffsetFromUtc(3600)); // the same moment, written differently
     EXPECT_EQ(dueSpy.count(), 1);
@@ -43,7 +43,7 @@ TEST(Records, taskAndPageKeepBothSidesOfTheirLinkInStep)
     Page first;
     Page second;
     TaskItem task;
-    QSignalSpy firstTasks(&first, &Page::tasksChanged);
+    QSignalSpy firstTasks(first.notifier(), &PageNotifier::tasksChanged);
     task.setPage(&first);
     EXPECT_EQ(first.tasks(), QList<TaskItem *> { &task });
     task.setPage(&second);

@@ -1,6 +1,7 @@
 // The store against a real SQLite file: what is saved comes back, removals
 // cascade, rows written by others load with defaults, and the automatic save
 // keeps every change on disk within a second.
+#include "core/model/RecordPointer.h"
 #include "support/FieldSamples.h"
 #include "support/TempStore.h"
 
@@ -124,7 +125,7 @@ TEST(Store, removingAPageCascadesToItsTasksAndTheirAttachments)
     EXPECT_EQ(store->pages(), QList<Page *> { keep });
     EXPECT_EQ(store->tasks().size(), 1);
 
-    QPointer<TaskItem> watched(doomed);
+    RecordPointer<TaskItem> watched(doomed);
     ASSERT_TRUE(store->save());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull()) << "removed records are let go after processing";

@@ -142,7 +142,7 @@ TEST_F(Merging, theLaterOfALocalChangeAndTheServersVersionWins)
     EXPECT_EQ(task->text(), QStringLiteral("local edit"));
     EXPECT_TRUE(MirrorAccess::isPending(task)) << "the local change still goes out";
 
-    QSignalSpy textChanged(task, &TaskItem::textChanged);
+    QSignalSpy textChanged(task->notifier(), &TaskNotifier::textChanged);
     merge({ remoteTask(task->id(), local + 1, QStringLiteral("newer remote"), page->id()) });
     EXPECT_EQ(task->text(), QStringLiteral("newer remote"));
     EXPECT_EQ(textChanged.count(), 1);

@@ -5,6 +5,7 @@
 #include "core/attachments/AttachmentOpener.h"
 #include "core/attachments/FileLauncher.h"
 #include "core/model/Page.h"
+#include "core/model/RecordPointer.h"
 #include "core/model/TaskItem.h"
 #include "core/model/TypeRegistry.h"
 #include "gui/attachments/ImageCodec.h"
@@ -160,7 +161,7 @@ TEST_F(AttachmentsSectionTest, OnTheCardTheStripIsPaperTheTilesTheAccentAndRemov
     ASSERT_TRUE(card->isAncestorOf(QApplication::focusWidget()));
     shown->tiles().first()->setFocus();
     // The store frees removed records once the event loop runs again.
-    const QPointer<Attachment> kept(keep);
+    const RecordPointer<Attachment> kept(keep);
     QTest::keyClick(window.windowHandle(), Qt::Key_Delete);
     EXPECT_TRUE(!kept || kept->isDeleted());
     ASSERT_TRUE(QTest::qWaitFor([&] { return shown->tiles().isEmpty(); }, 2000));

@@ -2,6 +2,7 @@
 // when it closes or when the task goes away underneath.
 #include "ui/card/TaskCard.h"
 #include "CardKit.h"
+#include "core/model/RecordPointer.h"
 #include "core/tasks/TaskSummary.h"
 #include "ui/card/CardSwitch.h"
 #include "ui/card/GrowingTextEdit.h"
@@ -61,7 +62,7 @@ TEST(TaskCard, closingWithABlankTitleOrDeletingDiscardsTheTaskAndOnlyOnce)
     EXPECT_CALL(kit.alarms, cancel(bills)).WillOnce(whileAlive());
     EXPECT_CALL(kit.alarms, schedule(_)).Times(0);
     second->scrollArea()->ensureWidgetVisible(second->deleteButton());
-    const QPointer<TaskItem> billed(bills);
+    const RecordPointer<TaskItem> billed(bills);
     click(second->deleteButton());
     second->deleteTask();
     EXPECT_EQ(secondClosed.count(), 1);
@@ -99,7 +100,7 @@ TEST(TaskCard, typingWritesAtOnceAndKeepsThePendingNotificationCurrent)
     EXPECT_EQ(task->notes(), QStringLiteral("ask\n"));
 
     // Changes from elsewhere show in the fields without being written back.
-    QSignalSpy written(task, &TaskItem::textChanged);
+    QSignalSpy written(task->notifier(), &TaskNotifier::textChanged);
     task->setText(QStringLiteral("Call Sam back"));
     EXPECT_EQ(card->titleField()->toPlainText(), QStringLiteral("Call Sam back"));
     EXPECT_EQ(written.count(), 1);
