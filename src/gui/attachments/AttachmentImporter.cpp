@@ -61,18 +61,6 @@ void AttachmentImporter::importFiles(const QStringList &paths)
     enqueue(Kind::File, paths);
 }
 
-QStringList AttachmentImporter::pendingPhotos() const
-{
-    QStringList pending;
-    if (m_current && m_current->kind == Kind::Photo)
-        pending.append(m_current->path);
-    for (const Item &item : m_queue) {
-        if (item.kind == Kind::Photo)
-            pending.append(item.path);
-    }
-    return pending;
-}
-
 void AttachmentImporter::enqueue(Kind kind, const QStringList &paths)
 {
     for (const QString &path : paths)

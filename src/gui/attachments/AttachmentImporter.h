@@ -54,8 +54,6 @@ public:
     void importPhotos(const QStringList &paths);
     void importFiles(const QStringList &paths);
 
-    // Picked photos not yet stored (empty once the last one is done).
-    QStringList pendingPhotos() const;
     bool isBusy() const { return m_current.has_value(); }
 
 Q_SIGNALS:
