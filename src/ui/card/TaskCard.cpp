@@ -45,7 +45,7 @@ TaskCard::TaskCard(TaskItem *task, const Services &services, QWidget *parent)
     : TaskCard(task, services, AttachmentsFactory(), parent)
 { }
 
-TaskCard::TaskCard(TaskItem *task, const Services &services, AttachmentsFactory attachments, QWidget *parent)
+TaskCard::TaskCard(TaskItem *task, const Services &services, const AttachmentsFactory &attachments, QWidget *parent)
     : QWidget(parent)
     , m_task(task)
     , m_services(services)
@@ -54,7 +54,7 @@ TaskCard::TaskCard(TaskItem *task, const Services &services, AttachmentsFactory 
     setObjectName(QStringLiteral("taskCard"));
     setAccessibleName(tr("Task card"));
     setFocusPolicy(Qt::StrongFocus);
-    build(std::move(attachments));
+    build(attachments);
     resize(Width, Height);
     watchTask();
     followPage();

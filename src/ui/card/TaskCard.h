@@ -53,7 +53,8 @@ public:
 
     // Without an attachments factory "Photos & Files" shows its heading only.
     TaskCard(TaskItem *task, const Services &services, QWidget *parent = nullptr);
-    TaskCard(TaskItem *task, const Services &services, AttachmentsFactory attachments, QWidget *parent = nullptr);
+    TaskCard(
+        TaskItem *task, const Services &services, const AttachmentsFactory &attachments, QWidget *parent = nullptr);
     ~TaskCard() override;
 
     // The task edited; null once it is gone.
