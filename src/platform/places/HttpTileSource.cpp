@@ -9,6 +9,8 @@
 #include <QNetworkDiskCache>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+
 namespace quillery {
 
 namespace {
@@ -40,12 +42,17 @@ HttpTileSource::HttpTileSource(Options options, QObject *parent)
     , m_network([directory = m_options.cacheDirectory, bytes = m_options.cacheBytes](QNetworkAccessManager &manager) {
         if (directory.isEmpty())
             return;
-        // The disk cache lays out its folders as it is made, with the umask's
-        // mode, and it is made when the first tile is asked for: the folders
-        // are made private here, where it happens, whatever the umask.
+        // The disk cache lays out its folders when it is given its directory
+        // (on the network thread, when the first tile is asked for), with
+        // the umask's mode: they are born private here, whatever the umask,
+        // rather than tightened afterwards, which left them open to others
+        // for a moment and for good when the program ended meanwhile. A
+        // cache left by an older version is tightened as well.
         PrivateFiles::makeDirectory(directory);
         auto *cache = new QNetworkDiskCache(&manager);
+        const mode_t umask = ::umask(077);
         cache->setCacheDirectory(directory);
+        ::umask(umask);
         PrivateFiles::tightenTree(directory);
         cache->setMaximumCacheSize(bytes);
         manager.setCache(cache);
