@@ -120,15 +120,6 @@ QStringList texts(QWidget *root)
     return found;
 }
 
-::testing::AssertionResult everyControlNamed(const QWidget &root)
-{
-    const QList<QWidget *> unlabelled = unlabelledControls(&root);
-    if (unlabelled.isEmpty())
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << unlabelled.size() << " controls without an accessible name:\n"
-                                         << describeControls(unlabelled, &root).toStdString();
-}
-
 } // namespace
 
 TEST_F(AppWindow, theMenusAndDialogsTurnDarkWithThePages)

@@ -181,4 +181,13 @@ QString describeControls(const QList<QWidget *> &widgets, const QWidget *root)
     return lines.join(u'\n');
 }
 
+::testing::AssertionResult everyControlNamed(const QWidget &root)
+{
+    const QList<QWidget *> unlabelled = unlabelledControls(&root);
+    if (unlabelled.isEmpty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << unlabelled.size() << " controls without an accessible name:\n"
+                                         << describeControls(unlabelled, &root).toStdString();
+}
+
 } // namespace quillery::test

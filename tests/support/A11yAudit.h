@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <gtest/gtest.h>
 
 class QMenu;
 class QWidget;
@@ -39,5 +40,9 @@ QString describeControl(const QWidget *widget, const QWidget *root = nullptr);
 
 // One line per control, ready for a failure message.
 QString describeControls(const QList<QWidget *> &widgets, const QWidget *root = nullptr);
+
+// Succeeds when every visible control under `root` has an accessible name;
+// the failure lists the ones without.
+::testing::AssertionResult everyControlNamed(const QWidget &root);
 
 } // namespace quillery::test

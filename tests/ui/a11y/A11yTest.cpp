@@ -24,15 +24,6 @@ using namespace quillery::test;
 
 namespace {
 
-::testing::AssertionResult allLabelled(const QWidget &root)
-{
-    const QList<QWidget *> unlabelled = unlabelledControls(&root);
-    if (unlabelled.isEmpty())
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << unlabelled.size() << " controls without an accessible name:\n"
-                                         << describeControls(unlabelled, &root).toStdString();
-}
-
 const Place Library { QStringLiteral("Springfield Library"), QStringLiteral("12 High Street, Springfield"), 39.8,
     -89.65 };
 
@@ -55,12 +46,12 @@ TEST(Accessibility, pageWithTasksFooterSwatchesAndMenu)
     // and the footer's buttons.
     EXPECT_GE(visibleControls(&view).size(), view.rows().size() + 4)
         << describeControls(visibleControls(&view)).toStdString();
-    EXPECT_TRUE(allLabelled(view));
+    EXPECT_TRUE(everyControlNamed(view));
 
     // With the swatch column open, each swatch is a control of its own.
     view.setColorsShown(true);
     ASSERT_TRUE(waitUntilStill(view));
-    EXPECT_TRUE(allLabelled(view));
+    EXPECT_TRUE(everyControlNamed(view));
 
     // While a task is being written, and with completed tasks hidden (the
     // "completed hidden" button shows).
@@ -68,7 +59,7 @@ TEST(Accessibility, pageWithTasksFooterSwatchesAndMenu)
     QTest::keyClicks(view.addRow()->field(), QStringLiteral("New task"));
     kit.preferences.setHideCompleted(true);
     ASSERT_TRUE(waitUntilStill(view));
-    EXPECT_TRUE(allLabelled(view));
+    EXPECT_TRUE(everyControlNamed(view));
 
     // The options menu with its status lines, and the item denied
     // notifications add.
@@ -79,7 +70,7 @@ TEST(Accessibility, pageWithTasksFooterSwatchesAndMenu)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
     const QStringList items = unlabelledMenuItems(menu);
     EXPECT_TRUE(items.isEmpty()) << "menu items without text:\n" << items.join(u'\n').toStdString();
-    EXPECT_TRUE(allLabelled(*menu));
+    EXPECT_TRUE(everyControlNamed(*menu));
     menu->close();
 }
 
@@ -89,7 +80,7 @@ TEST(Accessibility, locationPickerInEachStateMapPreviewAndAboutDialog)
     LocationPicker picker(Library, service);
     picker.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&picker));
-    EXPECT_TRUE(allLabelled(picker)) << "with the current place";
+    EXPECT_TRUE(everyControlNamed(picker)) << "with the current place";
 
     QTest::keyClicks(picker.searchField(), QStringLiteral("Spr"));
     service.completer->answer(picker.query(),
@@ -97,12 +88,12 @@ TEST(Accessibility, locationPickerInEachStateMapPreviewAndAboutDialog)
             suggestion(QStringLiteral("Springfield Library"), QString()) });
     settle();
     ASSERT_EQ(picker.rows().size(), 2);
-    EXPECT_TRUE(allLabelled(picker)) << "with suggestions";
+    EXPECT_TRUE(everyControlNamed(picker)) << "with suggestions";
 
     service.holdSearches = true;
     picker.pick(picker.rows().first()->suggestion());
     ASSERT_TRUE(picker.isResolving());
-    EXPECT_TRUE(allLabelled(picker)) << "while a place is resolved";
+    EXPECT_TRUE(everyControlNamed(picker)) << "while a place is resolved";
 
     service.deliverSearches();
     settle();
@@ -113,16 +104,16 @@ TEST(Accessibility, locationPickerInEachStateMapPreviewAndAboutDialog)
     QTest::keyClicks(empty.searchField(), QStringLiteral("zzzz"));
     service.completer->answer(empty.query(), {});
     settle();
-    EXPECT_TRUE(allLabelled(empty)) << "with nothing found";
+    EXPECT_TRUE(everyControlNamed(empty)) << "with nothing found";
 
     MapPreview preview(nullptr);
     preview.setPlace(Library);
     preview.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
-    EXPECT_TRUE(allLabelled(preview));
+    EXPECT_TRUE(everyControlNamed(preview));
 
     AboutDialog about;
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
-    EXPECT_TRUE(allLabelled(about));
+    EXPECT_TRUE(everyControlNamed(about));
 }
